@@ -1,0 +1,22 @@
+#include "data/ProjectHost.h"
+
+#include "data/db/Connection.h"
+#include "data/db/DbError.h"
+
+namespace {
+IProjectHost *gHost = nullptr;
+}
+
+IProjectHost *projectHost() { return gHost; }
+
+void setProjectHost(IProjectHost *host) { gHost = host; }
+
+db::Connection &projectConn()
+{
+    if (!gHost)
+        throw db::DbError(db::ADO_E_ILLEGALOPERATION, QStringLiteral("Nu este deschis niciun proiect."));
+    db::Connection &conn = gHost->Conn();
+    if (!conn.isOpen())
+        throw db::DbError(db::ADO_E_ILLEGALOPERATION, QStringLiteral("Conexiunea la proiect nu este deschisa."));
+    return conn;
+}

@@ -1,0 +1,99 @@
+#include "data/db/ConnString.h"
+
+#include "data/db/DbError.h"
+
+namespace db {
+
+namespace {
+
+DbError parseError(const QString &why)
+{
+    return DbError(E_FAIL, QStringLiteral("Sirul de conectare nu este valid: %1").arg(why));
+}
+
+} // namespace
+
+ConnString ConnString::parse(const QString &text)
+{
+    ConnString result;
+    const int n = static_cast<int>(text.size());
+    int i = 0;
+    while (i < n) {
+        // Key: up to '='; blanks around it do not count.
+        const int keyStart = i;
+        while (i < n && text.at(i) != QLatin1Char('=') && text.at(i) != QLatin1Char(';'))
+            ++i;
+        const QString key = text.mid(keyStart, i - keyStart).trimmed();
+        if (i >= n || text.at(i) == QLatin1Char(';')) {
+            // A segment without '=': stray semicolons and blanks are skipped.
+            if (!key.isEmpty())
+                throw parseError(QStringLiteral("lipseste semnul \"=\" dupa \"%1\"").arg(key));
+            ++i;
+            continue;
+        }
+        if (key.isEmpty())
+            throw parseError(QStringLiteral("un atribut nu are nume"));
+        ++i; // '='
+        while (i < n && text.at(i) == QLatin1Char(' '))
+            ++i;
+        QString value;
+        if (i < n && text.at(i) == QLatin1Char('{')) {
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                const QChar c = text.at(i);
+                if (c == QLatin1Char('}')) {
+                    if (i + 1 < n && text.at(i + 1) == QLatin1Char('}')) {
+                        value += QLatin1Char('}');
+                        i += 2;
+                        continue;
+                    }
+                    closed = true;
+                    ++i;
+                    break;
+                }
+                value += c;
+                ++i;
+            }
+            if (!closed)
+                throw parseError(QStringLiteral("acolada deschisa la \"%1\" nu este inchisa").arg(key));
+            while (i < n && text.at(i) == QLatin1Char(' '))
+                ++i;
+            if (i < n && text.at(i) != QLatin1Char(';'))
+                throw parseError(QStringLiteral("text dupa acolada inchisa la \"%1\"").arg(key));
+        } else {
+            const int valueStart = i;
+            while (i < n && text.at(i) != QLatin1Char(';'))
+                ++i;
+            value = text.mid(valueStart, i - valueStart).trimmed();
+        }
+        if (i < n)
+            ++i; // ';'
+        result.mItems.append({key, value});
+    }
+    return result;
+}
+
+bool ConnString::contains(const QString &key) const
+{
+    for (const auto &item : mItems)
+        if (item.first.compare(key, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QString ConnString::value(const QString &key) const
+{
+    QString result;
+    for (const auto &item : mItems)
+        if (item.first.compare(key, Qt::CaseInsensitive) == 0)
+            result = item.second;
+    return result;
+}
+
+bool ConnString::isBuiltInSqlite() const
+{
+    return value(QStringLiteral("Provider")).compare(QLatin1String("SQLite"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace db

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <exception>
+#include <string>
+
+namespace db {
+
+// Error numbers as the windows print them: signed 32-bit values.
+inline constexpr qint32 DB_E_ERRORSINCOMMAND = static_cast<qint32>(0x80040E14u);
+inline constexpr qint32 DB_E_ERRORSOCCURRED = static_cast<qint32>(0x80040E21u);
+inline constexpr qint32 E_FAIL = static_cast<qint32>(0x80004005u);
+// "Item cannot be found in the collection": a field name a recordset lacks.
+inline constexpr qint32 ADO_E_ITEMNOTFOUND = static_cast<qint32>(0x800A0CC1u);
+// Operation not allowed in this context (closed object, read-only recordset, no current row).
+inline constexpr qint32 ADO_E_ILLEGALOPERATION = static_cast<qint32>(0x800A0C93u);
+// Either BOF or EOF is true, or the current record has been deleted.
+inline constexpr qint32 ADO_E_NOCURRENTRECORD = static_cast<qint32>(0x800A0BCDu);
+
+class DbError : public std::exception {
+public:
+    DbError(qint32 number, QString description, QString sqlState = QString())
+        : mNumber(number), mDescription(std::move(description)), mSqlState(std::move(sqlState)),
+          mWhat(mDescription.toStdString()) {}
+
+    qint32 number() const { return mNumber; }
+    const QString &description() const { return mDescription; }
+    const QString &sqlState() const { return mSqlState; }
+    const char *what() const noexcept override { return mWhat.c_str(); }
+
+    // Maps a SQLSTATE to the error number: class 42 (and SQLite's own SQL
+    // errors, reported as 42000) are errors in the command; 07, 22 and the
+    // driver's general HY000/S1000 are "errors occurred"; the rest E_FAIL.
+    static qint32 numberForSqlState(const QString &sqlState);
+
+private:
+    qint32 mNumber;
+    QString mDescription;
+    QString mSqlState;
+    std::string mWhat;
+};
+
+} // namespace db

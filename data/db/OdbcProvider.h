@@ -1,0 +1,14 @@
+#pragma once
+
+#include "data/db/Connection.h"
+
+namespace db {
+
+// Opens a connection through the unixODBC driver manager with the string
+// exactly as given (SQLDriverConnect, no prompt).
+std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString);
+
+// ADO type number of an ODBC SQL type (SQL_INTEGER, SQL_DECIMAL, ...).
+int adoTypeFromSqlType(int sqlType, bool isUnsigned = false);
+
+} // namespace db

@@ -1,0 +1,464 @@
+#include "data/db/SqliteProvider.h"
+
+#include "data/db/AdoTypes.h"
+#include "data/db/DbError.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace db {
+
+namespace {
+
+using DbHandle = std::shared_ptr<sqlite3>;
+
+[[noreturn]] void throwSqlite(sqlite3 *handle, int rc, const QString &context = QString())
+{
+    QString text = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
+    if (!context.isEmpty())
+        text += QStringLiteral(" (") + context + QLatin1Char(')');
+    switch (rc & 0xff) {
+    case SQLITE_ERROR: throw DbError(DB_E_ERRORSINCOMMAND, text, QStringLiteral("42000"));
+    case SQLITE_MISMATCH:
+    case SQLITE_RANGE:
+    case SQLITE_TOOBIG: throw DbError(DB_E_ERRORSOCCURRED, text, QStringLiteral("22000"));
+    case SQLITE_CONSTRAINT: throw DbError(E_FAIL, text, QStringLiteral("23000"));
+    default: throw DbError(E_FAIL, text, QStringLiteral("HY000"));
+    }
+}
+
+QString quoteIdent(const QString &name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+// Jet writes "SELECT TOP n …"; SQLite wants "… LIMIT n".
+QString translateJet(const QString &sql)
+{
+    static const QRegularExpression top(QStringLiteral(R"(^\s*SELECT\s+(DISTINCT\s+)?TOP\s+(\d+)\s+)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const auto m = top.match(sql);
+    if (!m.hasMatch())
+        return sql;
+    QString rest = sql.mid(m.capturedEnd());
+    while (!rest.isEmpty() && (rest.back().isSpace() || rest.back() == QLatin1Char(';')))
+        rest.chop(1);
+    return QStringLiteral("SELECT ") + m.captured(1) + rest + QStringLiteral(" LIMIT ") + m.captured(2);
+}
+
+class Statement {
+public:
+    Statement(sqlite3 *db, const QByteArray &utf8, int offset) : mDb(db)
+    {
+        const char *start = utf8.constData() + offset;
+        const int rc = sqlite3_prepare_v2(db, start, static_cast<int>(utf8.size() - offset), &mStmt, &mTail);
+        if (rc != SQLITE_OK) {
+            // Keep the message before finalize clears nothing of it.
+            throwSqlite(db, rc);
+        }
+        mTailOffset = static_cast<int>(mTail - utf8.constData());
+    }
+    ~Statement() { sqlite3_finalize(mStmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    sqlite3_stmt *get() const { return mStmt; }
+    int tailOffset() const { return mTailOffset; }
+    int step()
+    {
+        const int rc = sqlite3_step(mStmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throwSqlite(mDb, rc);
+        return rc;
+    }
+
+private:
+    sqlite3 *mDb;
+    sqlite3_stmt *mStmt = nullptr;
+    const char *mTail = nullptr;
+    int mTailOffset = 0;
+};
+
+void bindValue(sqlite3_stmt *st, int index, const Variant &v)
+{
+    switch (v.kind()) {
+    case Variant::Kind::Empty:
+    case Variant::Kind::Null: sqlite3_bind_null(st, index); break;
+    case Variant::Kind::Bool:
+    case Variant::Kind::Int: sqlite3_bind_int64(st, index, v.toInt()); break;
+    case Variant::Kind::Double: sqlite3_bind_double(st, index, v.toDouble()); break;
+    case Variant::Kind::Decimal:
+    case Variant::Kind::Text:
+    case Variant::Kind::DateTime: {
+        const QByteArray text = v.toString().toUtf8();
+        sqlite3_bind_text(st, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+}
+
+Variant readCell(sqlite3_stmt *st, int i, int adoType)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL: return Variant::null();
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(st, i);
+        if (adoType == adBoolean)
+            return Variant(v != 0);
+        return Variant(v);
+    }
+    case SQLITE_FLOAT: return Variant(sqlite3_column_double(st, i));
+    default: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
+        const int bytes = sqlite3_column_bytes(st, i);
+        return Variant(QString::fromUtf8(text, bytes));
+    }
+    }
+}
+
+int adoTypeFromStorage(int storage)
+{
+    switch (storage) {
+    case SQLITE_INTEGER: return adBigInt;
+    case SQLITE_FLOAT: return adDouble;
+    case SQLITE_BLOB: return adLongVarBinary;
+    default: return adVarWChar;
+    }
+}
+
+class SqliteWriter : public RecordsetWriter {
+public:
+    SqliteWriter(std::weak_ptr<sqlite3> db, QString table, QStringList origins, QString keyColumn)
+        : mDb(std::move(db)), mTable(std::move(table)), mOrigins(std::move(origins)), mKey(std::move(keyColumn))
+    {
+    }
+
+    QList<Variant> insertRow(const QList<Column> &columns, const QList<Variant> &values,
+                             const QList<bool> &set) override
+    {
+        DbHandle db = handle();
+        QStringList names;
+        QStringList marks;
+        QList<Variant> bound;
+        for (int i = 0; i < columns.size(); ++i) {
+            if (!set.at(i) || mOrigins.at(i).isEmpty())
+                continue;
+            names << quoteIdent(mOrigins.at(i));
+            marks << QStringLiteral("?");
+            bound << values.at(i);
+        }
+        const QString sql = names.isEmpty()
+                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdent(mTable))
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoteIdent(mTable), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        const QByteArray utf8 = sql.toUtf8();
+        {
+            Statement st(db.get(), utf8, 0);
+            for (int i = 0; i < bound.size(); ++i)
+                bindValue(st.get(), i + 1, bound.at(i));
+            st.step();
+        }
+        const qint64 rowid = sqlite3_last_insert_rowid(db.get());
+        return readRow(db.get(), columns, QStringLiteral("rowid = ?"), Variant(rowid));
+    }
+
+    void updateRow(const QList<Column> &columns, const QList<Variant> &original, const QList<Variant> &values,
+                   const QList<bool> &set) override
+    {
+        DbHandle db = handle();
+        const int key = keyIndex();
+        QStringList assignments;
+        QList<Variant> bound;
+        for (int i = 0; i < columns.size(); ++i) {
+            if (!set.at(i) || mOrigins.at(i).isEmpty())
+                continue;
+            assignments << quoteIdent(mOrigins.at(i)) + QStringLiteral(" = ?");
+            bound << values.at(i);
+        }
+        if (assignments.isEmpty())
+            return;
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                .arg(quoteIdent(mTable), assignments.join(QStringLiteral(", ")), quoteIdent(mKey));
+        const QByteArray utf8 = sql.toUtf8();
+        Statement st(db.get(), utf8, 0);
+        int n = 1;
+        for (const auto &v : bound)
+            bindValue(st.get(), n++, v);
+        bindValue(st.get(), n, original.at(key));
+        st.step();
+        if (sqlite3_changes(db.get()) == 0)
+            throw DbError(DB_E_ERRORSOCCURRED,
+                          QStringLiteral("Inregistrarea nu mai exista in tabelul %1.").arg(mTable));
+    }
+
+private:
+    DbHandle handle() const
+    {
+        DbHandle db = mDb.lock();
+        if (!db)
+            throw DbError(ADO_E_ILLEGALOPERATION,
+                          QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+        return db;
+    }
+
+    int keyIndex() const
+    {
+        for (int i = 0; i < mOrigins.size(); ++i)
+            if (!mKey.isEmpty() && mOrigins.at(i).compare(mKey, Qt::CaseInsensitive) == 0)
+                return i;
+        throw DbError(ADO_E_ILLEGALOPERATION,
+                      QStringLiteral("Inregistrarea nu poate fi actualizata: lipseste cheia tabelului %1.").arg(mTable));
+    }
+
+    QList<Variant> readRow(sqlite3 *db, const QList<Column> &columns, const QString &where, const Variant &arg)
+    {
+        QStringList names;
+        for (const auto &origin : mOrigins)
+            names << (origin.isEmpty() ? QStringLiteral("NULL") : quoteIdent(origin));
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                .arg(names.join(QLatin1Char(',')), quoteIdent(mTable), where);
+        const QByteArray utf8 = sql.toUtf8();
+        Statement st(db, utf8, 0);
+        bindValue(st.get(), 1, arg);
+        QList<Variant> row;
+        if (st.step() == SQLITE_ROW)
+            for (int i = 0; i < columns.size(); ++i)
+                row << readCell(st.get(), i, columns.at(i).adoType);
+        else
+            for (int i = 0; i < columns.size(); ++i)
+                row << Variant::null();
+        return row;
+    }
+
+    std::weak_ptr<sqlite3> mDb;
+    QString mTable;
+    QStringList mOrigins;
+    QString mKey;
+};
+
+class SqliteProvider : public Provider {
+public:
+    explicit SqliteProvider(DbHandle db) : mDb(std::move(db)) {}
+
+    void close() override { mDb.reset(); }
+
+    qint64 execute(const QString &sql) override
+    {
+        sqlite3 *db = mDb.get();
+        const QByteArray utf8 = translateJet(sql).toUtf8();
+        int offset = 0;
+        qint64 affected = -1;
+        bool ran = false;
+        while (offset < utf8.size()) {
+            Statement st(db, utf8, offset);
+            offset = st.tailOffset();
+            if (!st.get())
+                break; // only blanks or comments left
+            const sqlite3_int64 before = sqlite3_total_changes64(db);
+            while (st.step() == SQLITE_ROW) {
+            }
+            affected = sqlite3_stmt_readonly(st.get()) ? -1 : sqlite3_total_changes64(db) - before;
+            ran = true;
+        }
+        if (!ran)
+            throw DbError(static_cast<qint32>(0x80040E0Cu), QStringLiteral("Comanda nu contine nicio instructiune SQL."));
+        return affected;
+    }
+
+    void beginTrans() override { exec("BEGIN"); }
+    void commitTrans() override { exec("COMMIT"); }
+    void rollbackTrans() override
+    {
+        if (!sqlite3_get_autocommit(mDb.get()))
+            exec("ROLLBACK");
+    }
+
+    Recordset query(const QString &sql, LockType lock, int maxRows) override
+    {
+        sqlite3 *db = mDb.get();
+        const QByteArray utf8 = translateJet(sql).toUtf8();
+        Statement st(db, utf8, 0);
+        if (!st.get())
+            throw DbError(static_cast<qint32>(0x80040E0Cu), QStringLiteral("Comanda nu contine nicio instructiune SQL."));
+        const int n = sqlite3_column_count(st.get());
+        if (n == 0) {
+            // A statement that returns no rows is simply run.
+            while (st.step() == SQLITE_ROW) {
+            }
+            return Recordset({}, {});
+        }
+        QList<Column> columns;
+        QStringList origins;
+        QString table;
+        bool singleTable = n > 0;
+        QList<bool> typeKnown;
+        for (int i = 0; i < n; ++i) {
+            Column c;
+            c.name = QString::fromUtf8(sqlite3_column_name(st.get(), i));
+            const char *decl = sqlite3_column_decltype(st.get(), i);
+            typeKnown << (decl != nullptr);
+            c.adoType = decl ? adoTypeFromDeclaredType(QString::fromUtf8(decl)) : adVarWChar;
+            columns << c;
+            const char *tableName = sqlite3_column_table_name(st.get(), i);
+            const char *origin = sqlite3_column_origin_name(st.get(), i);
+            origins << (origin ? QString::fromUtf8(origin) : QString());
+            if (!tableName)
+                continue;
+            const QString t = QString::fromUtf8(tableName);
+            if (table.isEmpty())
+                table = t;
+            else if (table.compare(t, Qt::CaseInsensitive) != 0)
+                singleTable = false;
+        }
+        std::vector<QList<Variant>> rows;
+        while ((maxRows <= 0 || static_cast<int>(rows.size()) < maxRows) && st.step() == SQLITE_ROW) {
+            QList<Variant> row;
+            row.reserve(n);
+            for (int i = 0; i < n; ++i) {
+                if (!typeKnown.at(i) && sqlite3_column_type(st.get(), i) != SQLITE_NULL) {
+                    columns[i].adoType = adoTypeFromStorage(sqlite3_column_type(st.get(), i));
+                    typeKnown[i] = true;
+                }
+                row << readCell(st.get(), i, columns.at(i).adoType);
+            }
+            rows.push_back(std::move(row));
+        }
+        std::shared_ptr<RecordsetWriter> writer;
+        if (lock == LockType::Optimistic && singleTable && !table.isEmpty())
+            writer = std::make_shared<SqliteWriter>(mDb, table, origins, keyColumn(table));
+        return Recordset(columns, std::move(rows), writer);
+    }
+
+    Recordset tables() override
+    {
+        const QList<Column> columns{{QStringLiteral("TABLE_SCHEMA"), adVarWChar},
+                                    {QStringLiteral("TABLE_NAME"), adVarWChar},
+                                    {QStringLiteral("TABLE_TYPE"), adVarWChar}};
+        std::vector<QList<Variant>> rows;
+        const QByteArray sql("SELECT name, type FROM sqlite_master WHERE type IN ('table','view') ORDER BY name");
+        Statement st(mDb.get(), sql, 0);
+        while (st.step() == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 0)));
+            const QString type = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1)));
+            QString tableType = QStringLiteral("VIEW");
+            if (type == QLatin1String("table"))
+                tableType = name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive) ? QStringLiteral("SYSTEM TABLE")
+                                                                                          : QStringLiteral("TABLE");
+            rows.push_back({Variant::null(), Variant(name), Variant(tableType)});
+        }
+        return Recordset(columns, std::move(rows));
+    }
+
+    Recordset columns(const QString &, const QString &table) override
+    {
+        const QList<Column> columns{{QStringLiteral("COLUMN_NAME"), adVarWChar},
+                                    {QStringLiteral("DATA_TYPE"), adInteger},
+                                    {QStringLiteral("TYPE_NAME"), adVarWChar},
+                                    {QStringLiteral("ORDINAL_POSITION"), adInteger}};
+        std::vector<QList<Variant>> rows;
+        const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table)).toUtf8();
+        Statement st(mDb.get(), sql, 0);
+        while (st.step() == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1)));
+            const char *declRaw = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 2));
+            const QString decl = declRaw ? QString::fromUtf8(declRaw) : QString();
+            rows.push_back({Variant(name), Variant(adoTypeFromDeclaredType(decl)), Variant(decl),
+                            Variant(sqlite3_column_int64(st.get(), 0) + 1)});
+        }
+        return Recordset(columns, std::move(rows));
+    }
+
+private:
+    void exec(const char *sql)
+    {
+        char *message = nullptr;
+        const int rc = sqlite3_exec(mDb.get(), sql, nullptr, nullptr, &message);
+        sqlite3_free(message);
+        if (rc != SQLITE_OK)
+            throwSqlite(mDb.get(), rc);
+    }
+
+    QString keyColumn(const QString &table)
+    {
+        const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table)).toUtf8();
+        Statement st(mDb.get(), sql, 0);
+        QString key;
+        int keys = 0;
+        while (st.step() == SQLITE_ROW) {
+            if (sqlite3_column_int(st.get(), 5) > 0) {
+                key = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1)));
+                ++keys;
+            }
+        }
+        return keys == 1 ? key : QString();
+    }
+
+    DbHandle mDb;
+};
+
+} // namespace
+
+int adoTypeFromDeclaredType(const QString &declaredType)
+{
+    const QString t = declaredType.trimmed().toUpper();
+    if (t.isEmpty())
+        return adVariant;
+    if (t.contains(QLatin1String("BIGINT")) || t.contains(QLatin1String("INT8")))
+        return adBigInt;
+    if (t.contains(QLatin1String("SMALLINT")) || t.contains(QLatin1String("INT2")))
+        return adSmallInt;
+    if (t.contains(QLatin1String("TINYINT")))
+        return adTinyInt;
+    if (t.contains(QLatin1String("INT")))
+        return adInteger;
+    if (t.contains(QLatin1String("MONEY")) || t.contains(QLatin1String("CURRENCY")))
+        return adCurrency;
+    if (t.contains(QLatin1String("DEC")) || t.contains(QLatin1String("NUMERIC")))
+        return adNumeric;
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) || t.contains(QLatin1String("DOUB")))
+        return adDouble;
+    if (t.contains(QLatin1String("BOOL")) || t == QLatin1String("BIT") || t.startsWith(QLatin1String("YESNO")))
+        return adBoolean;
+    if (t.contains(QLatin1String("DATETIME")) || t.contains(QLatin1String("TIMESTAMP")))
+        return adDBTimeStamp;
+    if (t.contains(QLatin1String("DATE")))
+        return adDBDate;
+    if (t.contains(QLatin1String("TIME")))
+        return adDBTime;
+    if (t.contains(QLatin1String("BLOB")) || t.contains(QLatin1String("BINARY")) || t.contains(QLatin1String("BYTEA")))
+        return adLongVarBinary;
+    if (t.contains(QLatin1String("VARCHAR")) || t.contains(QLatin1String("TEXT")) || t.contains(QLatin1String("CLOB"))
+        || t.contains(QLatin1String("MEMO")))
+        return adVarWChar;
+    if (t.startsWith(QLatin1String("NCHAR")) || t.startsWith(QLatin1String("NATIONAL CHAR")))
+        return adWChar;
+    if (t.startsWith(QLatin1String("CHAR")) || t.startsWith(QLatin1String("CHARACTER")))
+        return adChar;
+    return adVarWChar;
+}
+
+std::unique_ptr<Provider> openSqliteProvider(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw DbError(E_FAIL, QStringLiteral("Fisierul bazei de date nu exista: %1").arg(path));
+    sqlite3 *raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    DbHandle db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
+    if (rc != SQLITE_OK)
+        throwSqlite(raw, rc, path);
+    sqlite3_busy_timeout(raw, 5000);
+    // Reading the schema proves that the file is a database.
+    for (const char *sql : {"PRAGMA foreign_keys = ON", "SELECT count(*) FROM sqlite_master"}) {
+        char *message = nullptr;
+        const int erc = sqlite3_exec(raw, sql, nullptr, nullptr, &message);
+        sqlite3_free(message);
+        if (erc != SQLITE_OK)
+            throwSqlite(raw, erc, path);
+    }
+    return std::make_unique<SqliteProvider>(std::move(db));
+}
+
+} // namespace db
