@@ -167,7 +167,7 @@ void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *w
 {
     if (!succeeded(rc))
         throwDiagnostics(handleType, handle,
-                         QStringLiteral("ODBC call %1 failed (return code %2)").arg(QLatin1String(what)).arg(rc));
+                         QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
 }
 
 // ---- types ----
@@ -491,7 +491,7 @@ public:
         SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &mEnv);
         if (!succeeded(rc)) {
             mEnv = SQL_NULL_HENV;
-            throw DbError(E_FAIL, QStringLiteral("The ODBC driver manager could not be initialised."), QStringLiteral("HY000"));
+            throw DbError(E_FAIL, QStringLiteral("Managerul de drivere ODBC nu a putut fi initializat."), QStringLiteral("HY000"));
         }
         try {
             check(SQLSetEnvAttr(mEnv, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
@@ -512,7 +512,7 @@ public:
                 const QString driverText = summariseDriverOutput(capture.finish(false));
                 if (d.messages.isEmpty() && !driverText.isEmpty())
                     d.messages.append(driverText);
-                throwError(d, QStringLiteral("The ODBC driver refused the connection without giving a reason."));
+                throwError(d, QStringLiteral("Driverul ODBC a refuzat conexiunea fara sa spuna de ce."));
             }
             capture.finish(true);
             mConnected = true;
@@ -547,7 +547,7 @@ public:
     {
         dbc();
         if (!mTransactions)
-            throw DbError(E_FAIL, QStringLiteral("The ODBC driver does not support transactions."), QStringLiteral("HYC00"));
+            throw DbError(E_FAIL, QStringLiteral("Driverul ODBC nu suporta tranzactii."), QStringLiteral("HYC00"));
         check(SQLSetConnectAttrW(mDbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
               SQL_HANDLE_DBC, mDbc, "SQLSetConnectAttr");
         mInTransaction = true;
@@ -605,7 +605,7 @@ public:
                              schema.isEmpty() ? 0 : SQL_NTS, tableText.ptr(), SQL_NTS, nullptr, 0),
                  "SQLColumns");
         struct Found {
-            QString schema, table, name;
+            QString schema, table, name, typeName;
             int adoType;
             qint64 ordinal;
             int order;
@@ -632,6 +632,7 @@ public:
             if (!succeeded(SQLGetData(st.handle(), 17, SQL_C_SLONG, &ordinal, sizeof(ordinal), &ind))
                 || ind == SQL_NULL_DATA)
                 ordinal = 0;
+            f.typeName = typeName;
             f.adoType = refineByTypeName(adoTypeFromSqlType(dataType, typeNameIsUnsigned(typeName)), typeName);
             f.ordinal = ordinal;
             f.order = order++;
@@ -655,10 +656,14 @@ public:
                 return a.ordinal < b.ordinal;
             return a.order < b.order;
         });
-        QList<Column> columns{{QStringLiteral("COLUMN_NAME"), adVarWChar}, {QStringLiteral("DATA_TYPE"), adInteger}};
+        QList<Column> columns{{QStringLiteral("COLUMN_NAME"), adVarWChar},
+                              {QStringLiteral("DATA_TYPE"), adInteger},
+                              {QStringLiteral("TYPE_NAME"), adVarWChar},
+                              {QStringLiteral("ORDINAL_POSITION"), adInteger}};
         std::vector<QList<Variant>> rows;
+        int position = 0;
         for (const Found &f : kept)
-            rows.push_back({Variant(f.name), Variant(f.adoType)});
+            rows.push_back({Variant(f.name), Variant(f.adoType), Variant(f.typeName), Variant(++position)});
         return Recordset(columns, std::move(rows));
     }
 
@@ -666,7 +671,7 @@ private:
     SQLHDBC dbc()
     {
         if (!mConnected)
-            throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("The connection is closed."));
+            throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
         return mDbc;
     }
 
@@ -674,7 +679,7 @@ private:
     {
         dbc();
         if (!mInTransaction)
-            throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("No transaction is open."));
+            throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
         const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, mDbc, completion);
         // Whatever the outcome, the connection goes back to autocommit.
         Diagnostics failure;
@@ -683,7 +688,7 @@ private:
         SQLSetConnectAttrW(mDbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
         mInTransaction = false;
         if (!succeeded(rc)) {
-            throwError(failure, QStringLiteral("The transaction could not be ended."));
+            throwError(failure, QStringLiteral("Tranzactia nu a putut fi incheiata."));
         }
     }
 
