@@ -1,0 +1,229 @@
+#include "tables/RecoveryField.h"
+
+#include "data/Lookups.h"
+#include "data/ProjectHost.h"
+#include "data/db/AdoTypes.h"
+#include "data/db/Connection.h"
+#include "data/db/DbError.h"
+#include "datasources/ConnStrings.h"
+
+namespace {
+
+const QString kMissingMetadata = QStringLiteral("Informatie lipsa in metadate");
+
+bool hasBlank(const QString &name) { return name.contains(QLatin1Char(' ')); }
+
+QString quoted(const QString &name, QChar open, QChar close)
+{
+    return hasBlank(name) ? open + name + close : name;
+}
+
+// What the check, the add and the drop read about one table of the project.
+struct TableInfo {
+    qint32 idConn = 0;
+    qint32 connType = 0;
+    QString tableRef; // the table as written in the type's SQL
+    QString sqlTemplate;
+};
+
+// Runs the metadata query; false when the project has no row for the table.
+// `templateColumn` is CreateFieldSQL, DropFieldSQL or "" for the check.
+bool readTableInfo(qint32 idTable, const QString &templateColumn, TableInfo &info)
+{
+    QString sql = QStringLiteral("SELECT ");
+    if (!templateColumn.isEmpty())
+        sql += QStringLiteral("tConnType.") + templateColumn + QStringLiteral(", ");
+    sql += QStringLiteral("tConn.IdConn, tTable.TableName, tTable.Owner, tConnType.IdConnType")
+           + QStringLiteral(" FROM (tTable INNER JOIN tConn ON tTable.IdConn = tConn.IdConn)")
+           + QStringLiteral(" INNER JOIN tConnType ON tConn.IdConnType = tConnType.IdConnType")
+           + QStringLiteral(" WHERE IdTable = ") + QString::number(idTable);
+    db::Recordset rs = projectConn().openRecordset(sql, db::CursorType::Static, db::LockType::ReadOnly);
+    if (rs.eof())
+        return false;
+    info.idConn = static_cast<qint32>(rs.value(QStringLiteral("IdConn")).toInt());
+    info.connType = static_cast<qint32>(rs.value(QStringLiteral("IdConnType")).toInt());
+    info.tableRef = fgGetTableName(info.connType, rs.value(QStringLiteral("Owner")).toString(),
+                                   rs.value(QStringLiteral("TableName")).toString());
+    if (!templateColumn.isEmpty())
+        info.sqlTemplate = fgNZ(rs.value(templateColumn), QString()).toString();
+    return true;
+}
+
+QString messageOf(const std::exception &error)
+{
+    if (const auto *dbError = dynamic_cast<const db::DbError *>(&error))
+        return dbError->description();
+    return QString::fromUtf8(error.what());
+}
+
+QString rejectedTypeName(int adoType)
+{
+    switch (adoType) {
+    case db::adEmpty: return QStringLiteral("Empty");
+    case db::adDate: return QStringLiteral("Date");
+    case db::adBSTR: return QStringLiteral("BSTR");
+    case db::adIDispatch: return QStringLiteral("IDispatch");
+    case db::adError: return QStringLiteral("Error");
+    case db::adBoolean: return QStringLiteral("Boolean");
+    case db::adVariant: return QStringLiteral("Variant");
+    case db::adIUnknown: return QStringLiteral("IUnknown");
+    case db::adFileTime: return QStringLiteral("FileTime");
+    case db::adGUID: return QStringLiteral("GUID");
+    case db::adBinary: return QStringLiteral("Binary");
+    case db::adChar: return QStringLiteral("Char");
+    case db::adWChar: return QStringLiteral("WChar");
+    case db::adUserDefined: return QStringLiteral("UserDefined");
+    case db::adDBDate: return QStringLiteral("DBDate");
+    case db::adDBTime: return QStringLiteral("DBTime");
+    case db::adDBTimeStamp: return QStringLiteral("DBTimeStamp");
+    case db::adChapter: return QStringLiteral("Chapter");
+    case db::adPropVariant: return QStringLiteral("PropVariant");
+    case db::adVarChar: return QStringLiteral("VarChar");
+    case db::adLongVarChar: return QStringLiteral("LongVarChar");
+    case db::adVarWChar: return QStringLiteral("VarWChar");
+    case db::adLongVarWChar: return QStringLiteral("LongVarWChar");
+    case db::adVarBinary: return QStringLiteral("VarBinary");
+    case db::adLongVarBinary: return QStringLiteral("LongVarBinary");
+    default: return QString(); // numeric types, and types the check does not know
+    }
+}
+
+// Runs the type's template for the recovery column. The two errors a
+// provider gives when the column exists already (among others) are handed to
+// `onExisting`, which gives the result ("" = as if the command succeeded).
+// Only the command itself is judged so: a connection that cannot be opened
+// always reports its own error.
+template <class OnExisting>
+QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const QString &recFieldName,
+                            OnExisting onExisting)
+{
+    try {
+        TableInfo info;
+        if (!readTableInfo(idTable, templateColumn, info))
+            return kMissingMetadata;
+        const QString connString = fgGetConnString(projectConn(), info.idConn);
+        if (connString.isEmpty() || info.sqlTemplate.isEmpty())
+            return kMissingMetadata;
+
+        db::Connection user;
+        user.open(connString);
+        QString sql = info.sqlTemplate;
+        sql.replace(QStringLiteral("[FIELD_NAME]"), fgGetFieldName(info.connType, recFieldName));
+        sql.replace(QStringLiteral("[TABLE_NAME]"), info.tableRef);
+        try {
+            user.execute(sql);
+        } catch (const db::DbError &e) {
+            if (e.number() != db::DB_E_ERRORSINCOMMAND && e.number() != db::DB_E_ERRORSOCCURRED)
+                throw;
+            return onExisting(e);
+        }
+        return QString();
+    } catch (const std::exception &e) {
+        return messageOf(e);
+    }
+}
+
+} // namespace
+
+QString fgGetTableName(qint32 plngConnType, const QString &pstrOwner, const QString &pstrTableName)
+{
+    switch (plngConnType) {
+    case 0:
+    case 1: return quoted(pstrTableName, QLatin1Char('['), QLatin1Char(']'));
+    case 2: {
+        const QString table = quoted(pstrTableName, QLatin1Char('"'), QLatin1Char('"'));
+        if (pstrOwner.isEmpty())
+            return table;
+        return quoted(pstrOwner, QLatin1Char('"'), QLatin1Char('"')) + QLatin1Char('.') + table;
+    }
+    case 3:
+    case 4:
+    case 5:
+    case 6: return pstrTableName;
+    default: return QString();
+    }
+}
+
+QString fgGetFieldName(qint32 plngConnType, const QString &pstrFieldName)
+{
+    switch (plngConnType) {
+    case 0:
+    case 1: return quoted(pstrFieldName, QLatin1Char('['), QLatin1Char(']'));
+    case 2: return quoted(pstrFieldName, QLatin1Char('"'), QLatin1Char('"'));
+    case 3:
+    case 4:
+    case 5:
+    case 6: return pstrFieldName;
+    default: return QString();
+    }
+}
+
+QString fgGetRecoveryFieldName(const QString &pstrFieldName) { return pstrFieldName + QStringLiteral("_VM"); }
+
+QString fgCheckFieldType(qint32 plngIdTable, const QString &pstrFieldName)
+{
+    try {
+        TableInfo info;
+        if (!readTableInfo(plngIdTable, QString(), info))
+            return kMissingMetadata;
+        const QString connString = fgGetConnString(projectConn(), info.idConn);
+        if (connString.isEmpty())
+            return kMissingMetadata;
+
+        db::Connection user;
+        user.open(connString);
+        db::Recordset rs = user.openRecordset(QStringLiteral("SELECT ") + fgGetFieldName(info.connType, pstrFieldName)
+                                                  + QStringLiteral(" FROM ") + info.tableRef
+                                                  + QStringLiteral(" WHERE 1<>1"),
+                                              db::CursorType::Static, db::LockType::ReadOnly);
+        const QString rejected = rejectedTypeName(rs.fieldType(0));
+        rs.close();
+        user.close();
+        return rejected.isEmpty() ? QString() : QStringLiteral("Nu poate fi folosit tipul ") + rejected;
+    } catch (const std::exception &e) {
+        return messageOf(e);
+    }
+}
+
+QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting)
+{
+    return runRecoveryTemplate(plngIdTable, QStringLiteral("CreateFieldSQL"), pstrRecFieldName,
+                               [&](const db::DbError &) {
+                                   if (!pbReportExisting)
+                                       return QString();
+                                   return QStringLiteral("Campul \"") + pstrRecFieldName
+                                          + QStringLiteral("\" deja exista in tabel.");
+                               });
+}
+
+QString fgDropRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName)
+{
+    return runRecoveryTemplate(plngIdTable, QStringLiteral("DropFieldSQL"), pstrRecFieldName,
+                               [](const db::DbError &e) { return e.description(); });
+}
+
+qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRowSource, const QString &pstrField,
+                           const QString &pstrRecField)
+{
+    // The derived table is named: PostgreSQL, MariaDB and SQL Server refuse
+    // one without a name. An alias without AS is accepted everywhere.
+    const auto probe = [&](const QString &column) {
+        db::Recordset rs = pConn.openRecordset(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM (")
+                                                   + pstrRowSource + QStringLiteral(") VamorRows WHERE Not ")
+                                                   + column + QStringLiteral(" Is Null"),
+                                               db::CursorType::Static, db::LockType::ReadOnly, 1);
+        const bool found = !rs.eof();
+        rs.close();
+        return found;
+    };
+    qint32 result = 0;
+    try {
+        if (probe(pstrRecField))
+            return 1;
+        result = probe(pstrField) ? 0 : -1;
+    } catch (const std::exception &) {
+        // Errors (a recovery column that does not exist among them) mean
+        // "not converted".
+    }
+    return result;
+}
