@@ -1,0 +1,106 @@
+#include "conversion/ConversionCommand.h"
+
+#include "conversion/ConversionEngine.h"
+#include "conversion/frmConvertEnd.h"
+#include "conversion/frmConvertStart.h"
+#include "conversion/frmProgress.h"
+#include "data/ErrorTrap.h"
+#include "util/core/Prompt.h"
+#include "util/widgets/ModalDialog.h"
+
+#include <memory>
+
+namespace {
+const QString kModule = QStringLiteral("frmMain");
+
+// Progress of a run started without a progress window: shows nothing, never stops.
+class SilentProgress : public IConversionProgress {
+public:
+    bool Cancel() const override { return false; }
+    void InitProgress1(qint32, const QString &) override {}
+    void InitProgress2(qint32, const QString &) override {}
+    void InitProgress3(qint32, const QString &) override {}
+    void Progress1(qint32, const QString &) override {}
+    void Progress2(qint32, const QString &) override {}
+    void Progress3(qint32, const QString &) override {}
+};
+} // namespace
+
+ConversionCommand::ConversionCommand(IConversionHost &host, QObject *parent) : QObject(parent), mHost(host) {}
+
+void ConversionCommand::tlbConvert(bool toLeiNoi)
+{
+    fgTrap(kModule, QStringLiteral("tlb_ButtonClick"), [&] {
+        {
+            frmConvertStart confirm(mHost.conversionWindow());
+            confirm.ToLeiNoi = toLeiNoi;
+            confirm.Load();
+            ui::showModal(confirm);
+            if (!confirm.Ok)
+                return;
+        }
+        if (mHost.projectFileName().isEmpty() || mHost.projectDirty()) {
+            const ui::Answer answer = ui::msgBox(QStringLiteral("Proiectul trebuie salvat inainte de a face conversia.")
+                                                     + QLatin1Char('\n')
+                                                     + QStringLiteral("Doriti sa se faca salvarea acum?"),
+                                                 ui::Buttons::YesNo, ui::Icon::Question);
+            if (answer != ui::Answer::Yes)
+                return;
+            if (!mHost.fSave())
+                return;
+        }
+        std::unique_ptr<frmProgress> progress(new frmProgress(mHost.conversionWindow()));
+        mfrmProgress = progress.get();
+        mfrmProgress->Parent = mRunTarget ? mRunTarget.data() : static_cast<QObject *>(this);
+        mfrmProgress->RunMethod = toLeiNoi ? QStringLiteral("pConvertToLeiNoi") : QStringLiteral("pConvertToLeiVechi");
+        ui::showModal(*mfrmProgress);
+        mfrmProgress = nullptr;
+    });
+    mfrmProgress = nullptr;
+}
+
+void ConversionCommand::pConvertToLeiNoi()
+{
+    fgTrap(kModule, QStringLiteral("pConvertToLeiNoi"), [&] { pConvertField(true); });
+}
+
+void ConversionCommand::pConvertToLeiVechi()
+{
+    fgTrap(kModule, QStringLiteral("pConvertToLeiVechi"), [&] { pConvertField(false); });
+}
+
+void ConversionCommand::pConvertField(bool pbLeiNoi)
+{
+    frmConvertEnd report(mHost.conversionWindow());
+    report.ToLeiNoi = pbLeiNoi;
+    report.ConvertStart();
+    report.Load();
+
+    SilentProgress silent;
+    IConversionProgress &progress = mfrmProgress ? static_cast<IConversionProgress &>(*mfrmProgress) : silent;
+    conversion::ConversionEngine engine(mHost.Conn(), progress, report);
+    const conversion::ConversionEngine::Result result = engine.run(pbLeiNoi);
+
+    if (mfrmProgress)
+        mfrmProgress->Unload();
+    if (result.failed) {
+        pgShowError(kModule, QStringLiteral("pConvertField"), result.errorNumber, result.errorDescription);
+        // The states written before the error are in the working copy only:
+        // the project stays marked modified so that they are not lost unasked.
+        fgTrap(kModule, QStringLiteral("pConvertField"), [&] { mHost.SetDirty(true); });
+    } else {
+        fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
+            const QString key = mHost.selectedNodeKey();
+            mHost.fSave();
+            mHost.pClearProject(false);
+            if (mHost.fLoadProject() && !key.isEmpty())
+                mHost.reselectNode(key);
+        });
+    }
+
+    try {
+        report.ConvertEnd(result.cancelled ? kConvertStoppedStatus : QString());
+        ui::showModal(report);
+    } catch (...) {
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// What a conversion run needs of the window (or terminal) that shows its
+// progress: three levels (data source, table, field), each with a bar and a
+// caption, and the Stop request the run polls at the head of each loop.
+class IConversionProgress {
+public:
+    virtual ~IConversionProgress() = default;
+    virtual bool Cancel() const = 0;
+    virtual void InitProgress1(qint32 MaxProgress, const QString &Caption) = 0;
+    virtual void InitProgress2(qint32 MaxProgress, const QString &Caption) = 0;
+    virtual void InitProgress3(qint32 MaxProgress, const QString &Caption) = 0;
+    // Progress 0 advances the bar by one; an empty caption keeps the label.
+    virtual void Progress1(qint32 Progress, const QString &Caption) = 0;
+    virtual void Progress2(qint32 Progress, const QString &Caption) = 0;
+    virtual void Progress3(qint32 Progress, const QString &Caption) = 0;
+};
+
+// What a conversion run tells the report of the run.
+class IConversionReport {
+public:
+    virtual ~IConversionReport() = default;
+    virtual void ConvertStart() = 0;
+    virtual void AddField(const QString &pstrDataSource, const QString &pstrTableName,
+                          const QString &pstrFieldName, qint32 plngRecCount, const QString &pstrError) = 0;
+    virtual void ConvertEnd(const QString &pstrEndStatus) = 0;
+};
+
+// The end status of a run that the user stopped.
+inline const QString kConvertStoppedStatus = QStringLiteral("Conversie intrerupta de utilizator");

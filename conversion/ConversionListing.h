@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace db {
+class Connection;
+}
+
+namespace conversion {
+
+struct ListedField {
+    QString dataSource;
+    QString tableName;
+    QString fieldName;
+};
+
+// Lists the fields that a run in the given direction would convert, the way
+// the confirmation shows them: online data sources by description, their
+// tables by name, the fields by name. Every probed field gets its Converted
+// flag refreshed in the project. A data source without a connection string
+// or that cannot be opened is passed over. Other errors are thrown, after
+// the fields found so far have been handed to `add`.
+void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
+                         const std::function<void(const ListedField &)> &add);
+
+// The count line under the list: "12 campuri vor fi convertite".
+QString listedCountText(int count);
+
+} // namespace conversion

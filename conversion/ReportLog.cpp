@@ -1,0 +1,94 @@
+#include "conversion/ReportLog.h"
+
+#include "data/db/DbError.h"
+
+#include <QLocale>
+#include <QSaveFile>
+
+namespace conversion {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kRule = QString(30, QLatin1Char('-'));
+
+QString quoted(const QString &value) { return QLatin1Char('"') + value + QLatin1Char('"'); }
+} // namespace
+
+void ReportLog::ConvertStart() { mStart = QDateTime::currentDateTime(); }
+
+void ReportLog::AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
+                         qint32 plngRecCount, const QString &pstrError)
+{
+    mRows.append({pstrDataSource, pstrTableName, pstrFieldName, plngRecCount, pstrError});
+    if (!pstrError.isEmpty())
+        ++mErrorCount;
+}
+
+void ReportLog::ConvertEnd(const QString &pstrEndStatus)
+{
+    mEnd = QDateTime::currentDateTime();
+    mEndStatus = pstrEndStatus;
+}
+
+void ReportLog::setTimes(const QDateTime &start, const QDateTime &end)
+{
+    mStart = start;
+    mEnd = end;
+}
+
+QString ReportLog::formatTime(const QDateTime &time)
+{
+    const QLocale locale = QLocale::system();
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    // The long format may name the time zone; the report does not.
+    timeFormat.remove(QLatin1Char('t'));
+    timeFormat = timeFormat.trimmed();
+    return locale.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+           + locale.toString(time.time(), timeFormat);
+}
+
+QStringList ReportLog::titleLines() const
+{
+    QStringList lines{QStringLiteral("Inceput Conversie: ") + formatTime(mStart),
+                      QStringLiteral("Final Conversie: ") + formatTime(mEnd)};
+    if (!mEndStatus.isEmpty())
+        lines.append(mEndStatus);
+    return lines;
+}
+
+QStringList ReportLog::totalLines() const
+{
+    const int n = static_cast<int>(mRows.size());
+    QStringList lines{QString::number(n - mErrorCount) + QStringLiteral(" campuri din ") + QString::number(n)
+                      + QStringLiteral(" convertite cu succes")};
+    if (mErrorCount != 0)
+        lines.append(QString::number(mErrorCount) + QStringLiteral(" erori de conversie"));
+    return lines;
+}
+
+QString ReportLog::fileText() const
+{
+    QString out = titleLines().join(kCrLf) + kCrLf;
+    out += kRule + kCrLf;
+    out += totalLines().join(kCrLf) + kCrLf;
+    out += kRule + kCrLf;
+    for (const Row &row : mRows) {
+        out += quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
+               + quoted(row.fieldName) + QLatin1Char(',')
+               + quoted(QString::number(row.recCount) + QStringLiteral(" inregistrari")) + QLatin1Char(',')
+               + quoted(row.error) + kCrLf;
+    }
+    return out;
+}
+
+void ReportLog::saveToFile(const QString &path) const
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    const QByteArray bytes = fileText().toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw db::DbError(db::E_FAIL, QStringLiteral("Fisierul \"") + path + QStringLiteral("\" nu poate fi scris: ")
+                                          + file.errorString());
+}
+
+} // namespace conversion

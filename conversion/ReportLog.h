@@ -1,0 +1,63 @@
+#pragma once
+
+#include "conversion/ConversionInterfaces.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace conversion {
+
+// The content of one run's report: start and end times, end status, one row
+// per field whose conversion was attempted, and the texts made from them.
+// The report window shows these texts; the command-line run prints them.
+class ReportLog : public IConversionReport {
+public:
+    struct Row {
+        QString dataSource;
+        QString tableName;
+        QString fieldName;
+        qint32 recCount = 0;
+        QString error;
+    };
+
+    void ConvertStart() override;
+    void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
+                  qint32 plngRecCount, const QString &pstrError) override;
+    void ConvertEnd(const QString &pstrEndStatus) override;
+
+    // For tests: the times are set rather than read from the clock.
+    void setTimes(const QDateTime &start, const QDateTime &end);
+
+    const QList<Row> &rows() const { return mRows; }
+    int errorCount() const { return mErrorCount; }
+    const QDateTime &startTime() const { return mStart; }
+    const QDateTime &endTime() const { return mEnd; }
+
+    // "Inceput Conversie: …", "Final Conversie: …" and the end status when
+    // there is one.
+    QStringList titleLines() const;
+    // "n campuri din m convertite cu succes" and, when there were errors,
+    // "e erori de conversie".
+    QStringList totalLines() const;
+    // The saved report: title, 30 hyphens, totals, 30 hyphens, one quoted
+    // record per row; every line ends with CR LF.
+    QString fileText() const;
+    // Writes fileText() to `path` in UTF-8, replacing the whole file. Throws
+    // DbError with the reason when the file cannot be written.
+    void saveToFile(const QString &path) const;
+
+    // A date and time as the system's regional settings write them: short
+    // date, then the time with seconds.
+    static QString formatTime(const QDateTime &time);
+
+private:
+    QDateTime mStart;
+    QDateTime mEnd;
+    QString mEndStatus;
+    QList<Row> mRows;
+    int mErrorCount = 0;
+};
+
+} // namespace conversion

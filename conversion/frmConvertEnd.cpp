@@ -1,0 +1,155 @@
+#include "conversion/frmConvertEnd.h"
+
+#include "conversion/ConversionResources.h"
+#include "data/ErrorTrap.h"
+#include "util/core/AppInfo.h"
+#include "util/core/Prompt.h"
+#include "util/widgets/FormTools.h"
+#include "util/widgets/ListViewTools.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString kModule = QStringLiteral("frmConvertEnd");
+constexpr int kMinSide = 3200 / 15; // twips to pixels
+
+QPlainTextEdit *makeTextBox(QWidget *parent, const char *name, int lines)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    const int lineHeight = box->fontMetrics().lineSpacing();
+    box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + 8);
+    return box;
+}
+} // namespace
+
+frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
+{
+    conversion::initResources();
+    setObjectName(QStringLiteral("frmConvertEnd"));
+    setWindowTitle(QStringLiteral("Raport Conversie"));
+    setProperty("HelpContextID", 21);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setSizeGripEnabled(true);
+    setMinimumSize(kMinSide, kMinSide);
+    resize(640, 420);
+
+    imgToLeiNoi = new QLabel(this);
+    imgToLeiNoi->setObjectName(QStringLiteral("imgToLeiNoi"));
+    imgToLeiNoi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_noi.svg")).pixmap(32, 32));
+    imgToLeiNoi->hide();
+    imgToLeiVechi = new QLabel(this);
+    imgToLeiVechi->setObjectName(QStringLiteral("imgToLeiVechi"));
+    imgToLeiVechi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_vechi.svg")).pixmap(32, 32));
+    imgToLeiVechi->hide();
+
+    txtTitle = makeTextBox(this, "txtTitle", 3);
+    lsv = new QTreeWidget(this);
+    lsv->setObjectName(QStringLiteral("lsv"));
+    pgMakeReportList(lsv);
+    lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp"),
+                          QStringLiteral("Numar Inregistrari"), QStringLiteral("Eroare")});
+    lsv->setIconSize(QSize(16, 16));
+    txtTotal = makeTextBox(this, "txtTotal", 2);
+    cmdSave = new QPushButton(QStringLiteral("Salveaza..."), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdCancel = new QPushButton(QStringLiteral("Inchide"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(imgToLeiNoi, 0, Qt::AlignTop);
+    top->addWidget(imgToLeiVechi, 0, Qt::AlignTop);
+    top->addWidget(txtTitle, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(txtTotal, 1);
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdCancel);
+    bottom->addLayout(buttons);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lsv, 1);
+    layout->addLayout(bottom);
+
+    connect(cmdSave, &QPushButton::clicked, this, &frmConvertEnd::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmConvertEnd::cmdCancel_Click);
+}
+
+void frmConvertEnd::Load()
+{
+    fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
+        pgLoadFormSettings(this);
+        QLabel *image = ToLeiNoi ? imgToLeiNoi : imgToLeiVechi;
+        image->show();
+        setWindowIcon(QIcon(ToLeiNoi ? QStringLiteral(":/conversion/tolei_noi.svg")
+                                     : QStringLiteral(":/conversion/tolei_vechi.svg")));
+        setWindowTitle(ToLeiNoi ? QStringLiteral("Conversie din Lei VECHI in Lei NOI")
+                                : QStringLiteral("Conversie din Lei NOI in Lei VECHI"));
+    });
+}
+
+void frmConvertEnd::ConvertStart()
+{
+    fgTrap(kModule, QStringLiteral("ConvertStart"), [&] { mLog.ConvertStart(); });
+}
+
+void frmConvertEnd::AddField(const QString &pstrDataSource, const QString &pstrTableName,
+                             const QString &pstrFieldName, qint32 plngRecCount, const QString &pstrError)
+{
+    fgTrap(kModule, QStringLiteral("AddField"), [&] {
+        mLog.AddField(pstrDataSource, pstrTableName, pstrFieldName, plngRecCount, pstrError);
+        auto *item = new QTreeWidgetItem(lsv, {pstrDataSource, pstrTableName, pstrFieldName,
+                                               QString::number(plngRecCount), pstrError});
+        item->setIcon(0, QIcon(pstrError.isEmpty() ? QStringLiteral(":/conversion/ok.svg")
+                                                   : QStringLiteral(":/conversion/err.svg")));
+        item->setData(0, Qt::UserRole, pstrError.isEmpty() ? QStringLiteral("ok") : QStringLiteral("err"));
+    });
+}
+
+void frmConvertEnd::ConvertEnd(const QString &pstrEndStatus)
+{
+    fgTrap(kModule, QStringLiteral("ConvertEnd"), [&] {
+        mLog.ConvertEnd(pstrEndStatus);
+        txtTitle->setPlainText(mLog.titleLines().join(QLatin1Char('\n')));
+        txtTotal->setPlainText(mLog.totalLines().join(QLatin1Char('\n')));
+        pgWideListView(lsv, 0, -1);
+    });
+}
+
+void frmConvertEnd::cmdSave_Click()
+{
+    fgTrap(kModule, QStringLiteral("cmdSave_Click"), [&] {
+        ui::FileRequest request;
+        request.title = QStringLiteral("Salveaza raport conversie");
+        request.filter = QStringLiteral("Fisiere Text (*.txt)|*.txt|Toate Fisierele (*.*)|*.*");
+        request.initialDir = fgAppPath();
+        request.confirmOverwrite = true;
+        const QString fileName = ui::getSaveFileName(request);
+        if (fileName.isEmpty())
+            return;
+        mLog.saveToFile(fileName);
+    });
+}
+
+void frmConvertEnd::cmdCancel_Click()
+{
+    fgTrap(kModule, QStringLiteral("cmdCancel_Click"), [&] { accept(); });
+}
+
+void frmConvertEnd::done(int result)
+{
+    if (!mSettingsSaved) {
+        mSettingsSaved = true;
+        fgTrap(kModule, QStringLiteral("Form_Unload"), [&] { pgSaveFormSettings(this); });
+    }
+    QDialog::done(result);
+}

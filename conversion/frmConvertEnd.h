@@ -1,0 +1,54 @@
+#pragma once
+
+#include "conversion/ConversionInterfaces.h"
+#include "conversion/ReportLog.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+
+// The report of one conversion run: start and end times, the end status,
+// the totals and one row per field whose conversion was attempted. It can be
+// saved as a text file. Made hidden when the run starts and shown modally
+// when it ends; never reused.
+class frmConvertEnd : public QDialog, public IConversionReport {
+    Q_OBJECT
+public:
+    explicit frmConvertEnd(QWidget *parentWindow = nullptr);
+
+    // The direction of the run; read when the window loads.
+    bool ToLeiNoi = true;
+    // Chooses caption and icon by direction and places the window.
+    void Load();
+
+    void ConvertStart() override;
+    void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
+                  qint32 plngRecCount, const QString &pstrError) override;
+    void ConvertEnd(const QString &pstrEndStatus) override;
+
+    const conversion::ReportLog &log() const { return mLog; }
+    QPlainTextEdit *titleBox() const { return txtTitle; }
+    QPlainTextEdit *totalBox() const { return txtTotal; }
+    QTreeWidget *list() const { return lsv; }
+
+public slots:
+    void cmdSave_Click();
+    void cmdCancel_Click();
+
+protected:
+    void done(int result) override;
+
+private:
+    conversion::ReportLog mLog;
+    QPlainTextEdit *txtTitle;
+    QTreeWidget *lsv;
+    QPlainTextEdit *txtTotal;
+    QPushButton *cmdSave;
+    QPushButton *cmdCancel;
+    QLabel *imgToLeiNoi;
+    QLabel *imgToLeiVechi;
+    bool mSettingsSaved = false;
+};

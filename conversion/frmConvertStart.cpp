@@ -1,0 +1,132 @@
+#include "conversion/frmConvertStart.h"
+
+#include "conversion/ConversionListing.h"
+#include "conversion/ConversionResources.h"
+#include "data/ErrorTrap.h"
+#include "data/ProjectHost.h"
+#include "util/widgets/FormTools.h"
+#include "util/widgets/ListViewTools.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString kModule = QStringLiteral("frmConvertStart");
+constexpr int kMinSide = 3200 / 15; // twips to pixels
+} // namespace
+
+frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
+{
+    conversion::initResources();
+    setObjectName(QStringLiteral("frmConvertStart"));
+    setWindowTitle(QStringLiteral("Confirmare Conversie"));
+    setProperty("HelpContextID", 8);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setSizeGripEnabled(true);
+    setMinimumSize(kMinSide, kMinSide);
+    resize(520, 380);
+
+    imgToLeiNoi = new QLabel(this);
+    imgToLeiNoi->setObjectName(QStringLiteral("imgToLeiNoi"));
+    imgToLeiNoi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_noi.svg")).pixmap(32, 32));
+    imgToLeiNoi->hide();
+    imgToLeiVechi = new QLabel(this);
+    imgToLeiVechi->setObjectName(QStringLiteral("imgToLeiVechi"));
+    imgToLeiVechi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_vechi.svg")).pixmap(32, 32));
+    imgToLeiVechi->hide();
+
+    txtTitle = new QLineEdit(this);
+    txtTitle->setObjectName(QStringLiteral("txtTitle"));
+    txtTitle->setReadOnly(true);
+    lsv = new QTreeWidget(this);
+    lsv->setObjectName(QStringLiteral("lsv"));
+    pgMakeReportList(lsv);
+    lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")});
+    txtTotal = new QLineEdit(this);
+    txtTotal->setObjectName(QStringLiteral("txtTotal"));
+    txtTotal->setReadOnly(true);
+    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdCancel = new QPushButton(QStringLiteral("Renunta"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(imgToLeiNoi);
+    top->addWidget(imgToLeiVechi);
+    top->addWidget(txtTitle, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(txtTotal, 1);
+    bottom->addWidget(cmdOk);
+    bottom->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lsv, 1);
+    layout->addLayout(bottom);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmConvertStart::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmConvertStart::cmdCancel_Click);
+}
+
+bool frmConvertStart::event(QEvent *event)
+{
+    // Polishing comes before the modal show: the list is filled then, the way
+    // loading fills it before the dialog appears.
+    if (event->type() == QEvent::Polish && !mLoaded)
+        Load();
+    return QDialog::event(event);
+}
+
+void frmConvertStart::Load()
+{
+    if (mLoaded)
+        return;
+    mLoaded = true;
+    fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
+        pgLoadFormSettings(this);
+        (ToLeiNoi ? imgToLeiNoi : imgToLeiVechi)->show();
+        setWindowIcon(QIcon(ToLeiNoi ? QStringLiteral(":/conversion/tolei_noi.svg")
+                                     : QStringLiteral(":/conversion/tolei_vechi.svg")));
+        txtTitle->setText(ToLeiNoi ? QStringLiteral("Conversie din Lei VECHI in Lei NOI")
+                                   : QStringLiteral("Conversie din Lei NOI in Lei VECHI"));
+        pLoad();
+    });
+}
+
+void frmConvertStart::pLoad()
+{
+    fgTrap(kModule, QStringLiteral("pLoad"), [&] {
+        conversion::listFieldsToConvert(projectConn(), ToLeiNoi, [this](const conversion::ListedField &f) {
+            new QTreeWidgetItem(lsv, {f.dataSource, f.tableName, f.fieldName});
+        });
+        pgWideListView(lsv, 0, -1);
+        txtTotal->setText(conversion::listedCountText(lsv->topLevelItemCount()));
+    });
+}
+
+void frmConvertStart::cmdOk_Click()
+{
+    fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
+        Ok = true;
+        accept();
+    });
+}
+
+void frmConvertStart::cmdCancel_Click()
+{
+    fgTrap(kModule, QStringLiteral("cmdCancel_Click"), [&] { reject(); });
+}
+
+void frmConvertStart::done(int result)
+{
+    if (!mSettingsSaved) {
+        mSettingsSaved = true;
+        fgTrap(kModule, QStringLiteral("Form_Unload"), [&] { pgSaveFormSettings(this); });
+    }
+    QDialog::done(result);
+}
