@@ -175,10 +175,14 @@ void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *w
 // Type names that say more than the SQL type the driver reports: money
 // columns (SQL Server's money, Access's Currency, PostgreSQL's money) and
 // booleans that a driver hands over as characters.
+// A driver that reports a money column as text (SQLite3 ODBC) keeps its
+// word: only a number type is taken for money.
 int refineByTypeName(int adoType, const QString &typeName)
 {
     const QString name = typeName.trimmed().toLower();
-    if (name == QLatin1String("money") || name == QLatin1String("smallmoney") || name == QLatin1String("currency"))
+    const bool numeric = adoType == adNumeric || adoType == adDouble || adoType == adSingle || adoType == adInteger
+                         || adoType == adBigInt || adoType == adSmallInt;
+    if (numeric && (name == QLatin1String("money") || name == QLatin1String("smallmoney") || name == QLatin1String("currency")))
         return adCurrency;
     if (name == QLatin1String("bool") || name == QLatin1String("boolean"))
         return adBoolean;

@@ -1,0 +1,120 @@
+// The read-only engine: an Access database through the MDBTools ODBC driver,
+// on a copy of the Northwind sample.
+
+#include "data/db/AdoTypes.h"
+#include "data/db/Connection.h"
+#include "data/db/DbError.h"
+#include "tests/db/DbTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+
+using namespace db;
+using dbtest::expectDbError;
+
+namespace {
+
+class AccessTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        mDir = dbtest::makeTempDir();
+        mPath = mDir->filePath(QStringLiteral("nwind.mdb"));
+        const QString source = testsupport::testDataPath(QStringLiteral("access/nwind.mdb"));
+        ASSERT_TRUE(QFile::copy(source, mPath)) << "cannot copy " << source.toStdString();
+        try {
+            conn.open(QStringLiteral("Driver=MDBTools;DBQ=") + mPath);
+        } catch (const DbError &e) {
+            FAIL() << e;
+        }
+    }
+
+    std::unique_ptr<QTemporaryDir> mDir;
+    QString mPath;
+    Connection conn;
+};
+
+TEST_F(AccessTest, TablesQueriesAndSystemTablesAreTold)
+{
+    Recordset rs = conn.tables();
+    auto typeOf = [&](const QString &name) {
+        return dbtest::lookup(rs, QStringLiteral("TABLE_NAME"), name, QStringLiteral("TABLE_TYPE")).toString();
+    };
+    EXPECT_EQ(typeOf(QStringLiteral("Products")), QStringLiteral("TABLE"));
+    EXPECT_EQ(typeOf(QStringLiteral("Order Details")), QStringLiteral("TABLE"));
+    EXPECT_EQ(typeOf(QStringLiteral("Orders")), QStringLiteral("TABLE"));
+    // Non-ASCII names come through the driver manager intact.
+    EXPECT_EQ(typeOf(QStringLiteral("Ums\u00e4tze")), QStringLiteral("TABLE"));
+    EXPECT_EQ(typeOf(QStringLiteral("Invoices")), QStringLiteral("VIEW"));
+    EXPECT_EQ(typeOf(QStringLiteral("Ten Most Expensive Products")), QStringLiteral("VIEW"));
+    EXPECT_EQ(typeOf(QStringLiteral("MSysObjects")), QStringLiteral("SYSTEM TABLE"));
+    EXPECT_EQ(typeOf(QStringLiteral("MSysQueries")), QStringLiteral("SYSTEM TABLE"));
+    int tables = 0, views = 0, system = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const QString type = rs.value(QStringLiteral("TABLE_TYPE")).toString();
+        const QString name = rs.value(QStringLiteral("TABLE_NAME")).toString();
+        tables += type == QLatin1String("TABLE");
+        views += type == QLatin1String("VIEW");
+        system += type == QLatin1String("SYSTEM TABLE");
+        EXPECT_EQ(type == QLatin1String("SYSTEM TABLE"), name.startsWith(QLatin1String("MSys"))) << name.toStdString();
+        EXPECT_TRUE(rs.value(QStringLiteral("TABLE_SCHEMA")).isNull());
+    }
+    EXPECT_EQ(tables, 9);
+    EXPECT_EQ(views, 22);
+    EXPECT_EQ(system, 10);
+}
+
+TEST_F(AccessTest, ProductsColumnsWithTheirTypes)
+{
+    Recordset rs = conn.columns(QStringLiteral("Products"));
+    QStringList got;
+    for (; !rs.eof(); rs.moveNext())
+        got << rs.value(QStringLiteral("COLUMN_NAME")).toString() + QLatin1Char('=')
+                   + rs.value(QStringLiteral("DATA_TYPE")).toString();
+    // The driver reports Currency as DECIMAL with the type name MONEY: the
+    // name tells the money column apart.
+    EXPECT_EQ(got, (QStringList{"ProductID=3", "ProductName=200", "SupplierID=3", "CategoryID=3", "QuantityPerUnit=200",
+                                "UnitPrice=6", "UnitsInStock=2", "UnitsOnOrder=2", "ReorderLevel=2", "Discontinued=11"}));
+    EXPECT_EQ(conn.columns(QStringLiteral("Order Details")).recordCount(), 5);
+}
+
+TEST_F(AccessTest, EmptySelectGivesTheMoneyType)
+{
+    Recordset rs = conn.openRecordset(QStringLiteral("SELECT UnitPrice FROM Products WHERE 1<>1"));
+    EXPECT_TRUE(rs.eof());
+    EXPECT_EQ(rs.recordCount(), 0);
+    ASSERT_EQ(rs.fieldCount(), 1);
+    EXPECT_EQ(rs.fieldType(0), adCurrency);
+}
+
+TEST_F(AccessTest, ValuesAreReadExactly)
+{
+    Recordset rs = conn.openRecordset(QStringLiteral("SELECT * FROM Products"));
+    EXPECT_EQ(rs.recordCount(), 77);
+    EXPECT_EQ(rs.value(QStringLiteral("ProductID")).toInt(), 1);
+    EXPECT_EQ(rs.value(QStringLiteral("ProductName")).toString(), QStringLiteral("Chai"));
+    const Variant price = rs.value(QStringLiteral("UnitPrice"));
+    EXPECT_EQ(price.kind(), Variant::Kind::Decimal);
+    EXPECT_DOUBLE_EQ(price.toDouble(), 18.0);
+    EXPECT_EQ(rs.value(QStringLiteral("Discontinued")).kind(), Variant::Kind::Bool);
+
+    Recordset one = conn.openRecordset(QStringLiteral("SELECT * FROM Products"), CursorType::Static, LockType::ReadOnly, 1);
+    EXPECT_EQ(one.recordCount(), 1);
+    EXPECT_FALSE(one.updatable());
+}
+
+TEST_F(AccessTest, ChangesAreRefusedWithTheDriverText)
+{
+    for (const QString &sql : {QStringLiteral("ALTER TABLE Products ADD COLUMN UnitPrice_VM DECIMAL(38,10)"),
+                               QStringLiteral("UPDATE Products SET UnitPrice = UnitPrice / 10000")}) {
+        const DbError e = expectDbError([&] { conn.execute(sql); });
+        EXPECT_FALSE(e.description().isEmpty()) << e;
+        EXPECT_TRUE(e.description().contains(QLatin1String("parse"), Qt::CaseInsensitive)) << e;
+    }
+    // Nothing changed and the connection still answers.
+    Recordset rs = conn.openRecordset(QStringLiteral("SELECT UnitPrice FROM Products"));
+    EXPECT_DOUBLE_EQ(rs.value(0).toDouble(), 18.0);
+    EXPECT_EQ(conn.columns(QStringLiteral("Products")).recordCount(), 10);
+}
+
+} // namespace
