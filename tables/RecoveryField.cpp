@@ -176,13 +176,19 @@ QString fgCheckFieldType(qint32 plngIdTable, const QString &pstrFieldName)
                                                   + QStringLiteral(" FROM ") + info.tableRef
                                                   + QStringLiteral(" WHERE 1<>1"),
                                               db::CursorType::Static, db::LockType::ReadOnly);
-        const QString rejected = rejectedTypeName(rs.fieldType(0));
+        const QString message = fgFieldTypeMessage(rs.fieldType(0));
         rs.close();
         user.close();
-        return rejected.isEmpty() ? QString() : QStringLiteral("Nu poate fi folosit tipul ") + rejected;
+        return message;
     } catch (const std::exception &e) {
         return messageOf(e);
     }
+}
+
+QString fgFieldTypeMessage(int plngAdoType)
+{
+    const QString rejected = rejectedTypeName(plngAdoType);
+    return rejected.isEmpty() ? QString() : QStringLiteral("Nu poate fi folosit tipul ") + rejected;
 }
 
 QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting)

@@ -24,6 +24,11 @@ QString fgGetRecoveryFieldName(const QString &pstrFieldName);
 // provider's error description).
 QString fgCheckFieldType(qint32 plngIdTable, const QString &pstrFieldName);
 
+// The column check's verdict on an ADO type number: "" for the numeric types
+// (and types the check does not know), otherwise
+// "Nu poate fi folosit tipul " + the type's short name ("Date", "VarWChar"...).
+QString fgFieldTypeMessage(int plngAdoType);
+
 // Adds the recovery column `pstrRecFieldName` to the user's table
 // `plngIdTable` with the type's CreateFieldSQL. "" on success, otherwise the
 // message. When the column exists already: "" if `pbReportExisting` is false
