@@ -7,6 +7,7 @@
 #include "tests/db/DbTestSupport.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDateTime>
 #include <QFile>
 
 using namespace db;
@@ -20,7 +21,7 @@ protected:
     {
         mDir = dbtest::makeTempDir();
         mPath = mDir->filePath(QStringLiteral("nwind.mdb"));
-        const QString source = testsupport::testDataPath(QStringLiteral("access/nwind.mdb"));
+        const QString source = dbtest::testDataFile(QStringLiteral("access/nwind.mdb"));
         ASSERT_TRUE(QFile::copy(source, mPath)) << "cannot copy " << source.toStdString();
         try {
             conn.open(QStringLiteral("Driver=MDBTools;DBQ=") + mPath);
@@ -97,6 +98,13 @@ TEST_F(AccessTest, ValuesAreReadExactly)
     EXPECT_EQ(price.kind(), Variant::Kind::Decimal);
     EXPECT_DOUBLE_EQ(price.toDouble(), 18.0);
     EXPECT_EQ(rs.value(QStringLiteral("Discontinued")).kind(), Variant::Kind::Bool);
+
+    Recordset order = conn.openRecordset(QStringLiteral("SELECT OrderDate, Freight FROM Orders WHERE OrderID = 10248"));
+    ASSERT_EQ(order.recordCount(), 1);
+    EXPECT_EQ(order.fieldType(0), adDBTimeStamp);
+    EXPECT_EQ(order.value(QStringLiteral("OrderDate")).toDateTime(), QDateTime(QDate(1994, 8, 4), QTime(0, 0)));
+    EXPECT_EQ(order.fieldType(1), adCurrency);
+    EXPECT_EQ(order.value(QStringLiteral("Freight")).toString(), QStringLiteral("32.3800"));
 
     Recordset one = conn.openRecordset(QStringLiteral("SELECT * FROM Products"), CursorType::Static, LockType::ReadOnly, 1);
     EXPECT_EQ(one.recordCount(), 1);

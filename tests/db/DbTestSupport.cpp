@@ -1,12 +1,39 @@
 #include "tests/db/DbTestSupport.h"
 
-#include <QCoreApplication>
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
 #include <QFile>
 
 #include <atomic>
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
 #include <unistd.h>
 
+namespace {
+
+// The application runs in a UTF-8 locale (QCoreApplication sets the
+// environment's locale and falls back to C.UTF-8). The ODBC driver manager
+// converts text for drivers without wide functions (SQLite3, MDBTools) by
+// that locale, so the tests run under the same one.
+const bool utf8Locale = [] {
+    std::setlocale(LC_ALL, "");
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    return true;
+}();
+
+} // namespace
+
 namespace dbtest {
+
+QString testDataFile(const QString &relative)
+{
+    if (!qEnvironmentVariableIsEmpty("VAMOR_TESTDATA"))
+        return testsupport::testDataPath(relative);
+    return QDir(QStringLiteral(VAMOR_TESTDATA_DIR)).filePath(relative);
+}
 
 std::unique_ptr<QTemporaryDir> makeTempDir()
 {
