@@ -1,0 +1,202 @@
+#include "data/db/Connection.h"
+#include "data/db/Recordset.h"
+#include "tests/conversion/ConversionTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The command-line run end to end: a project file and a user database in a
+// temporary folder, the program run as a separate process.
+class CommandLineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        projectPath = QDir(home.path()).filePath(QStringLiteral("firma.vmd"));
+        ASSERT_TRUE(QFile::copy(QDir(testsupport::templatesDir()).filePath(QStringLiteral("Vamor.vmt")), projectPath));
+        QFile::setPermissions(projectPath, QFile::ReadOwner | QFile::WriteOwner);
+        user.exec({QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma INTEGER, Tva DECIMAL(18,2))"),
+                   QStringLiteral("INSERT INTO Facturi VALUES (1, 1000000, 19000.5)"),
+                   QStringLiteral("INSERT INTO Facturi VALUES (2, NULL, 250000)")});
+        project(QStringLiteral("INSERT INTO tConn (IdConnType, Description, ConnString, Offline) VALUES (6, 'Firma', '%1', False)")
+                    .arg(user.connString()));
+        project(QStringLiteral("INSERT INTO tTable (IdConn, TableName) VALUES (1, 'Facturi')"));
+        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Suma', 'Suma_VM')"));
+        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Tva', 'Tva_VM')"));
+    }
+
+    void project(const QString &sql)
+    {
+        db::Connection conn;
+        conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectPath);
+        conn.execute(sql);
+    }
+    db::Variant projectScalar(const QString &sql)
+    {
+        db::Connection conn;
+        conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectPath);
+        db::Recordset rs = conn.openRecordset(sql);
+        return rs.eof() ? db::Variant() : rs.value(0);
+    }
+
+    struct Outcome {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+    Outcome vamor(const QStringList &args, const QByteArray &input = QByteArray(), bool closeInput = true)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VAMOR_HOME"), home.path());
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(VAMOR_CLI), args);
+        EXPECT_TRUE(process.waitForStarted());
+        if (!input.isEmpty())
+            process.write(input);
+        if (closeInput)
+            process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+    QStringList workingCopies() const
+    {
+        return QDir(home.path()).entryList({QStringLiteral("~*.tmp")}, QDir::Files);
+    }
+
+    QTemporaryDir home;
+    QString projectPath;
+    convtest::SqliteUserDb user;
+};
+
+TEST_F(CommandLineTest, ConvertsWithYesWritesTheReportSavesTheProjectAndExitsZero)
+{
+    const QString reportPath = QDir(home.path()).filePath(QStringLiteral("raport.txt"));
+    Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes", "--report", reportPath});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Conversie din Lei VECHI in Lei NOI")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("2 campuri vor fi convertite")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("2 campuri din 2 convertite cu succes")));
+    EXPECT_FALSE(r.out.contains(QStringLiteral("Continuati")));
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 100);
+    EXPECT_EQ(projectScalar("SELECT Count(*) FROM tField WHERE Converted = True").toInt(), 2);
+    EXPECT_TRUE(workingCopies().isEmpty());
+
+    QFile report(reportPath);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(report.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("------------------------------\r\n2 campuri din 2 convertite cu succes\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Firma\",\"Facturi\",\"Suma\",\"1 inregistrari\",\"\"\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Firma\",\"Facturi\",\"Tva\",\"2 inregistrari\",\"\"\r\n")));
+
+    // Run again: nothing left to convert.
+    r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("0 campuri vor fi convertite")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("0 campuri din 0 convertite cu succes")));
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 100);
+
+    // And back.
+    r = vamor({"--convert", projectPath, "--to", "vechi", "--yes"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+    EXPECT_EQ(user.scalar("SELECT Tva FROM Facturi WHERE Id = 1").toDouble(), 19000.5);
+}
+
+TEST_F(CommandLineTest, AsksBeforeConvertingAndNoInputMeansNo)
+{
+    Outcome r = vamor({"--convert", projectPath, "--to", "noi"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Continuati? (d/n)")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Conversia nu a fost facuta.")));
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+
+    r = vamor({"--convert", projectPath, "--to", "noi"}, "n\n");
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+
+    r = vamor({"--convert", projectPath, "--to", "noi"}, "d\n");
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 100);
+    EXPECT_TRUE(workingCopies().isEmpty());
+}
+
+// --list converts nothing but refreshes and saves the probed states.
+TEST_F(CommandLineTest, ListOnlyListsAndSavesTheRefreshedStates)
+{
+    project(QStringLiteral("UPDATE tField SET Converted = True"));
+    const Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--list"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Firma")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("2 campuri vor fi convertite")));
+    EXPECT_FALSE(r.out.contains(QStringLiteral("convertite cu succes")));
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+    EXPECT_EQ(projectScalar("SELECT Count(*) FROM tField WHERE Converted = True").toInt(), 0);
+    EXPECT_TRUE(workingCopies().isEmpty());
+}
+
+TEST_F(CommandLineTest, FailedFieldOrUnreachableSourceExitsOne)
+{
+    project(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Lipsa', 'Lipsa_VM')"));
+    Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("1 erori de conversie"))) << r.out.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 100);
+
+    project(QStringLiteral("DELETE FROM tField WHERE FieldName = 'Lipsa'"));
+    project(QStringLiteral("UPDATE tConn SET ConnString = 'Provider=SQLite;Data Source=/nu/exista/firma.db'"));
+    r = vamor({"--convert", projectPath, "--to", "vechi", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Deconectat"))) << r.err.toStdString();
+    EXPECT_TRUE(projectScalar("SELECT Offline FROM tConn").toBool());
+}
+
+TEST_F(CommandLineTest, WrongArgumentsOrAProjectThatCannotBeOpenedExitTwo)
+{
+    const struct {
+        QStringList args;
+        const char *message;
+    } cases[] = {
+        {{"--convert"}, "Lipseste valoarea optiunii --convert"},
+        {{"--convert", projectPath}, "Lipseste directia conversiei"},
+        {{"--convert", projectPath, "--to", "euro"}, "Directie necunoscuta: euro"},
+        {{"--convert", projectPath, "--to", "noi", "--repede"}, "Optiune necunoscuta: --repede"},
+        {{"--list", "--to", "noi"}, "Lipseste proiectul"},
+        {{"--convert", QDir(home.path()).filePath("nu-exista.vmd"), "--to", "noi"}, "nu exista"},
+    };
+    for (const auto &c : cases) {
+        const Outcome r = vamor(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.message))) << r.err.toStdString();
+    }
+
+    const QString notAProject = QDir(home.path()).filePath(QStringLiteral("text.vmd"));
+    QFile file(notAProject);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("nu este o baza de date");
+    file.close();
+    Outcome r = vamor({"--convert", notAProject, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nu poate fi deschis"))) << r.err.toStdString();
+
+    project(QStringLiteral("UPDATE tConfig SET Version = '2.0'"));
+    r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("versiunea 2.0"))) << r.err.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+    EXPECT_TRUE(workingCopies().isEmpty());
+
+    r = vamor({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("--convert PROIECT.vmd --to noi|vechi")));
+}
+
+} // namespace
