@@ -7,6 +7,10 @@
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
 
+#include "data/db/DbError.h"
+
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using testsupport::Engine;
@@ -196,4 +200,40 @@ TEST(RecoveryColumnSqlite, UnreachableSourceGivesItsOwnError)
         EXPECT_FALSE(message.startsWith(QStringLiteral("Campul")));
     }
     EXPECT_FALSE(fgCheckFieldType(idTable, QStringLiteral("suma")).isEmpty());
+}
+
+// An Access file through the shipped Access type (MDB Tools): the check reads
+// the column types; the read-only driver refuses to add a column, and says so.
+TEST(RecoveryColumnAccess, CheckReadsTypesAddIsRefusedByTheDriver)
+{
+    ProjectFixture p;
+    ASSERT_TRUE(p.ok());
+    const QString mdb = QDir(p.dir()).filePath(QStringLiteral("nwind.mdb"));
+    QString source = testsupport::testDataPath(QStringLiteral("access/nwind.mdb"));
+    if (!QFile::exists(source))
+        source = QStringLiteral(VAMOR_SHARED_TESTDATA "/access/nwind.mdb");
+    ASSERT_TRUE(QFile::copy(source, mdb)) << source.toStdString();
+    QFile::setPermissions(mdb, QFile::ReadOwner | QFile::WriteOwner);
+    const int idConn = p.insertRow(QStringLiteral("tConn"), {{QStringLiteral("IdConnType"), 0},
+                                                            {QStringLiteral("DataSource"), mdb}});
+    const int products = p.addTable(idConn, QStringLiteral("Products"));
+    EXPECT_EQ(fgCheckFieldType(products, QStringLiteral("UnitPrice")), QString());
+    EXPECT_EQ(fgCheckFieldType(products, QStringLiteral("UnitsInStock")), QString());
+    EXPECT_TRUE(fgCheckFieldType(products, QStringLiteral("ProductName")).startsWith(QStringLiteral("Nu poate fi folosit tipul ")));
+    const QString refused = fgCreateRecoveryField(products, QStringLiteral("UnitPrice_VM"), false);
+    const QString conversion = [&] {
+        try {
+            db::Connection user;
+            user.open(QStringLiteral("Driver=MDBTools;DBQ=") + mdb + QLatin1Char(';'));
+            user.execute(QStringLiteral("UPDATE Products SET UnitPrice = 0"));
+            return QString();
+        } catch (const db::DbError &e) {
+            return e.description();
+        }
+    }();
+    EXPECT_FALSE(conversion.isEmpty()) << "MDB Tools wrote to the file";
+    // The driver cannot write: its own message, whatever the flag.
+    EXPECT_FALSE(refused.isEmpty());
+    EXPECT_FALSE(refused.startsWith(QStringLiteral("Campul")));
+    EXPECT_EQ(fgCreateRecoveryField(products, QStringLiteral("UnitPrice_VM"), true), refused);
 }
