@@ -50,11 +50,18 @@ void ScriptedPrompts::clear()
     mSaveRequests.clear();
 }
 
-QString templatesDir() { return qEnvironmentVariable("VAMOR_TEMPLATES"); }
+QString templatesDir()
+{
+    const QString dir = qEnvironmentVariable("VAMOR_TEMPLATES");
+    return dir.isEmpty() ? QStringLiteral(VAMOR_TEMPLATES_DIR) : dir;
+}
 
 QString testDataPath(const QString &relative)
 {
-    return QDir(qEnvironmentVariable("VAMOR_TESTDATA")).filePath(relative);
+    QString dir = qEnvironmentVariable("VAMOR_TESTDATA");
+    if (dir.isEmpty())
+        dir = QStringLiteral(VAMOR_TESTDATA_DIR);
+    return QDir(dir).filePath(relative);
 }
 
 QString serverConnString(const char *envName) { return qEnvironmentVariable(envName); }

@@ -65,5 +65,5 @@ bool serversRequired();
             FAIL() << "test server missing: " << envName << " is not set (CI requires it)";      \
         else                                                                                      \
             GTEST_SKIP() << "!!! SKIPPED: no test server (" << envName                            \
-                         << " not set); run through tests/run-tests.sh to start the servers";    \
+                         << " not set); run scripts/test.sh to start the servers";    \
     }
