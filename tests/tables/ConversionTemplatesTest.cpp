@@ -164,10 +164,12 @@ std::string caseLabel(const ::testing::TestParamInfo<Case> &info)
 }
 
 // Rows of the table by id: the columns' values.
+QString sume() { return testsupport::UserDatabase::tableName(QStringLiteral("sume")); }
+
 QMap<int, QMap<QString, db::Variant>> readRows(db::Connection &conn)
 {
     QMap<int, QMap<QString, db::Variant>> rows;
-    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT * FROM sume"));
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT * FROM ") + sume());
     for (; !rs.eof(); rs.moveNext()) {
         QMap<QString, db::Variant> row;
         for (int i = 0; i < rs.fieldCount(); ++i)
@@ -188,7 +190,7 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
     QString definition = QStringLiteral("id INTEGER, an INTEGER");
     for (const auto &c : kColumns)
         definition += QStringLiteral(", %1 %2").arg(QLatin1String(c.name), QLatin1String(c.type));
-    user.createTable(QStringLiteral("sume"), definition);
+    user.createTable(sume(), definition);
     const int rowCount = static_cast<int>(kWhole.size());
     for (int r = 0; r < rowCount; ++r) {
         QString values = QStringLiteral("%1, %2").arg(r + 1).arg(r % 2 ? 2004 : 2005);
@@ -196,7 +198,7 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
             const QString v = c.values->at(r);
             values += QStringLiteral(", ") + (v.isEmpty() ? QStringLiteral("NULL") : v);
         }
-        user.execute(QStringLiteral("INSERT INTO sume VALUES (") + values + QLatin1Char(')'));
+        user.execute(QStringLiteral("INSERT INTO ") + sume() + QStringLiteral(" VALUES (") + values + QLatin1Char(')'));
     }
     const auto original = readRows(user.conn());
     ASSERT_EQ(original.size(), rowCount);
@@ -204,7 +206,7 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
     ProjectFixture p(templateFile);
     ASSERT_TRUE(p.ok());
     const QString condition = filtered ? QStringLiteral("an = 2005") : QString();
-    const int idTable = testsupport::addUserTable(p, user, QStringLiteral("sume"), condition);
+    const int idTable = testsupport::addUserTable(p, user, sume(), condition);
     const QString convertSql = fgLookup(projectConn(), QStringLiteral("tConnType"), QStringLiteral("ConvertSQL"),
                                         QStringLiteral("IdConnType = 6")).toString();
     const QString backSql = fgLookup(projectConn(), QStringLiteral("tConnType"), QStringLiteral("ConvertBackSQL"),
@@ -218,7 +220,7 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
     const auto run = [&](const QString &tpl, const QString &column) {
         const QString filled = convertsql::fillConvertTemplate(tpl, fgGetFieldName(6, column),
                                                                fgGetFieldName(6, column + QStringLiteral("_VM")),
-                                                               fgGetTableName(6, QString(), QStringLiteral("sume")),
+                                                               fgGetTableName(6, QString(), sume()),
                                                                condition);
         qint64 affected = 0;
         user.conn().beginTrans();
@@ -229,7 +231,7 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
     };
     const auto probe = [&](const QString &column) {
         return fgGetConvertedState(user.conn(),
-                                   convertsql::rowSource(fgGetTableName(6, QString(), QStringLiteral("sume")), condition),
+                                   convertsql::rowSource(fgGetTableName(6, QString(), sume()), condition),
                                    column, column + QStringLiteral("_VM"));
     };
 

@@ -18,6 +18,8 @@ using testsupport::ProjectFixture;
 
 namespace {
 
+QString T(const char *base) { return testsupport::UserDatabase::tableName(QLatin1String(base)); }
+
 const QString kMissing = QStringLiteral("Informatie lipsa in metadate");
 
 class UserDb : public ::testing::TestWithParam<Engine> {};
@@ -32,12 +34,12 @@ std::string engineLabel(const ::testing::TestParamInfo<Engine> &info)
 TEST_P(UserDb, ColumnCheckAcceptsNumbersRefusesOthers)
 {
     VAMOR_OPEN_USER_DB(user, GetParam());
-    user.createTable(QStringLiteral("verificare"),
+    user.createTable(T("verificare"),
                      QStringLiteral("i INTEGER, b BIGINT, d DECIMAL(18,2), n NUMERIC(19,4), f {DOUBLE}, m {MONEY}, "
                                     "dt DATE, t {TEXT}, ok {BOOL}"));
     ProjectFixture p;
     ASSERT_TRUE(p.ok());
-    const int idTable = testsupport::addUserTable(p, user, QStringLiteral("verificare"));
+    const int idTable = testsupport::addUserTable(p, user, T("verificare"));
     for (const char *column : {"i", "b", "d", "n", "f", "m"})
         EXPECT_EQ(fgCheckFieldType(idTable, QLatin1String(column)), QString()) << column;
 
@@ -58,14 +60,14 @@ TEST_P(UserDb, ColumnCheckAcceptsNumbersRefusesOthers)
 TEST_P(UserDb, RecoveryColumnAddExistingAndDrop)
 {
     VAMOR_OPEN_USER_DB(user, GetParam());
-    user.createTable(QStringLiteral("facturi"), QStringLiteral("id INTEGER, suma DECIMAL(18,2)"));
+    user.createTable(T("facturi"), QStringLiteral("id INTEGER, suma DECIMAL(18,2)"));
     ProjectFixture p;
     ASSERT_TRUE(p.ok());
     testsupport::ScriptedPrompts prompts;
-    const int idTable = testsupport::addUserTable(p, user, QStringLiteral("facturi"));
+    const int idTable = testsupport::addUserTable(p, user, T("facturi"));
 
     EXPECT_EQ(fgCreateRecoveryField(idTable, QStringLiteral("Suma_VM"), true), QString());
-    EXPECT_TRUE(user.columnNames(QStringLiteral("facturi")).contains(QStringLiteral("suma_vm")));
+    EXPECT_TRUE(user.columnNames(T("facturi")).contains(QStringLiteral("suma_vm")));
     EXPECT_EQ(fgCreateRecoveryField(idTable, QStringLiteral("Suma_VM"), false), QString());
     EXPECT_EQ(fgCreateRecoveryField(idTable, QStringLiteral("Suma_VM"), true),
               QStringLiteral("Campul \"Suma_VM\" deja exista in tabel."));
@@ -73,8 +75,8 @@ TEST_P(UserDb, RecoveryColumnAddExistingAndDrop)
     EXPECT_EQ(fgCheckFieldType(idTable, QStringLiteral("Suma_VM")), QString());
 
     EXPECT_EQ(fgDropRecoveryField(idTable, QStringLiteral("Suma_VM")), QString());
-    EXPECT_FALSE(user.columnNames(QStringLiteral("facturi")).contains(QStringLiteral("suma_vm")));
-    EXPECT_EQ(user.columnNames(QStringLiteral("facturi")), (QStringList{QStringLiteral("id"), QStringLiteral("suma")}));
+    EXPECT_FALSE(user.columnNames(T("facturi")).contains(QStringLiteral("suma_vm")));
+    EXPECT_EQ(user.columnNames(T("facturi")), (QStringList{QStringLiteral("id"), QStringLiteral("suma")}));
     const QString again = fgDropRecoveryField(idTable, QStringLiteral("Suma_VM"));
     EXPECT_FALSE(again.isEmpty());
     EXPECT_NE(again, kMissing);
@@ -87,14 +89,14 @@ TEST_P(UserDb, MissingMetadataIsReportedWithoutConnecting)
     ProjectFixture p;
     ASSERT_TRUE(p.ok());
     testsupport::ScriptedPrompts prompts;
-    const int idTable = testsupport::addUserTable(p, user, QStringLiteral("facturi"));
+    const int idTable = testsupport::addUserTable(p, user, T("facturi"));
     const int noTable = idTable + 100;
     EXPECT_EQ(fgCheckFieldType(noTable, QStringLiteral("suma")), kMissing);
     EXPECT_EQ(fgCreateRecoveryField(noTable, QStringLiteral("suma_VM"), true), kMissing);
     EXPECT_EQ(fgDropRecoveryField(noTable, QStringLiteral("suma_VM")), kMissing);
 
     // A raw data source without a connection string (the lookup shows why).
-    const int noString = p.addTable(p.addConn(6, QStringLiteral("fara sir")), QStringLiteral("facturi"));
+    const int noString = p.addTable(p.addConn(6, QStringLiteral("fara sir")), T("facturi"));
     EXPECT_EQ(fgCheckFieldType(noString, QStringLiteral("suma")), kMissing);
     EXPECT_EQ(fgCreateRecoveryField(noString, QStringLiteral("suma_VM"), false), kMissing);
     EXPECT_EQ(fgDropRecoveryField(noString, QStringLiteral("suma_VM")), kMissing);
@@ -109,14 +111,14 @@ TEST_P(UserDb, MissingMetadataIsReportedWithoutConnecting)
 TEST_P(UserDb, ProbeTellsConvertedNotConvertedAndUnknown)
 {
     VAMOR_OPEN_USER_DB(user, GetParam());
-    user.createTable(QStringLiteral("proba"),
+    user.createTable(T("proba"),
                      QStringLiteral("id INTEGER, an INTEGER, suma DECIMAL(18,2), suma_vm DECIMAL(38,10)"));
-    user.execute(QStringLiteral("INSERT INTO proba (id, an, suma, suma_vm) VALUES (1, 2004, 100, NULL)"));
-    user.execute(QStringLiteral("INSERT INTO proba (id, an, suma, suma_vm) VALUES (2, 2005, NULL, NULL)"));
-    user.execute(QStringLiteral("INSERT INTO proba (id, an, suma, suma_vm) VALUES (3, 2005, 0.02, 150)"));
-    user.execute(QStringLiteral("INSERT INTO proba (id, an, suma, suma_vm) VALUES (4, 2005, NULL, NULL)"));
+    user.execute(QStringLiteral("INSERT INTO ") + T("proba") + QStringLiteral(" (id, an, suma, suma_vm) VALUES (1, 2004, 100, NULL)"));
+    user.execute(QStringLiteral("INSERT INTO ") + T("proba") + QStringLiteral(" (id, an, suma, suma_vm) VALUES (2, 2005, NULL, NULL)"));
+    user.execute(QStringLiteral("INSERT INTO ") + T("proba") + QStringLiteral(" (id, an, suma, suma_vm) VALUES (3, 2005, 0.02, 150)"));
+    user.execute(QStringLiteral("INSERT INTO ") + T("proba") + QStringLiteral(" (id, an, suma, suma_vm) VALUES (4, 2005, NULL, NULL)"));
     const auto probe = [&](const QString &condition, const QString &rec = QStringLiteral("suma_vm")) {
-        return fgGetConvertedState(user.conn(), convertsql::rowSource(QStringLiteral("proba"), condition),
+        return fgGetConvertedState(user.conn(), convertsql::rowSource(T("proba"), condition),
                                    QStringLiteral("suma"), rec);
     };
     EXPECT_EQ(probe(QString()), 1);
@@ -167,10 +169,10 @@ TEST(RecoveryColumnSqlite, TemplatePlaceholdersCaseSensitiveAndRepeated)
 {
     testsupport::UserDatabase user(Engine::Sqlite);
     ASSERT_TRUE(user.conn().isOpen());
-    user.createTable(QStringLiteral("facturi"), QStringLiteral("suma INTEGER, suma_vm INTEGER"));
+    user.createTable(T("facturi"), QStringLiteral("suma INTEGER, suma_vm INTEGER"));
     ProjectFixture p;
     ASSERT_TRUE(p.ok());
-    const int idTable = testsupport::addUserTable(p, user, QStringLiteral("facturi"));
+    const int idTable = testsupport::addUserTable(p, user, T("facturi"));
 
     p.Conn().execute(QStringLiteral("UPDATE tConnType SET CreateFieldSQL = "
                                     "'CREATE INDEX ix_[FIELD_NAME] ON [TABLE_NAME] ([FIELD_NAME])' WHERE IdConnType = 6"));
@@ -182,8 +184,8 @@ TEST(RecoveryColumnSqlite, TemplatePlaceholdersCaseSensitiveAndRepeated)
     p.Conn().execute(QStringLiteral("UPDATE tConnType SET CreateFieldSQL = "
                                     "'ALTER TABLE [TABLE_NAME] ADD [field_name] INTEGER' WHERE IdConnType = 6"));
     EXPECT_EQ(fgCreateRecoveryField(idTable, QStringLiteral("alta"), true), QString());
-    EXPECT_TRUE(user.columnNames(QStringLiteral("facturi")).contains(QStringLiteral("field_name")));
-    EXPECT_FALSE(user.columnNames(QStringLiteral("facturi")).contains(QStringLiteral("alta")));
+    EXPECT_TRUE(user.columnNames(T("facturi")).contains(QStringLiteral("field_name")));
+    EXPECT_FALSE(user.columnNames(T("facturi")).contains(QStringLiteral("alta")));
 }
 
 // A data source that cannot be reached gives the provider's description,
@@ -193,7 +195,7 @@ TEST(RecoveryColumnSqlite, UnreachableSourceGivesItsOwnError)
     ProjectFixture p;
     ASSERT_TRUE(p.ok());
     const int idTable = p.addTable(p.addConn(6, QStringLiteral("S"), QStringLiteral("Driver=NuExista;Server=x")),
-                                   QStringLiteral("facturi"));
+                                   T("facturi"));
     for (bool report : {true, false}) {
         const QString message = fgCreateRecoveryField(idTable, QStringLiteral("suma_VM"), report);
         EXPECT_FALSE(message.isEmpty());

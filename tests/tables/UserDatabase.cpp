@@ -3,6 +3,7 @@
 #include "data/db/DbError.h"
 #include "tests/support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -17,6 +18,11 @@ QString engineName(Engine engine)
     case Engine::MariaDb: return QStringLiteral("MariaDB");
     }
     return QString();
+}
+
+QString UserDatabase::tableName(const QString &base)
+{
+    return base + QLatin1Char('_') + QString::number(QCoreApplication::applicationPid());
 }
 
 UserDatabase::UserDatabase(Engine engine) : mEngine(engine)

@@ -28,6 +28,10 @@ public:
     const QString &connString() const { return mConnString; }
     db::Connection &conn() { return mConn; }
 
+    // A table name of this test process: `base` with the process id, so
+    // tests running side by side on one server do not meet.
+    static QString tableName(const QString &base);
+
     // Creates a table (dropping any table of that name first); `columns` is
     // the list of column definitions. {DOUBLE}, {MONEY}, {BOOL} and {TEXT} in
     // it are replaced by the engine's type names.
