@@ -1,0 +1,597 @@
+#include "app/frmMain.h"
+
+#include "app/frmStart.h"
+#include "data/ErrorTrap.h"
+#include "data/ProjectFile.h"
+#include "data/db/DbError.h"
+#include "data/db/Recordset.h"
+#include "datasources/frmConn.h"
+#include "tables/frmTable.h"
+#include "util/core/AppInfo.h"
+#include "util/core/Prompt.h"
+#include "util/core/RecentFiles.h"
+#include "util/widgets/FormTools.h"
+#include "util/widgets/ModalDialog.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QScopeGuard>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+static void initPictures() { Q_INIT_RESOURCE(resources); }
+
+namespace {
+
+const QString kModule = QStringLiteral("frmMain");
+const QString kProjectFilter = QStringLiteral("Vamor Files (*.vmd)|*.vmd|All Files (*.*)|*.*");
+constexpr int kTreeWidth = 190;
+// The tree's own error number for a key it does not hold.
+constexpr qint32 kElementNotFound = 35601;
+
+QIcon picture(const QString &name) { return QIcon(QStringLiteral(":/pictures/") + name + QStringLiteral(".svg")); }
+
+// The number after the two-character prefix of a node key.
+qint32 keyNumber(const QString &key) { return static_cast<qint32>(key.mid(2).toLong()); }
+
+struct ButtonSpec {
+    const char *key;
+    const char *caption;
+    const char *tooltip;
+    const char *picture;
+    bool separatorAfter;
+};
+
+const ButtonSpec kButtons[] = {
+    {"new", "Nou", "Proiect Nou", "new", false},
+    {"open", "Deschide", "Deschide Proiect", "open", false},
+    {"save", "Salveaza", "Salveaza Proiectul", "save", true},
+    {"conn_add", "Adauga", "Adauga Sursa de Date", "db_add", false},
+    {"conn_del", "Sterge", "Sterge Sursa de Date", "db_del", true},
+    {"table_add", "Adauga", "Adauga Tabel", "table_add", false},
+    {"table_del", "Sterge", "Sterge Tabel", "table_del", true},
+    {"field_add", "Adauga", "Adauga Camp", "field_add", false},
+    {"field_del", "Sterge", "Sterge Camp", "field_del", true},
+    {"-", "Lei NOI", "Converteste la lei NOI", "lei_noi", false},
+    {"+", "Lei VECHI", "Converteste la lei VECHI", "lei_vechi", false},
+};
+
+} // namespace
+
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
+{
+    initPictures();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kAppTitle);
+    setWindowIcon(picture(QStringLiteral("vamor")));
+
+    mdi = new QMdiArea(this);
+    mdi->setObjectName(QStringLiteral("mdi"));
+    mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi);
+
+    pic = new QDockWidget(this);
+    pic->setObjectName(QStringLiteral("pic"));
+    pic->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    pic->setTitleBarWidget(new QWidget(pic));
+    trv = new QTreeWidget(pic);
+    trv->setObjectName(QStringLiteral("trv"));
+    trv->setHeaderHidden(true);
+    trv->setColumnCount(1);
+    trv->setIconSize(QSize(16, 16));
+    trv->setSelectionMode(QAbstractItemView::SingleSelection);
+    pic->setWidget(trv);
+    addDockWidget(Qt::LeftDockWidgetArea, pic);
+
+    createActions();
+
+    // A click selects; keyboard moves select as well. A mouse press changes
+    // the current node first and clicks it afterwards: only the click counts.
+    connect(trv, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { trv_NodeClick(item); });
+    connect(trv, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
+        if (!mbSelecting && current && QGuiApplication::mouseButtons() == Qt::NoButton)
+            trv_NodeClick(current);
+    });
+
+    resize(1000, 700);
+    Form_Load();
+}
+
+frmMain::~frmMain()
+{
+    Form_Unload();
+    if (projectHost() == this)
+        setProjectHost(nullptr);
+}
+
+void frmMain::createActions()
+{
+    tlb = addToolBar(QStringLiteral("tlb"));
+    tlb->setObjectName(QStringLiteral("tlb"));
+    tlb->setMovable(false);
+    tlb->setFloatable(false);
+    tlb->setIconSize(QSize(32, 32));
+    tlb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tlb->toggleViewAction()->setEnabled(false);
+    for (const ButtonSpec &spec : kButtons) {
+        const QString key = QString::fromLatin1(spec.key);
+        QAction *action = tlb->addAction(picture(QString::fromLatin1(spec.picture)), QString::fromLatin1(spec.caption));
+        action->setObjectName(QStringLiteral("tlb_") + key);
+        action->setToolTip(QString::fromLatin1(spec.tooltip));
+        action->setData(key);
+        connect(action, &QAction::triggered, this, [this, key] { tlb_ButtonClick(key); });
+        mTlbButtons.insert(key, action);
+        mTlbKeys.append(key);
+        if (spec.separatorAfter)
+            tlb->addSeparator();
+    }
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("Fisier"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuNew = mnuFile->addAction(QStringLiteral("Proiect Nou"), this, [this] { pNew(); });
+    mnuNew->setObjectName(QStringLiteral("mnuNew"));
+    mnuOpen = mnuFile->addAction(QStringLiteral("Deschide Proiect"), this, [this] { pOpen(false); });
+    mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty1"));
+    mnuSave = mnuFile->addAction(QStringLiteral("Salveaza"), this, [this] { fSave(); });
+    mnuSave->setObjectName(QStringLiteral("mnuSave"));
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty2"));
+    mnuExit = mnuFile->addAction(QStringLiteral("Inchide"), this, [this] { mnuExit_Click(); });
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("Ajutor"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    auto helpItem = [this](const QString &caption, const QString &name) {
+        QAction *action = mnuHelp->addAction(caption, this, [this, name] { emit helpRequested(name); });
+        action->setObjectName(name);
+        return action;
+    };
+    mnuHepContent = helpItem(QStringLiteral("Continut"), QStringLiteral("mnuHepContent"));
+    mnuHelpIndex = helpItem(QStringLiteral("Index"), QStringLiteral("mnuHelpIndex"));
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpEmpty1"));
+    mnuHelpTerms = helpItem(QStringLiteral("Termene si Conditii"), QStringLiteral("mnuHelpTerms"));
+    mnuHelpAbout = helpItem(QStringLiteral("Despre"), QStringLiteral("mnuHelpAbout"));
+}
+
+QAction *frmMain::tlbButton(const QString &pstrKey) const { return mTlbButtons.value(pstrKey); }
+
+void frmMain::setButtonEnabled(const QString &pstrKey, bool pbEnabled)
+{
+    if (QAction *action = tlbButton(pstrKey))
+        action->setEnabled(pbEnabled);
+}
+
+void frmMain::tlb_ButtonClick(const QString &pstrKey)
+{
+    fgTrap(kModule, QStringLiteral("tlb_ButtonClick"), [&] {
+        if (pstrKey == QLatin1String("new"))
+            pNew();
+        else if (pstrKey == QLatin1String("open"))
+            pOpen(false);
+        else if (pstrKey == QLatin1String("save"))
+            fSave();
+        else if (pstrKey == QLatin1String("-"))
+            emit convertRequested(true);
+        else if (pstrKey == QLatin1String("+"))
+            emit convertRequested(false);
+        else
+            emit commandRequested(pstrKey);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Window handlers
+
+void frmMain::Form_Load()
+{
+    setProjectHost(this);
+    pgLoadFormSettings(this);
+    pClearProject(true);
+    SetDirty(false);
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!mbTreeSized) {
+        mbTreeSized = true;
+        resizeDocks({pic}, {kTreeWidth}, Qt::Horizontal);
+    }
+}
+
+bool frmMain::event(QEvent *event)
+{
+    // The start dialog comes up once the window is on screen.
+    if (event->type() == QEvent::WindowActivate && !mbActivated)
+        QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    return QMainWindow::event(event);
+}
+
+void frmMain::Form_Activate()
+{
+    if (mbActivated)
+        return;
+    mbActivated = true;
+    pOpen(true);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Only the user closing the window asks about unsaved changes; a close
+    // requested by the program (the menu "Inchide" has already asked, or
+    // the session ends) does not.
+    if (event->spontaneous() && !mbCloseByCode && !mbUnloaded) {
+        if (!fCloseProject()) {
+            event->ignore();
+            return;
+        }
+    }
+    mbCloseByCode = false;
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload()
+{
+    if (mbUnloaded)
+        return;
+    mbUnloaded = true;
+    pClearProject(true);
+    pgSaveFormSettings(this);
+}
+
+void frmMain::mnuExit_Click()
+{
+    if (!fCloseProject())
+        return;
+    mbCloseByCode = true;
+    close();
+}
+
+// ---------------------------------------------------------------------------
+// Project lifecycle
+
+db::Connection &frmMain::Conn() { return mcnnProject; }
+
+void frmMain::SetDirty(bool pbDirty)
+{
+    setButtonEnabled(QStringLiteral("save"), pbDirty);
+    mnuSave->setEnabled(pbDirty);
+    mbDirty = pbDirty;
+}
+
+QString frmMain::fGetTempFile(const QString &pstrSource)
+{
+    QString result;
+    fgTrap(kModule, QStringLiteral("fGetTempFile"),
+           [&] { result = projectfile::createWorkingCopy(pstrSource, fgAppPath()); });
+    return result;
+}
+
+bool frmMain::fLoadProject()
+{
+    bool loaded = false;
+    fgTrap(kModule, QStringLiteral("fLoadProject"), [&] {
+        mcnnProject.close();
+        mcnnProject.open(projectfile::projectConnectionString(mstrTempFile));
+        const QString version = projectfile::readProjectVersion(mcnnProject);
+        if (version != QLatin1String("1.0")) {
+            ui::msgBox(QStringLiteral("Proiectul a fost salvat in formatul versiunii %1, pe care acest program "
+                                      "nu il cunoaste (cunoaste doar versiunea 1.0).")
+                               .arg(version)
+                           + QStringLiteral("\nProiectul nu poate fi deschis."),
+                       ui::Buttons::Ok, ui::Icon::Exclamation);
+            return;
+        }
+        pLoadTree();
+        SetDirty(false);
+        setButtonEnabled(QStringLiteral("conn_add"), true);
+        pSetConvertButtons();
+        loaded = true;
+    });
+    return loaded;
+}
+
+void frmMain::pLoadTree()
+{
+    mbSelecting = true;
+    const auto done = qScopeGuard([this] { mbSelecting = false; });
+
+    db::Recordset rs = mcnnProject.openRecordset(QStringLiteral("SELECT * FROM tConn ORDER BY Description"));
+    QList<QPair<QTreeWidgetItem *, bool>> sources;
+    while (!rs.eof()) {
+        const bool offline = rs.value(QStringLiteral("Offline")).toBool();
+        QString text = rs.value(QStringLiteral("Description")).toString();
+        if (offline)
+            text += QStringLiteral(" (Deconectat)");
+        auto *node = new QTreeWidgetItem(trv);
+        node->setText(0, text);
+        node->setData(0, Qt::UserRole,
+                      QStringLiteral("C_") + QString::number(rs.value(QStringLiteral("IdConn")).toInt()));
+        node->setIcon(0, picture(QStringLiteral("DS_")
+                                 + QString::number(rs.value(QStringLiteral("IdConnType")).toInt())));
+        sources.append({node, offline});
+        rs.moveNext();
+    }
+    rs.close();
+
+    rs = mcnnProject.openRecordset(QStringLiteral(
+        "SELECT tTable.IdTable, tTable.IdConn, tTable.TableName, tTable.Owner, Count(tField.IdField) AS "
+        "FieldsCount FROM tTable LEFT JOIN tField ON tTable.IdTable = tField.IdTable GROUP BY tTable.IdTable, "
+        "tTable.IdConn, tTable.TableName, tTable.Owner ORDER BY TableName"));
+    while (!rs.eof()) {
+        QTreeWidgetItem *parent =
+            findNodeOrThrow(QStringLiteral("C_") + QString::number(rs.value(QStringLiteral("IdConn")).toInt()));
+        auto *node = new QTreeWidgetItem(parent);
+        node->setText(0, rs.value(QStringLiteral("TableName")).toString() + QStringLiteral(" (")
+                             + QString::number(rs.value(QStringLiteral("FieldsCount")).toInt())
+                             + QStringLiteral(")"));
+        node->setData(0, Qt::UserRole,
+                      QStringLiteral("T_") + QString::number(rs.value(QStringLiteral("IdTable")).toInt()));
+        node->setIcon(0, picture(QStringLiteral("table")));
+        rs.moveNext();
+    }
+    rs.close();
+
+    for (const auto &source : sources)
+        source.first->setExpanded(!source.second);
+}
+
+void frmMain::pClearProject(bool pbDeleteTempFile)
+{
+    // Every step goes on whatever the previous one met.
+    {
+        mbSelecting = true;
+        trv->clear();
+        mbSelecting = false;
+    }
+    for (const QPointer<QWidget> &dialog : mcolDialogs.items())
+        delete dialog.data();
+    mcolDialogs.clear();
+    for (const QPointer<QWidget> &child : mcolChildren.items())
+        delete child.data();
+    mcolChildren.clear();
+    try {
+        mcnnProject.close();
+    } catch (...) {
+    }
+    if (!mstrTempFile.isEmpty() && pbDeleteTempFile)
+        QFile::remove(mstrTempFile);
+    for (const char *key : {"conn_add", "conn_del", "table_add", "table_del", "field_add", "field_del"})
+        setButtonEnabled(QString::fromLatin1(key), false);
+    pSetConvertButtons();
+}
+
+bool frmMain::fCloseProject()
+{
+    bool closed = false;
+    fgTrap(kModule, QStringLiteral("fCloseProject"), [&] {
+        if (mbDirty) {
+            const ui::Answer answer = ui::msgBox(
+                QStringLiteral("Proiectul curent a fost modificat.\nDoriti sa salvati?"), ui::Buttons::YesNoCancel,
+                ui::Icon::Question);
+            if (answer == ui::Answer::Cancel)
+                return;
+            if (answer == ui::Answer::Yes && !fSave())
+                return;
+        }
+        pClearProject(true);
+        closed = true;
+    });
+    return closed;
+}
+
+bool frmMain::fSave()
+{
+    bool saved = false;
+    fgTrap(kModule, QStringLiteral("fSave"), [&] {
+        if (mstrFileName.isEmpty()) {
+            ui::FileRequest request;
+            request.title = kAppTitle + QStringLiteral(" File");
+            request.filter = kProjectFilter;
+            request.confirmOverwrite = true;
+            const QString chosen = ui::getSaveFileName(request);
+            if (chosen.isEmpty())
+                return;
+            mstrFileName = chosen;
+        }
+        const QString connectionString = mcnnProject.isOpen() ? mcnnProject.connectionString()
+                                                              : projectfile::projectConnectionString(mstrTempFile);
+        mcnnProject.close();
+        try {
+            projectfile::saveWorkingCopy(mstrTempFile, mstrFileName);
+        } catch (...) {
+            // The project stays usable: its working copy is opened again.
+            try {
+                mcnnProject.open(connectionString);
+            } catch (...) {
+            }
+            throw;
+        }
+        mcnnProject.open(connectionString);
+        SetDirty(false);
+        pgAddToRecent(mstrFileName);
+        saved = true;
+    });
+    return saved;
+}
+
+void frmMain::pNew()
+{
+    fgTrap(kModule, QStringLiteral("pNew"), [&] {
+        frmStart dialog(this);
+        dialog.ShowExisting = false;
+        dialog.ShowRecent = false;
+        ui::showModal(dialog);
+        if (!dialog.Ok)
+            return;
+        if (!fCloseProject())
+            return;
+        mstrFileName.clear();
+        mstrTempFile = fGetTempFile(QDir(fgAppPath()).filePath(dialog.NewFileName));
+        if (!mstrTempFile.isEmpty())
+            fLoadProject();
+    });
+}
+
+void frmMain::pOpen(bool pbShowNew)
+{
+    fgTrap(kModule, QStringLiteral("pOpen"), [&] {
+        frmStart dialog(this);
+        dialog.ShowNew = pbShowNew;
+        ui::showModal(dialog);
+        if (!dialog.Ok)
+            return;
+        if (!fCloseProject())
+            return;
+        if (!dialog.FileName.isEmpty()) {
+            mstrFileName = dialog.FileName;
+            mstrTempFile = fGetTempFile(mstrFileName);
+        } else {
+            mstrFileName.clear();
+            mstrTempFile = fGetTempFile(QDir(fgAppPath()).filePath(dialog.NewFileName));
+        }
+        if (!mstrTempFile.isEmpty()) {
+            if (fLoadProject() && !mstrFileName.isEmpty())
+                pgAddToRecent(mstrFileName);
+        }
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Tree and child windows
+
+QString frmMain::nodeKey(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, Qt::UserRole).toString() : QString();
+}
+
+QString frmMain::selectedNodeKey() const { return nodeKey(trv->currentItem()); }
+
+QTreeWidgetItem *frmMain::findNode(const QString &pstrKey) const
+{
+    for (int i = 0; i < trv->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *source = trv->topLevelItem(i);
+        if (nodeKey(source) == pstrKey)
+            return source;
+        for (int j = 0; j < source->childCount(); ++j)
+            if (nodeKey(source->child(j)) == pstrKey)
+                return source->child(j);
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *frmMain::findNodeOrThrow(const QString &pstrKey) const
+{
+    QTreeWidgetItem *node = findNode(pstrKey);
+    if (!node)
+        throw db::DbError(kElementNotFound, QStringLiteral("Nodul \"%1\" nu exista in arbore.").arg(pstrKey));
+    return node;
+}
+
+bool frmMain::selectNode(const QString &pstrKey)
+{
+    QTreeWidgetItem *node = findNode(pstrKey);
+    if (!node)
+        return false;
+    mbSelecting = true;
+    trv->setCurrentItem(node);
+    trv->scrollToItem(node);
+    mbSelecting = false;
+    trv_NodeClick(node);
+    return true;
+}
+
+template <class Window>
+Window *frmMain::childWindow(const QString &pstrKey) const
+{
+    return qobject_cast<Window *>(mcolChildren.value(pstrKey).data());
+}
+
+void frmMain::trv_NodeClick(QTreeWidgetItem *node)
+{
+    fgTrap(kModule, QStringLiteral("trv_NodeClick"), [&] {
+        setButtonEnabled(QStringLiteral("table_add"), false);
+        setButtonEnabled(QStringLiteral("field_add"), false);
+        setButtonEnabled(QStringLiteral("field_del"), false);
+        if (!node) {
+            setButtonEnabled(QStringLiteral("conn_del"), false);
+            setButtonEnabled(QStringLiteral("table_del"), false);
+            return;
+        }
+        const QString key = nodeKey(node);
+        const QString prefix = key.left(2);
+
+        if (prefix == QLatin1String("C_")) {
+            setButtonEnabled(QStringLiteral("conn_del"), true);
+            mlngIdConn = keyNumber(key);
+            mlngIdTable = 0;
+            setButtonEnabled(QStringLiteral("table_add"), true);
+            const QString childKey = QStringLiteral("C_") + QString::number(mlngIdConn);
+            frmConn *window = childWindow<frmConn>(childKey);
+            if (!window) {
+                window = new frmConn;
+                window->IdConn = mlngIdConn;
+                window->Key = childKey;
+                window->Load();
+                mdi->addSubWindow(window);
+                mcolChildren.add(window->Key, window);
+            }
+            window->show();
+            mdi->setActiveSubWindow(window);
+            window->raise();
+        } else {
+            setButtonEnabled(QStringLiteral("conn_del"), false);
+        }
+
+        if (prefix == QLatin1String("T_")) {
+            setButtonEnabled(QStringLiteral("table_del"), true);
+            mlngIdTable = keyNumber(key);
+            mlngIdConn = keyNumber(nodeKey(node->parent()));
+            setButtonEnabled(QStringLiteral("table_add"), true);
+            setButtonEnabled(QStringLiteral("field_add"), true);
+            const QString childKey = QStringLiteral("T_") + QString::number(mlngIdTable);
+            frmTable *window = childWindow<frmTable>(childKey);
+            if (window) {
+                window->Activate();
+            } else {
+                window = new frmTable;
+                window->IdConn = mlngIdConn;
+                window->IdTable = mlngIdTable;
+                window->Key = childKey;
+                window->Load();
+                mdi->addSubWindow(window);
+                mcolChildren.add(window->Key, window);
+            }
+            window->show();
+            mdi->setActiveSubWindow(window);
+            window->raise();
+        } else {
+            setButtonEnabled(QStringLiteral("table_del"), false);
+        }
+    });
+}
+
+void frmMain::pSetConvertButtons()
+{
+    const bool any = trv->topLevelItemCount() > 0;
+    setButtonEnabled(QStringLiteral("-"), any);
+    setButtonEnabled(QStringLiteral("+"), any);
+}
+
+void frmMain::NodeTextChanged(const QString &pstrKey, const QString &pstrText)
+{
+    fgTrap(kModule, QStringLiteral("NodeTextChanged"), [&] { findNodeOrThrow(pstrKey)->setText(0, pstrText); });
+}
+
+void frmMain::SetFieldButtons(bool pbEnabled) { setButtonEnabled(QStringLiteral("field_del"), pbEnabled); }
+
+void frmMain::UnloadChild(const QString &pstrKey) { mcolChildren.remove(pstrKey); }

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "data/KeyedCollection.h"
+#include "data/ProjectHost.h"
+#include "data/db/Connection.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QDockWidget;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The main window: the tree of the open project (data sources and their
+// tables) on the left, the child window of the selected node on the right,
+// the toolbar and the menus "Fisier" and "Ajutor" above. It owns the open
+// project: its file, its working copy and the one connection to it.
+class frmMain : public QMainWindow, public IProjectHost {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // What the windows of the project call back.
+    db::Connection &Conn() override;
+    void SetDirty(bool pbDirty) override;
+    void NodeTextChanged(const QString &pstrKey, const QString &pstrText) override;
+    void SetFieldButtons(bool pbEnabled) override;
+    void UnloadChild(const QString &pstrKey) override;
+
+    // The project lifecycle.
+    QString fGetTempFile(const QString &pstrSource);
+    bool fLoadProject();
+    void pClearProject(bool pbDeleteTempFile);
+    bool fCloseProject();
+    bool fSave();
+    void pNew();
+    void pOpen(bool pbShowNew);
+
+    // Node selection: opens or brings back the node's child window and sets
+    // the button states; with no node only the buttons change.
+    void trv_NodeClick(QTreeWidgetItem *node);
+    // Selects the node with the key and runs the node selection on it;
+    // false when the tree has no such node.
+    bool selectNode(const QString &pstrKey);
+    // The node with the key ("C_" + IdConn, "T_" + IdTable), or nullptr.
+    QTreeWidgetItem *findNode(const QString &pstrKey) const;
+    static QString nodeKey(const QTreeWidgetItem *node);
+    // The key of the selected node, "" when none.
+    QString selectedNodeKey() const;
+
+    // Enables both conversion buttons when the tree holds a node.
+    void pSetConvertButtons();
+
+    // The first activation opens the start dialog.
+    void Form_Activate();
+    // Menu "Inchide": closes the project, then the window.
+    void mnuExit_Click();
+
+    bool isDirty() const { return mbDirty; }
+    const QString &fileName() const { return mstrFileName; }
+    // The same, under the names the conversion command asks its host for.
+    QWidget *conversionWindow() { return this; }
+    QString projectFileName() const { return mstrFileName; }
+    bool projectDirty() const { return mbDirty; }
+    void reselectNode(const QString &pstrKey) { selectNode(pstrKey); }
+    const QString &tempFile() const { return mstrTempFile; }
+    qint32 idConn() const { return mlngIdConn; }
+    qint32 idTable() const { return mlngIdTable; }
+    // The toolbar button with the key ("new", "open", "save", "conn_add",
+    // "conn_del", "table_add", "table_del", "field_add", "field_del", "-", "+").
+    QAction *tlbButton(const QString &pstrKey) const;
+    QStringList tlbKeys() const { return mTlbKeys; }
+
+    QTreeWidget *trv = nullptr;
+    QMdiArea *mdi = nullptr;
+    QToolBar *tlb = nullptr;
+    QDockWidget *pic = nullptr;
+    QMenu *mnuFile = nullptr;
+    QAction *mnuNew = nullptr;
+    QAction *mnuOpen = nullptr;
+    QAction *mnuSave = nullptr;
+    QAction *mnuExit = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHepContent = nullptr;
+    QAction *mnuHelpIndex = nullptr;
+    QAction *mnuHelpTerms = nullptr;
+    QAction *mnuHelpAbout = nullptr;
+
+    // Open child windows and kept add dialogs, keyed by node key.
+    KeyedCollection<QPointer<QWidget>> mcolChildren;
+    KeyedCollection<QPointer<QWidget>> mcolDialogs;
+
+signals:
+    // Toolbar "-" (toLeiNoi true) and "+" (false): the conversion command.
+    void convertRequested(bool toLeiNoi);
+    // Toolbar "conn_add", "conn_del", "table_add", "table_del", "field_add",
+    // "field_del": the project-definition commands.
+    void commandRequested(const QString &key);
+    // Menu "Ajutor": "mnuHepContent", "mnuHelpIndex", "mnuHelpTerms", "mnuHelpAbout".
+    void helpRequested(const QString &item);
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createActions();
+    void Form_Load();
+    void Form_Unload();
+    void pLoadTree();
+    void tlb_ButtonClick(const QString &pstrKey);
+    void setButtonEnabled(const QString &pstrKey, bool pbEnabled);
+    QTreeWidgetItem *findNodeOrThrow(const QString &pstrKey) const;
+    template <class Window>
+    Window *childWindow(const QString &pstrKey) const;
+
+    QString mstrFileName;
+    QString mstrTempFile;
+    db::Connection mcnnProject;
+    bool mbDirty = false;
+    qint32 mlngIdConn = 0;
+    qint32 mlngIdTable = 0;
+
+    bool mbActivated = false;
+    bool mbCloseByCode = false;
+    bool mbUnloaded = false;
+    bool mbSelecting = false;
+    bool mbTreeSized = false;
+    QHash<QString, QAction *> mTlbButtons;
+    QStringList mTlbKeys;
+};

@@ -1,0 +1,32 @@
+#include "app/AppVersion.h"
+#include "app/frmMain.h"
+#include "util/core/AppInfo.h"
+#include "util/widgets/GuiPrompts.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace {
+
+// The desktop program: the main window, which opens the start dialog.
+int runWindowed(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(kAppTitle);
+    QApplication::setApplicationName(kAppTitle);
+    QApplication::setApplicationVersion(fgAppVersion());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vamor.svg")));
+    ui::installGuiPrompts();
+
+    frmMain window;
+    window.show();
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Runs without windows are chosen here, before any QApplication exists.
+    return runWindowed(argc, argv);
+}

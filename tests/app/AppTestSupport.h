@@ -1,0 +1,24 @@
+#pragma once
+
+#include "tests/util/Sandbox.h"
+
+#include <QString>
+#include <functional>
+
+namespace testsupport {
+class ProjectFixture;
+}
+
+namespace apptest {
+
+// Writes a project file at `path` made from Vamor.vmt and filled by `fill`.
+void makeProject(const QString &path, const std::function<void(testsupport::ProjectFixture &)> &fill = {});
+// A modal step that chooses the tab and does what the user does there, then
+// presses "Deschide": the template with `key` ("new" tab), the path typed in
+// ("existing" tab) or the recent file at `row`.
+testsupport::ScriptedModals::Step chooseTemplate(const QString &fileName);
+testsupport::ScriptedModals::Step chooseExisting(const QString &path);
+// A step that records the tab keys the dialog offers and cancels.
+testsupport::ScriptedModals::Step recordTabs(QStringList &keys);
+
+} // namespace apptest
