@@ -15,7 +15,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 vamor=${VAMOR:-$repo/build/bin/vamor}
 rows=1000000
-runs=1
+runs=3
 while [ $# -gt 0 ]; do
   case "$1" in
     --rows) rows=$2; shift 2 ;;
@@ -67,7 +67,7 @@ fill() { # template field
 # Seconds and peak resident kilobytes of one command.
 measure() { # output-file command...
   local out=$1; shift
-  /usr/bin/time -f '%e %M' -o "$out" "$@" > /dev/null 2> "$out.err" || {
+  /usr/bin/time -f '%e %M %U %S' -o "$out" "$@" > /dev/null 2> "$out.err" || {
     echo "convert.sh: command failed: $*" >&2; cat "$out.err" >&2; exit 1; }
 }
 
@@ -85,9 +85,9 @@ SQL
   sync
   measure "$work/t.shell" sqlite3 -bail "$work/shell.db" ".read $work/shell.sql"
   measure "$work/t.vamor" env VAMOR_HOME="$work" "$vamor" --convert "$work/bench.vmd" --to noi --yes
-  read -r ts ms < "$work/t.shell"
-  read -r tv mv < "$work/t.vamor"
-  echo "run $run: sqlite3 ${ts}s ${ms} KB, vamor ${tv}s ${mv} KB"
+  read -r ts ms us ss < "$work/t.shell"
+  read -r tv mv uv sv < "$work/t.vamor"
+  echo "run $run: sqlite3 ${ts}s (cpu $(awk "BEGIN{print $us + $ss}")s) ${ms} KB, vamor ${tv}s (cpu $(awk "BEGIN{print $uv + $sv}")s) ${mv} KB"
   if [ -z "$best_shell" ] || awk "BEGIN{exit !($ts < $best_shell)}"; then best_shell=$ts; fi
   if [ -z "$best_vamor" ] || awk "BEGIN{exit !($tv < $best_vamor)}"; then best_vamor=$tv; fi
   [ "$ms" -gt "$mem_shell" ] && mem_shell=$ms
