@@ -28,6 +28,14 @@ public:
 
 ConversionCommand::ConversionCommand(IConversionHost &host, QObject *parent) : QObject(parent), mHost(host) {}
 
+ConversionCommand *ConversionCommand::attach(IConversionHost &host, QObject *window)
+{
+    auto *command = new ConversionCommand(host, window);
+    command->setRunTarget(window);
+    QObject::connect(window, SIGNAL(convertRequested(bool)), command, SLOT(tlbConvert(bool)));
+    return command;
+}
+
 void ConversionCommand::tlbConvert(bool toLeiNoi)
 {
     fgTrap(kModule, QStringLiteral("tlb_ButtonClick"), [&] {

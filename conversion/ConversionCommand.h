@@ -39,18 +39,22 @@ class ConversionCommand : public QObject {
 public:
     explicit ConversionCommand(IConversionHost &host, QObject *parent = nullptr);
 
+    // Makes the command of a main window: owned by it, running the conversion
+    // through the window's own pConvertToLeiNoi and pConvertToLeiVechi, and
+    // answering its signal convertRequested(bool) (the "-" and "+" buttons).
+    static ConversionCommand *attach(IConversionHost &host, QObject *window);
+
     // The object on which the progress window calls pConvertToLeiNoi or
     // pConvertToLeiVechi by name: the main window, which forwards them here.
     // Without one, this object's own methods are called.
     void setRunTarget(QObject *target) { mRunTarget = target; }
 
-    // The toolbar buttons "-" (to new lei, true) and "+" (to old lei, false).
-    void tlbConvert(bool toLeiNoi);
-
     // The progress window of a running conversion, set only while it is shown.
     frmProgress *mfrmProgress = nullptr;
 
 public slots:
+    // The toolbar buttons "-" (to new lei, true) and "+" (to old lei, false).
+    void tlbConvert(bool toLeiNoi);
     void pConvertToLeiNoi();
     void pConvertToLeiVechi();
     void pConvertField(bool pbLeiNoi);
