@@ -1,5 +1,6 @@
 #include "app/AppVersion.h"
 #include "app/frmMain.h"
+#include "conversion/CommandLine.h"
 #include "util/core/AppInfo.h"
 #include "util/widgets/GuiPrompts.h"
 
@@ -28,5 +29,7 @@ int runWindowed(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     // Runs without windows are chosen here, before any QApplication exists.
+    if (isCommandLineRun(argc, argv))
+        return runCommandLine(argc, argv);
     return runWindowed(argc, argv);
 }
