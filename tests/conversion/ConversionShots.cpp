@@ -1,0 +1,94 @@
+// Pictures of the three conversion windows, for looking at them under a real
+// X server (xvfb-run): ConversionShots OUTPUT_DIR
+#include "conversion/frmConvertEnd.h"
+#include "conversion/frmConvertStart.h"
+#include "conversion/frmProgress.h"
+#include "data/ProjectHost.h"
+#include "data/db/Connection.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+
+class Host : public IProjectHost {
+public:
+    db::Connection conn;
+    db::Connection &Conn() override { return conn; }
+    void SetDirty(bool) override {}
+    void NodeTextChanged(const QString &, const QString &) override {}
+    void SetFieldButtons(bool) override {}
+    void UnloadChild(const QString &) override {}
+};
+
+void shoot(QWidget &w, const QString &path)
+{
+    w.show();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    w.grab().save(path);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const QString templates = qEnvironmentVariable("VAMOR_TEMPLATES");
+    QTemporaryDir dir;
+    const QString userDb = QDir(dir.path()).filePath(QStringLiteral("firma.db"));
+    const QString projectDb = QDir(dir.path()).filePath(QStringLiteral("p.vmd"));
+    QFile::copy(QDir(templates).filePath(QStringLiteral("Vamor.vmt")), projectDb);
+    QFile::setPermissions(projectDb, QFile::ReadOwner | QFile::WriteOwner);
+    { QFile f(userDb); f.open(QIODevice::WriteOnly); }
+    {
+        db::Connection user;
+        user.open(QStringLiteral("Provider=SQLite;Data Source=") + userDb);
+        user.execute(QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Valoare DECIMAL(18,2), TVA DECIMAL(18,2), Total INTEGER)"));
+        user.execute(QStringLiteral("INSERT INTO Facturi VALUES (1, 12500000, 2375000, 14875000)"));
+        user.execute(QStringLiteral("CREATE TABLE Salarii (Id INTEGER PRIMARY KEY, Brut INTEGER, Net DOUBLE)"));
+        user.execute(QStringLiteral("INSERT INTO Salarii VALUES (1, 15000000, 10836000.75)"));
+    }
+    Host host;
+    host.conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectDb);
+    setProjectHost(&host);
+    host.conn.execute(QStringLiteral("INSERT INTO tConn (IdConnType, Description, ConnString, Offline) VALUES (6, 'Contabilitate', 'Provider=SQLite;Data Source=%1', False)").arg(userDb));
+    host.conn.execute(QStringLiteral("INSERT INTO tTable (IdConn, TableName) VALUES (1, 'Facturi'), (1, 'Salarii')"));
+    host.conn.execute(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Valoare', 'Valoare_VM'), (1, 'TVA', 'TVA_VM'), (1, 'Total', 'Total_VM'), (2, 'Brut', 'Brut_VM'), (2, 'Net', 'Net_VM')"));
+
+    frmConvertStart start;
+    start.ToLeiNoi = true;
+    start.Load();
+    shoot(start, QDir(out).filePath(QStringLiteral("frmConvertStart.png")));
+
+    frmProgress progress;
+    progress.InitProgress1(3, QStringLiteral("Sursa de Date"));
+    progress.Progress1(0, QStringLiteral("Sursa de Date 2/3 (Contabilitate)"));
+    progress.Progress1(0, QString());
+    progress.InitProgress2(4, QStringLiteral("Tabel"));
+    progress.Progress2(0, QStringLiteral("Tabel 1/4 (Facturi)"));
+    progress.InitProgress3(3, QStringLiteral("Camp"));
+    progress.Progress3(0, QStringLiteral("Camp 1/3 (Valoare)"));
+    progress.Progress3(0, QStringLiteral("Camp 2/3 (TVA)"));
+    shoot(progress, QDir(out).filePath(QStringLiteral("frmProgress.png")));
+
+    frmConvertEnd report;
+    report.ToLeiNoi = true;
+    report.ConvertStart();
+    report.Load();
+    report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("Valoare"), 1250, QString());
+    report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("TVA"), 1250, QString());
+    report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("Total"), 0,
+                    QStringLiteral("nu exista coloana: Total"));
+    report.ConvertEnd(QStringLiteral("Conversie intrerupta de utilizator"));
+    shoot(report, QDir(out).filePath(QStringLiteral("frmConvertEnd.png")));
+    setProjectHost(nullptr);
+    return 0;
+}
