@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/ConversionCommand.h"
 #include "data/KeyedCollection.h"
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
@@ -22,7 +23,7 @@ class QTreeWidgetItem;
 // tables) on the left, the child window of the selected node on the right,
 // the toolbar and the menus "Fisier" and "Ajutor" above. It owns the open
 // project: its file, its working copy and the one connection to it.
-class frmMain : public QMainWindow, public IProjectHost {
+class frmMain : public QMainWindow, public IProjectHost, public IConversionHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
@@ -97,6 +98,18 @@ public:
     // Open child windows and kept add dialogs, keyed by node key.
     KeyedCollection<QPointer<QWidget>> mcolChildren;
     KeyedCollection<QPointer<QWidget>> mcolDialogs;
+
+    // --- Conversion: the command behind "-" and "+" (ConversionCommand) and
+    // the run that its progress window starts by name on this window.
+public slots:
+    void pConvertToLeiNoi() { mConversion->pConvertToLeiNoi(); }
+    void pConvertToLeiVechi() { mConversion->pConvertToLeiVechi(); }
+public:
+    void pConvertField(bool pbLeiNoi) { mConversion->pConvertField(pbLeiNoi); }
+    ConversionCommand *conversionCommand() const { return mConversion; }
+private:
+    ConversionCommand *mConversion = ConversionCommand::attach(*this, this);
+    // --- end of conversion
 
 signals:
     // Toolbar "-" (toLeiNoi true) and "+" (false): the conversion command.
