@@ -31,6 +31,7 @@ while [ $# -gt 0 ]; do
 done
 case "$to" in noi|vechi) ;; *) echo "demo.sh: --to noi sau --to vechi" >&2; exit 2 ;; esac
 [ -x "$vamor" ] || { echo "demo.sh: programul nu a fost gasit: $vamor (construiti-l cu scripts/build.sh)" >&2; exit 2; }
+vamor=$(cd "$(dirname "$vamor")" && pwd)/$(basename "$vamor")
 command -v sqlite3 >/dev/null || { echo "demo.sh: lipseste sqlite3 (apt-get install sqlite3)" >&2; exit 2; }
 template=$(dirname "$vamor")/Vamor.vmt
 [ -f "$template" ] || { echo "demo.sh: lipseste sablonul de proiect $template" >&2; exit 2; }
