@@ -46,8 +46,8 @@ CREATE TABLE tConn (
   SecurityFile TEXT COLLATE NOCASE,
   DBPassword TEXT COLLATE NOCASE,
   Database TEXT COLLATE NOCASE,
-  IntegratedSecurity BOOLEAN,
-  Offline BOOLEAN
+  IntegratedSecurity BOOLEAN DEFAULT 0,
+  Offline BOOLEAN DEFAULT 0
 );
 
 CREATE TABLE tTable (
