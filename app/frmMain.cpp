@@ -14,11 +14,11 @@
 #include "util/widgets/ModalDialog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
-#include <QScopeGuard>
-#include <QGuiApplication>
+#include <QHeaderView>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -93,13 +93,19 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 
     createActions();
 
-    // A click selects; keyboard moves select as well. A mouse press changes
-    // the current node first and clicks it afterwards: only the click counts.
+    // Long texts scroll sideways instead of being cut.
+    trv->header()->setStretchLastSection(false);
+    trv->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+
+    // A click on a node selects it, and so does moving to it with the
+    // keyboard. The tree taking the focus (which makes its first node
+    // current) selects nothing.
     connect(trv, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { trv_NodeClick(item); });
     connect(trv, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
-        if (!mbSelecting && current && QGuiApplication::mouseButtons() == Qt::NoButton)
+        if (mbKeyNavigation && current)
             trv_NodeClick(current);
     });
+    trv->installEventFilter(this);
 
     resize(1000, 700);
     Form_Load();
@@ -204,7 +210,23 @@ void frmMain::showEvent(QShowEvent *event)
     if (!mbTreeSized) {
         mbTreeSized = true;
         resizeDocks({pic}, {kTreeWidth}, Qt::Horizontal);
+        // Some desktops never activate a new window by themselves: the first
+        // showing counts as the first activation.
+        QTimer::singleShot(0, this, [this] { Form_Activate(); });
     }
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // A key press reaches the tree through here once more, marked as
+    // keyboard navigation.
+    if (watched == trv && event->type() == QEvent::KeyPress && !mbKeyNavigation) {
+        mbKeyNavigation = true;
+        QCoreApplication::sendEvent(trv, event);
+        mbKeyNavigation = false;
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool frmMain::event(QEvent *event)
@@ -302,9 +324,6 @@ bool frmMain::fLoadProject()
 
 void frmMain::pLoadTree()
 {
-    mbSelecting = true;
-    const auto done = qScopeGuard([this] { mbSelecting = false; });
-
     db::Recordset rs = mcnnProject.openRecordset(QStringLiteral("SELECT * FROM tConn ORDER BY Description"));
     QList<QPair<QTreeWidgetItem *, bool>> sources;
     while (!rs.eof()) {
@@ -348,11 +367,7 @@ void frmMain::pLoadTree()
 void frmMain::pClearProject(bool pbDeleteTempFile)
 {
     // Every step goes on whatever the previous one met.
-    {
-        mbSelecting = true;
-        trv->clear();
-        mbSelecting = false;
-    }
+    trv->clear();
     for (const QPointer<QWidget> &dialog : mcolDialogs.items())
         delete dialog.data();
     mcolDialogs.clear();
@@ -502,10 +517,8 @@ bool frmMain::selectNode(const QString &pstrKey)
     QTreeWidgetItem *node = findNode(pstrKey);
     if (!node)
         return false;
-    mbSelecting = true;
     trv->setCurrentItem(node);
     trv->scrollToItem(node);
-    mbSelecting = false;
     trv_NodeClick(node);
     return true;
 }

@@ -124,6 +124,7 @@ protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createActions();
@@ -146,7 +147,7 @@ private:
     bool mbActivated = false;
     bool mbCloseByCode = false;
     bool mbUnloaded = false;
-    bool mbSelecting = false;
+    bool mbKeyNavigation = false;
     bool mbTreeSized = false;
     QHash<QString, QAction *> mTlbButtons;
     QStringList mTlbKeys;

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace {
 
@@ -17,6 +19,11 @@ int runWindowed(int argc, char *argv[])
     QApplication::setApplicationName(kAppTitle);
     QApplication::setApplicationVersion(fgAppVersion());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vamor.svg")));
+    // The toolkit's own texts (file dialogs) in Romanian, when its
+    // translations are installed.
+    QTranslator toolkit;
+    if (toolkit.load(QStringLiteral("qtbase_ro"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkit);
     ui::installGuiPrompts();
 
     frmMain window;

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "app/frmStart.h"
 #include "data/ProjectFile.h"
+#include "data/db/DbError.h"
 #include "datasources/frmConn.h"
 #include "tables/frmTable.h"
 #include "tests/app/AppTestSupport.h"
@@ -84,6 +85,7 @@ void fillSample(ProjectFixture &p)
 TEST_F(MainWindow, ToolbarMenusAndStartingButtonStates)
 {
     ProgramFolder folder;
+    ScriptedModals modals;
     frmMain w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Vamor"));
     const QStringList keys = {"new", "open", "save", "conn_add", "conn_del", "table_add",
@@ -294,6 +296,23 @@ TEST_F(MainWindow, FailedSaveKeepsTheProjectUsableAndModified)
     EXPECT_EQ(w.fileName(), target);
     EXPECT_FALSE(w.fSave());
     EXPECT_EQ(prompts.saveRequests().size(), 1);
+
+    // A save that fails half way leaves the previous project file as it was.
+    const QString existing = folder.filePath(QStringLiteral("Vechi.vmd"));
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("continutul anterior");
+    }
+    const QStringList before = folder.files();
+    ASSERT_TRUE(QFile::remove(w.tempFile()));
+    EXPECT_THROW(projectfile::saveWorkingCopy(w.tempFile(), existing), db::DbError);
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("continutul anterior"));
+    QStringList after = before;
+    after.removeAll(QStringLiteral("~00001.tmp"));
+    EXPECT_EQ(folder.files(), after);
 }
 
 TEST_F(MainWindow, CancelOnTheSaveQuestionKeepsTheProjectAndOpensNothing)
@@ -444,6 +463,18 @@ TEST_F(MainWindow, TreeShowsSourcesWithTheirTablesCountsAndOfflineMark)
     EXPECT_FALSE(contab->icon(0).isNull());
     EXPECT_FALSE(contab->child(0)->icon(0).isNull());
     EXPECT_EQ(enabledButtons(w), QStringList({"new", "open", "conn_add", "-", "+"}));
+
+    // The current node changing by itself (the tree taking the focus) opens
+    // nothing; moving to a node with the keyboard selects it.
+    w.show();
+    w.trv->setFocus();
+    w.trv->setCurrentItem(contab);
+    QApplication::processEvents();
+    EXPECT_EQ(w.mcolChildren.count(), 0);
+    QTest::keyClick(w.trv, Qt::Key_Down);
+    EXPECT_EQ(w.trv->currentItem(), contab->child(0));
+    EXPECT_EQ(w.mcolChildren.keys(), QStringList({frmMain::nodeKey(contab->child(0))}));
+    EXPECT_TRUE(w.tlbButton(QStringLiteral("field_add"))->isEnabled());
 }
 
 TEST_F(MainWindow, NodeClicksSetTheButtonsAndKeepOneChildWindowPerNode)
