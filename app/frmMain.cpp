@@ -41,7 +41,7 @@ QIcon picture(const QString &name) { return QIcon(QStringLiteral(":/pictures/") 
 // The number after the two-character prefix of a node key.
 qint32 keyNumber(const QString &key) { return static_cast<qint32>(key.mid(2).toLong()); }
 
-struct ButtonSpec {
+struct ToolbarButton {
     const char *key;
     const char *caption;
     const char *tooltip;
@@ -49,7 +49,7 @@ struct ButtonSpec {
     bool separatorAfter;
 };
 
-const ButtonSpec kButtons[] = {
+const ToolbarButton kButtons[] = {
     {"new", "Nou", "Proiect Nou", "new", false},
     {"open", "Deschide", "Deschide Proiect", "open", false},
     {"save", "Salveaza", "Salveaza Proiectul", "save", true},
@@ -127,16 +127,16 @@ void frmMain::createActions()
     tlb->setIconSize(QSize(32, 32));
     tlb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tlb->toggleViewAction()->setEnabled(false);
-    for (const ButtonSpec &spec : kButtons) {
-        const QString key = QString::fromLatin1(spec.key);
-        QAction *action = tlb->addAction(picture(QString::fromLatin1(spec.picture)), QString::fromLatin1(spec.caption));
+    for (const ToolbarButton &button : kButtons) {
+        const QString key = QString::fromLatin1(button.key);
+        QAction *action = tlb->addAction(picture(QString::fromLatin1(button.picture)), QString::fromLatin1(button.caption));
         action->setObjectName(QStringLiteral("tlb_") + key);
-        action->setToolTip(QString::fromLatin1(spec.tooltip));
+        action->setToolTip(QString::fromLatin1(button.tooltip));
         action->setData(key);
         connect(action, &QAction::triggered, this, [this, key] { tlb_ButtonClick(key); });
         mTlbButtons.insert(key, action);
         mTlbKeys.append(key);
-        if (spec.separatorAfter)
+        if (button.separatorAfter)
             tlb->addSeparator();
     }
 

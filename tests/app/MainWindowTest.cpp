@@ -356,6 +356,34 @@ TEST_F(MainWindow, CancelOnTheSaveQuestionKeepsTheProjectAndOpensNothing)
     EXPECT_EQ(workingCopies(folder), QStringList({"~00001.tmp"}));
     EXPECT_EQ(w.trv->topLevelItemCount(), 0);
     EXPECT_FALSE(w.isDirty());
+
+    // Yes saves first; a save that does not happen keeps the project.
+    w.Conn().execute(QStringLiteral("INSERT INTO tConn (IdConnType, Description) VALUES (6, 'Noua')"));
+    w.SetDirty(true);
+    modals.then(chooseExisting(first));
+    prompts.answer(ui::Answer::Yes);
+    w.pOpen(false);
+    EXPECT_EQ(w.fileName(), first);
+    EXPECT_TRUE(prompts.saveRequests().isEmpty());
+    {
+        db::Connection saved;
+        saved.open(projectfile::projectConnectionString(second));
+        EXPECT_EQ(saved.openRecordset(QStringLiteral("SELECT Description FROM tConn")).value(0).toString(),
+                  QStringLiteral("Noua"));
+    }
+    modals.then(chooseTemplate(QStringLiteral("Vamor.vmt")));
+    w.pNew();
+    w.SetDirty(true);
+    const QString unsaved = w.tempFile();
+    modals.then(chooseExisting(first));
+    prompts.answer(ui::Answer::Yes);
+    prompts.saveFile(QString());
+    w.pOpen(false);
+    EXPECT_EQ(prompts.saveRequests().size(), 1);
+    EXPECT_TRUE(w.fileName().isEmpty());
+    EXPECT_EQ(w.tempFile(), unsaved);
+    EXPECT_TRUE(QFile::exists(unsaved));
+    EXPECT_TRUE(w.isDirty());
 }
 
 TEST_F(MainWindow, ClosingFromTheTitleBarAsksOnceAndRemovesTheWorkingCopy)
