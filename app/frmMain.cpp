@@ -555,12 +555,9 @@ void frmMain::trv_NodeClick(QTreeWidgetItem *node)
                 window->IdConn = mlngIdConn;
                 window->Key = childKey;
                 window->Load();
-                mdi->addSubWindow(window);
-                mcolChildren.add(window->Key, window);
+                pAddChild(window, window->Key);
             }
-            window->show();
-            mdi->setActiveSubWindow(window);
-            window->raise();
+            pShowChild(window);
         } else {
             setButtonEnabled(QStringLiteral("conn_del"), false);
         }
@@ -581,16 +578,26 @@ void frmMain::trv_NodeClick(QTreeWidgetItem *node)
                 window->IdTable = mlngIdTable;
                 window->Key = childKey;
                 window->Load();
-                mdi->addSubWindow(window);
-                mcolChildren.add(window->Key, window);
+                pAddChild(window, window->Key);
             }
-            window->show();
-            mdi->setActiveSubWindow(window);
-            window->raise();
+            pShowChild(window);
         } else {
             setButtonEnabled(QStringLiteral("table_del"), false);
         }
     });
+}
+
+void frmMain::pAddChild(QMdiSubWindow *window, const QString &key)
+{
+    mdi->addSubWindow(window);
+    mcolChildren.add(key, window);
+}
+
+void frmMain::pShowChild(QMdiSubWindow *window)
+{
+    window->show();
+    mdi->setActiveSubWindow(window);
+    window->raise();
 }
 
 void frmMain::pSetConvertButtons()

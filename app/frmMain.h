@@ -14,6 +14,7 @@
 class QAction;
 class QDockWidget;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class QTreeWidget;
@@ -136,6 +137,8 @@ private:
     QTreeWidgetItem *findNodeOrThrow(const QString &pstrKey) const;
     template <class Window>
     Window *childWindow(const QString &pstrKey) const;
+    void pAddChild(QMdiSubWindow *window, const QString &pstrKey);
+    void pShowChild(QMdiSubWindow *window);
 
     QString mstrFileName;
     QString mstrTempFile;

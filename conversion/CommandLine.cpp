@@ -239,9 +239,7 @@ private:
 
 void printListing(const QList<conversion::ListedField> &listed, bool toLeiNoi)
 {
-    out((toLeiNoi ? QStringLiteral("Conversie din Lei VECHI in Lei NOI")
-                  : QStringLiteral("Conversie din Lei NOI in Lei VECHI"))
-        + QStringLiteral("\n"));
+    out(conversion::directionTitle(toLeiNoi) + QStringLiteral("\n"));
     QString headers[3] = {QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")};
     qsizetype widths[2] = {headers[0].size(), headers[1].size()};
     for (const auto &f : listed) {

@@ -7,6 +7,12 @@
 
 namespace conversion {
 
+QString directionTitle(bool toLeiNoi)
+{
+    return toLeiNoi ? QStringLiteral("Conversie din Lei VECHI in Lei NOI")
+                    : QStringLiteral("Conversie din Lei NOI in Lei VECHI");
+}
+
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kRule = QString(30, QLatin1Char('-'));

@@ -9,6 +9,9 @@
 
 namespace conversion {
 
+// "Conversie din Lei VECHI in Lei NOI" or the other way round.
+QString directionTitle(bool toLeiNoi);
+
 // The content of one run's report: start and end times, end status, one row
 // per field whose conversion was attempted, and the texts made from them.
 // The report window shows these texts; the command-line run prints them.

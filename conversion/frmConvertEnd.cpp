@@ -1,6 +1,7 @@
 #include "conversion/frmConvertEnd.h"
 
 #include "conversion/ConversionResources.h"
+#include "conversion/ReportLog.h"
 #include "data/ErrorTrap.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Prompt.h"
@@ -18,7 +19,6 @@
 
 namespace {
 const QString kModule = QStringLiteral("frmConvertEnd");
-constexpr int kMinSide = 3200 / 15; // twips to pixels
 
 QPlainTextEdit *makeTextBox(QWidget *parent, const char *name, int lines)
 {
@@ -34,23 +34,11 @@ QPlainTextEdit *makeTextBox(QWidget *parent, const char *name, int lines)
 
 frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
 {
-    conversion::initResources();
-    setObjectName(QStringLiteral("frmConvertEnd"));
-    setWindowTitle(QStringLiteral("Raport Conversie"));
-    setProperty("HelpContextID", 21);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setSizeGripEnabled(true);
-    setMinimumSize(kMinSide, kMinSide);
+    conversion::setUpDialog(this, QStringLiteral("frmConvertEnd"), QStringLiteral("Raport Conversie"), 21);
     resize(640, 420);
 
-    imgToLeiNoi = new QLabel(this);
-    imgToLeiNoi->setObjectName(QStringLiteral("imgToLeiNoi"));
-    imgToLeiNoi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_noi.svg")).pixmap(32, 32));
-    imgToLeiNoi->hide();
-    imgToLeiVechi = new QLabel(this);
-    imgToLeiVechi->setObjectName(QStringLiteral("imgToLeiVechi"));
-    imgToLeiVechi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_vechi.svg")).pixmap(32, 32));
-    imgToLeiVechi->hide();
+    imgToLeiNoi = conversion::makeDirectionImage(this, true);
+    imgToLeiVechi = conversion::makeDirectionImage(this, false);
 
     txtTitle = makeTextBox(this, "txtTitle", 3);
     lsv = new QTreeWidget(this);
@@ -88,12 +76,8 @@ void frmConvertEnd::Load()
 {
     fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
         pgLoadFormSettings(this);
-        QLabel *image = ToLeiNoi ? imgToLeiNoi : imgToLeiVechi;
-        image->show();
-        setWindowIcon(QIcon(ToLeiNoi ? QStringLiteral(":/conversion/tolei_noi.svg")
-                                     : QStringLiteral(":/conversion/tolei_vechi.svg")));
-        setWindowTitle(ToLeiNoi ? QStringLiteral("Conversie din Lei VECHI in Lei NOI")
-                                : QStringLiteral("Conversie din Lei NOI in Lei VECHI"));
+        conversion::showDirection(this, imgToLeiNoi, imgToLeiVechi, ToLeiNoi);
+        setWindowTitle(conversion::directionTitle(ToLeiNoi));
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionListing.h"
 #include "conversion/ConversionResources.h"
+#include "conversion/ReportLog.h"
 #include "data/ErrorTrap.h"
 #include "data/ProjectHost.h"
 #include "util/widgets/FormTools.h"
@@ -18,28 +19,15 @@
 
 namespace {
 const QString kModule = QStringLiteral("frmConvertStart");
-constexpr int kMinSide = 3200 / 15; // twips to pixels
 } // namespace
 
 frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
 {
-    conversion::initResources();
-    setObjectName(QStringLiteral("frmConvertStart"));
-    setWindowTitle(QStringLiteral("Confirmare Conversie"));
-    setProperty("HelpContextID", 8);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setSizeGripEnabled(true);
-    setMinimumSize(kMinSide, kMinSide);
+    conversion::setUpDialog(this, QStringLiteral("frmConvertStart"), QStringLiteral("Confirmare Conversie"), 8);
     resize(520, 380);
 
-    imgToLeiNoi = new QLabel(this);
-    imgToLeiNoi->setObjectName(QStringLiteral("imgToLeiNoi"));
-    imgToLeiNoi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_noi.svg")).pixmap(32, 32));
-    imgToLeiNoi->hide();
-    imgToLeiVechi = new QLabel(this);
-    imgToLeiVechi->setObjectName(QStringLiteral("imgToLeiVechi"));
-    imgToLeiVechi->setPixmap(QIcon(QStringLiteral(":/conversion/tolei_vechi.svg")).pixmap(32, 32));
-    imgToLeiVechi->hide();
+    imgToLeiNoi = conversion::makeDirectionImage(this, true);
+    imgToLeiVechi = conversion::makeDirectionImage(this, false);
 
     txtTitle = new QLineEdit(this);
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
@@ -89,11 +77,8 @@ void frmConvertStart::Load()
     mLoaded = true;
     fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
         pgLoadFormSettings(this);
-        (ToLeiNoi ? imgToLeiNoi : imgToLeiVechi)->show();
-        setWindowIcon(QIcon(ToLeiNoi ? QStringLiteral(":/conversion/tolei_noi.svg")
-                                     : QStringLiteral(":/conversion/tolei_vechi.svg")));
-        txtTitle->setText(ToLeiNoi ? QStringLiteral("Conversie din Lei VECHI in Lei NOI")
-                                   : QStringLiteral("Conversie din Lei NOI in Lei VECHI"));
+        conversion::showDirection(this, imgToLeiNoi, imgToLeiVechi, ToLeiNoi);
+        txtTitle->setText(conversion::directionTitle(ToLeiNoi));
         pLoad();
     });
 }
