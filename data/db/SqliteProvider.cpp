@@ -260,7 +260,14 @@ public:
             const sqlite3_int64 before = sqlite3_total_changes64(db);
             while (st.step() == SQLITE_ROW) {
             }
-            affected = sqlite3_stmt_readonly(st.get()) ? -1 : sqlite3_total_changes64(db) - before;
+            // The rows of the statement itself: rows that its triggers or
+            // cascading deletes change do not count (as on the other
+            // engines). A statement that changed nothing leaves the count of
+            // an earlier statement in sqlite3_changes64, hence the total.
+            if (sqlite3_stmt_readonly(st.get()))
+                affected = -1;
+            else
+                affected = sqlite3_total_changes64(db) == before ? 0 : sqlite3_changes64(db);
             ran = true;
         }
         if (!ran)

@@ -206,6 +206,21 @@ TEST_P(EngineTest, CreateInsertUpdateDeleteGiveRecordsAffected)
     EXPECT_EQ(conn.execute(QStringLiteral("DELETE FROM %1 WHERE id >= 3").arg(t)), 2);
     EXPECT_EQ(rowCount(conn, t), 2);
 
+    // Rows that a trigger writes are not rows of the statement.
+    if (engine() == Engine::BuiltInSqlite || engine() == Engine::SqliteOdbc) {
+        const QString log = createTable(QStringLiteral("id INTEGER"));
+        conn.execute(QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE ON %2 BEGIN INSERT INTO %3 VALUES (new.id); "
+                                    "INSERT INTO %3 VALUES (new.id); END")
+                         .arg(dbtest::uniqueName(QStringLiteral("vg")), t, log));
+        EXPECT_EQ(conn.execute(QStringLiteral("UPDATE %1 SET name = 'y'").arg(t)), 2);
+        EXPECT_EQ(rowCount(conn, log), 4);
+        if (engine() == Engine::BuiltInSqlite) { // and no count left over from the UPDATE
+            EXPECT_EQ(conn.execute(QStringLiteral("CREATE INDEX %1 ON %2 (name)")
+                                       .arg(dbtest::uniqueName(QStringLiteral("vi")), t)),
+                      0);
+        }
+    }
+
     Recordset rs = conn.openRecordset(QStringLiteral("SELECT amount FROM %1 WHERE id = 2").arg(t));
     ASSERT_FALSE(rs.eof());
     EXPECT_DOUBLE_EQ(rs.value(QStringLiteral("AMOUNT")).toDouble(), 0.20);

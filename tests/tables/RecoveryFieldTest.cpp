@@ -102,10 +102,17 @@ TEST_P(UserDb, MissingMetadataIsReportedWithoutConnecting)
     EXPECT_EQ(fgDropRecoveryField(noString, QStringLiteral("suma_VM")), kMissing);
     EXPECT_EQ(prompts.messages().size(), 3);
 
-    // A type without the template.
+    // A type without the template. The source cannot be reached either: a
+    // connection attempt would give the driver's error instead.
     p.Conn().execute(QStringLiteral("UPDATE tConnType SET CreateFieldSQL = NULL, DropFieldSQL = '' WHERE IdConnType = 6"));
-    EXPECT_EQ(fgCreateRecoveryField(idTable, QStringLiteral("suma_VM"), false), kMissing);
-    EXPECT_EQ(fgDropRecoveryField(idTable, QStringLiteral("suma_VM")), kMissing);
+    const int unreachable = p.addTable(p.addConn(6, QStringLiteral("S"), QStringLiteral("Driver=NuExista;")),
+                                       T("facturi"));
+    for (int id : {idTable, unreachable}) {
+        EXPECT_EQ(fgCreateRecoveryField(id, QStringLiteral("suma_VM"), false), kMissing);
+        EXPECT_EQ(fgCreateRecoveryField(id, QStringLiteral("suma_VM"), true), kMissing);
+        EXPECT_EQ(fgDropRecoveryField(id, QStringLiteral("suma_VM")), kMissing);
+    }
+    EXPECT_EQ(prompts.messages().size(), 3);
 }
 
 TEST_P(UserDb, ProbeTellsConvertedNotConvertedAndUnknown)
