@@ -99,10 +99,14 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
     } else {
         fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
             const QString key = mHost.selectedNodeKey();
-            mHost.fSave();
+            const bool saved = mHost.fSave();
             mHost.pClearProject(false);
             if (mHost.fLoadProject() && !key.isEmpty())
                 mHost.reselectNode(key);
+            // The reload marks the project unchanged; when the save failed
+            // the states of the run are still only in the working copy.
+            if (!saved)
+                mHost.SetDirty(true);
         });
     }
 

@@ -194,7 +194,8 @@ public:
     void SetDirty(bool pbDirty) override { calls.append(QStringLiteral("SetDirty(%1)").arg(pbDirty)); dirty = pbDirty; }
     bool fSave() override { calls.append(QStringLiteral("fSave")); if (saveWorks) { fileName = "p.vmd"; dirty = false; } return saveWorks; }
     void pClearProject(bool flag) override { calls.append(QStringLiteral("pClearProject(%1)").arg(flag)); }
-    bool fLoadProject() override { calls.append(QStringLiteral("fLoadProject")); return true; }
+    // Like the real reload, loading leaves the project unchanged.
+    bool fLoadProject() override { calls.append(QStringLiteral("fLoadProject")); dirty = false; return true; }
     QString selectedNodeKey() const override { return QStringLiteral("T_1"); }
     void reselectNode(const QString &key) override { calls.append(QStringLiteral("reselectNode(%1)").arg(key)); }
 
@@ -346,6 +347,24 @@ TEST_F(CommandTest, SavedProjectRunsAtOnceAndStopDuringTheSecondFieldIsSavedAndR
     EXPECT_EQ(script.reportCaption, QStringLiteral("Conversie din Lei VECHI in Lei NOI"));
     EXPECT_FALSE(script.progressVisibleAtReport);
     EXPECT_EQ(command.mfrmProgress, nullptr);
+}
+
+// The save at the end of a run fails (the project file's folder is gone):
+// the reload must not mark the project unchanged, or closing the program
+// would drop the states of the run without asking.
+TEST_F(CommandTest, FailedSaveAfterTheRunLeavesTheProjectModified)
+{
+    FakeMain main(project);
+    main.fileName = QStringLiteral("p.vmd");
+    main.saveWorks = false;
+    ConversionCommand command(main);
+    ConversionScript script;
+    command.tlbConvert(true);
+    EXPECT_EQ(script.progressShown, 1);
+    EXPECT_EQ(main.calls, (QStringList{"fSave", "pClearProject(0)", "fLoadProject", "reselectNode(T_1)", "SetDirty(1)"}));
+    EXPECT_TRUE(main.dirty);
+    EXPECT_EQ(project.scalar(QStringLiteral("SELECT Count(*) FROM tField WHERE Converted = True")).toInt(), 5);
+    EXPECT_EQ(script.reportRows, 5);
 }
 
 // An unexpected error ends the walk: the standard error box, the report with
