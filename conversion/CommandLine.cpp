@@ -88,13 +88,29 @@ struct Options {
 QString parseOptions(const QStringList &args, Options &options)
 {
     for (int i = 1; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
+        // "--to=noi" is the same as "--to noi".
+        QString arg = args.at(i);
+        QString inlineValue;
+        const qsizetype equals = arg.startsWith(QStringLiteral("--")) ? arg.indexOf(QLatin1Char('=')) : -1;
+        if (equals > 0) {
+            inlineValue = arg.mid(equals + 1);
+            arg.truncate(equals);
+        }
         const auto takeValue = [&](QString &target) -> QString {
+            if (equals > 0) {
+                target = inlineValue;
+                return target.isEmpty() ? QStringLiteral("Lipseste valoarea optiunii ") + arg + QLatin1Char('.')
+                                        : QString();
+            }
             if (i + 1 >= args.size() || args.at(i + 1).startsWith(QStringLiteral("--")))
                 return QStringLiteral("Lipseste valoarea optiunii ") + arg + QLatin1Char('.');
             target = args.at(++i);
             return QString();
         };
+        const bool isFlag = arg == QStringLiteral("--help") || arg == QStringLiteral("--yes")
+                            || arg == QStringLiteral("--list");
+        if (isFlag && equals > 0)
+            return QStringLiteral("Optiunea ") + arg + QStringLiteral(" nu primeste o valoare.");
         QString message;
         if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h"))
             options.help = true;
@@ -109,7 +125,7 @@ QString parseOptions(const QStringList &args, Options &options)
         else if (arg == QStringLiteral("--list"))
             options.list = true;
         else if (arg.startsWith(QLatin1Char('-')))
-            message = QStringLiteral("Optiune necunoscuta: ") + arg;
+            message = QStringLiteral("Optiune necunoscuta: ") + args.at(i);
         else
             message = QStringLiteral("Argument neasteptat: ") + arg;
         if (!message.isEmpty())
@@ -293,6 +309,8 @@ public:
     QString open(const QString &projectPath)
     {
         mProjectPath = QFileInfo(projectPath).absoluteFilePath();
+        if (QFileInfo(mProjectPath).isDir())
+            return QStringLiteral("\"") + projectPath + QStringLiteral("\" este un folder, nu un fisier de proiect.");
         if (!QFileInfo(mProjectPath).isFile())
             return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu exista.");
         try {
@@ -426,9 +444,14 @@ int run(const Options &options)
 bool isCommandLineRun(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
+        // Any option of the run counts, so that one given without --convert
+        // is answered with a message rather than by opening a window.
         const std::string arg = argv[i];
-        if (arg == "--convert" || arg == "--help" || arg == "-h" || arg == "--list")
-            return true;
+        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--help", "-h"}) {
+            const std::string name = option;
+            if (arg == name || arg.rfind(name + "=", 0) == 0)
+                return true;
+        }
     }
     return false;
 }

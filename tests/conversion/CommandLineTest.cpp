@@ -163,19 +163,27 @@ TEST_F(CommandLineTest, WrongArgumentsOrAProjectThatCannotBeOpenedExitTwo)
 {
     const struct {
         QStringList args;
-        const char *message;
+        std::string message;
     } cases[] = {
         {{"--convert"}, "Lipseste valoarea optiunii --convert"},
         {{"--convert", projectPath}, "Lipseste directia conversiei"},
         {{"--convert", projectPath, "--to", "euro"}, "Directie necunoscuta: euro"},
         {{"--convert", projectPath, "--to", "noi", "--repede"}, "Optiune necunoscuta: --repede"},
         {{"--list", "--to", "noi"}, "Lipseste proiectul"},
+        // Options of the run without --convert: a message, not a window that
+        // cannot open without a display.
+        {{"--to", "noi", "--yes"}, "Lipseste proiectul"},
+        {{"--report", "r.txt"}, "Lipseste proiectul"},
+        {{"--to=noi", projectPath}, "Argument neasteptat: " + projectPath.toStdString()},
+        {{"--convert=" + projectPath, "--to=euro"}, "Directie necunoscuta: euro"},
+        {{"--convert", projectPath, "--to", "noi", "--yes=nu"}, "Optiunea --yes nu primeste o valoare"},
         {{"--convert", QDir(home.path()).filePath("nu-exista.vmd"), "--to", "noi"}, "nu exista"},
+        {{"--convert", home.path(), "--to", "noi"}, "este un folder"},
     };
     for (const auto &c : cases) {
         const Outcome r = vamor(c.args);
         EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromStdString(c.message))) << r.err.toStdString();
     }
 
     const QString notAProject = QDir(home.path()).filePath(QStringLiteral("text.vmd"));
