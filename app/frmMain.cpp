@@ -399,6 +399,9 @@ bool frmMain::fCloseProject()
                 return;
         }
         pClearProject(true);
+        // The changes went with the working copy: nothing is left to save,
+        // even when no other project loads after this one.
+        SetDirty(false);
         closed = true;
     });
     return closed;

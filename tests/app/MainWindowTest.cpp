@@ -384,6 +384,28 @@ TEST_F(MainWindow, CancelOnTheSaveQuestionKeepsTheProjectAndOpensNothing)
     EXPECT_EQ(w.tempFile(), unsaved);
     EXPECT_TRUE(QFile::exists(unsaved));
     EXPECT_TRUE(w.isDirty());
+
+    // No, and the chosen file has gone in the meantime: the copy fails, no
+    // project is open, and there is nothing left to save or to ask about.
+    const QString vanished = folder.filePath(QStringLiteral("Disparut.vmd"));
+    modals.then(chooseExisting(vanished));
+    prompts.clear();
+    prompts.answer(ui::Answer::No);
+    w.pOpen(false);
+    ASSERT_EQ(prompts.messages().size(), 2);
+    EXPECT_EQ(prompts.messages().at(0).text, kSaveQuestion);
+    EXPECT_EQ(prompts.messages().at(1).title, QStringLiteral("frmMain: fGetTempFile"));
+    EXPECT_TRUE(w.tempFile().isEmpty());
+    EXPECT_FALSE(w.Conn().isOpen());
+    EXPECT_FALSE(w.isDirty());
+    EXPECT_FALSE(w.tlbButton(QStringLiteral("save"))->isEnabled());
+    EXPECT_FALSE(w.mnuSave->isEnabled());
+    EXPECT_TRUE(workingCopies(folder).isEmpty());
+    modals.then(chooseExisting(first));
+    prompts.clear();
+    w.pOpen(false);
+    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messageTexts().join(" | ").toStdString();
+    EXPECT_EQ(w.fileName(), first);
 }
 
 TEST_F(MainWindow, ClosingFromTheTitleBarAsksOnceAndRemovesTheWorkingCopy)
