@@ -133,11 +133,8 @@ TEST(ConnString, AccessTemplateOpensAnAccessFile)
 {
     ProjectFixture p;
     ASSERT_TRUE(p.ok());
-    const QString mdb = QDir(p.dir()).filePath(QStringLiteral("nwind.mdb"));
-    QString source = testsupport::testDataPath(QStringLiteral("access/nwind.mdb"));
-    if (!QFile::exists(source))
-        source = QStringLiteral(VAMOR_SHARED_TESTDATA "/access/nwind.mdb");
-    ASSERT_TRUE(QFile::copy(source, mdb)) << source.toStdString();
+    const QString mdb = testsupport::copyTestData(QStringLiteral("access/nwind.mdb"), p.dir());
+    ASSERT_FALSE(mdb.isEmpty());
     const int access = addSource(p, 0, {{QStringLiteral("DataSource"), mdb}});
     db::Connection user;
     user.open(fgGetConnString(p.Conn(), access));

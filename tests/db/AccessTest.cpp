@@ -20,9 +20,8 @@ protected:
     void SetUp() override
     {
         mDir = dbtest::makeTempDir();
-        mPath = mDir->filePath(QStringLiteral("nwind.mdb"));
-        const QString source = dbtest::testDataFile(QStringLiteral("access/nwind.mdb"));
-        ASSERT_TRUE(QFile::copy(source, mPath)) << "cannot copy " << source.toStdString();
+        mPath = testsupport::copyTestData(QStringLiteral("access/nwind.mdb"), mDir->path());
+        ASSERT_FALSE(mPath.isEmpty()) << "cannot copy the Access test database";
         try {
             conn.open(QStringLiteral("Driver=MDBTools;DBQ=") + mPath);
         } catch (const DbError &e) {

@@ -28,13 +28,6 @@ const bool utf8Locale = [] {
 
 namespace dbtest {
 
-QString testDataFile(const QString &relative)
-{
-    if (!qEnvironmentVariableIsEmpty("VAMOR_TESTDATA"))
-        return testsupport::testDataPath(relative);
-    return QDir(QStringLiteral(VAMOR_TESTDATA_DIR)).filePath(relative);
-}
-
 std::unique_ptr<QTemporaryDir> makeTempDir()
 {
     auto dir = std::make_unique<QTemporaryDir>();

@@ -18,10 +18,6 @@ std::unique_ptr<QTemporaryDir> makeTempDir();
 // An empty SQLite database file in `dir` (an empty file is a valid database).
 QString makeEmptySqliteFile(const QTemporaryDir &dir, const QString &name = QStringLiteral("test.db"));
 
-// Path of a file under the shared test data folder: VAMOR_TESTDATA when set,
-// else the folder known at build time.
-QString testDataFile(const QString &relative);
-
 // Runs `body`, expecting a DbError; returns it (fails the test when none).
 db::DbError expectDbError(const std::function<void()> &body);
 

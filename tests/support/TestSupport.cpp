@@ -1,6 +1,8 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace testsupport {
 
@@ -62,6 +64,16 @@ QString testDataPath(const QString &relative)
     if (dir.isEmpty())
         dir = QStringLiteral(VAMOR_TESTDATA_DIR);
     return QDir(dir).filePath(relative);
+}
+
+QString copyTestData(const QString &relative, const QString &dir)
+{
+    const QString source = testDataPath(relative);
+    const QString target = QDir(dir).filePath(QFileInfo(relative).fileName());
+    if (!QFile::copy(source, target))
+        return QString();
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    return target;
 }
 
 QString serverConnString(const char *envName) { return qEnvironmentVariable(envName); }

@@ -47,6 +47,9 @@ private:
 QString templatesDir();
 // Path of a file under the shared test data folder.
 QString testDataPath(const QString &relative);
+// Copies a file of the shared test data (read-only there) into `dir` as a
+// file its owner may write; returns the copy's path, "" when the copy failed.
+QString copyTestData(const QString &relative, const QString &dir);
 
 // Connection string of a test server handed over by the server script in
 // the environment variable `envName` ("" when not set).

@@ -217,12 +217,8 @@ TEST(RecoveryColumnAccess, CheckReadsTypesAddIsRefusedByTheDriver)
 {
     ProjectFixture p;
     ASSERT_TRUE(p.ok());
-    const QString mdb = QDir(p.dir()).filePath(QStringLiteral("nwind.mdb"));
-    QString source = testsupport::testDataPath(QStringLiteral("access/nwind.mdb"));
-    if (!QFile::exists(source))
-        source = QStringLiteral(VAMOR_SHARED_TESTDATA "/access/nwind.mdb");
-    ASSERT_TRUE(QFile::copy(source, mdb)) << source.toStdString();
-    QFile::setPermissions(mdb, QFile::ReadOwner | QFile::WriteOwner);
+    const QString mdb = testsupport::copyTestData(QStringLiteral("access/nwind.mdb"), p.dir());
+    ASSERT_FALSE(mdb.isEmpty());
     const int idConn = p.insertRow(QStringLiteral("tConn"), {{QStringLiteral("IdConnType"), 0},
                                                             {QStringLiteral("DataSource"), mdb}});
     const int products = p.addTable(idConn, QStringLiteral("Products"));
