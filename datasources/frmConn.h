@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QMdiSubWindow>
-#include <QString>
+#include "util/widgets/ChildWindow.h"
 
-class QLabel;
+#include <QString>
 
 // The window of one data source, a child of the main window. It shows the
 // data source's description. Closing it with its close box only hides it;
 // it is destroyed when its data source is removed or the project closes,
 // and then tells the main window (UnloadChild).
-class frmConn : public QMdiSubWindow {
+class frmConn : public ChildWindow {
     Q_OBJECT
 public:
     explicit frmConn(QWidget *parent = nullptr);
@@ -26,10 +25,6 @@ public:
 
     QString description() const { return mstrDescription; }
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
-    QLabel *lblDescription = nullptr;
     QString mstrDescription;
 };

@@ -5,24 +5,9 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 
-#include <QCloseEvent>
-#include <QLabel>
-#include <QVBoxLayout>
-
-frmTable::frmTable(QWidget *parent) : QMdiSubWindow(parent)
+frmTable::frmTable(QWidget *parent)
+    : ChildWindow(QStringLiteral("frmTable"), QStringLiteral("lblTableName"), parent)
 {
-    setObjectName(QStringLiteral("frmTable"));
-    auto *content = new QWidget(this);
-    auto *layout = new QVBoxLayout(content);
-    lblTableName = new QLabel(content);
-    lblTableName->setObjectName(QStringLiteral("lblTableName"));
-    QFont font = lblTableName->font();
-    font.setBold(true);
-    lblTableName->setFont(font);
-    layout->addWidget(lblTableName);
-    layout->addStretch(1);
-    setWidget(content);
-    resize(420, 260);
 }
 
 frmTable::~frmTable()
@@ -39,18 +24,11 @@ void frmTable::Load()
         mstrTableName = rs.eof() ? QString() : rs.value(QStringLiteral("TableName")).toString();
         rs.close();
     });
-    setWindowTitle(mstrTableName);
-    lblTableName->setText(mstrTableName);
+    setHeading(mstrTableName);
 }
 
 void frmTable::Activate()
 {
     ++mintActivations;
     Load();
-}
-
-void frmTable::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    hide();
 }

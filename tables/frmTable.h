@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QMdiSubWindow>
-#include <QString>
+#include "util/widgets/ChildWindow.h"
 
-class QLabel;
+#include <QString>
 
 // The window of one table of a data source, a child of the main window. It
 // shows the table's name. Closing it with its close box only hides it; it is
 // destroyed when its table or data source is removed or the project closes,
 // and then tells the main window (UnloadChild).
-class frmTable : public QMdiSubWindow {
+class frmTable : public ChildWindow {
     Q_OBJECT
 public:
     explicit frmTable(QWidget *parent = nullptr);
@@ -29,11 +28,7 @@ public:
     QString GetTableName() const { return mstrTableName; }
     int activateCount() const { return mintActivations; }
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
-    QLabel *lblTableName = nullptr;
     QString mstrTableName;
     int mintActivations = 0;
 };

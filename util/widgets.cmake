@@ -1,6 +1,7 @@
 # Widget utilities: window placement, list views, the windowed message boxes
 # and file dialogs, the modal-window seam.
 add_library(vamor_ui STATIC
+  widgets/ChildWindow.cpp widgets/ChildWindow.h
   widgets/FormTools.cpp widgets/FormTools.h
   widgets/GuiPrompts.cpp widgets/GuiPrompts.h
   widgets/ListViewTools.cpp widgets/ListViewTools.h
