@@ -3,6 +3,8 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/ConversionListing.h"
 #include "conversion/ReportLog.h"
+#include "conversion/CommandLineProject.h"
+#include "conversion/TerminalOutput.h"
 #include "data/ProjectFile.h"
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
@@ -23,7 +25,11 @@
 #include <string>
 #include <unistd.h>
 
+using namespace terminal;
+
 namespace {
+
+using cli::OpenProject;
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -36,20 +42,6 @@ extern "C" void onInterrupt(int)
     gStopRequested = 1;
     // A second Ctrl+C ends the program at once.
     std::signal(SIGINT, SIG_DFL);
-}
-
-void out(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-void err(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-    std::fflush(stderr);
 }
 
 QString usageText()
@@ -142,117 +134,6 @@ QString parseOptions(const QStringList &args, Options &options)
     return QString();
 }
 
-// The project host of the run: the working copy's connection and nothing else.
-class CommandLineHost : public IProjectHost {
-public:
-    explicit CommandLineHost(db::Connection &conn) : mConn(conn) {}
-    db::Connection &Conn() override { return mConn; }
-    void SetDirty(bool pbDirty) override { mDirty = pbDirty; }
-    void NodeTextChanged(const QString &, const QString &) override {}
-    void SetFieldButtons(bool) override {}
-    void UnloadChild(const QString &) override {}
-
-private:
-    db::Connection &mConn;
-    bool mDirty = false;
-};
-
-// Progress on standard error: one line rewritten in place on a terminal, one
-// line per field otherwise. Ctrl+C asks the run to stop after the current field.
-class TerminalProgress : public IConversionProgress {
-public:
-    TerminalProgress() : mTty(::isatty(STDERR_FILENO) == 1) {}
-    ~TerminalProgress() override
-    {
-        if (mTty && mDrawn)
-            err(QStringLiteral("\n"));
-    }
-
-    bool Cancel() const override
-    {
-        if (gStopRequested && !mStopNoticed) {
-            mStopNoticed = true;
-            err(QStringLiteral("%1Oprire ceruta: conversia se opreste dupa campul curent.\n")
-                    .arg(mTty && mDrawn ? QStringLiteral("\n") : QString()));
-        }
-        return gStopRequested != 0;
-    }
-    void InitProgress1(qint32 max, const QString &caption) override { init(0, max, caption); }
-    void InitProgress2(qint32 max, const QString &caption) override { init(1, max, caption); }
-    void InitProgress3(qint32 max, const QString &caption) override { init(2, max, caption); }
-    void Progress1(qint32 progress, const QString &caption) override { step(0, progress, caption); }
-    void Progress2(qint32 progress, const QString &caption) override { step(1, progress, caption); }
-    void Progress3(qint32 progress, const QString &caption) override
-    {
-        step(2, progress, caption);
-        if (!mTty)
-            err(captions() + QLatin1Char('\n'));
-    }
-
-private:
-    struct Level {
-        qint32 max = 0;
-        qint32 value = 0;
-        QString caption;
-    };
-
-    void init(int level, qint32 max, const QString &caption)
-    {
-        mLevels[level] = {max, 0, caption};
-        for (int deeper = level + 1; deeper < 3; ++deeper)
-            mLevels[deeper].caption.clear();
-        draw();
-    }
-    void step(int level, qint32 progress, const QString &caption)
-    {
-        Level &l = mLevels[level];
-        l.value = progress == 0 ? l.value + 1 : progress;
-        if (!caption.isEmpty())
-            l.caption = caption;
-        if (level < 2)
-            for (int deeper = level + 1; deeper < 3; ++deeper)
-                mLevels[deeper].caption.clear();
-        draw();
-    }
-    QString captions() const
-    {
-        QStringList parts;
-        for (const Level &l : mLevels)
-            if (!l.caption.isEmpty())
-                parts.append(l.caption);
-        return parts.join(QStringLiteral(" | "));
-    }
-    // Share of the work done, from the three levels.
-    double fraction() const
-    {
-        double done = 0.0;
-        double scale = 1.0;
-        for (const Level &l : mLevels) {
-            if (l.max <= 0)
-                break;
-            scale /= l.max;
-            done += std::max(0, l.value - 1) * scale;
-        }
-        return std::clamp(done, 0.0, 1.0);
-    }
-    void draw()
-    {
-        if (!mTty)
-            return;
-        constexpr int width = 30;
-        const int filled = static_cast<int>(fraction() * width);
-        QString line = QStringLiteral("\r[") + QString(filled, QLatin1Char('#'))
-                       + QString(width - filled, QLatin1Char('.')) + QStringLiteral("] ") + captions();
-        err(line.left(160) + QStringLiteral("\x1b[K"));
-        mDrawn = true;
-    }
-
-    bool mTty;
-    bool mDrawn = false;
-    mutable bool mStopNoticed = false;
-    Level mLevels[3];
-};
-
 void printListing(const QList<conversion::ListedField> &listed, bool toLeiNoi)
 {
     out(conversion::directionTitle(toLeiNoi) + QStringLiteral("\n"));
@@ -285,79 +166,6 @@ bool askToContinue()
     const QString a = QString::fromLocal8Bit(answer.c_str()).trimmed().toLower();
     return a == QStringLiteral("d") || a == QStringLiteral("da");
 }
-
-QString describe(const std::exception &e)
-{
-    if (const auto *dbError = dynamic_cast<const db::DbError *>(&e))
-        return QString::number(dbError->number()) + QStringLiteral(": ") + dbError->description();
-    return QString::fromUtf8(e.what());
-}
-
-// The open project of the run: its working copy, the connection to it and the
-// registered host. Saved over the project file and removed at the end.
-class OpenProject {
-public:
-    ~OpenProject()
-    {
-        setProjectHost(nullptr);
-        mConn.close();
-        if (!mWorkingCopy.isEmpty() && !mKeepWorkingCopy)
-            QFile::remove(mWorkingCopy);
-    }
-
-    // Returns "" or the message.
-    QString open(const QString &projectPath)
-    {
-        mProjectPath = QFileInfo(projectPath).absoluteFilePath();
-        if (QFileInfo(mProjectPath).isDir())
-            return QStringLiteral("\"") + projectPath + QStringLiteral("\" este un folder, nu un fisier de proiect.");
-        if (!QFileInfo(mProjectPath).isFile())
-            return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu exista.");
-        try {
-            mWorkingCopy = projectfile::createWorkingCopy(mProjectPath, fgAppPath());
-        } catch (const std::exception &e) {
-            return QStringLiteral("Nu se poate face copia de lucru a proiectului in folderul \"") + fgAppPath()
-                   + QStringLiteral("\": ") + describe(e);
-        }
-        try {
-            mConn.open(projectfile::projectConnectionString(mWorkingCopy));
-            const QString version = projectfile::readProjectVersion(mConn);
-            if (version != QStringLiteral("1.0"))
-                return QStringLiteral("Proiectul are versiunea ") + version
-                       + QStringLiteral(", pe care acest program nu o cunoaste.");
-        } catch (const std::exception &e) {
-            return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu poate fi deschis: ")
-                   + describe(e);
-        }
-        setProjectHost(&mHost);
-        return QString();
-    }
-
-    db::Connection &conn() { return mConn; }
-
-    // Copies the working copy over the project file. Returns "" or the message;
-    // on failure the working copy is kept so that nothing is lost.
-    QString save()
-    {
-        mConn.close();
-        try {
-            projectfile::saveWorkingCopy(mWorkingCopy, mProjectPath);
-        } catch (const std::exception &e) {
-            mKeepWorkingCopy = true;
-            return QStringLiteral("Proiectul nu a putut fi salvat: ") + describe(e)
-                   + QStringLiteral("\nStarea campurilor a ramas in copia de lucru \"") + mWorkingCopy
-                   + QStringLiteral("\".");
-        }
-        return QString();
-    }
-
-private:
-    db::Connection mConn;
-    CommandLineHost mHost{mConn};
-    QString mProjectPath;
-    QString mWorkingCopy;
-    bool mKeepWorkingCopy = false;
-};
 
 int run(const Options &options)
 {
@@ -399,7 +207,7 @@ int run(const Options &options)
     {
         gStopRequested = 0;
         auto previous = std::signal(SIGINT, onInterrupt);
-        TerminalProgress progress;
+        TerminalProgress progress(&gStopRequested);
         conversion::ConversionEngine engine(project.conn(), progress, report);
         result = engine.run(toLeiNoi);
         std::signal(SIGINT, previous);
