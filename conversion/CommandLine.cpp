@@ -35,15 +35,6 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-volatile std::sig_atomic_t gStopRequested = 0;
-
-extern "C" void onInterrupt(int)
-{
-    gStopRequested = 1;
-    // A second Ctrl+C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
-}
-
 QString usageText()
 {
     return QStringLiteral(
@@ -63,7 +54,8 @@ QString usageText()
         "(sau in folderul dat de variabila VAMOR_HOME) si salvat la sfarsit.\n"
         "\n"
         "Cod de iesire: 0 toate campurile incercate au fost convertite,\n"
-        "               1 cel putin un camp nu a putut fi convertit,\n"
+        "               1 cel putin un camp nu a putut fi convertit, a fost sarit\n"
+        "                 sau conversia a fost oprita (Ctrl+C),\n"
         "               2 argumente gresite sau proiectul nu poate fi deschis.\n");
 }
 
@@ -143,15 +135,43 @@ void printListing(const QList<conversion::ListedField> &listed, bool toLeiNoi)
         widths[0] = std::max(widths[0], f.dataSource.size());
         widths[1] = std::max(widths[1], f.tableName.size());
     }
-    const auto row = [&](const QString &a, const QString &b, const QString &c) {
-        out(QStringLiteral("  ") + a.leftJustified(widths[0]) + QStringLiteral("  ") + b.leftJustified(widths[1])
-            + QStringLiteral("  ") + c + QStringLiteral("\n"));
+    qsizetype fieldWidth = headers[2].size();
+    bool notes = false;
+    for (const auto &f : listed) {
+        fieldWidth = std::max(fieldWidth, f.fieldName.size());
+        notes = notes || !f.note.isEmpty();
+    }
+    const auto row = [&](const QString &a, const QString &b, const QString &c, const QString &note) {
+        QString line = QStringLiteral("  ") + a.leftJustified(widths[0]) + QStringLiteral("  ")
+                       + b.leftJustified(widths[1]) + QStringLiteral("  ");
+        line += note.isEmpty() ? c : c.leftJustified(fieldWidth) + QStringLiteral("  ") + note;
+        out(line + QStringLiteral("\n"));
     };
     if (!listed.isEmpty())
-        row(headers[0], headers[1], headers[2]);
+        row(headers[0], headers[1], headers[2], notes ? QStringLiteral("Observatii") : QString());
     for (const auto &f : listed)
-        row(f.dataSource, f.tableName, f.fieldName);
+        row(f.dataSource, f.tableName, f.fieldName, f.note);
     out(conversion::listedCountText(static_cast<int>(listed.size())) + QStringLiteral("\n"));
+}
+
+// The fields of the online data sources whose stored state is not yet the
+// run's direction (the run refreshed the states of every field it visited).
+QList<conversion::ListedField> fieldsLeft(db::Connection &project, bool toLeiNoi)
+{
+    QList<conversion::ListedField> left;
+    try {
+        db::Recordset rs = project.openRecordset(
+            QStringLiteral("SELECT tConn.Description, tTable.TableName, tField.FieldName FROM (tField INNER JOIN tTable "
+                           "ON tField.IdTable = tTable.IdTable) INNER JOIN tConn ON tTable.IdConn = tConn.IdConn "
+                           "WHERE tConn.Offline = False AND tField.Converted = ")
+                + (toLeiNoi ? QStringLiteral("False") : QStringLiteral("True"))
+                + QStringLiteral(" ORDER BY tConn.Description, tTable.TableName, tField.FieldName"));
+        for (; !rs.eof(); rs.moveNext())
+            left.append({rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString(), QString()});
+    } catch (const std::exception &e) {
+        err(QStringLiteral("Campurile ramase nu au putut fi citite: ") + describe(e) + QStringLiteral("\n"));
+    }
+    return left;
 }
 
 // Reads the answer to "Continuati? (d/n)"; no input counts as "n".
@@ -174,6 +194,11 @@ int run(const Options &options)
     const QString openMessage = project.open(options.project);
     if (!openMessage.isEmpty()) {
         err(openMessage + QStringLiteral("\n"));
+        return kExitUsage;
+    }
+    const QString reportMessage = cli::checkReportTarget(options.report, project);
+    if (!reportMessage.isEmpty()) {
+        err(reportMessage + QStringLiteral("\n"));
         return kExitUsage;
     }
 
@@ -205,12 +230,10 @@ int run(const Options &options)
     conversion::ConversionEngine::Result result;
     report.ConvertStart();
     {
-        gStopRequested = 0;
-        auto previous = std::signal(SIGINT, onInterrupt);
-        TerminalProgress progress(&gStopRequested);
+        // Ctrl+C or SIGTERM: stop after the current field; a second one ends at once.
+        TerminalProgress progress(project.stopOnFirstSignal());
         conversion::ConversionEngine engine(project.conn(), progress, report);
         result = engine.run(toLeiNoi);
-        std::signal(SIGINT, previous);
     }
     report.ConvertEnd(result.cancelled ? kConvertStoppedStatus : QString());
 
@@ -226,8 +249,24 @@ int run(const Options &options)
                              "convertite.\n"));
         status = kExitFailed;
     }
+    for (const auto &skipped : result.skippedSources) {
+        err(QStringLiteral("Sursa de date \"") + skipped.dataSource + QStringLiteral("\" a fost sarita: ") + skipped.reason
+            + QStringLiteral("; ") + QString::number(skipped.fieldCount)
+            + QStringLiteral(" campuri ale ei nu au fost convertite.\n"));
+        status = kExitFailed;
+    }
     if (report.errorCount() > 0)
         status = kExitFailed;
+    if (result.cancelled) {
+        // What the stop left undone: every field still in the other currency.
+        const QList<conversion::ListedField> left = fieldsLeft(project.conn(), toLeiNoi);
+        err(QStringLiteral("Conversia a fost oprita inainte de sfarsit; ") + QString::number(left.size())
+            + QStringLiteral(" campuri nu au fost convertite:\n"));
+        for (const auto &f : left)
+            err(QStringLiteral("  ") + f.dataSource + QStringLiteral(" / ") + f.tableName + QStringLiteral(" / ")
+                + f.fieldName + QStringLiteral("\n"));
+        status = kExitFailed;
+    }
 
     const QString saveMessage = project.save();
     if (!saveMessage.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "conversion/ConversionEngine.h"
 
 #include "data/Lookups.h"
+#include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
@@ -26,6 +27,35 @@ QString errorText(const std::exception &e)
     return QString::fromUtf8(e.what());
 }
 
+// A row whose amount is not a number, in engines that let a numeric column
+// hold text ("12,50"): "" when there is none, otherwise the message. The
+// division would read such a text as another amount.
+QString nonNumericValues(db::Connection &userConn, const QString &rowSource, const QString &fieldRef,
+                         const QString &fieldName)
+{
+    const QString query = userConn.nonNumericValuesQuery(rowSource, fieldRef);
+    if (query.isEmpty())
+        return QString();
+    try {
+        db::Recordset rs = userConn.openRecordset(query, db::CursorType::Static, db::LockType::ReadOnly, 1);
+        if (rs.eof())
+            return QString();
+        return QStringLiteral("Campul \"") + fieldName + QStringLiteral("\" contine valori care nu sunt numere (de exemplu \"")
+               + rs.value(0).toString().left(40) + QStringLiteral("\"); nu a fost convertit.");
+    } catch (const std::exception &e) {
+        return errorText(e);
+    }
+}
+
+// The fields of one data source in the project.
+qint32 countFields(db::Connection &project, qint32 idConn)
+{
+    return static_cast<qint32>(
+        fgLookup(project, QStringLiteral("tField INNER JOIN tTable ON tField.IdTable = tTable.IdTable"),
+                 QStringLiteral("Count(*)"), QStringLiteral("tTable.IdConn = ") + QString::number(idConn))
+            .toInt());
+}
+
 QString progressCaption(const QString &level, qint32 counter, qint32 count, const QString &name)
 {
     return level + QLatin1Char(' ') + QString::number(counter) + QLatin1Char('/') + QString::number(count)
@@ -40,18 +70,54 @@ QString recoveryFieldName(const db::Recordset &fields)
     return stored.isEmpty() ? fgGetRecoveryFieldName(text(fields, "FieldName")) : stored;
 }
 
-bool refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
-                           db::Recordset &fields)
+QString roundedNote(int decimals)
 {
-    const QString tableRef = fgGetTableName(idConnType, text(tables, "Owner"), text(tables, "TableName"));
+    return QStringLiteral("Sume rotunjite la ") + QString::number(decimals) + QStringLiteral(" zecimale");
+}
+
+bool hasColumn(db::Connection &userConn, const QString &table, const QString &owner, const QString &column)
+{
+    db::Recordset columns = userConn.columns(table, owner);
+    for (; !columns.eof(); columns.moveNext())
+        if (columns.value(QStringLiteral("COLUMN_NAME")).toString().compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
+                                 db::Recordset &fields)
+{
+    const QString owner = text(tables, "Owner");
+    const QString tableName = text(tables, "TableName");
+    const QString recName = recoveryFieldName(fields);
+    const QString tableRef = fgGetTableName(idConnType, owner, tableName);
     const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    const qint32 state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, condition),
-                                             fgGetFieldName(idConnType, text(fields, "FieldName")),
-                                             fgGetFieldName(idConnType, recoveryFieldName(fields)));
-    const bool converted = state == 1 ? true : state == 0 ? false : fields.value(QStringLiteral("Converted")).toBool();
-    fields.setValue(QStringLiteral("Converted"), converted);
+    QString probeError;
+    qint32 state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
+                                       convertsql::rowSource(tableRef, condition),
+                                       fgGetFieldName(idConnType, text(fields, "FieldName")),
+                                       fgGetFieldName(idConnType, recName), &probeError);
+    FieldProbe probe;
+    if (!probeError.isEmpty()) {
+        // Only a recovery column that is not there yet means "not converted".
+        // Any other failure (a lock time-out, a lost server) tells nothing:
+        // the stored state stays and the field is not touched.
+        bool missing = false;
+        try {
+            missing = !hasColumn(userConn, tableName, owner, recName);
+        } catch (const std::exception &) {
+        }
+        if (!missing) {
+            probe.converted = fields.value(QStringLiteral("Converted")).toBool();
+            probe.error = probeError;
+            return probe;
+        }
+        state = 0;
+    }
+    probe.converted = state == 1 ? true : state == 0 ? false : fields.value(QStringLiteral("Converted")).toBool();
+    fields.setValue(QStringLiteral("Converted"), probe.converted);
     fields.update();
-    return converted;
+    return probe;
 }
 
 ConversionEngine::ConversionEngine(db::Connection &project, IConversionProgress &progress,
@@ -93,9 +159,15 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                               QStringLiteral("IdConnType = ") + QString::number(idConnType)),
                      QString())
                     .toString();
-            if (!templateText.isEmpty()) {
+            QString skipReason;
+            if (templateText.isEmpty()) {
+                skipReason = pbLeiNoi ? QStringLiteral("tipul ei nu are sablon de conversie in lei noi")
+                                      : QStringLiteral("tipul ei nu are sablon de conversie in lei vechi");
+            } else {
                 const QString connString = fgGetConnString(mProject, idConn);
-                if (!connString.isEmpty()) {
+                if (connString.isEmpty())
+                    skipReason = QStringLiteral("nu are sir de conectare");
+                else {
                     try {
                         userConn.open(connString);
                     } catch (const std::exception &) {
@@ -105,6 +177,11 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                         result.offlineSources.append(description);
                     }
                 }
+            }
+            if (!skipReason.isEmpty()) {
+                const qint32 fieldCount = countFields(mProject, idConn);
+                if (fieldCount > 0)
+                    result.skippedSources.append({description, skipReason, fieldCount});
             }
 
             if (userConn.isOpen()) {
@@ -177,40 +254,73 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
 {
     const QString fieldName = text(fields, "FieldName");
     const QString tableName = text(tables, "TableName");
+    const QString owner = text(tables, "Owner");
     const QString recName = recoveryFieldName(fields);
 
-    const bool converted = refreshConvertedState(userConn, idConnType, tables, fields);
-    if (converted == pbLeiNoi)
-        return; // already in the wanted currency
-
     qint32 recCount = 0;
-    const QString message =
-        fgCreateRecoveryField(static_cast<qint32>(tables.value(QStringLiteral("IdTable")).toInt()), recName, false);
-    if (!message.isEmpty()) {
+    // A field that fails before its statements run: the message goes to its
+    // row and to the report; its state stays as it is.
+    const auto fail = [&](const QString &message) {
         fields.setValue(QStringLiteral("Error"), message);
         fields.update();
-        mReport.AddField(dataSource, tableName, fieldName, recCount, message);
-        return;
+        mReport.AddField(dataSource, tableName, fieldName, 0, message, QString());
+    };
+
+    const FieldProbe probe = refreshConvertedState(userConn, idConnType, tables, fields);
+    if (!probe.error.isEmpty())
+        return fail(probe.error);
+    if (probe.converted == pbLeiNoi)
+        return; // already in the wanted currency
+
+    // To new lei: the column must hold numbers, and the amounts are rounded
+    // to the decimals it keeps.
+    int columnScale = -1;
+    bool singlePrecision = false;
+    if (pbLeiNoi) {
+        try {
+            const db::ColumnType type = userConn.columnType(tableName, fieldName, owner);
+            const QString refused = fgFieldTypeMessage(type.adoType);
+            if (!refused.isEmpty())
+                return fail(refused);
+            columnScale = type.scale;
+            singlePrecision = type.adoType == db::adSingle;
+        } catch (const std::exception &e) {
+            return fail(errorText(e));
+        }
     }
 
-    const QString tableRef = fgGetTableName(idConnType, text(tables, "Owner"), tableName);
-    const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    const QStringList statements = convertsql::splitStatements(
-        convertsql::fillConvertTemplate(templateText, fgGetFieldName(idConnType, fieldName),
-                                        fgGetFieldName(idConnType, recName), tableRef, condition));
+    const QString message = fgCreateRecoveryField(static_cast<qint32>(tables.value(QStringLiteral("IdTable")).toInt()),
+                                                  recName, false, fieldName);
+    if (!message.isEmpty())
+        return fail(message);
 
-    userConn.beginTrans();
+    const QString tableRef = fgGetTableName(idConnType, owner, tableName);
+    const QString fieldRef = fgGetFieldName(idConnType, fieldName);
+    const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
+    const QStringList statements = convertsql::splitStatements(convertsql::fillConvertTemplate(
+        templateText, fieldRef, fgGetFieldName(idConnType, recName), tableRef, condition, columnScale,
+        singlePrecision));
+
+    try {
+        userConn.beginTrans();
+    } catch (const std::exception &e) {
+        return fail(errorText(e));
+    }
     QString errors;
     const auto appendError = [&errors](const QString &description) {
         if (!errors.isEmpty())
             errors += QStringLiteral("\r\n");
         errors += description;
     };
-    for (const QString &statement : statements) {
-        try {
-            recCount = static_cast<qint32>(userConn.execute(statement));
-        } catch (const std::exception &e) {
-            appendError(errorText(e));
+    if (pbLeiNoi)
+        appendError(nonNumericValues(userConn, convertsql::rowSource(tableRef, condition), fieldRef, fieldName));
+    if (errors.isEmpty()) {
+        for (const QString &statement : statements) {
+            try {
+                recCount = static_cast<qint32>(userConn.execute(statement));
+            } catch (const std::exception &e) {
+                appendError(errorText(e));
+            }
         }
     }
     if (errors.isEmpty()) {
@@ -233,7 +343,13 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
     fields.setValue(QStringLiteral("Error"), errors.isEmpty() ? db::Variant::null() : db::Variant(errors));
     fields.update();
 
-    mReport.AddField(dataSource, tableName, fieldName, recCount, errors);
+    // Nothing of a rolled-back field stays changed: it reports no records.
+    QString note;
+    if (!errors.isEmpty())
+        recCount = 0;
+    else if (pbLeiNoi && convertsql::keepsFewerDecimals(columnScale, convertsql::roundingDecimals(templateText)))
+        note = roundedNote(columnScale);
+    mReport.AddField(dataSource, tableName, fieldName, recCount, errors, note);
 }
 
 } // namespace conversion

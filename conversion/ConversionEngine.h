@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionInterfaces.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,12 +17,28 @@ namespace conversion {
 // the row holds none.
 QString recoveryFieldName(const db::Recordset &fields);
 
+// Whether a column of the user's table exists (names compared without regard
+// to case, as the catalog may fold them).
+bool hasColumn(db::Connection &userConn, const QString &table, const QString &owner, const QString &column);
+
+// What the probe of one field tells.
+struct FieldProbe {
+    bool converted = false; // amounts in new lei
+    QString error;          // why the state could not be read; "" when it was
+};
+
 // Probes whether the field of the current rows of `tables` and `fields`
 // (a data source of type `idConnType`, open on `userConn`) is in new lei:
 // the recovery column's contents decide, and when they cannot tell, the
 // stored Converted flag. The result is written to tField.Converted at once.
-bool refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
-                           db::Recordset &fields);
+// A probe that fails for any reason but a missing recovery column changes
+// nothing: the stored state is returned with the provider's message.
+FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
+                                 db::Recordset &fields);
+
+// The note of a field whose column keeps fewer decimals than the rounding:
+// "Sume rotunjite la 0 zecimale".
+QString roundedNote(int decimals);
 
 // One conversion run over every selected field of the open project: walks the
 // online data sources, their tables and their fields, converts each field
@@ -37,6 +54,14 @@ public:
         qint32 errorNumber = 0;  // of that error
         QString errorDescription;
         QStringList offlineSources; // descriptions of the data sources marked offline
+        // Data sources with fields that the run passed over without trying
+        // them: their description and why.
+        struct Skipped {
+            QString dataSource;
+            QString reason;
+            qint32 fieldCount = 0;
+        };
+        QList<Skipped> skippedSources;
     };
 
     // `project` is the open connection to the working copy of the project;

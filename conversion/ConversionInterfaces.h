@@ -19,13 +19,16 @@ public:
     virtual void Progress3(qint32 Progress, const QString &Caption) = 0;
 };
 
-// What a conversion run tells the report of the run.
+// What a conversion run tells the report of the run. `pstrNote` says what the
+// user should know of a converted field beyond its count (its amounts were
+// rounded to fewer decimals than the template's); "" when nothing.
 class IConversionReport {
 public:
     virtual ~IConversionReport() = default;
     virtual void ConvertStart() = 0;
     virtual void AddField(const QString &pstrDataSource, const QString &pstrTableName,
-                          const QString &pstrFieldName, qint32 plngRecCount, const QString &pstrError) = 0;
+                          const QString &pstrFieldName, qint32 plngRecCount, const QString &pstrError,
+                          const QString &pstrNote = QString()) = 0;
     virtual void ConvertEnd(const QString &pstrEndStatus) = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "datasources/ConnStrings.h"
+#include "tables/ConvertSql.h"
 
 namespace conversion {
 
@@ -33,19 +34,47 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         }
         const qint32 idConnType = static_cast<qint32>(sources.value(QStringLiteral("IdConnType")).toInt());
         const QString description = fgNZ(sources.value(QStringLiteral("Description")), QString()).toString();
+        // The decimals the run to new lei rounds to at most.
+        const int rounding =
+            toLeiNoi ? convertsql::roundingDecimals(
+                           fgNZ(fgLookup(project, QStringLiteral("tConnType"), QStringLiteral("ConvertSQL"),
+                                         QStringLiteral("IdConnType = ") + QString::number(idConnType)),
+                                QString())
+                               .toString())
+                     : -1;
 
         tables.setFilter(QStringLiteral("IdConn = ") + QString::number(idConn));
         for (; !tables.eof(); tables.moveNext()) {
+            const QString tableName = fgNZ(tables.value(QStringLiteral("TableName")), QString()).toString();
+            const QString owner = fgNZ(tables.value(QStringLiteral("Owner")), QString()).toString();
             fields.setFilter(QStringLiteral("IdTable = ") + tables.value(QStringLiteral("IdTable")).toString());
             for (; !fields.eof(); fields.moveNext()) {
-                const bool converted = refreshConvertedState(userConn, idConnType, tables, fields);
-                if (converted != toLeiNoi)
-                    add({description, fgNZ(tables.value(QStringLiteral("TableName")), QString()).toString(),
-                         fgNZ(fields.value(QStringLiteral("FieldName")), QString()).toString()});
+                const FieldProbe probe = refreshConvertedState(userConn, idConnType, tables, fields);
+                if (probe.converted == toLeiNoi)
+                    continue;
+                const QString fieldName = fgNZ(fields.value(QStringLiteral("FieldName")), QString()).toString();
+                QString note;
+                if (!probe.error.isEmpty()) {
+                    note = QStringLiteral("Starea campului nu a putut fi citita: ") + probe.error;
+                } else if (rounding >= 0) {
+                    try {
+                        const int scale = userConn.columnType(tableName, fieldName, owner).scale;
+                        if (convertsql::keepsFewerDecimals(scale, rounding))
+                            note = keptDecimalsNote(scale);
+                    } catch (const std::exception &) {
+                        // The run reports what is wrong with the column.
+                    }
+                }
+                add({description, tableName, fieldName, note});
             }
         }
         userConn.close();
     }
+}
+
+QString keptDecimalsNote(int decimals)
+{
+    return QStringLiteral("Coloana pastreaza doar ") + QString::number(decimals) + QStringLiteral(" zecimale");
 }
 
 QString listedCountText(int count)

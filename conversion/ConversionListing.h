@@ -13,12 +13,20 @@ struct ListedField {
     QString dataSource;
     QString tableName;
     QString fieldName;
+    // What the user should know before the run, "" when nothing: a column
+    // that keeps fewer decimals than the rounding ("pastreaza doar 0
+    // zecimale"), or why the field's state could not be read.
+    QString note;
 };
+
+// The listing's note of a column that keeps only `decimals` decimals.
+QString keptDecimalsNote(int decimals);
 
 // Lists the fields that a run in the given direction would convert, the way
 // the confirmation shows them: online data sources by description, their
 // tables by name, the fields by name. Every probed field gets its Converted
-// flag refreshed in the project. A data source without a connection string
+// flag refreshed in the project; a field whose probe fails is listed by its
+// stored state, with the reason in its note. A data source without a connection string
 // or that cannot be opened is passed over. Other errors are thrown, after
 // the fields found so far have been handed to `add`.
 void listFieldsToConvert(db::Connection &project, bool toLeiNoi,

@@ -23,9 +23,9 @@ QString quoted(const QString &value) { return QLatin1Char('"') + value + QLatin1
 void ReportLog::ConvertStart() { mStart = QDateTime::currentDateTime(); }
 
 void ReportLog::AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
-                         qint32 plngRecCount, const QString &pstrError)
+                         qint32 plngRecCount, const QString &pstrError, const QString &pstrNote)
 {
-    mRows.append({pstrDataSource, pstrTableName, pstrFieldName, plngRecCount, pstrError});
+    mRows.append({pstrDataSource, pstrTableName, pstrFieldName, plngRecCount, pstrError, pstrNote});
     if (!pstrError.isEmpty())
         ++mErrorCount;
 }
@@ -81,7 +81,9 @@ QString ReportLog::fileText() const
     for (const Row &row : mRows) {
         out += quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
                + quoted(row.fieldName) + QLatin1Char(',')
-               + quoted(QString::number(row.recCount) + QStringLiteral(" inregistrari")) + QLatin1Char(',')
+               + quoted(QString::number(row.recCount) + QStringLiteral(" inregistrari")
+                        + (row.note.isEmpty() ? QString() : QStringLiteral(" (") + row.note + QLatin1Char(')')))
+               + QLatin1Char(',')
                + quoted(row.error) + kCrLf;
     }
     return out;

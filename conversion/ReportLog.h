@@ -23,11 +23,12 @@ public:
         QString fieldName;
         qint32 recCount = 0;
         QString error;
+        QString note;
     };
 
     void ConvertStart() override;
     void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
-                  qint32 plngRecCount, const QString &pstrError) override;
+                  qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
 
     // For tests: the times are set rather than read from the clock.
@@ -45,7 +46,8 @@ public:
     // "e erori de conversie".
     QStringList totalLines() const;
     // The saved report: title, 30 hyphens, totals, 30 hyphens, one quoted
-    // record per row; every line ends with CR LF.
+    // record per row; every line ends with CR LF. A row's note follows its
+    // count: "12 inregistrari (Sume rotunjite la 0 zecimale)".
     QString fileText() const;
     // Writes fileText() to `path` in UTF-8, replacing the whole file. Throws
     // DbError with the reason when the file cannot be written.

@@ -45,7 +45,8 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
     lsv->setObjectName(QStringLiteral("lsv"));
     pgMakeReportList(lsv);
     lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp"),
-                          QStringLiteral("Numar Inregistrari"), QStringLiteral("Eroare")});
+                          QStringLiteral("Numar Inregistrari"), QStringLiteral("Eroare"),
+                          QStringLiteral("Observatii")});
     lsv->setIconSize(QSize(16, 16));
     txtTotal = makeTextBox(this, "txtTotal", 2);
     cmdSave = new QPushButton(QStringLiteral("Salveaza..."), this);
@@ -87,12 +88,13 @@ void frmConvertEnd::ConvertStart()
 }
 
 void frmConvertEnd::AddField(const QString &pstrDataSource, const QString &pstrTableName,
-                             const QString &pstrFieldName, qint32 plngRecCount, const QString &pstrError)
+                             const QString &pstrFieldName, qint32 plngRecCount, const QString &pstrError,
+                             const QString &pstrNote)
 {
     fgTrap(kModule, QStringLiteral("AddField"), [&] {
-        mLog.AddField(pstrDataSource, pstrTableName, pstrFieldName, plngRecCount, pstrError);
+        mLog.AddField(pstrDataSource, pstrTableName, pstrFieldName, plngRecCount, pstrError, pstrNote);
         auto *item = new QTreeWidgetItem(lsv, {pstrDataSource, pstrTableName, pstrFieldName,
-                                               QString::number(plngRecCount), pstrError});
+                                               QString::number(plngRecCount), pstrError, pstrNote});
         item->setIcon(0, QIcon(pstrError.isEmpty() ? QStringLiteral(":/conversion/ok.svg")
                                                    : QStringLiteral(":/conversion/err.svg")));
         item->setData(0, Qt::UserRole, pstrError.isEmpty() ? QStringLiteral("ok") : QStringLiteral("err"));

@@ -26,7 +26,7 @@ public:
 
     void ConvertStart() override;
     void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
-                  qint32 plngRecCount, const QString &pstrError) override;
+                  qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
 
     const conversion::ReportLog &log() const { return mLog; }

@@ -35,7 +35,8 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     lsv = new QTreeWidget(this);
     lsv->setObjectName(QStringLiteral("lsv"));
     pgMakeReportList(lsv);
-    lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")});
+    lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp"),
+                          QStringLiteral("Observatii")});
     txtTotal = new QLineEdit(this);
     txtTotal->setObjectName(QStringLiteral("txtTotal"));
     txtTotal->setReadOnly(true);
@@ -87,7 +88,7 @@ void frmConvertStart::pLoad()
 {
     fgTrap(kModule, QStringLiteral("pLoad"), [&] {
         conversion::listFieldsToConvert(projectConn(), ToLeiNoi, [this](const conversion::ListedField &f) {
-            new QTreeWidgetItem(lsv, {f.dataSource, f.tableName, f.fieldName});
+            new QTreeWidgetItem(lsv, {f.dataSource, f.tableName, f.fieldName, f.note});
         });
         pgWideListView(lsv, 0, -1);
         txtTotal->setText(conversion::listedCountText(lsv->topLevelItemCount()));

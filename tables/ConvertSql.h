@@ -20,9 +20,33 @@ QString rowSource(const QString &pstrTableRef, const QString &pstrCondition);
 // "[FIELD_NAME]", "[REC_FIELD_NAME]", "[TABLE_NAME]", then "[WHERE]" by
 // " WHERE (condition)" and "[AND]" by " AND (condition)" (both by "" when
 // the condition is empty).
+//
+// Before them, "[DECIMALS:N]" (N a whole number) by the decimals the new
+// amount is rounded to: the decimals the field's column keeps (`pnColumnScale`, -1
+// when the column keeps any number), at most N. Rounding once to what the
+// column keeps means no engine rounds or truncates the amount a second time
+// when it is stored. And "[AMOUNT]" by the amount as the arithmetic reads it:
+// "[FIELD_NAME]" itself, or for a single-precision column
+// "([FIELD_NAME] + 0E0)", widened exactly to double precision (PostgreSQL
+// turns a real into a decimal with only 6 significant digits).
 QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFieldName,
                             const QString &pstrRecFieldName, const QString &pstrTableRef,
-                            const QString &pstrCondition);
+                            const QString &pstrCondition, int pnColumnScale = -1,
+                            bool pbSinglePrecision = false);
+
+// The N of the first "[DECIMALS:N]" of a template: the decimals it rounds to
+// at most; -1 when the template has none.
+int roundingDecimals(const QString &pstrTemplate);
+
+// The decimals an amount is rounded to in a column that keeps
+// `pnColumnScale` decimals (-1: any) under a template rounding to at most
+// `pnRounding` (-1: not known).
+int effectiveDecimals(int pnColumnScale, int pnRounding);
+
+// True when a column keeping `pnColumnScale` decimals keeps fewer than the
+// template's rounding: its new amounts lose decimals (bani) an exact
+// conversion would have.
+bool keepsFewerDecimals(int pnColumnScale, int pnRounding);
 
 // Splits a filled template at every "[GO]" (case-sensitive). A text without
 // "[GO]" is one statement; pieces keep their blanks and line breaks, and an

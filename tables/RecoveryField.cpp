@@ -10,6 +10,7 @@
 namespace {
 
 const QString kMissingMetadata = QStringLiteral("Informatie lipsa in metadate");
+const QString kFieldType = QStringLiteral("[FIELD_TYPE]");
 
 bool hasBlank(const QString &name) { return name.contains(QLatin1Char(' ')); }
 
@@ -23,6 +24,8 @@ struct TableInfo {
     qint32 idConn = 0;
     qint32 connType = 0;
     QString tableRef; // the table as written in the type's SQL
+    QString tableName; // as stored
+    QString owner;     // as stored, "" when none
     QString sqlTemplate;
 };
 
@@ -42,11 +45,34 @@ bool readTableInfo(qint32 idTable, const QString &templateColumn, TableInfo &inf
         return false;
     info.idConn = static_cast<qint32>(rs.value(QStringLiteral("IdConn")).toInt());
     info.connType = static_cast<qint32>(rs.value(QStringLiteral("IdConnType")).toInt());
-    info.tableRef = fgGetTableName(info.connType, rs.value(QStringLiteral("Owner")).toString(),
-                                   rs.value(QStringLiteral("TableName")).toString());
+    info.tableName = rs.value(QStringLiteral("TableName")).toString();
+    info.owner = rs.value(QStringLiteral("Owner")).toString();
+    info.tableRef = fgGetTableName(info.connType, info.owner, info.tableName);
     if (!templateColumn.isEmpty())
         info.sqlTemplate = fgNZ(rs.value(templateColumn), QString()).toString();
     return true;
+}
+
+// The field of table `idTable` whose recovery column is `recFieldName` (its
+// stored RecFieldName, or the default name when it stores none); failing
+// that, the name without its "_VM" suffix; "" when neither gives one.
+QString fieldOfRecoveryColumn(qint32 idTable, const QString &recFieldName)
+{
+    db::Recordset rs = projectConn().openRecordset(
+        QStringLiteral("SELECT FieldName, RecFieldName FROM tField WHERE IdTable = ") + QString::number(idTable),
+        db::CursorType::Static, db::LockType::ReadOnly);
+    for (; !rs.eof(); rs.moveNext()) {
+        const QString field = fgNZ(rs.value(QStringLiteral("FieldName")), QString()).toString();
+        QString rec = fgNZ(rs.value(QStringLiteral("RecFieldName")), QString()).toString();
+        if (rec.isEmpty())
+            rec = fgGetRecoveryFieldName(field);
+        if (rec.compare(recFieldName, Qt::CaseInsensitive) == 0)
+            return field;
+    }
+    const QString suffix = fgGetRecoveryFieldName(QString());
+    if (recFieldName.size() > suffix.size() && recFieldName.endsWith(suffix, Qt::CaseInsensitive))
+        return recFieldName.chopped(suffix.size());
+    return QString();
 }
 
 QString messageOf(const std::exception &error)
@@ -93,9 +119,11 @@ QString rejectedTypeName(int adoType)
 // `onExisting`, which gives the result ("" = as if the command succeeded).
 // Only the command itself is judged so: a connection that cannot be opened
 // always reports its own error.
+// `fieldName` is the column the recovery column backs up: "[FIELD_TYPE]"
+// takes its declared type, so the copy of every amount is exact.
 template <class OnExisting>
 QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const QString &recFieldName,
-                            OnExisting onExisting)
+                            const QString &fieldName, OnExisting onExisting)
 {
     try {
         TableInfo info;
@@ -105,9 +133,17 @@ QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const
         if (connString.isEmpty() || info.sqlTemplate.isEmpty())
             return kMissingMetadata;
 
+        const bool needsType = info.sqlTemplate.contains(kFieldType);
+        const QString backedUp = needsType && fieldName.isEmpty() ? fieldOfRecoveryColumn(idTable, recFieldName) : fieldName;
+        if (needsType && backedUp.isEmpty())
+            return kMissingMetadata;
+
         db::Connection user;
         user.open(connString);
         QString sql = info.sqlTemplate;
+        // The type first: the names put in afterwards are never read as a placeholder.
+        if (needsType)
+            sql.replace(kFieldType, user.columnType(info.tableName, backedUp, info.owner).declaration);
         sql.replace(QStringLiteral("[FIELD_NAME]"), fgGetFieldName(info.connType, recFieldName));
         sql.replace(QStringLiteral("[TABLE_NAME]"), info.tableRef);
         try {
@@ -160,6 +196,7 @@ QString fgGetFieldName(qint32 plngConnType, const QString &pstrFieldName)
 
 QString fgGetRecoveryFieldName(const QString &pstrFieldName) { return pstrFieldName + QStringLiteral("_VM"); }
 
+
 QString fgCheckFieldType(qint32 plngIdTable, const QString &pstrFieldName)
 {
     try {
@@ -191,9 +228,10 @@ QString fgFieldTypeMessage(int plngAdoType)
     return rejected.isEmpty() ? QString() : QStringLiteral("Nu poate fi folosit tipul ") + rejected;
 }
 
-QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting)
+QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting,
+                              const QString &pstrFieldName)
 {
-    return runRecoveryTemplate(plngIdTable, QStringLiteral("CreateFieldSQL"), pstrRecFieldName,
+    return runRecoveryTemplate(plngIdTable, QStringLiteral("CreateFieldSQL"), pstrRecFieldName, pstrFieldName,
                                [&](const db::DbError &) {
                                    if (!pbReportExisting)
                                        return QString();
@@ -204,18 +242,24 @@ QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldNam
 
 QString fgDropRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName)
 {
-    return runRecoveryTemplate(plngIdTable, QStringLiteral("DropFieldSQL"), pstrRecFieldName,
+    return runRecoveryTemplate(plngIdTable, QStringLiteral("DropFieldSQL"), pstrRecFieldName, QString(),
                                [](const db::DbError &e) { return e.description(); });
 }
 
 qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRowSource, const QString &pstrField,
                            const QString &pstrRecField)
 {
+    return fgGetConvertedState(pConn, pstrRowSource, pstrRowSource, pstrField, pstrRecField, nullptr);
+}
+
+qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRecRowSource, const QString &pstrRowSource,
+                           const QString &pstrField, const QString &pstrRecField, QString *pstrError)
+{
     // The derived table is named: PostgreSQL, MariaDB and SQL Server refuse
     // one without a name. An alias without AS is accepted everywhere.
-    const auto probe = [&](const QString &column) {
+    const auto probe = [&](const QString &rowSource, const QString &column) {
         db::Recordset rs = pConn.openRecordset(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM (")
-                                                   + pstrRowSource + QStringLiteral(") VamorRows WHERE Not ")
+                                                   + rowSource + QStringLiteral(") VamorRows WHERE Not ")
                                                    + column + QStringLiteral(" Is Null"),
                                                db::CursorType::Static, db::LockType::ReadOnly, 1);
         const bool found = !rs.eof();
@@ -224,12 +268,14 @@ qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRowSource, 
     };
     qint32 result = 0;
     try {
-        if (probe(pstrRecField))
+        if (probe(pstrRecRowSource, pstrRecField))
             return 1;
-        result = probe(pstrField) ? 0 : -1;
-    } catch (const std::exception &) {
+        result = probe(pstrRowSource, pstrField) ? 0 : -1;
+    } catch (const std::exception &e) {
         // Errors (a recovery column that does not exist among them) mean
-        // "not converted".
+        // "not converted"; a caller that asks is told which error it was.
+        if (pstrError)
+            *pstrError = messageOf(e);
     }
     return result;
 }

@@ -34,7 +34,13 @@ QString fgFieldTypeMessage(int plngAdoType);
 // message. When the column exists already: "" if `pbReportExisting` is false
 // (the column is taken as the recovery column), otherwise
 // Campul "NAME" deja exista in tabel.
-QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting);
+// `pstrFieldName` names the column (as stored) whose amounts the recovery
+// column keeps: a template with "[FIELD_TYPE]" declares the recovery column
+// with that column's own type, read from the user's database. When it is
+// "", the table's field whose recovery column this is is looked up in the
+// project (failing that, the name without its "_VM" suffix).
+QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting,
+                              const QString &pstrFieldName = QString());
 
 // Drops the recovery column with the type's DropFieldSQL. "" on success,
 // otherwise the message.
@@ -48,3 +54,12 @@ QString fgDropRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName)
 // never shows a message.
 qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRowSource, const QString &pstrField,
                            const QString &pstrRecField);
+// The same, with the recovery column looked for over `pstrRecRowSource`
+// (the conversion passes the whole table: only a conversion ever fills the
+// recovery column, so a value anywhere in it means converted, even where a
+// condition no longer selects the row) and the field over `pstrRowSource`.
+// When a query fails, the result is 0 and `*pstrError` (when given) receives
+// the provider's description, so the caller can tell a missing recovery
+// column from a failure.
+qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRecRowSource, const QString &pstrRowSource,
+                           const QString &pstrField, const QString &pstrRecField, QString *pstrError);

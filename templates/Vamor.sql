@@ -2,9 +2,10 @@
 -- data source. The build runs this script with the sqlite3 shell into a new
 -- file, Vamor.vmt.
 --
--- The conversion templates round the new amounts to temp.tRound.Digits
--- decimals: 2 (to the ban) unless a script that reads this one has set
--- another number first (see "Vamor 4 zecimale.sql").
+-- The conversion templates round the new amounts to at most
+-- temp.tRound.Digits decimals (fewer where the amount column keeps fewer):
+-- 2 (to the ban) unless a script that reads this one has set another number
+-- first (see "Vamor 4 zecimale.sql").
 
 PRAGMA foreign_keys = ON;
 
@@ -84,36 +85,67 @@ INSERT INTO tConfig (Version) VALUES ('1.0');
 INSERT INTO tConnType VALUES (0, 'Microsoft Access', 1,
   'Driver=MDBTools;',
   'DBQ=[VALUE];', 'UID=[VALUE];', 'PWD=[VALUE];', 'SystemDB=[VALUE];', 'PWD=[VALUE];', '', '',
-  'ALTER TABLE [TABLE_NAME] ADD COLUMN [FIELD_NAME] DECIMAL(28,10)',
+  'ALTER TABLE [TABLE_NAME] ADD COLUMN [FIELD_NAME] [FIELD_TYPE]',
   'ALTER TABLE [TABLE_NAME] DROP COLUMN [FIELD_NAME]',
-  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = Sgn([FIELD_NAME]) * Int(Abs([FIELD_NAME]) / 10^(4 - {DIGITS}) + 0.5) / 10^{DIGITS} WHERE [FIELD_NAME] IS NOT NULL[AND]',
-  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = Null WHERE [REC_FIELD_NAME] IS NOT NULL[AND]');
+  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = Sgn([FIELD_NAME]) * Int(Abs([FIELD_NAME]) / 10^(4 - [DECIMALS:{DIGITS}]) + 0.5) / 10^[DECIMALS:{DIGITS}] WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]',
+  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = Null WHERE [REC_FIELD_NAME] IS NOT NULL');
 
 -- The statements below run unchanged on SQL Server, Oracle, PostgreSQL,
--- MariaDB/MySQL and SQLite:
---  * the recovery column DECIMAL(38,10) holds every amount of an integer,
---    decimal, money or double column exactly;
---  * one UPDATE copies the amount and converts it, so a table without
---    transactions is never left half converted. Both assignments read only
---    the amount column, so engines that assign left to right (MariaDB) and
---    engines that read the old row (the others) give the same result;
---  * the amount is cast to an exact decimal before the division, so the
---    division never truncates (SQLite keeps an integer an integer) and
---    ROUND(decimal, n) rounds halves away from zero everywhere;
---  * rows whose amount is Null are left alone: their recovery value stays
---    Null;
---  * converting back copies the recovery value first and empties the
---    recovery column second, which is right in either evaluation order.
+-- MariaDB/MySQL and SQLite. What they promise, and why it holds.
+--
+-- Placeholders besides the names and the condition: [FIELD_TYPE] is the type
+-- of the amount column as its database declares it (read from the catalog
+-- when the recovery column is made); [DECIMALS:N] is the number of decimals
+-- the amount column keeps (0 for integer types, the scale of an exact numeric
+-- type), at most N, and N for floating-point types and numerics without a
+-- scale; [AMOUNT] is the amount as the arithmetic reads it: the column
+-- itself, or a single-precision column widened to double precision
+-- ("+ 0E0"), since PostgreSQL turns a real into a decimal with only 6
+-- significant digits (1234549 would be divided as 1234550).
+--
+-- * The recovery column has the amount column's own type, so copying an
+--   amount into it and back is exact by construction, whatever the type:
+--   INTEGER/BIGINT/SMALLINT, DECIMAL/NUMERIC of any precision (PostgreSQL's
+--   NUMERIC without one included), REAL, FLOAT and DOUBLE (the same binary
+--   value), PostgreSQL's money. On SQL Server int, bigint, decimal(p,s),
+--   float, real, money and smallmoney copy into a column of the same type
+--   without any conversion; on Oracle NUMBER and NUMBER(p,s) keep every
+--   digit of a value of the same declaration, and BINARY_DOUBLE the same
+--   IEEE value. (A DECIMAL(38,10) recovery column would not be exact:
+--   PostgreSQL casts a double to numeric with 15 significant digits and a
+--   real with 6.)
+-- * Converting to new lei touches only rows whose recovery value is Null,
+--   and converting back only rows whose recovery value is not Null: a field
+--   is never converted twice, whatever a probe may have said.
+-- * One UPDATE copies the amount and converts it, so a table without
+--   transactions is never left half converted. Both assignments read only
+--   the amount column, so engines that assign left to right (MariaDB) and
+--   engines that read the old row (the others) give the same result.
+-- * The amount is cast to an exact decimal before the division, so the
+--   division never truncates (SQLite keeps an integer an integer) and
+--   ROUND(decimal, n) rounds halves away from zero everywhere. Old-lei
+--   amounts with up to 5 decimals divide exactly on every engine (SQL
+--   Server keeps 9 decimals of a DECIMAL(38,10) divided by 10000.0).
+-- * The new amount is rounded once, to the decimals the column keeps (at
+--   most the template's), so no engine rounds it again when storing it;
+--   SQL Server, which truncates a decimal stored in an integer column,
+--   receives a whole number there.
+-- * Rows whose amount is Null are left alone: their recovery value stays
+--   Null.
+-- * Converting back copies the recovery value first and empties the
+--   recovery column second, which is right in either evaluation order. It
+--   takes no condition: it restores every row the conversion changed, even
+--   when a condition that names the amount itself no longer selects them.
 
 -- 1: SQL Server through FreeTDS. Integrated security is Kerberos
 -- (Trusted_Connection): it needs a Kerberos ticket of the user.
 INSERT INTO tConnType VALUES (1, 'Microsoft SQL Server', 1,
   'Driver=FreeTDS;',
   'Server=[VALUE];', 'UID=[VALUE];', 'PWD=[VALUE];', '', '', 'Database=[VALUE];', 'Trusted_Connection=Yes;',
-  'ALTER TABLE [TABLE_NAME] ADD [FIELD_NAME] DECIMAL(38,10)',
+  'ALTER TABLE [TABLE_NAME] ADD [FIELD_NAME] [FIELD_TYPE]',
   'ALTER TABLE [TABLE_NAME] DROP COLUMN [FIELD_NAME]',
-  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND(CAST([FIELD_NAME] AS DECIMAL(38,10)) / 10000.0, {DIGITS}) WHERE [FIELD_NAME] IS NOT NULL[AND]',
-  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL[AND]');
+  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND(CAST([AMOUNT] AS DECIMAL(38,10)) / 10000.0, [DECIMALS:{DIGITS}]) WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]',
+  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL');
 
 -- 2: Oracle through the vendor's ODBC driver registered as "Oracle"; the
 -- host is a TNS name or host:port/service. Integrated security is the
@@ -121,10 +153,10 @@ INSERT INTO tConnType VALUES (1, 'Microsoft SQL Server', 1,
 INSERT INTO tConnType VALUES (2, 'Oracle Data Server', 1,
   'Driver=Oracle;',
   'DBQ=[VALUE];', 'UID=[VALUE];', 'PWD=[VALUE];', '', '', '', 'UID=/;PWD=;',
-  'ALTER TABLE [TABLE_NAME] ADD [FIELD_NAME] DECIMAL(38,10)',
+  'ALTER TABLE [TABLE_NAME] ADD [FIELD_NAME] [FIELD_TYPE]',
   'ALTER TABLE [TABLE_NAME] DROP COLUMN [FIELD_NAME]',
-  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND(CAST([FIELD_NAME] AS DECIMAL(38,10)) / 10000.0, {DIGITS}) WHERE [FIELD_NAME] IS NOT NULL[AND]',
-  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL[AND]');
+  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND(CAST([AMOUNT] AS DECIMAL(38,10)) / 10000.0, [DECIMALS:{DIGITS}]) WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]',
+  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL');
 
 -- 3, 4, 5: folders of DBF files, served by the program's own DBF provider.
 -- Hidden from the wizard until that provider is part of the program.
@@ -134,8 +166,8 @@ INSERT INTO tConnType VALUES (3, 'FoxPro Free Table Directory', 0,
   'Data Source=[VALUE];', '', '', '', '', '', '',
   'ALTER TABLE [TABLE_NAME] ADD COLUMN [FIELD_NAME] N(20,4)',
   'ALTER TABLE [TABLE_NAME] DROP COLUMN [FIELD_NAME]',
-  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND([FIELD_NAME] / 10000, {DIGITS}) WHERE [FIELD_NAME] IS NOT NULL[AND]',
-  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL[AND]');
+  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND([FIELD_NAME] / 10000, [DECIMALS:{DIGITS}]) WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]',
+  'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL');
 INSERT INTO tConnType
   SELECT 4, 'Visual FoxPro Project', Enabled, ConnString, DataSourceTag, UserNameTag, PasswordTag,
          SecurityFileTag, DBPasswordTag, DatabaseTag, IntegratedSecurityTag,

@@ -6,8 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -95,7 +99,8 @@ TEST_F(CommandLineTest, ConvertsWithYesWritesTheReportSavesTheProjectAndExitsZer
     ASSERT_TRUE(report.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(report.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("------------------------------\r\n2 campuri din 2 convertite cu succes\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\"Firma\",\"Facturi\",\"Suma\",\"1 inregistrari\",\"\"\r\n")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("\"Firma\",\"Facturi\",\"Suma\",\"1 inregistrari (Sume rotunjite la 0 zecimale)\",\"\"\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\"Firma\",\"Facturi\",\"Tva\",\"2 inregistrari\",\"\"\r\n")));
 
     // Run again: nothing left to convert.
@@ -205,6 +210,80 @@ TEST_F(CommandLineTest, WrongArgumentsOrAProjectThatCannotBeOpenedExitTwo)
     r = vamor({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.contains(QStringLiteral("--convert PROIECT.vmd --to noi|vechi")));
+}
+
+// A run that leaves fields undone says so and exits 1: a data source passed
+// over (no connection string, no template for the direction), or a stop.
+TEST_F(CommandLineTest, SourcesPassedOverAreNamedAndExitOne)
+{
+    project(QStringLiteral("INSERT INTO tConn (IdConnType, Description, Offline) VALUES (6, 'Fara Sir', False)"));
+    project(QStringLiteral("INSERT INTO tTable (IdConn, TableName) VALUES (2, 'Plati')"));
+    project(QStringLiteral("INSERT INTO tField (IdTable, FieldName) VALUES (2, 'Suma')"));
+    Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Sursa de date \"Fara Sir\" a fost sarita: nu are sir de conectare; "
+                                              "1 campuri ale ei nu au fost convertite.")))
+        << r.err.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 100);
+
+    project(QStringLiteral("DELETE FROM tConn WHERE IdConn = 2"));
+    project(QStringLiteral("UPDATE tConnType SET ConvertBackSQL = NULL WHERE IdConnType = 6"));
+    r = vamor({"--convert", projectPath, "--to", "vechi", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\"Firma\" a fost sarita: tipul ei nu are sablon de conversie in lei "
+                                              "vechi; 2 campuri")))
+        << r.err.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 100);
+}
+
+TEST_F(CommandLineTest, StoppedRunNamesTheFieldsLeftAndExitsOne)
+{
+    // Enough rows that a field takes a moment, and fields enough that the
+    // stop always finds some left.
+    QStringList fill{QStringLiteral("CREATE TABLE Mari (Id INTEGER PRIMARY KEY, A INTEGER, B INTEGER, C INTEGER, "
+                                    "D INTEGER, E INTEGER)"),
+                     QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) "
+                                    "INSERT INTO Mari SELECT i, i * 10000, i, i, i, i FROM n")};
+    user.exec(fill);
+    project(QStringLiteral("INSERT INTO tTable (IdConn, TableName) VALUES (1, 'Mari')"));
+    for (const char *name : {"A", "B", "C", "D", "E"})
+        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName) VALUES (2, '%1')").arg(QLatin1String(name)));
+
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VAMOR_HOME"), home.path());
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VAMOR_CLI), {"--convert", projectPath, "--to", "noi", "--yes"});
+    ASSERT_TRUE(process.waitForStarted());
+    QByteArray err;
+    // The first field of the big table has begun: ask to stop.
+    while (!err.contains("Camp 1/5 (A)") && process.state() == QProcess::Running) {
+        process.waitForReadyRead(100);
+        err += process.readAllStandardError();
+    }
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    err += process.readAllStandardError();
+    const QString text = QString::fromUtf8(err);
+    EXPECT_EQ(process.exitCode(), 1) << text.toStdString();
+    const int left = projectScalar("SELECT Count(*) FROM tField WHERE Converted = False").toInt();
+    EXPECT_GE(left, 1);
+    EXPECT_TRUE(text.contains(QStringLiteral("Conversia a fost oprita inainte de sfarsit; %1 campuri nu au fost "
+                                             "convertite:").arg(left)))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("  Firma / Mari / E\n"))) << text.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).contains(kConvertStoppedStatus));
+}
+
+// Columns that keep fewer decimals than the rounding are named in the list.
+TEST_F(CommandLineTest, ListNamesColumnsThatKeepFewerDecimals)
+{
+    const Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--list"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QRegularExpression(QStringLiteral("Firma +Facturi +Suma +Coloana pastreaza doar 0 "
+                                                                 "zecimale\n"))))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QRegularExpression(QStringLiteral("Firma +Facturi +Tva\n")))) << r.out.toStdString();
 }
 
 } // namespace

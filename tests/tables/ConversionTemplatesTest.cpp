@@ -8,6 +8,7 @@
 #include "data/db/DbError.h"
 #include "tables/ConvertSql.h"
 #include "tables/RecoveryField.h"
+#include "tests/support/ExactDecimal.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
@@ -20,8 +21,6 @@ using testsupport::Engine;
 using testsupport::ProjectFixture;
 
 namespace {
-
-using Int128 = __int128;
 
 // Old-lei amounts per column, one per row; an empty text is Null.
 const QStringList kWhole{
@@ -39,9 +38,21 @@ const QStringList kInteger{
 const QStringList kDecimal2{
     QStringLiteral("1000000000000000"), QStringLiteral("999999999999999"), QStringLiteral("999999999999950"),
     QStringLiteral("-999999999999950"), QStringLiteral("-999999999999949"), QStringLiteral("14950"),
-    QStringLiteral("14949.99"), QStringLiteral("150"), QStringLiteral("149.99"), QStringLiteral("-150"),
+    QStringLiteral("14949.99"), QStringLiteral("14949.50"), QStringLiteral("149.99"), QStringLiteral("-14949.50"),
     QStringLiteral("-149"), QStringLiteral("50"), QStringLiteral("12345.67"), QStringLiteral("-0.5"),
-    QStringLiteral("123456789012345"), QStringLiteral("0"), QString(), QStringLiteral("-49")};
+    QStringLiteral("14950.00"), QStringLiteral("0"), QString(), QStringLiteral("-49.99")};
+const QStringList kDecimal6{
+    QStringLiteral("999999999999.999999"), QStringLiteral("14949.5"), QStringLiteral("14949.50"),
+    QStringLiteral("-14949.50"), QStringLiteral("14949.99"), QStringLiteral("14950"), QStringLiteral("14950.00"),
+    QStringLiteral("-14950.00"), QStringLiteral("1.49495"), QStringLiteral("0.000050"), QStringLiteral("-0.000049"),
+    QStringLiteral("50"), QStringLiteral("49.99"), QStringLiteral("123.456789"), QStringLiteral("-123.456789"),
+    QStringLiteral("0"), QString(), QStringLiteral("-49.50")};
+const QStringList kDecimal0{
+    QStringLiteral("999999999999999999"), QStringLiteral("-999999999999995000"), QStringLiteral("14950"),
+    QStringLiteral("-14950"), QStringLiteral("14949"), QStringLiteral("-14949"), QStringLiteral("5000"),
+    QStringLiteral("4999"), QStringLiteral("-5000"), QStringLiteral("15000"), QStringLiteral("-15000"),
+    QStringLiteral("50"), QStringLiteral("49"), QStringLiteral("1"), QStringLiteral("123456789012345"),
+    QStringLiteral("0"), QString(), QStringLiteral("-49")};
 const QStringList kDecimal4{
     QStringLiteral("99999999999.9999"), QStringLiteral("999999999999999"), QStringLiteral("999999999999950"),
     QStringLiteral("-999999999999950"), QStringLiteral("-999999999999949"), QStringLiteral("14950"),
@@ -59,82 +70,12 @@ struct AmountColumn {
     const char *name;
     const char *type;
     const QStringList *values;
-    int scale; // decimals the column keeps on the server engines; -1 = any
+    int scale; // decimals the column keeps; -1 = any
 };
-const AmountColumn kColumns[] = {{"i", "INTEGER", &kInteger, 0},
-                                 {"b", "BIGINT", &kWhole, 0},
-                                 {"d2", "DECIMAL(18,2)", &kDecimal2, 2},
-                                 {"d4", "DECIMAL(19,4)", &kDecimal4, 4},
+const AmountColumn kColumns[] = {{"i", "INTEGER", &kInteger, 0},      {"b", "BIGINT", &kWhole, 0},
+                                 {"d0", "DECIMAL(18,0)", &kDecimal0, 0}, {"d2", "DECIMAL(18,2)", &kDecimal2, 2},
+                                 {"d4", "DECIMAL(19,4)", &kDecimal4, 4}, {"d6", "DECIMAL(20,6)", &kDecimal6, 6},
                                  {"f", "{DOUBLE}", &kDouble, -1}};
-
-Int128 pow10(int n)
-{
-    Int128 r = 1;
-    while (n-- > 0)
-        r *= 10;
-    return r;
-}
-
-// A decimal text as an integer count of 1/10^4; false when it has more decimals.
-bool parseScaled(QString text, Int128 &out)
-{
-    text = text.trimmed();
-    const bool negative = text.startsWith(QLatin1Char('-'));
-    if (negative)
-        text.remove(0, 1);
-    QString whole = text.section(QLatin1Char('.'), 0, 0);
-    QString fraction = text.section(QLatin1Char('.'), 1);
-    while (fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    if (fraction.size() > 4 || whole.isEmpty())
-        return false;
-    fraction = fraction.leftJustified(4, QLatin1Char('0'));
-    Int128 value = 0;
-    for (QChar c : whole + fraction) {
-        if (!c.isDigit())
-            return false;
-        value = value * 10 + c.digitValue();
-    }
-    out = negative ? -value : value;
-    return true;
-}
-
-// value / divisor rounded to the nearest integer, halves away from zero.
-Int128 roundDiv(Int128 value, Int128 divisor)
-{
-    const Int128 magnitude = (value < 0 ? -value : value) * 2 + divisor;
-    const Int128 q = magnitude / (divisor * 2);
-    return value < 0 ? -q : q;
-}
-
-// A count of 1/10^scale as a decimal text without trailing zeros.
-QString scaledText(Int128 value, int scale)
-{
-    const bool negative = value < 0;
-    if (negative)
-        value = -value;
-    QString digits;
-    do {
-        digits.prepend(QChar(u'0' + static_cast<int>(value % 10)));
-        value /= 10;
-    } while (value > 0);
-    digits = digits.rightJustified(scale + 1, QLatin1Char('0'));
-    QString text = digits.left(digits.size() - scale);
-    QString fraction = digits.right(scale);
-    while (fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    if (!fraction.isEmpty())
-        text += QLatin1Char('.') + fraction;
-    return (negative && text != QLatin1String("0")) ? QLatin1Char('-') + text : text;
-}
-
-QString normalized(const QString &decimal)
-{
-    Int128 v = 0;
-    if (!parseScaled(decimal, v))
-        return decimal.trimmed();
-    return scaledText(v, 4);
-}
 
 // Two stored amounts are the same: doubles by their exact value, other
 // numbers by their decimal value.
@@ -144,7 +85,7 @@ bool sameAmount(const db::Variant &a, const db::Variant &b)
         return a.isNull() && b.isNull();
     if (a.kind() == db::Variant::Kind::Double || b.kind() == db::Variant::Kind::Double)
         return a.toDouble() == b.toDouble();
-    return normalized(a.toString()) == normalized(b.toString());
+    return exact::normalized(a.toString()) == exact::normalized(b.toString());
 }
 
 std::string show(const db::Variant &v)
@@ -217,11 +158,11 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
         return !filtered || row.value(QStringLiteral("an")).toInt() == 2005;
     };
     // Runs one template for a column as the conversion does: one transaction.
-    const auto run = [&](const QString &tpl, const QString &column) {
+    const auto run = [&](const QString &tpl, const QString &column, int scale) {
         const QString filled = convertsql::fillConvertTemplate(tpl, fgGetFieldName(6, column),
                                                                fgGetFieldName(6, column + QStringLiteral("_VM")),
                                                                fgGetTableName(6, QString(), sume()),
-                                                               condition);
+                                                               condition, scale);
         qint64 affected = 0;
         user.conn().beginTrans();
         for (const QString &statement : convertsql::splitStatements(filled))
@@ -239,13 +180,15 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
         const QString column = QLatin1String(c.name);
         const QString rec = column + QStringLiteral("_vm");
         SCOPED_TRACE(column.toStdString());
-        ASSERT_EQ(fgCreateRecoveryField(idTable, column + QStringLiteral("_VM"), false), QString());
+        ASSERT_EQ(fgCreateRecoveryField(idTable, column + QStringLiteral("_VM"), false, column), QString());
         int expectedAffected = 0;
         for (const auto &row : original)
             expectedAffected += inScope(row) && !row.value(column).isNull();
 
         // To new lei.
-        EXPECT_EQ(run(convertSql, column), expectedAffected);
+        EXPECT_EQ(run(convertSql, column, c.scale), expectedAffected);
+        // A second run converts nothing: the rows keep their recovery values.
+        EXPECT_EQ(run(convertSql, column, c.scale), 0);
         EXPECT_EQ(probe(column), 1);
         const auto converted = readRows(user.conn());
         for (auto it = original.cbegin(); it != original.cend(); ++it) {
@@ -259,22 +202,17 @@ TEST_P(ConversionTemplates, ConvertAndBackAreExact)
                 continue;
             }
             EXPECT_TRUE(sameAmount(kept, before)) << "kept " << show(kept);
-            Int128 scaled = 0;
-            ASSERT_TRUE(parseScaled(before.toString(), scaled)) << show(before);
-            // The template's rounding, then the column's own scale.
-            Int128 expected = roundDiv(scaled, pow10(8 - digits));
-            int scale = digits;
-            const int columnScale = engine == Engine::Sqlite ? -1 : c.scale;
-            if (columnScale >= 0 && columnScale < digits) {
-                expected = roundDiv(expected, pow10(digits - columnScale));
-                scale = columnScale;
-            }
-            const db::Variant want = db::Variant::decimal(scaledText(expected, scale));
+            // Rounded once, to what the column keeps, at most the template's decimals.
+            const int decimals = c.scale >= 0 && c.scale < digits ? c.scale : digits;
+            const QString expected = exact::newLei(before.toString(), decimals);
+            ASSERT_FALSE(expected.isEmpty()) << show(before);
+            const db::Variant want = db::Variant::decimal(expected);
             EXPECT_TRUE(sameAmount(after, want)) << "new " << show(after) << ", expected " << show(want);
         }
 
         // Back to old lei.
-        EXPECT_EQ(run(backSql, column), expectedAffected);
+        EXPECT_EQ(run(backSql, column, c.scale), expectedAffected);
+        EXPECT_EQ(run(backSql, column, c.scale), 0);
         EXPECT_EQ(probe(column), 0);
         const auto restored = readRows(user.conn());
         for (auto it = original.cbegin(); it != original.cend(); ++it) {
