@@ -402,3 +402,101 @@ TEST(SqliteSafetyFourDecimals, TwoDecimalColumnIsNamedAndRoundedOnceToTwo)
         patru.append(exact::normalized(v.toString()));
     EXPECT_EQ(patru, (QStringList{QStringLiteral("1.495"), QStringLiteral("1.495")}));
 }
+
+namespace {
+
+// A PostgreSQL table of the test server and a project over it.
+struct PostgresTable {
+    explicit PostgresTable(const QString &conn) : connString(conn) {}
+    QString connString;
+    UserDatabase user{Engine::Postgres};
+    ProjectFixture project;
+    QString table = UserDatabase::tableName(QStringLiteral("sume_pg"));
+
+    int field(const QString &connSuffix = QString())
+    {
+        const int idConn = project.addConn(6, QStringLiteral("Server"), connString + connSuffix);
+        return project.addField(project.addTable(idConn, table), QStringLiteral("suma"));
+    }
+    QStringList column(const QString &name)
+    {
+        QStringList out;
+        db::Recordset rs = user.conn().openRecordset(QStringLiteral("SELECT %1 FROM %2 ORDER BY id").arg(name, table));
+        for (; !rs.eof(); rs.moveNext())
+            out.append(rs.value(0).isNull() ? QStringLiteral("Null") : exact::normalized(rs.value(0).toString()));
+        return out;
+    }
+    db::Variant stored(int idField, const char *column)
+    {
+        return project.scalar(QStringLiteral("SELECT %1 FROM tField WHERE IdField = %2")
+                                  .arg(QLatin1String(column))
+                                  .arg(idField));
+    }
+};
+
+} // namespace
+
+// A converted field whose probe fails (the table is locked by another
+// session) is neither converted again nor taken as not converted: it keeps
+// its state, reports the server's message, and its amounts stay as they are.
+TEST(PostgresSafety, ProbeThatFailsKeepsTheStateAndTouchesNothing)
+{
+    VAMOR_REQUIRE_SERVER(pg, "VAMOR_TEST_PG");
+    PostgresTable t(pg);
+    ASSERT_TRUE(t.project.ok());
+    t.user.createTable(t.table, QStringLiteral("id INTEGER PRIMARY KEY, suma NUMERIC(18,2)"));
+    t.user.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 14875000), (2, 10000)").arg(t.table));
+    // The run's connection gives up on a lock after a moment.
+    const int idField = t.field(QStringLiteral("ConnSettings={SET lock_timeout = 500};"));
+
+    ASSERT_EQ(runEngine(t.project, true).report.errorCount(), 0);
+    const QStringList converted = t.column(QStringLiteral("suma"));
+    EXPECT_EQ(converted, (QStringList{QStringLiteral("1487.5"), QStringLiteral("1")}));
+
+    db::Connection locker;
+    locker.open(pg);
+    locker.beginTrans();
+    locker.execute(QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE").arg(t.table));
+    for (const bool toLeiNoi : {true, false}) {
+        RunOutcome locked = runEngine(t.project, toLeiNoi);
+        ASSERT_EQ(locked.report.rows().size(), 1) << "direction " << toLeiNoi;
+        EXPECT_TRUE(locked.report.rows().first().error.contains(QStringLiteral("lock"), Qt::CaseInsensitive))
+            << locked.report.rows().first().error.toStdString();
+        EXPECT_EQ(locked.report.rows().first().recCount, 0);
+        EXPECT_TRUE(t.stored(idField, "Converted").toBool());
+        EXPECT_FALSE(t.stored(idField, "Error").isNull());
+    }
+    locker.rollbackTrans();
+    locker.close();
+
+    EXPECT_EQ(t.column(QStringLiteral("suma")), converted);
+    EXPECT_EQ(t.column(QStringLiteral("suma_vm")), (QStringList{QStringLiteral("14875000"), QStringLiteral("10000")}));
+    ASSERT_EQ(runEngine(t.project, false).report.errorCount(), 0);
+    EXPECT_EQ(t.column(QStringLiteral("suma")), (QStringList{QStringLiteral("14875000"), QStringLiteral("10000")}));
+    EXPECT_TRUE(t.stored(idField, "Error").isNull());
+}
+
+// A commit the server refuses (a deferred unique constraint) fails the field
+// with the server's message alone, and nothing of it stays.
+TEST(PostgresSafety, RefusedCommitReportsOnlyTheServersMessageAndKeepsNothing)
+{
+    VAMOR_REQUIRE_SERVER(pg, "VAMOR_TEST_PG");
+    PostgresTable t(pg);
+    ASSERT_TRUE(t.project.ok());
+    t.user.createTable(t.table, QStringLiteral("id INTEGER PRIMARY KEY, suma NUMERIC(18,2), "
+                                               "UNIQUE (suma) DEFERRABLE INITIALLY DEFERRED"));
+    // Both become 1.00 new lei.
+    t.user.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 10000), (2, 10049)").arg(t.table));
+    const int idField = t.field();
+
+    RunOutcome run = runEngine(t.project, true);
+    ASSERT_EQ(run.report.rows().size(), 1);
+    const QString error = run.report.rows().first().error;
+    EXPECT_TRUE(error.contains(QStringLiteral("duplicate key"))) << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("\r\n"))) << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("tranzactie"))) << error.toStdString();
+    EXPECT_EQ(run.report.rows().first().recCount, 0);
+    EXPECT_FALSE(t.stored(idField, "Converted").toBool());
+    EXPECT_EQ(t.column(QStringLiteral("suma")), (QStringList{QStringLiteral("10000"), QStringLiteral("10049")}));
+    EXPECT_EQ(t.column(QStringLiteral("suma_vm")), (QStringList{QStringLiteral("Null"), QStringLiteral("Null")}));
+}
