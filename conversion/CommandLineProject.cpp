@@ -3,21 +3,59 @@
 #include "conversion/TerminalOutput.h"
 #include "data/ProjectFile.h"
 #include "util/core/AppInfo.h"
+#include "util/core/Signals.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace cli {
 
 using terminal::describe;
 
+namespace {
+
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+// Names the working copies that runs which have ended left in the program
+// folder. They are only named: the desktop program offers to recover or
+// delete them.
+void nameOrphanedCopies()
+{
+    for (const auto &orphan : projectfile::findOrphanedCopies(fgAppPath())) {
+        const QString when = QLocale::system().toString(orphan->modified(), QLocale::ShortFormat);
+        if (orphan->hasDatabase())
+            terminal::err(QStringLiteral("Copie de lucru ramasa de la o rulare Vamor oprita: \"%1\" (%2). Poate fi "
+                                         "recuperata sau stearsa din programul Vamor cu ferestre.\n")
+                              .arg(shown(orphan->path()), when));
+        else
+            terminal::err(QStringLiteral("Jurnal ramas de la o rulare Vamor oprita: \"%1\" (%2). Poate fi sters "
+                                         "din programul Vamor cu ferestre.\n")
+                              .arg(shown(orphan->files().value(0)), when));
+    }
+}
+
+} // namespace
+
+OpenProject::OpenProject() = default;
+
 OpenProject::~OpenProject()
 {
     setProjectHost(nullptr);
     mConn.close();
-    if (!mWorkingCopy.isEmpty() && !mKeepWorkingCopy)
-        QFile::remove(mWorkingCopy);
+    if (mWorkingCopy) {
+        if (mKeepWorkingCopy)
+            mWorkingCopy->release();
+        else
+            mWorkingCopy->remove();
+        mWorkingCopy.reset();
+    }
+    mLock.release();
+    appsignals::restoreDefaults();
 }
+
+QString OpenProject::workingCopyPath() const { return mWorkingCopy ? mWorkingCopy->path() : QString(); }
 
 QString OpenProject::open(const QString &projectPath)
 {
@@ -26,14 +64,21 @@ QString OpenProject::open(const QString &projectPath)
         return QStringLiteral("\"") + projectPath + QStringLiteral("\" este un folder, nu un fisier de proiect.");
     if (!QFileInfo(mProjectPath).isFile())
         return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu exista.");
+
+    appsignals::installExitOnSignal();
+    QString message;
+    if (mLock.acquire(mProjectPath, message) != projectfile::ProjectLock::Outcome::Locked)
+        return message;
+
+    nameOrphanedCopies();
     try {
-        mWorkingCopy = projectfile::createWorkingCopy(mProjectPath, fgAppPath());
+        mWorkingCopy = projectfile::WorkingCopy::create(mProjectPath, fgAppPath());
     } catch (const std::exception &e) {
         return QStringLiteral("Nu se poate face copia de lucru a proiectului in folderul \"") + fgAppPath()
                + QStringLiteral("\": ") + describe(e);
     }
     try {
-        mConn.open(projectfile::projectConnectionString(mWorkingCopy));
+        mConn.open(projectfile::projectConnectionString(mWorkingCopy->path()));
         const QString version = projectfile::readProjectVersion(mConn);
         if (version != QStringLiteral("1.0"))
             return QStringLiteral("Proiectul are versiunea ") + version
@@ -46,17 +91,82 @@ QString OpenProject::open(const QString &projectPath)
     return QString();
 }
 
+const volatile std::sig_atomic_t *OpenProject::stopOnFirstSignal() { return appsignals::stopOnFirstSignal(); }
+
 QString OpenProject::save()
 {
     mConn.close();
     try {
-        projectfile::saveWorkingCopy(mWorkingCopy, mProjectPath);
+        projectfile::saveWorkingCopy(mWorkingCopy->path(), mProjectPath);
     } catch (const std::exception &e) {
         mKeepWorkingCopy = true;
         return QStringLiteral("Proiectul nu a putut fi salvat: ") + describe(e)
-               + QStringLiteral("\nStarea campurilor a ramas in copia de lucru \"") + mWorkingCopy
+               + QStringLiteral("\nStarea campurilor a ramas in copia de lucru \"") + mWorkingCopy->path()
                + QStringLiteral("\".");
     }
+    return QString();
+}
+
+bool looksLikeReport(const QByteArray &head)
+{
+    const QStringList lines = QString::fromUtf8(head).split(QStringLiteral("\r\n"));
+    if (lines.size() < 4 || !lines.at(0).startsWith(QStringLiteral("Inceput Conversie: "))
+        || !lines.at(1).startsWith(QStringLiteral("Final Conversie: ")))
+        return false;
+    // The end status, when there is one, stands before the rule.
+    const QString rule(30, QLatin1Char('-'));
+    return lines.at(2) == rule || (lines.size() > 4 && lines.at(3) == rule);
+}
+
+QString checkReportTarget(const QString &reportPath, const OpenProject &project)
+{
+    if (reportPath.isEmpty())
+        return QString();
+    const QString target = projectfile::canonicalPath(reportPath);
+    const QString pick = QStringLiteral(" Alegeti alt fisier pentru --report.");
+
+    QStringList projectFiles{projectfile::canonicalPath(project.projectPath()),
+                             projectfile::projectLockPath(project.projectPath())};
+    if (projectFiles.contains(target))
+        return QStringLiteral("Raportul nu poate fi scris in \"%1\": acesta este fisierul proiectului.")
+                   .arg(shown(reportPath))
+               + pick;
+    const QString copy = project.workingCopyPath();
+    if (!copy.isEmpty()) {
+        QStringList copyFiles = QStringList{copy, projectfile::workingCopyLockPath(copy)} + projectfile::journalPaths(copy);
+        for (QString &file : copyFiles)
+            file = projectfile::canonicalPath(file);
+        if (copyFiles.contains(target))
+            return QStringLiteral("Raportul nu poate fi scris in \"%1\": acesta este copia de lucru a proiectului.")
+                       .arg(shown(reportPath))
+                   + pick;
+    }
+
+    const QFileInfo info(reportPath);
+    if (info.isDir())
+        return QStringLiteral("\"%1\" este un folder; --report trebuie sa numeasca un fisier.").arg(shown(reportPath));
+    if (!info.exists()) {
+        if (info.isSymLink())
+            return QStringLiteral("\"%1\" este o legatura catre un fisier care nu exista; raportul nu va fi scris "
+                                  "acolo.")
+                       .arg(shown(reportPath))
+                   + pick;
+        return QString();
+    }
+    if (!info.isFile())
+        return QStringLiteral("\"%1\" nu este un fisier obisnuit; raportul nu va fi scris acolo.").arg(shown(reportPath))
+               + pick;
+    if (info.size() == 0)
+        return QString();
+    QFile file(reportPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Fisierul \"%1\" nu poate fi citit (%2); nu va fi inlocuit de raport.")
+                   .arg(shown(reportPath), file.errorString())
+               + pick;
+    if (!looksLikeReport(file.read(1024)))
+        return QStringLiteral("Fisierul \"%1\" exista si nu este un raport scris de Vamor; nu va fi inlocuit.")
+                   .arg(shown(reportPath))
+               + pick;
     return QString();
 }
 
