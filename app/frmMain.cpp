@@ -3,6 +3,7 @@
 #include "app/frmStart.h"
 #include "data/ErrorTrap.h"
 #include "data/ProjectFile.h"
+#include "data/WorkingCopy.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "datasources/frmConn.h"
@@ -239,9 +240,13 @@ bool frmMain::event(QEvent *event)
 
 void frmMain::Form_Activate()
 {
-    if (mbActivated)
+    if (mbActivated || mbUnloaded || mbEnding)
         return;
     mbActivated = true;
+    // A working copy recovered from an ended run is the project: the start
+    // dialog is not needed.
+    if (fOfferOrphans() || mbEnding)
+        return;
     pOpen(true);
 }
 
@@ -293,8 +298,11 @@ void frmMain::SetDirty(bool pbDirty)
 QString frmMain::fGetTempFile(const QString &pstrSource)
 {
     QString result;
-    fgTrap(kModule, QStringLiteral("fGetTempFile"),
-           [&] { result = projectfile::createWorkingCopy(pstrSource, fgAppPath()); });
+    fgTrap(kModule, QStringLiteral("fGetTempFile"), [&] {
+        std::unique_ptr<projectfile::WorkingCopy> copy = projectfile::WorkingCopy::create(pstrSource, fgAppPath());
+        result = copy->path();
+        mWorkingCopy = std::move(copy);
+    });
     return result;
 }
 
@@ -378,8 +386,11 @@ void frmMain::pClearProject(bool pbDeleteTempFile)
         mcnnProject.close();
     } catch (...) {
     }
-    if (!mstrTempFile.isEmpty() && pbDeleteTempFile)
-        QFile::remove(mstrTempFile);
+    if (pbDeleteTempFile) {
+        pRemoveTempFile();
+        // The project is closed: another program may open it now.
+        mProjectLock.release();
+    }
     for (const char *key : {"conn_add", "conn_del", "table_add", "table_del", "field_add", "field_del"})
         setButtonEnabled(QString::fromLatin1(key), false);
     pSetConvertButtons();
@@ -411,16 +422,30 @@ bool frmMain::fSave()
 {
     bool saved = false;
     fgTrap(kModule, QStringLiteral("fSave"), [&] {
-        if (mstrFileName.isEmpty()) {
+        QString target = mstrFileName;
+        if (target.isEmpty()) {
             ui::FileRequest request;
             request.title = kAppTitle + QStringLiteral(" File");
             request.filter = kProjectFilter;
             request.confirmOverwrite = true;
-            const QString chosen = ui::getSaveFileName(request);
-            if (chosen.isEmpty())
+            target = ui::getSaveFileName(request);
+            if (target.isEmpty())
                 return;
-            mstrFileName = chosen;
         }
+        // The file written is this window's from now on; a file another
+        // program has open is not written over.
+        QString lockMessage;
+        switch (mProjectLock.acquire(target, lockMessage)) {
+        case projectfile::ProjectLock::Outcome::Locked:
+            break;
+        case projectfile::ProjectLock::Outcome::HeldByOther:
+            ui::msgBox(lockMessage, ui::Buttons::Ok, ui::Icon::Exclamation);
+            return;
+        case projectfile::ProjectLock::Outcome::Failed:
+            mstrFileName = target;
+            throw db::DbError(db::E_FAIL, lockMessage);
+        }
+        mstrFileName = target;
         const QString connectionString = mcnnProject.isOpen() ? mcnnProject.connectionString()
                                                               : projectfile::projectConnectionString(mstrTempFile);
         mcnnProject.close();
@@ -471,8 +496,16 @@ void frmMain::pOpen(bool pbShowNew)
         if (!fCloseProject())
             return;
         if (!dialog.FileName.isEmpty()) {
+            // A project another program has open stays closed here.
+            if (!fLockProject(dialog.FileName)) {
+                mstrFileName.clear();
+                mstrTempFile.clear();
+                return;
+            }
             mstrFileName = dialog.FileName;
             mstrTempFile = fGetTempFile(mstrFileName);
+            if (mstrTempFile.isEmpty())
+                mProjectLock.release();
         } else {
             mstrFileName.clear();
             mstrTempFile = fGetTempFile(QDir(fgAppPath()).filePath(dialog.NewFileName));

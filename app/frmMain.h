@@ -3,6 +3,7 @@
 #include "conversion/ConversionCommand.h"
 #include "data/KeyedCollection.h"
 #include "data/ProjectHost.h"
+#include "data/ProjectLock.h"
 #include "data/db/Connection.h"
 
 #include <QHash>
@@ -10,6 +11,12 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+namespace projectfile {
+class WorkingCopy;
+}
 
 class QAction;
 class QDockWidget;
@@ -45,6 +52,19 @@ public:
     bool fSave();
     void pNew();
     void pOpen(bool pbShowNew);
+
+    // Working copies left by runs that have ended: one question each,
+    // "Da" opens it as a new, unsaved project (and ends the questions), "Nu"
+    // deletes it, "Anulare" leaves it. Journals left without their copy are
+    // deleted. True when a copy was opened.
+    bool fOfferOrphans();
+    // The session ends (SIGTERM, SIGINT): a running conversion stops after
+    // its current field, open dialogs are closed, then the window closes
+    // without questions (unsaved changes are lost, the working copy goes)
+    // and the program quits.
+    void pEndSession();
+    // True while the project file is locked by this window.
+    bool holdsProjectLock() const { return mProjectLock.isLocked(); }
 
     // Node selection: opens or brings back the node's child window and sets
     // the button states; with no node only the buttons change.
@@ -120,6 +140,8 @@ signals:
     void commandRequested(const QString &key);
     // Menu "Ajutor": "mnuHepContent", "mnuHelpIndex", "mnuHelpTerms", "mnuHelpAbout".
     void helpRequested(const QString &item);
+    // pEndSession has closed the window: the program may quit.
+    void sessionEnded();
 
 protected:
     bool event(QEvent *event) override;
@@ -139,9 +161,18 @@ private:
     Window *childWindow(const QString &pstrKey) const;
     void pAddChild(QMdiSubWindow *window, const QString &pstrKey);
     void pShowChild(QMdiSubWindow *window);
+    // Locks the project file about to be opened; on failure says why.
+    bool fLockProject(const QString &pstrFileName);
+    // Deletes the working copy mstrTempFile with its journals and lock.
+    void pRemoveTempFile();
+    bool fRecoverCopy(std::unique_ptr<projectfile::WorkingCopy> copy);
 
     QString mstrFileName;
     QString mstrTempFile;
+    // The working copy's owner record and the project file's lock: held
+    // from opening a project to closing it.
+    std::unique_ptr<projectfile::WorkingCopy> mWorkingCopy;
+    projectfile::ProjectLock mProjectLock;
     db::Connection mcnnProject;
     bool mbDirty = false;
     qint32 mlngIdConn = 0;
@@ -152,6 +183,8 @@ private:
     bool mbUnloaded = false;
     bool mbKeyNavigation = false;
     bool mbTreeSized = false;
+    bool mbEnding = false;
+    qint64 mEndingSince = 0;
     QHash<QString, QAction *> mTlbButtons;
     QStringList mTlbKeys;
 };

@@ -1,4 +1,5 @@
 #include "app/AppVersion.h"
+#include "app/SignalWatcher.h"
 #include "app/frmMain.h"
 #include "conversion/CommandLine.h"
 #include "util/core/AppInfo.h"
@@ -27,6 +28,10 @@ int runWindowed(int argc, char *argv[])
     ui::installGuiPrompts();
 
     frmMain window;
+    // A logout (SIGTERM) or Ctrl+C closes the window without questions and
+    // removes the working copy.
+    SignalWatcher signalWatcher([&window] { window.pEndSession(); });
+    QObject::connect(&window, &frmMain::sessionEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
     return app.exec();
 }

@@ -231,9 +231,11 @@ TEST_F(MainWindow, NewProjectFromTemplateAndItsFirstSave)
     EXPECT_FALSE(w.isDirty());
     EXPECT_EQ(fgGetRecentFiles().value(0), target);
     EXPECT_TRUE(w.Conn().isOpen());
-    // Nothing but the project file and the working copy is left behind.
+    // Nothing but the project file, its lock (held while the project is open)
+    // and the working copy is left behind.
     QStringList expected = before;
     expected.append(QStringLiteral("Proiectul meu"));
+    expected.append(QStringLiteral("Proiectul meu.lock"));
     expected.sort();
     EXPECT_EQ(folder.files(), expected);
     {

@@ -1,0 +1,139 @@
+// The main window's project lifecycle beyond opening and saving: the lock
+// of the project file, the working copies that ended runs left behind, and
+// the end of the session on a signal.
+#include "app/frmMain.h"
+
+#include "conversion/ConversionCommand.h"
+#include "conversion/frmProgress.h"
+#include "data/ErrorTrap.h"
+#include "data/ProjectFile.h"
+#include "data/WorkingCopy.h"
+#include "util/core/AppInfo.h"
+#include "util/core/Prompt.h"
+#include "util/core/Signals.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QString kModule = QStringLiteral("frmMain");
+// How long the end of a session waits for a conversion or a dialog before it
+// removes the working copy and ends the program at once.
+constexpr qint64 kEndingPatienceMs = 20000;
+constexpr int kEndingRetryMs = 50;
+
+} // namespace
+
+bool frmMain::fLockProject(const QString &pstrFileName)
+{
+    QString message;
+    if (mProjectLock.acquire(pstrFileName, message) == projectfile::ProjectLock::Outcome::Locked)
+        return true;
+    ui::msgBox(message, ui::Buttons::Ok, ui::Icon::Exclamation);
+    return false;
+}
+
+void frmMain::pRemoveTempFile()
+{
+    if (mWorkingCopy && mWorkingCopy->path() == mstrTempFile) {
+        mWorkingCopy->remove();
+        mWorkingCopy.reset();
+        return;
+    }
+    if (mstrTempFile.isEmpty())
+        return;
+    QFile::remove(mstrTempFile);
+    for (const QString &journal : projectfile::journalPaths(mstrTempFile))
+        QFile::remove(journal);
+}
+
+bool frmMain::fOfferOrphans()
+{
+    bool recovered = false;
+    fgTrap(kModule, QStringLiteral("fOfferOrphans"), [&] {
+        std::vector<std::unique_ptr<projectfile::WorkingCopy>> orphans =
+            projectfile::findOrphanedCopies(fgAppPath());
+        for (std::unique_ptr<projectfile::WorkingCopy> &orphan : orphans) {
+            // Journals without their database hold nothing to recover.
+            if (!orphan->hasDatabase()) {
+                orphan->remove();
+                continue;
+            }
+            if (recovered || mbEnding)
+                continue;
+            const QString text =
+                QStringLiteral("Copia de lucru \"%1\" din %2 a ramas de la o rulare Vamor care nu s-a inchis normal.\n"
+                               "Doriti sa o deschideti ca proiect nou, nesalvat?\n\n"
+                               "Da - o deschide, Nu - o sterge, Anulare - o lasa asa.")
+                    .arg(QDir::toNativeSeparators(orphan->path()),
+                         QLocale::system().toString(orphan->modified(), QLocale::ShortFormat));
+            const ui::Answer answer = ui::msgBox(text, ui::Buttons::YesNoCancel, ui::Icon::Question);
+            if (answer == ui::Answer::Yes)
+                recovered = fRecoverCopy(std::move(orphan));
+            else if (answer == ui::Answer::No)
+                orphan->remove();
+        }
+    });
+    return recovered;
+}
+
+bool frmMain::fRecoverCopy(std::unique_ptr<projectfile::WorkingCopy> copy)
+{
+    // A new project that has never been saved: its first save asks for a name.
+    mstrFileName.clear();
+    mstrTempFile = copy->path();
+    mWorkingCopy = std::move(copy);
+    mWorkingCopy->adopt();
+    if (fLoadProject()) {
+        SetDirty(true);
+        return true;
+    }
+    // What cannot be opened is left where it was, for another try.
+    pClearProject(false);
+    mWorkingCopy->release();
+    mWorkingCopy.reset();
+    mstrTempFile.clear();
+    SetDirty(false);
+    return false;
+}
+
+void frmMain::pEndSession()
+{
+    if (!mbEnding) {
+        mbEnding = true;
+        mEndingSince = QDateTime::currentMSecsSinceEpoch();
+    }
+    if (QDateTime::currentMSecsSinceEpoch() - mEndingSince > kEndingPatienceMs)
+        appsignals::exitNow();
+
+    ConversionCommand *command = conversionCommand();
+    if (command && command->mfrmProgress) {
+        // A running conversion stops after its current field; the command
+        // then saves the project as after any stop. Its question is answered
+        // here (a stop already asked for asks nothing).
+        if (QPushButton *stop = command->mfrmProgress->stopButton()) {
+            const ui::MessageHandler previous =
+                ui::setMessageHandler([](const ui::MessageRequest &) { return ui::Answer::Yes; });
+            stop->click();
+            ui::setMessageHandler(previous);
+        }
+    } else if (QWidget *modal = QApplication::activeModalWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    } else {
+        mbCloseByCode = true;
+        close();
+        emit sessionEnded();
+        return;
+    }
+    QTimer::singleShot(kEndingRetryMs, this, [this] { pEndSession(); });
+}
