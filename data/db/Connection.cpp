@@ -11,6 +11,13 @@ namespace {
 
 constexpr qint32 DB_E_NOCOMMAND = static_cast<qint32>(0x80040E0Cu);
 
+// ADO's Mode: "Read" (adModeRead = 1) opens for reading only.
+bool readOnlyMode(const ConnString &parsed)
+{
+    const QString mode = parsed.value(QStringLiteral("Mode")).trimmed();
+    return mode.compare(QLatin1String("Read"), Qt::CaseInsensitive) == 0 || mode == QLatin1String("1");
+}
+
 } // namespace
 
 Connection::Connection() = default;
@@ -34,12 +41,11 @@ void Connection::open(const QString &connectionString)
         const QString path = parsed.value(QStringLiteral("Data Source"));
         if (path.isEmpty())
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
-        mProvider = openSqliteProvider(path);
+        mProvider = openSqliteProvider(path, readOnlyMode(parsed));
     } else {
         mProvider = openOdbcProvider(connectionString);
     }
     mConnectionString = connectionString;
-    mInTransaction = false;
 }
 
 void Connection::close()
@@ -47,49 +53,63 @@ void Connection::close()
     if (!mProvider)
         return;
     std::unique_ptr<Provider> provider = std::move(mProvider);
-    mInTransaction = false;
     provider->close();
 }
 
-Provider &Connection::provider()
+Provider &Connection::provider() const
 {
+    // A provider that lost its link (a failed rollback) says why itself.
     if (!mProvider)
         throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
     return *mProvider;
 }
 
+// Filters and names end up inside commands: a command is refused whole,
+// before anything runs, when its text holds a second statement.
+void Connection::requireSingleStatement(const QString &sql) const
+{
+    const int statements = countStatements(sql, provider().dialect());
+    if (statements == 0)
+        throw DbError(DB_E_NOCOMMAND, QStringLiteral("Comanda nu contine nicio instructiune SQL."));
+    if (statements > 1)
+        throw DbError(E_FAIL, multipleStatementsMessage());
+}
+
 qint64 Connection::execute(const QString &sql)
 {
     Provider &p = provider();
-    if (sql.trimmed().isEmpty())
-        throw DbError(DB_E_NOCOMMAND, QStringLiteral("Comanda nu contine nicio instructiune SQL."));
+    requireSingleStatement(sql);
     return p.execute(sql);
 }
 
 void Connection::beginTrans()
 {
-    provider().beginTrans();
-    mInTransaction = true;
+    Provider &p = provider();
+    if (p.inTransaction())
+        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("O tranzactie este deja deschisa."));
+    p.beginTrans();
 }
 
 void Connection::commitTrans()
 {
-    provider().commitTrans();
-    mInTransaction = false;
+    Provider &p = provider();
+    if (!p.inTransaction())
+        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
+    p.commitTrans();
 }
 
 void Connection::rollbackTrans()
 {
     Provider &p = provider();
-    mInTransaction = false;
+    if (!p.inTransaction())
+        return; // ended already: by a failed commit, or by the engine itself
     p.rollbackTrans();
 }
 
 Recordset Connection::openRecordset(const QString &sql, CursorType, LockType lock, int maxRows)
 {
     Provider &p = provider();
-    if (sql.trimmed().isEmpty())
-        throw DbError(DB_E_NOCOMMAND, QStringLiteral("Comanda nu contine nicio instructiune SQL."));
+    requireSingleStatement(sql);
     return p.query(sql, lock, maxRows);
 }
 
@@ -101,6 +121,24 @@ Recordset Connection::tables()
 Recordset Connection::columns(const QString &table, const QString &schema)
 {
     return provider().columns(schema, table);
+}
+
+ColumnType Connection::columnType(const QString &table, const QString &column, const QString &schema)
+{
+    return provider().columnType(schema, table, column);
+}
+
+QString Connection::nonNumericValuesQuery(const QString &rowSource, const QString &column) const
+{
+    if (!provider().weaklyTyped())
+        return QString();
+    return QStringLiteral("SELECT %1 FROM (%2) VamorRows WHERE typeof(%1) NOT IN ('integer','real','null')")
+        .arg(column, rowSource);
+}
+
+bool Connection::isReadOnly() const
+{
+    return provider().isReadOnly();
 }
 
 } // namespace db

@@ -1,24 +1,52 @@
 #pragma once
 
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 
 #include <QString>
 #include <memory>
 
 namespace db {
 
+// The type of one column of a table.
+struct ColumnType {
+    int adoType = 0;     // the AdoType number, as Recordset::fieldType gives for the column
+    QString declaration; // the column's type as its database declares it, usable in
+                         // "ALTER TABLE t ADD c <declaration>"; "" when the database gives none
+                         // (a SQLite column declared without a type)
+    int scale = -1;      // decimals every value of the column keeps: 0 for integer types, the declared
+                         // scale for exact numerics that have one (DECIMAL(18) is 0), -1 when not fixed
+                         // (float, real, double, NUMERIC without precision, SQLite types without a scale)
+};
+
 // One provider behind a connection: the built-in SQLite engine or ODBC.
+//
+// Transactions: inTransaction() is the driver's own state. A commit that
+// fails rolls the transaction back before it throws, so no transaction is
+// left open; a rollback that fails drops the link to the database without
+// committing (the database rolls back a transaction whose connection ends),
+// and the provider is no longer connected.
 class Provider {
 public:
     virtual ~Provider() = default;
     virtual void close() = 0;
+    virtual bool isConnected() const = 0;
     virtual qint64 execute(const QString &sql) = 0;
     virtual void beginTrans() = 0;
     virtual void commitTrans() = 0;
     virtual void rollbackTrans() = 0;
+    virtual bool inTransaction() const = 0;
     virtual Recordset query(const QString &sql, LockType lock, int maxRows) = 0;
     virtual Recordset tables() = 0;
     virtual Recordset columns(const QString &schema, const QString &table) = 0;
+    virtual ColumnType columnType(const QString &schema, const QString &table, const QString &column) = 0;
+    // How the engine reads the text of a command.
+    virtual SqlDialect dialect() const = 0;
+    // True when a column may hold values of any kind whatever its declared
+    // type (SQLite).
+    virtual bool weaklyTyped() const = 0;
+    // True when the database can be read but not changed through this connection.
+    virtual bool isReadOnly() const = 0;
 };
 
 // A connection to a database, opened from a connection string.
@@ -33,24 +61,36 @@ public:
     Connection(Connection &&) noexcept;
     Connection &operator=(Connection &&) noexcept;
 
+    // "Mode=Read" in a built-in SQLite string opens the file read-only.
     void open(const QString &connectionString);
     void close();
-    bool isOpen() const { return mProvider != nullptr; }
+    // False once closed, and after a failed rollback dropped the link.
+    bool isOpen() const { return mProvider != nullptr && mProvider->isConnected(); }
     const QString &connectionString() const { return mConnectionString; }
 
     // Runs one statement; returns the records-affected count (-1 when the
-    // driver does not know it).
+    // driver does not know it). A command holding more than one statement is
+    // refused before anything runs (DbError E_FAIL); trailing blanks,
+    // comments and one final ";" are allowed.
     qint64 execute(const QString &sql);
 
+    // Starts a transaction. One that fails leaves the connection usable and
+    // not in a transaction; one asked for inside a transaction is refused.
     void beginTrans();
+    // Commits. A commit that fails throws the provider's message and leaves
+    // the connection not in a transaction: nothing of it is kept.
     void commitTrans();
+    // Rolls back; nothing to do when no transaction is open. A rollback that
+    // fails never commits: the link to the database is dropped (the database
+    // rolls back) and the connection is no longer open.
     void rollbackTrans();
-    bool inTransaction() const { return mInTransaction; }
+    // The driver's own view: true while a transaction is open.
+    bool inTransaction() const { return mProvider != nullptr && mProvider->inTransaction(); }
 
     // Opens a static snapshot of the statement's rows. With maxRows > 0 at
     // most that many rows are fetched from the database. A recordset that
     // may be edited needs LockType::Optimistic and a SELECT over one table
-    // (built-in SQLite only).
+    // (built-in SQLite only). One statement only, as for execute.
     Recordset openRecordset(const QString &sql, CursorType cursor = CursorType::Static,
                             LockType lock = LockType::ReadOnly, int maxRows = 0);
 
@@ -59,12 +99,28 @@ public:
     // Columns COLUMN_NAME, DATA_TYPE (the AdoType number), in column order.
     Recordset columns(const QString &table, const QString &schema = QString());
 
+    // The type of `column` of `table` (names as the catalog lists them,
+    // unquoted; schema/owner may be ""). Throws DbError
+    // (DB_E_ERRORSINCOMMAND) when the table or the column does not exist.
+    ColumnType columnType(const QString &table, const QString &column, const QString &schema = QString());
+
+    // A query that returns a row when some non-Null value of `column` over
+    // the rows of `rowSource` (a SELECT statement) is not a number; "" when
+    // the engine enforces column types, so no such value exists. Both
+    // arguments are written SQL and go in as they are.
+    QString nonNumericValuesQuery(const QString &rowSource, const QString &column) const;
+
+    // True when the database can be read but not changed: the driver says
+    // its data source is read-only, the driver cannot write (MDB Tools), or
+    // the SQLite file was opened read-only.
+    bool isReadOnly() const;
+
 private:
-    Provider &provider();
+    Provider &provider() const;
+    void requireSingleStatement(const QString &sql) const;
 
     std::unique_ptr<Provider> mProvider;
     QString mConnectionString;
-    bool mInTransaction = false;
 };
 
 } // namespace db

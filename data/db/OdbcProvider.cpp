@@ -2,97 +2,21 @@
 
 #include "data/db/AdoTypes.h"
 #include "data/db/DbError.h"
-
-#include <QDate>
-#include <QDateTime>
-#include <QTime>
-
-#include <sql.h>
-#include <sqlext.h>
+#include "data/db/OdbcSupport.h"
+#include "data/db/SqliteProvider.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 #include <vector>
-
-static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC must use 16-bit SQLWCHAR");
 
 namespace db {
 
 namespace {
 
-// ---- text between QString and the driver manager's UTF-16 ----
-
-struct WText {
-    explicit WText(const QString &s) : text(s) {}
-    SQLWCHAR *ptr() { return reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(reinterpret_cast<const char16_t *>(text.utf16()))); }
-    QString text;
-};
-
-QString fromW(const SQLWCHAR *s, qsizetype chars)
-{
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(s), chars);
-}
-
-QString fromW(const SQLWCHAR *s)
-{
-    qsizetype n = 0;
-    while (s[n] != 0)
-        ++n;
-    return fromW(s, n);
-}
-
-bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
-
-// ---- diagnostics ----
-
-struct Diagnostics {
-    QString state;
-    QStringList messages;
-};
-
-Diagnostics readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
-{
-    Diagnostics d;
-    if (handle == SQL_NULL_HANDLE)
-        return d;
-    for (SQLSMALLINT rec = 1; rec <= 64; ++rec) {
-        SQLWCHAR state[6] = {};
-        SQLINTEGER native = 0;
-        std::vector<SQLWCHAR> message(1024);
-        SQLSMALLINT length = 0;
-        SQLRETURN rc = SQLGetDiagRecW(handleType, handle, rec, state, &native, message.data(),
-                                      static_cast<SQLSMALLINT>(message.size()), &length);
-        if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
-            message.resize(static_cast<size_t>(length) + 1);
-            rc = SQLGetDiagRecW(handleType, handle, rec, state, &native, message.data(),
-                                static_cast<SQLSMALLINT>(message.size()), &length);
-        }
-        if (!succeeded(rc))
-            break;
-        if (rec == 1)
-            d.state = fromW(state);
-        const qsizetype chars = std::clamp<qsizetype>(length, 0, static_cast<qsizetype>(message.size()) - 1);
-        QString text = fromW(message.data(), chars).trimmed();
-        if (!text.isEmpty())
-            d.messages.append(text);
-    }
-    return d;
-}
-
-[[noreturn]] void throwError(Diagnostics d, const QString &fallback)
-{
-    // A driver that fails without a diagnostic record (or with one that has
-    // no SQLSTATE) gives E_FAIL: nothing says the command was at fault.
-    if (d.messages.isEmpty())
-        d.messages.append(fallback);
-    throw DbError(DbError::numberForSqlState(d.state), d.messages.join(QLatin1Char('\n')), d.state);
-}
-
-[[noreturn]] void throwDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QString &fallback)
-{
-    throwError(readDiagnostics(handleType, handle), fallback);
-}
+using namespace odbc;
 
 // Some drivers (MDBTools) report why a connection failed only on the
 // standard error stream and leave no diagnostic record. While connecting, the
@@ -163,315 +87,6 @@ QString summariseDriverOutput(const QString &text)
     return lines.join(QLatin1Char('\n'));
 }
 
-void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *what)
-{
-    if (!succeeded(rc))
-        throwDiagnostics(handleType, handle,
-                         QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
-}
-
-// ---- types ----
-
-// Type names that say more than the SQL type the driver reports: money
-// columns (SQL Server's money, Access's Currency, PostgreSQL's money) and
-// booleans that a driver hands over as characters.
-// A driver that reports a money column as text (SQLite3 ODBC) keeps its
-// word: only a number type is taken for money.
-int refineByTypeName(int adoType, const QString &typeName)
-{
-    const QString name = typeName.trimmed().toLower();
-    const bool numeric = adoType == adNumeric || adoType == adDouble || adoType == adSingle || adoType == adInteger
-                         || adoType == adBigInt || adoType == adSmallInt;
-    if (numeric && (name == QLatin1String("money") || name == QLatin1String("smallmoney") || name == QLatin1String("currency")))
-        return adCurrency;
-    if (name == QLatin1String("bool") || name == QLatin1String("boolean"))
-        return adBoolean;
-    return adoType;
-}
-
-bool typeNameIsUnsigned(const QString &typeName)
-{
-    return typeName.contains(QLatin1String("unsigned"), Qt::CaseInsensitive);
-}
-
-// How a value of a SQL type is read into a Variant.
-enum class Fetch { Integer, UnsignedBig, Double, Decimal, Text, Date, Time, Timestamp, Bit, Binary };
-
-Fetch fetchKindFor(int sqlType, bool isUnsigned)
-{
-    switch (sqlType) {
-    case SQL_TINYINT:
-    case SQL_SMALLINT:
-    case SQL_INTEGER:
-        return Fetch::Integer;
-    case SQL_BIGINT:
-        return isUnsigned ? Fetch::UnsignedBig : Fetch::Integer;
-    case SQL_REAL:
-    case SQL_FLOAT:
-    case SQL_DOUBLE:
-        return Fetch::Double;
-    case SQL_DECIMAL:
-    case SQL_NUMERIC:
-        return Fetch::Decimal;
-    case SQL_TYPE_DATE:
-    case SQL_DATE:
-        return Fetch::Date;
-    case SQL_TYPE_TIME:
-    case SQL_TIME:
-        return Fetch::Time;
-    case SQL_TYPE_TIMESTAMP:
-    case SQL_TIMESTAMP:
-        return Fetch::Timestamp;
-    case SQL_BIT:
-        return Fetch::Bit;
-    case SQL_BINARY:
-    case SQL_VARBINARY:
-    case SQL_LONGVARBINARY:
-        return Fetch::Binary;
-    default:
-        return Fetch::Text;
-    }
-}
-
-QDateTime makeDateTime(int year, int month, int day, int hour, int minute, int second, qint64 fractionNs)
-{
-    const QDate date(year, month, day);
-    const QTime time(hour, minute, second, static_cast<int>(fractionNs / 1000000));
-    return QDateTime(date, time);
-}
-
-Variant parseDateText(const QString &text)
-{
-    QString t = text.trimmed();
-    QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
-    if (!dt.isValid())
-        dt = QDateTime::fromString(QString(t).replace(QLatin1Char(' '), QLatin1Char('T')), Qt::ISODateWithMs);
-    if (!dt.isValid()) {
-        const QDate d = QDate::fromString(t, Qt::ISODate);
-        if (d.isValid())
-            dt = QDateTime(d, QTime(0, 0));
-    }
-    return dt.isValid() ? Variant(dt) : Variant(text);
-}
-
-// ---- handles ----
-
-class Statement {
-public:
-    explicit Statement(SQLHDBC dbc)
-    {
-        const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &mStmt);
-        if (!succeeded(rc)) {
-            mStmt = SQL_NULL_HSTMT;
-            db::check(rc, SQL_HANDLE_DBC, dbc, "SQLAllocHandle");
-        }
-    }
-    ~Statement()
-    {
-        if (mStmt != SQL_NULL_HSTMT) {
-            SQLFreeStmt(mStmt, SQL_CLOSE);
-            SQLFreeHandle(SQL_HANDLE_STMT, mStmt);
-        }
-    }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    SQLHSTMT handle() const { return mStmt; }
-    void check(SQLRETURN rc, const char *what) const { db::check(rc, SQL_HANDLE_STMT, mStmt, what); }
-
-private:
-    SQLHSTMT mStmt = SQL_NULL_HSTMT;
-};
-
-struct ResultColumn {
-    QString name;
-    int sqlType = 0;
-    bool isUnsigned = false;
-    int adoType = 0;
-    Fetch fetch = Fetch::Text;
-};
-
-// ---- reading values ----
-
-// Reads the whole character value of a column as UTF-16, piece by piece.
-// Returns false for SQL NULL.
-bool readText(const Statement &st, SQLUSMALLINT col, QString &out, bool &failed)
-{
-    failed = false;
-    out.clear();
-    std::vector<SQLWCHAR> buffer(2048);
-    bool gotAny = false;
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLLEN bytes = static_cast<SQLLEN>(buffer.size() * sizeof(SQLWCHAR));
-        const SQLRETURN rc = SQLGetData(st.handle(), col, SQL_C_WCHAR, buffer.data(), bytes, &indicator);
-        if (rc == SQL_NO_DATA)
-            break;
-        if (!succeeded(rc)) {
-            if (!gotAny) {
-                failed = true;
-                return false;
-            }
-            st.check(rc, "SQLGetData");
-        }
-        if (indicator == SQL_NULL_DATA)
-            return false;
-        gotAny = true;
-        const qsizetype capacity = static_cast<qsizetype>(buffer.size()) - 1;
-        qsizetype chars = capacity;
-        const bool truncated = rc == SQL_SUCCESS_WITH_INFO
-                               && (indicator == SQL_NO_TOTAL || indicator >= bytes - static_cast<SQLLEN>(sizeof(SQLWCHAR)));
-        if (!truncated && indicator != SQL_NO_TOTAL)
-            chars = std::min<qsizetype>(capacity, indicator / static_cast<SQLLEN>(sizeof(SQLWCHAR)));
-        else if (!truncated) {
-            chars = 0;
-            while (chars < capacity && buffer[static_cast<size_t>(chars)] != 0)
-                ++chars;
-        }
-        out += fromW(buffer.data(), chars);
-        if (!truncated)
-            break;
-    }
-    return true;
-}
-
-Variant textVariant(const Statement &st, SQLUSMALLINT col)
-{
-    QString text;
-    bool failed = false;
-    if (!readText(st, col, text, failed)) {
-        if (failed)
-            st.check(SQL_ERROR, "SQLGetData");
-        return Variant::null();
-    }
-    return Variant(text);
-}
-
-// Reads a fixed-size value; on a driver that cannot convert to the C type,
-// falls back to the text form. Returns false for SQL NULL.
-template <typename T>
-bool readFixed(const Statement &st, SQLUSMALLINT col, SQLSMALLINT cType, T &value, bool &unsupported)
-{
-    SQLLEN indicator = 0;
-    unsupported = false;
-    const SQLRETURN rc = SQLGetData(st.handle(), col, cType, &value, sizeof(T), &indicator);
-    if (!succeeded(rc)) {
-        unsupported = true;
-        return false;
-    }
-    return indicator != SQL_NULL_DATA;
-}
-
-Variant readValue(const Statement &st, SQLUSMALLINT col, const ResultColumn &column)
-{
-    bool unsupported = false;
-    switch (column.fetch) {
-    case Fetch::Integer: {
-        SQLBIGINT v = 0;
-        if (readFixed(st, col, SQL_C_SBIGINT, v, unsupported))
-            return Variant(static_cast<qint64>(v));
-        if (!unsupported)
-            return Variant::null();
-        const Variant t = textVariant(st, col);
-        if (t.isNull())
-            return t;
-        bool ok = false;
-        const qint64 n = t.toString().trimmed().toLongLong(&ok);
-        return ok ? Variant(n) : t;
-    }
-    case Fetch::UnsignedBig: {
-        const Variant t = textVariant(st, col);
-        if (t.isNull())
-            return t;
-        bool ok = false;
-        const qint64 n = t.toString().trimmed().toLongLong(&ok);
-        return ok ? Variant(n) : Variant::decimal(t.toString().trimmed());
-    }
-    case Fetch::Double: {
-        double v = 0;
-        if (readFixed(st, col, SQL_C_DOUBLE, v, unsupported))
-            return Variant(v);
-        if (!unsupported)
-            return Variant::null();
-        const Variant t = textVariant(st, col);
-        if (t.isNull())
-            return t;
-        bool ok = false;
-        const double d = t.toString().trimmed().toDouble(&ok);
-        return ok ? Variant(d) : t;
-    }
-    case Fetch::Decimal: {
-        const Variant t = textVariant(st, col);
-        if (t.isNull())
-            return t;
-        QString text = t.toString().trimmed();
-        if (text.startsWith(QLatin1Char('.')))
-            text.prepend(QLatin1Char('0'));
-        else if (text.startsWith(QLatin1String("-.")))
-            text.insert(1, QLatin1Char('0'));
-        return Variant::decimal(text);
-    }
-    case Fetch::Date:
-    case Fetch::Timestamp: {
-        SQL_TIMESTAMP_STRUCT ts{};
-        if (readFixed(st, col, SQL_C_TYPE_TIMESTAMP, ts, unsupported))
-            return Variant(makeDateTime(ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second, ts.fraction));
-        if (!unsupported)
-            return Variant::null();
-        const Variant t = textVariant(st, col);
-        return t.isNull() ? t : parseDateText(t.toString());
-    }
-    case Fetch::Time: {
-        SQL_TIME_STRUCT tm{};
-        if (readFixed(st, col, SQL_C_TYPE_TIME, tm, unsupported))
-            return Variant(makeDateTime(1899, 12, 30, tm.hour, tm.minute, tm.second, 0));
-        if (!unsupported)
-            return Variant::null();
-        const Variant t = textVariant(st, col);
-        if (t.isNull())
-            return t;
-        const QTime time = QTime::fromString(t.toString().trimmed(), Qt::ISODateWithMs);
-        return time.isValid() ? Variant(QDateTime(QDate(1899, 12, 30), time)) : t;
-    }
-    case Fetch::Bit: {
-        unsigned char v = 0;
-        if (readFixed(st, col, SQL_C_BIT, v, unsupported))
-            return Variant(v != 0);
-        if (!unsupported)
-            return Variant::null();
-        const Variant t = textVariant(st, col);
-        if (t.isNull())
-            return t;
-        const QString s = t.toString().trimmed().toLower();
-        return Variant(!(s.isEmpty() || s == QLatin1String("0") || s == QLatin1String("f")
-                         || s == QLatin1String("false") || s == QLatin1String("no")));
-    }
-    case Fetch::Binary:
-        // Binary values have no Variant kind; they are kept in the hexadecimal
-        // text form ODBC gives them.
-    case Fetch::Text:
-        return textVariant(st, col);
-    }
-    return Variant::null();
-}
-
-QString columnText(const Statement &st, SQLUSMALLINT col)
-{
-    QString text;
-    bool failed = false;
-    readText(st, col, text, failed);
-    return failed ? QString() : text;
-}
-
-Variant columnTextOrNull(const Statement &st, SQLUSMALLINT col)
-{
-    QString text;
-    bool failed = false;
-    if (!readText(st, col, text, failed))
-        return Variant::null();
-    return Variant(text);
-}
-
 // ---- the provider ----
 
 QString normaliseTableType(const QString &driverType)
@@ -486,6 +101,130 @@ QString normaliseTableType(const QString &driverType)
     if (t == QLatin1String("SYSTEM VIEW") || t == QLatin1String("SYSTEM_VIEW"))
         return QStringLiteral("SYSTEM VIEW");
     return t;
+}
+
+enum class Engine { Other, PostgreSql, MySql, Sqlite, MdbTools };
+
+// What the driver says its database is (SQL_DBMS_NAME, SQL_DRIVER_NAME).
+Engine engineOf(const QString &dbmsName, const QString &driverName)
+{
+    const QString dbms = dbmsName.toLower();
+    if (dbms.contains(QLatin1String("postgres")))
+        return Engine::PostgreSql;
+    if (dbms.contains(QLatin1String("mariadb")) || dbms.contains(QLatin1String("mysql")))
+        return Engine::MySql;
+    if (dbms.contains(QLatin1String("sqlite")))
+        return Engine::Sqlite;
+    if (dbms.contains(QLatin1String("mdb")) || driverName.contains(QLatin1String("mdb"), Qt::CaseInsensitive))
+        return Engine::MdbTools;
+    return Engine::Other;
+}
+
+std::atomic<int> gFailingRollbacks{0};
+
+// One column as SQLColumns describes it.
+struct CatalogColumn {
+    QString schema, table, name, typeName;
+    int sqlType = 0;
+    int adoType = 0;
+    std::optional<qint64> size;   // COLUMN_SIZE
+    std::optional<qint64> digits; // DECIMAL_DIGITS
+    qint64 ordinal = 0;
+    int order = 0;
+};
+
+const CatalogColumn *findColumn(const std::vector<CatalogColumn> &columns, const QString &name)
+{
+    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
+        for (const CatalogColumn &c : columns)
+            if (c.name.compare(name, cs) == 0)
+                return &c;
+    return nullptr;
+}
+
+// Decimals of a PostgreSQL column from its base type and type modifier.
+int postgresScale(qint64 baseType, qint64 typmod, qint64 moneyScale)
+{
+    switch (baseType) {
+    case 20: // bigint
+    case 21: // smallint
+    case 23: // integer
+        return 0;
+    case 790: // money: the decimals of the server's lc_monetary
+        return static_cast<int>(moneyScale);
+    case 1700: { // numeric: typmod = (precision << 16 | scale) + 4; -1 without precision
+        if (typmod < 4)
+            return -1;
+        int scale = static_cast<int>((typmod - 4) & 0x7ff);
+        if (scale & 0x400)
+            scale -= 0x800; // a negative scale (PostgreSQL 15) keeps whole numbers only
+        return std::max(scale, 0);
+    }
+    default:
+        return -1;
+    }
+}
+
+bool isMoneyName(const QString &typeName)
+{
+    const QString n = typeName.trimmed().toLower();
+    return n == QLatin1String("money") || n == QLatin1String("smallmoney") || n == QLatin1String("currency");
+}
+
+// Any other driver: the type as SQLColumns reports it.
+//
+// The declaration names the column's own type, so that the copy of every
+// value is exact by construction:
+// - SQL Server (FreeTDS): int, bigint, smallint, tinyint copy whole numbers
+//   unchanged; decimal/numeric are reported with COLUMN_SIZE p and
+//   DECIMAL_DIGITS s and declared decimal(p,s), the same fixed-point type; float
+//   is float(53) and real float(24), the same binary formats, copied bit for
+//   bit; money and smallmoney keep their names (no size is appended) and are
+//   the same 4-decimal fixed-point types. "int identity" loses " identity": a
+//   second identity column is not allowed and the copy needs none.
+// - Oracle: NUMBER(p,s) is reported as DECIMAL with p and s and declared
+//   NUMBER(p,s); NUMBER without precision has no DECIMAL_DIGITS, so it is
+//   declared NUMBER, the same unconstrained decimal type; BINARY_DOUBLE and
+//   BINARY_FLOAT keep their names, the same IEEE formats.
+// The scale: 0 for integer types, DECIMAL_DIGITS for decimal types (-1
+// when not given), 4 for money types, -1 for floating types and the rest.
+ColumnType genericColumnType(const CatalogColumn &c)
+{
+    ColumnType t;
+    t.adoType = c.adoType;
+    QString name = c.typeName.trimmed();
+    if (name.endsWith(QLatin1String(" identity"), Qt::CaseInsensitive))
+        name.chop(9);
+    name = name.trimmed();
+    const bool decimal = c.sqlType == SQL_DECIMAL || c.sqlType == SQL_NUMERIC;
+    if (decimal && !isMoneyName(name) && !name.contains(QLatin1Char('(')) && c.size && c.digits)
+        name += QStringLiteral("(%1,%2)").arg(*c.size).arg(*c.digits);
+    t.declaration = name;
+    switch (c.sqlType) {
+    case SQL_TINYINT:
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_BIGINT:
+        t.scale = 0;
+        break;
+    default:
+        if (isMoneyName(c.typeName))
+            t.scale = 4;
+        else if (decimal)
+            t.scale = c.digits ? static_cast<int>(*c.digits) : -1;
+        else
+            t.scale = -1;
+    }
+    return t;
+}
+
+QString infoText(SQLHDBC dbc, SQLUSMALLINT infoType)
+{
+    SQLWCHAR buffer[256] = {};
+    SQLSMALLINT bytes = 0;
+    if (!succeeded(SQLGetInfoW(dbc, infoType, buffer, sizeof(buffer) - sizeof(SQLWCHAR), &bytes)))
+        return QString();
+    return fromW(buffer).trimmed();
 }
 
 class OdbcProvider final : public Provider {
@@ -523,6 +262,10 @@ public:
             SQLUSMALLINT txn = SQL_TC_NONE;
             if (succeeded(SQLGetInfoW(mDbc, SQL_TXN_CAPABLE, &txn, sizeof(txn), nullptr)))
                 mTransactions = txn != SQL_TC_NONE;
+            mEngine = engineOf(infoText(mDbc, SQL_DBMS_NAME), infoText(mDbc, SQL_DRIVER_NAME));
+            // MDB Tools reads Access files but cannot write them.
+            mReadOnly = infoText(mDbc, SQL_DATA_SOURCE_READ_ONLY).compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0
+                        || mEngine == Engine::MdbTools;
         } catch (...) {
             release();
             throw;
@@ -532,6 +275,7 @@ public:
     ~OdbcProvider() override { release(); }
 
     void close() override { release(); }
+    bool isConnected() const override { return mConnected; }
 
     qint64 execute(const QString &sql) override
     {
@@ -547,18 +291,73 @@ public:
         return static_cast<qint64>(count);
     }
 
+    // A transaction is the connection in manual-commit mode; it ends with
+    // SQLEndTran and the return to autocommit.
     void beginTrans() override
     {
         dbc();
         if (!mTransactions)
             throw DbError(E_FAIL, QStringLiteral("Driverul ODBC nu suporta tranzactii."), QStringLiteral("HYC00"));
-        check(SQLSetConnectAttrW(mDbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
-              SQL_HANDLE_DBC, mDbc, "SQLSetConnectAttr");
+        if (mInTransaction)
+            throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("O tranzactie este deja deschisa."));
+        if (!succeeded(setAutocommit(false))) {
+            const Diagnostics failure = readDiagnostics(SQL_HANDLE_DBC, mDbc);
+            setAutocommit(true); // nothing ran since: this commits nothing
+            throwError(failure, QStringLiteral("Tranzactia nu a putut incepe."));
+        }
         mInTransaction = true;
     }
 
-    void commitTrans() override { endTransaction(SQL_COMMIT); }
-    void rollbackTrans() override { endTransaction(SQL_ROLLBACK); }
+    void commitTrans() override
+    {
+        requireTransaction();
+        if (succeeded(endTran(SQL_COMMIT))) {
+            backToAutocommit();
+            return;
+        }
+        const Diagnostics failure = readDiagnostics(SQL_HANDLE_DBC, mDbc);
+        // The driver or the server may keep the transaction open after a
+        // failed commit: it is rolled back, never committed by the return
+        // to autocommit. Only the commit's own message is told.
+        if (succeeded(endTran(SQL_ROLLBACK)))
+            backToAutocommit();
+        else
+            drop(lostText());
+        throwError(failure, QStringLiteral("Tranzactia nu a putut fi salvata."));
+    }
+
+    void rollbackTrans() override
+    {
+        requireTransaction();
+        if (succeeded(endTran(SQL_ROLLBACK))) {
+            backToAutocommit();
+            return;
+        }
+        // Under ODBC the return to autocommit would commit the transaction.
+        // The connection is ended instead: a server rolls back the
+        // transaction of a connection that ends.
+        Diagnostics failure = readDiagnostics(SQL_HANDLE_DBC, mDbc);
+        if (failure.messages.isEmpty())
+            failure.messages.append(QStringLiteral("Tranzactia nu a putut fi anulata."));
+        failure.messages.append(lostText());
+        drop(lostText());
+        throwError(failure, QString());
+    }
+
+    bool inTransaction() const override { return mConnected && mInTransaction; }
+
+    SqlDialect dialect() const override
+    {
+        switch (mEngine) {
+        case Engine::PostgreSql: return SqlDialect::PostgreSql;
+        case Engine::MySql: return SqlDialect::MySql;
+        case Engine::Sqlite: return SqlDialect::Sqlite;
+        default: return SqlDialect::Generic;
+        }
+    }
+
+    bool weaklyTyped() const override { return mEngine == Engine::Sqlite; }
+    bool isReadOnly() const override { return mReadOnly; }
 
     Recordset query(const QString &sql, LockType lock, int maxRows) override
     {
@@ -602,98 +401,244 @@ public:
 
     Recordset columns(const QString &schema, const QString &table) override
     {
-        Statement st(dbc());
-        WText schemaText(schema);
-        WText tableText(table);
-        st.check(SQLColumnsW(st.handle(), nullptr, 0, schema.isEmpty() ? nullptr : schemaText.ptr(),
-                             schema.isEmpty() ? 0 : SQL_NTS, tableText.ptr(), SQL_NTS, nullptr, 0),
-                 "SQLColumns");
-        struct Found {
-            QString schema, table, name, typeName;
-            int adoType;
-            qint64 ordinal;
-            int order;
-        };
-        std::vector<Found> found;
-        int order = 0;
-        for (;;) {
-            const SQLRETURN rc = SQLFetch(st.handle());
-            if (rc == SQL_NO_DATA)
-                break;
-            st.check(rc, "SQLFetch");
-            Found f;
-            f.schema = columnText(st, 2);
-            f.table = columnText(st, 3);
-            f.name = columnText(st, 4);
-            SQLSMALLINT dataType = 0;
-            SQLLEN ind = 0;
-            if (!succeeded(SQLGetData(st.handle(), 5, SQL_C_SSHORT, &dataType, sizeof(dataType), &ind))
-                || ind == SQL_NULL_DATA)
-                dataType = 0;
-            const QString typeName = columnText(st, 6);
-            SQLINTEGER ordinal = 0;
-            ind = 0;
-            if (!succeeded(SQLGetData(st.handle(), 17, SQL_C_SLONG, &ordinal, sizeof(ordinal), &ind))
-                || ind == SQL_NULL_DATA)
-                ordinal = 0;
-            f.typeName = typeName;
-            f.adoType = refineByTypeName(adoTypeFromSqlType(dataType, typeNameIsUnsigned(typeName)), typeName);
-            f.ordinal = ordinal;
-            f.order = order++;
-            found.push_back(f);
-        }
-        // The arguments are search patterns ("_" matches any character):
-        // keep the table asked for, exactly when it is there.
-        auto matches = [&](const Found &f, Qt::CaseSensitivity cs) {
-            return f.table.compare(table, cs) == 0 && (schema.isEmpty() || f.schema.compare(schema, cs) == 0);
-        };
-        std::vector<Found> kept;
-        for (const Found &f : found)
-            if (matches(f, Qt::CaseSensitive))
-                kept.push_back(f);
-        if (kept.empty())
-            for (const Found &f : found)
-                if (matches(f, Qt::CaseInsensitive))
-                    kept.push_back(f);
-        std::stable_sort(kept.begin(), kept.end(), [](const Found &a, const Found &b) {
-            if (a.ordinal > 0 && b.ordinal > 0 && a.ordinal != b.ordinal)
-                return a.ordinal < b.ordinal;
-            return a.order < b.order;
-        });
         QList<Column> columns{{QStringLiteral("COLUMN_NAME"), adVarWChar},
                               {QStringLiteral("DATA_TYPE"), adInteger},
                               {QStringLiteral("TYPE_NAME"), adVarWChar},
                               {QStringLiteral("ORDINAL_POSITION"), adInteger}};
         std::vector<QList<Variant>> rows;
         int position = 0;
-        for (const Found &f : kept)
-            rows.push_back({Variant(f.name), Variant(f.adoType), Variant(f.typeName), Variant(++position)});
+        for (const CatalogColumn &c : catalogColumns(schema, table))
+            rows.push_back({Variant(c.name), Variant(c.adoType), Variant(c.typeName), Variant(++position)});
         return Recordset(columns, std::move(rows));
     }
 
+    ColumnType columnType(const QString &schema, const QString &table, const QString &column) override
+    {
+        const std::vector<CatalogColumn> columns = catalogColumns(schema, table);
+        if (columns.empty())
+            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
+        const CatalogColumn *c = findColumn(columns, column);
+        if (!c)
+            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
+                          QStringLiteral("42S22"));
+        switch (mEngine) {
+        case Engine::PostgreSql:
+            return postgresColumnType(schema, *c);
+        case Engine::MySql:
+            return mysqlColumnType(schema, *c);
+        case Engine::Sqlite:
+            // The SQLite3 driver gives the declared type as the type name
+            // (and calls DECIMAL a VARCHAR): SQLite's own rules apply.
+            return ColumnType{c->adoType, c->typeName.trimmed(), scaleFromDeclaredType(c->typeName)};
+        default:
+            return genericColumnType(*c);
+        }
+    }
+
 private:
-    SQLHDBC dbc()
+    static QString lostText()
+    {
+        return QStringLiteral("Conexiunea a fost inchisa fara a salva tranzactia; baza de date o anuleaza.");
+    }
+
+    SQLHDBC dbc() const
     {
         if (!mConnected)
-            throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+            throw DbError(ADO_E_ILLEGALOPERATION,
+                          mLostReason.isEmpty() ? QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa.")
+                                                : mLostReason);
         return mDbc;
     }
 
-    void endTransaction(SQLSMALLINT completion)
+    void requireTransaction() const
     {
         dbc();
         if (!mInTransaction)
             throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
-        const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, mDbc, completion);
-        // Whatever the outcome, the connection goes back to autocommit.
-        Diagnostics failure;
-        if (!succeeded(rc))
-            failure = readDiagnostics(SQL_HANDLE_DBC, mDbc);
-        SQLSetConnectAttrW(mDbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
-        mInTransaction = false;
-        if (!succeeded(rc)) {
-            throwError(failure, QStringLiteral("Tranzactia nu a putut fi incheiata."));
+    }
+
+    SQLRETURN setAutocommit(bool on)
+    {
+        return SQLSetConnectAttrW(mDbc, SQL_ATTR_AUTOCOMMIT,
+                                  reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
+    }
+
+    SQLRETURN endTran(SQLSMALLINT completion)
+    {
+        if (completion == SQL_ROLLBACK) {
+            int pending = gFailingRollbacks.load();
+            while (pending > 0 && !gFailingRollbacks.compare_exchange_weak(pending, pending - 1)) {
+            }
+            if (pending > 0)
+                return SQL_ERROR;
         }
+        return SQLEndTran(SQL_HANDLE_DBC, mDbc, completion);
+    }
+
+    // After a transaction ended: statements commit on their own again. A
+    // driver that will not go back would keep every later statement in a
+    // transaction nobody commits, so the connection is ended instead.
+    void backToAutocommit()
+    {
+        mInTransaction = false;
+        if (!succeeded(setAutocommit(true)))
+            drop(QStringLiteral("Conexiunea a fost inchisa: driverul ODBC nu a revenit la salvarea automata a "
+                                "fiecarei instructiuni dupa tranzactie."));
+    }
+
+    // Ends the connection without committing anything. A driver that
+    // refuses to disconnect while a transaction is open (SQLSTATE 25000,
+    // the SQLite3 driver) keeps its handle in manual-commit mode, never
+    // committed; the database rolls the transaction back when the program
+    // ends. Later use of the provider throws `reason`.
+    void drop(const QString &reason)
+    {
+        mLostReason = reason;
+        mInTransaction = false;
+        if (!mConnected)
+            return;
+        mConnected = false;
+        if (succeeded(SQLDisconnect(mDbc))) {
+            SQLFreeHandle(SQL_HANDLE_DBC, mDbc);
+            mDbc = SQL_NULL_HDBC;
+            return;
+        }
+        mDbc = SQL_NULL_HDBC; // left open on purpose, and with it its environment
+        mEnv = SQL_NULL_HENV;
+    }
+
+    // Rows of SQLColumns for exactly the table asked for, in column order.
+    std::vector<CatalogColumn> catalogColumns(const QString &schema, const QString &table)
+    {
+        Statement st(dbc());
+        WText schemaText(schema);
+        WText tableText(table);
+        // MariaDB and MySQL call their databases catalogs and refuse schemas.
+        const bool schemaIsCatalog = mEngine == Engine::MySql;
+        SQLWCHAR *owner = schema.isEmpty() ? nullptr : schemaText.ptr();
+        const SQLSMALLINT ownerLength = schema.isEmpty() ? 0 : SQL_NTS;
+        st.check(SQLColumnsW(st.handle(), schemaIsCatalog ? owner : nullptr, schemaIsCatalog ? ownerLength : 0,
+                             schemaIsCatalog ? nullptr : owner, schemaIsCatalog ? 0 : ownerLength, tableText.ptr(),
+                             SQL_NTS, nullptr, 0),
+                 "SQLColumns");
+        std::vector<CatalogColumn> found;
+        int order = 0;
+        for (;;) {
+            const SQLRETURN rc = SQLFetch(st.handle());
+            if (rc == SQL_NO_DATA)
+                break;
+            st.check(rc, "SQLFetch");
+            CatalogColumn c;
+            c.schema = columnText(st, schemaIsCatalog ? 1 : 2);
+            c.table = columnText(st, 3);
+            c.name = columnText(st, 4);
+            c.sqlType = static_cast<int>(columnInteger(st, 5).value_or(0));
+            c.typeName = columnText(st, 6);
+            c.size = columnInteger(st, 7);
+            c.digits = columnInteger(st, 9);
+            c.ordinal = columnInteger(st, 17).value_or(0);
+            c.adoType = refineByTypeName(adoTypeFromSqlType(c.sqlType, typeNameIsUnsigned(c.typeName)), c.typeName);
+            c.order = order++;
+            found.push_back(c);
+        }
+        // The arguments are search patterns ("_" matches any character):
+        // keep the table asked for, exactly when it is there.
+        auto matches = [&](const CatalogColumn &c, Qt::CaseSensitivity cs) {
+            return c.table.compare(table, cs) == 0 && (schema.isEmpty() || c.schema.compare(schema, cs) == 0);
+        };
+        std::vector<CatalogColumn> kept;
+        for (const CatalogColumn &c : found)
+            if (matches(c, Qt::CaseSensitive))
+                kept.push_back(c);
+        if (kept.empty())
+            for (const CatalogColumn &c : found)
+                if (matches(c, Qt::CaseInsensitive))
+                    kept.push_back(c);
+        std::stable_sort(kept.begin(), kept.end(), [](const CatalogColumn &a, const CatalogColumn &b) {
+            if (a.ordinal > 0 && b.ordinal > 0 && a.ordinal != b.ordinal)
+                return a.ordinal < b.ordinal;
+            return a.order < b.order;
+        });
+        return kept;
+    }
+
+    // A catalog query whose "?" markers take `params` as text: names reach
+    // the server as values, never as SQL.
+    Recordset queryWithText(const QString &sql, const QStringList &params)
+    {
+        Statement st(dbc());
+        std::vector<WText> texts;
+        texts.reserve(static_cast<size_t>(params.size()));
+        std::vector<SQLLEN> lengths(static_cast<size_t>(params.size()));
+        for (qsizetype i = 0; i < params.size(); ++i) {
+            texts.emplace_back(params.at(i));
+            const auto n = static_cast<size_t>(i);
+            lengths[n] = static_cast<SQLLEN>(params.at(i).size() * qsizetype(sizeof(SQLWCHAR)));
+            st.check(SQLBindParameter(st.handle(), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR,
+                                      SQL_WVARCHAR, static_cast<SQLULEN>(std::max<qsizetype>(1, params.at(i).size())), 0,
+                                      texts[n].ptr(), lengths[n], &lengths[n]),
+                     "SQLBindParameter");
+        }
+        WText text(sql);
+        const SQLRETURN rc = SQLExecDirectW(st.handle(), text.ptr(), SQL_NTS);
+        if (rc != SQL_NO_DATA)
+            st.check(rc, "SQLExecDirect");
+        return snapshot(st, 0);
+    }
+
+    // PostgreSQL: the type exactly as the catalog writes it (format_type),
+    // so "numeric" stays unconstrained where the driver reports
+    // numeric(28,6), and the scale from the type modifier. A domain gives
+    // its own name and the scale of its base type. Without a schema the
+    // table is the one the search path shows.
+    ColumnType postgresColumnType(const QString &schema, const CatalogColumn &c)
+    {
+        Recordset rs = queryWithText(
+            QStringLiteral(
+                "SELECT pg_catalog.format_type(a.atttypid, a.atttypmod),"
+                " CAST(CASE WHEN t.typtype = 'd' THEN t.typbasetype ELSE a.atttypid END AS bigint),"
+                " CASE WHEN t.typtype = 'd' THEN t.typtypmod ELSE a.atttypmod END,"
+                " pg_catalog.scale(CAST(CAST('0' AS money) AS numeric))"
+                " FROM pg_catalog.pg_attribute a"
+                " JOIN pg_catalog.pg_class r ON r.oid = a.attrelid"
+                " JOIN pg_catalog.pg_namespace n ON n.oid = r.relnamespace"
+                " JOIN pg_catalog.pg_type t ON t.oid = a.atttypid"
+                " WHERE CAST(r.relname AS text) = ? AND CAST(a.attname AS text) = ?"
+                " AND a.attnum > 0 AND NOT a.attisdropped"
+                " AND CASE WHEN ? = '' THEN pg_catalog.pg_table_is_visible(r.oid) ELSE CAST(n.nspname AS text) = ? END"),
+            {c.table, c.name, schema, schema});
+        if (rs.eof())
+            return genericColumnType(c);
+        return ColumnType{c.adoType, rs.value(0).toString(),
+                          postgresScale(rs.value(1).toInt(), rs.value(2).toInt(), rs.value(3).toInt())};
+    }
+
+    // MariaDB and MySQL: COLUMN_TYPE as the server writes it ("decimal(18,2)",
+    // "int(11)", "bigint(20) unsigned", "float(7,2)"), the same type for the
+    // copy; NUMERIC_SCALE gives the decimals (0 for integers, D of
+    // FLOAT(M,D), Null for FLOAT and DOUBLE).
+    ColumnType mysqlColumnType(const QString &schema, const CatalogColumn &c)
+    {
+        Recordset rs = queryWithText(QStringLiteral("SELECT COLUMN_TYPE, NUMERIC_SCALE, TABLE_NAME, COLUMN_NAME, DATA_TYPE"
+                                                    " FROM information_schema.COLUMNS"
+                                                    " WHERE TABLE_SCHEMA = COALESCE(NULLIF(?, ''), DATABASE())"
+                                                    " AND TABLE_NAME = ? AND COLUMN_NAME = ?"),
+                                     {schema, c.table, c.name});
+        for (; !rs.eof(); rs.moveNext()) {
+            if (rs.value(2).toString() != c.table || rs.value(3).toString() != c.name)
+                continue; // a name that only differs in case
+            const Variant scale = rs.value(1);
+            ColumnType t{c.adoType, rs.value(0).toString(), scale.isNull() ? -1 : static_cast<int>(scale.toInt())};
+            // The driver lists FLOAT(M,D) and DOUBLE(M,D) as DECIMAL but
+            // describes their values as the floating types they are.
+            const QString dataType = rs.value(4).toString().toLower();
+            if (dataType == QLatin1String("float"))
+                t.adoType = adSingle;
+            else if (dataType == QLatin1String("double"))
+                t.adoType = adDouble;
+            return t;
+        }
+        return genericColumnType(c);
     }
 
     Recordset snapshot(const Statement &st, int maxRows)
@@ -766,6 +711,9 @@ private:
     bool mConnected = false;
     bool mTransactions = true;
     bool mInTransaction = false;
+    Engine mEngine = Engine::Other;
+    bool mReadOnly = false;
+    QString mLostReason;
 };
 
 } // namespace
@@ -806,6 +754,11 @@ int adoTypeFromSqlType(int sqlType, bool isUnsigned)
 std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString)
 {
     return std::make_unique<OdbcProvider>(connectionString);
+}
+
+void failNextOdbcRollbacks(int count)
+{
+    gFailingRollbacks.store(std::max(count, 0));
 }
 
 } // namespace db

@@ -11,4 +11,9 @@ std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString);
 // ADO type number of an ODBC SQL type (SQL_INTEGER, SQL_DECIMAL, ...).
 int adoTypeFromSqlType(int sqlType, bool isUnsigned = false);
 
+// Fault injection for tests: the next `count` rollbacks on ODBC connections
+// fail as a driver's failed SQLEndTran does, without reaching the driver
+// (the transaction stays open in the driver). 0 ends it.
+void failNextOdbcRollbacks(int count);
+
 } // namespace db

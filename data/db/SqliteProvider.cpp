@@ -2,6 +2,7 @@
 
 #include "data/db/AdoTypes.h"
 #include "data/db/DbError.h"
+#include "data/db/SqlScan.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -239,57 +240,101 @@ private:
     QString mKey;
 };
 
+// SQLite's own reading of the text after the first statement: anything but
+// blanks and comments there is a second statement, refused before the first
+// runs.
+void requireNothingAfter(sqlite3 *db, const QByteArray &utf8, int offset)
+{
+    bool more = false;
+    try {
+        Statement rest(db, utf8, offset);
+        more = rest.get() != nullptr;
+    } catch (const DbError &) {
+        more = true;
+    }
+    if (more)
+        throw DbError(E_FAIL, multipleStatementsMessage());
+}
+
+const QString kNoCommand = QStringLiteral("Comanda nu contine nicio instructiune SQL.");
+
 class SqliteProvider : public Provider {
 public:
-    explicit SqliteProvider(DbHandle db) : mDb(std::move(db)) {}
+    SqliteProvider(DbHandle db, bool readOnly) : mDb(std::move(db)), mReadOnly(readOnly) {}
 
     void close() override { mDb.reset(); }
+    bool isConnected() const override { return mDb != nullptr; }
 
     qint64 execute(const QString &sql) override
     {
-        sqlite3 *db = mDb.get();
-        const QByteArray utf8 = translateJet(sql).toUtf8();
-        int offset = 0;
-        qint64 affected = -1;
-        bool ran = false;
-        while (offset < utf8.size()) {
-            Statement st(db, utf8, offset);
-            offset = st.tailOffset();
-            if (!st.get())
-                break; // only blanks or comments left
-            const sqlite3_int64 before = sqlite3_total_changes64(db);
-            while (st.step() == SQLITE_ROW) {
-            }
-            // The rows of the statement itself: rows that its triggers or
-            // cascading deletes change do not count (as on the other
-            // engines). A statement that changed nothing leaves the count of
-            // an earlier statement in sqlite3_changes64, hence the total.
-            if (sqlite3_stmt_readonly(st.get()))
-                affected = -1;
-            else
-                affected = sqlite3_total_changes64(db) == before ? 0 : sqlite3_changes64(db);
-            ran = true;
-        }
-        if (!ran)
-            throw DbError(static_cast<qint32>(0x80040E0Cu), QStringLiteral("Comanda nu contine nicio instructiune SQL."));
-        return affected;
-    }
-
-    void beginTrans() override { exec("BEGIN"); }
-    void commitTrans() override { exec("COMMIT"); }
-    void rollbackTrans() override
-    {
-        if (!sqlite3_get_autocommit(mDb.get()))
-            exec("ROLLBACK");
-    }
-
-    Recordset query(const QString &sql, LockType lock, int maxRows) override
-    {
-        sqlite3 *db = mDb.get();
+        sqlite3 *db = handle();
         const QByteArray utf8 = translateJet(sql).toUtf8();
         Statement st(db, utf8, 0);
         if (!st.get())
-            throw DbError(static_cast<qint32>(0x80040E0Cu), QStringLiteral("Comanda nu contine nicio instructiune SQL."));
+            throw DbError(static_cast<qint32>(0x80040E0Cu), kNoCommand);
+        requireNothingAfter(db, utf8, st.tailOffset());
+        const sqlite3_int64 before = sqlite3_total_changes64(db);
+        while (st.step() == SQLITE_ROW) {
+        }
+        // The rows of the statement itself: rows that its triggers or
+        // cascading deletes change do not count (as on the other engines).
+        // A statement that changed nothing leaves the count of an earlier
+        // statement in sqlite3_changes64, hence the total.
+        if (sqlite3_stmt_readonly(st.get()))
+            return -1;
+        return sqlite3_total_changes64(db) == before ? 0 : sqlite3_changes64(db);
+    }
+
+    void beginTrans() override { exec("BEGIN"); }
+
+    void commitTrans() override
+    {
+        sqlite3 *db = handle();
+        try {
+            exec("COMMIT");
+        } catch (const DbError &) {
+            // A COMMIT that fails (a deferred constraint, a busy file) leaves
+            // the transaction open: it is rolled back, so nothing of it stays
+            // half done and the connection is out of it.
+            if (!sqlite3_get_autocommit(db)) {
+                try {
+                    exec("ROLLBACK");
+                } catch (const DbError &) {
+                    drop();
+                }
+            }
+            throw;
+        }
+    }
+
+    void rollbackTrans() override
+    {
+        sqlite3 *db = handle();
+        if (sqlite3_get_autocommit(db))
+            return;
+        try {
+            exec("ROLLBACK");
+        } catch (const DbError &e) {
+            // Closing the database rolls the transaction back.
+            drop();
+            throw DbError(e.number(), e.description() + QLatin1Char('\n') + lostText(), e.sqlState());
+        }
+    }
+
+    bool inTransaction() const override { return mDb && !sqlite3_get_autocommit(mDb.get()); }
+
+    SqlDialect dialect() const override { return SqlDialect::Sqlite; }
+    bool weaklyTyped() const override { return true; }
+    bool isReadOnly() const override { return mReadOnly || (mDb && sqlite3_db_readonly(mDb.get(), "main") == 1); }
+
+    Recordset query(const QString &sql, LockType lock, int maxRows) override
+    {
+        sqlite3 *db = handle();
+        const QByteArray utf8 = translateJet(sql).toUtf8();
+        Statement st(db, utf8, 0);
+        if (!st.get())
+            throw DbError(static_cast<qint32>(0x80040E0Cu), kNoCommand);
+        requireNothingAfter(db, utf8, st.tailOffset());
         const int n = sqlite3_column_count(st.get());
         if (n == 0) {
             // A statement that returns no rows is simply run.
@@ -346,7 +391,7 @@ public:
                                     {QStringLiteral("TABLE_TYPE"), adVarWChar}};
         std::vector<QList<Variant>> rows;
         const QByteArray sql("SELECT name, type FROM sqlite_master WHERE type IN ('table','view') ORDER BY name");
-        Statement st(mDb.get(), sql, 0);
+        Statement st(handle(), sql, 0);
         while (st.step() == SQLITE_ROW) {
             const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 0)));
             const QString type = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1)));
@@ -367,7 +412,7 @@ public:
                                     {QStringLiteral("ORDINAL_POSITION"), adInteger}};
         std::vector<QList<Variant>> rows;
         const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table)).toUtf8();
-        Statement st(mDb.get(), sql, 0);
+        Statement st(handle(), sql, 0);
         while (st.step() == SQLITE_ROW) {
             const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1)));
             const char *declRaw = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 2));
@@ -378,20 +423,78 @@ public:
         return Recordset(columns, std::move(rows));
     }
 
+    ColumnType columnType(const QString &schema, const QString &table, const QString &column) override
+    {
+        // A schema names an attached database ("main", "temp", ...); any
+        // other owner is not SQLite's and is left out, as the columns list does.
+        const QString pragma = isDatabaseName(schema)
+                                   ? QStringLiteral("PRAGMA %1.table_info(%2)").arg(quoteIdent(schema), quoteIdent(table))
+                                   : QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table));
+        const QByteArray sql = pragma.toUtf8();
+        Statement st(handle(), sql, 0);
+        QList<QPair<QString, QString>> found; // name, declared type
+        while (st.step() == SQLITE_ROW) {
+            const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1));
+            const auto *decl = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 2));
+            found.append({QString::fromUtf8(name), decl ? QString::fromUtf8(decl) : QString()});
+        }
+        if (found.isEmpty())
+            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
+        for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
+            for (const auto &[name, decl] : found)
+                if (name.compare(column, cs) == 0)
+                    return ColumnType{adoTypeFromDeclaredType(decl), decl, scaleFromDeclaredType(decl)};
+        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
+                      QStringLiteral("42S22"));
+    }
+
 private:
+    static QString lostText()
+    {
+        return QStringLiteral("Conexiunea a fost inchisa, iar baza de date a anulat tranzactia: nimic din ea nu a fost salvat.");
+    }
+
+    bool isDatabaseName(const QString &name)
+    {
+        if (name.isEmpty())
+            return false;
+        Statement st(handle(), QByteArray("PRAGMA database_list"), 0);
+        while (st.step() == SQLITE_ROW)
+            if (QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1)))
+                    .compare(name, Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    }
+
+    sqlite3 *handle() const
+    {
+        if (!mDb)
+            throw DbError(ADO_E_ILLEGALOPERATION,
+                          mLost ? lostText() : QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+        return mDb.get();
+    }
+
+    // Ends the link to the file; SQLite rolls back what was not committed.
+    void drop()
+    {
+        mDb.reset();
+        mLost = true;
+    }
+
     void exec(const char *sql)
     {
+        sqlite3 *db = handle();
         char *message = nullptr;
-        const int rc = sqlite3_exec(mDb.get(), sql, nullptr, nullptr, &message);
+        const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
         sqlite3_free(message);
         if (rc != SQLITE_OK)
-            throwSqlite(mDb.get(), rc);
+            throwSqlite(db, rc);
     }
 
     QString keyColumn(const QString &table)
     {
         const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table)).toUtf8();
-        Statement st(mDb.get(), sql, 0);
+        Statement st(handle(), sql, 0);
         QString key;
         int keys = 0;
         while (st.step() == SQLITE_ROW) {
@@ -404,6 +507,8 @@ private:
     }
 
     DbHandle mDb;
+    bool mReadOnly = false;
+    bool mLost = false;
 };
 
 } // namespace
@@ -444,15 +549,37 @@ int adoTypeFromDeclaredType(const QString &declaredType)
         return adWChar;
     if (t.startsWith(QLatin1String("CHAR")) || t.startsWith(QLatin1String("CHARACTER")))
         return adChar;
-    return adVarWChar;
+    // Any other name: SQLite's affinity rules (INT was taken above).
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB")) || t.contains(QLatin1String("TEXT")))
+        return adVarWChar;
+    return adNumeric;
 }
 
-std::unique_ptr<Provider> openSqliteProvider(const QString &path)
+int scaleFromDeclaredType(const QString &declaredType)
+{
+    const QString t = declaredType.trimmed().toUpper();
+    if (t.contains(QLatin1String("INT")))
+        return 0;
+    if (t.isEmpty() || t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB"))
+        || t.contains(QLatin1String("TEXT")) || t.contains(QLatin1String("BLOB")) || t.contains(QLatin1String("REAL"))
+        || t.contains(QLatin1String("FLOA")) || t.contains(QLatin1String("DOUB")))
+        return -1;
+    if (t.contains(QLatin1String("MONEY")) || t.contains(QLatin1String("CURRENCY")))
+        return 4;
+    static const QRegularExpression size(QStringLiteral(R"(\(\s*\d+\s*(?:,\s*(\d+)\s*)?\))"));
+    const auto m = size.match(t);
+    if (!m.hasMatch())
+        return -1;
+    return m.captured(1).isEmpty() ? 0 : m.captured(1).toInt();
+}
+
+std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly)
 {
     if (!QFileInfo(path).isFile())
         throw DbError(E_FAIL, QStringLiteral("Fisierul bazei de date nu exista: %1").arg(path));
     sqlite3 *raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw,
+                                   readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     DbHandle db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
     if (rc != SQLITE_OK)
         throwSqlite(raw, rc, path);
@@ -465,7 +592,7 @@ std::unique_ptr<Provider> openSqliteProvider(const QString &path)
         if (erc != SQLITE_OK)
             throwSqlite(raw, erc, path);
     }
-    return std::make_unique<SqliteProvider>(std::move(db));
+    return std::make_unique<SqliteProvider>(std::move(db), readOnly);
 }
 
 } // namespace db

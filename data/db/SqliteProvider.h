@@ -4,10 +4,18 @@
 
 namespace db {
 
-// Opens the built-in SQLite provider on a file. The file must exist.
-std::unique_ptr<Provider> openSqliteProvider(const QString &path);
+// Opens the built-in SQLite provider on a file. The file must exist. A file
+// the process may not write, or `readOnly`, opens for reading only.
+std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly = false);
 
-// ADO type number of a SQLite declared column type.
+// ADO type number of a SQLite declared column type: the names the windows
+// know first, then SQLite's own affinity rules (a name that says nothing
+// else, such as NUMBER(10,2), is numeric).
 int adoTypeFromDeclaredType(const QString &declaredType);
+
+// Decimals every value of a column of this SQLite declared type keeps: 0 for
+// integer affinity, 4 for MONEY/CURRENCY, the scale of "(p,s)" ("(p)" is 0)
+// for other numeric names, -1 otherwise.
+int scaleFromDeclaredType(const QString &declaredType);
 
 } // namespace db

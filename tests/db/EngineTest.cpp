@@ -1,13 +1,10 @@
-// One suite over four engines: the built-in SQLite provider, SQLite through
-// the SQLite3 ODBC driver, PostgreSQL and MariaDB through their ODBC drivers.
-// The server engines read their connection strings from VAMOR_TEST_PG and
-// VAMOR_TEST_MARIADB (tests/servers.sh writes them) and skip loudly without.
+// The common behaviour of the four engines (see EngineFixture.h).
 
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "tests/db/DbTestSupport.h"
-#include "tests/support/TestSupport.h"
+#include "tests/db/EngineFixture.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,18 +12,10 @@
 #include <vector>
 
 using namespace db;
+using dbtest::Engine;
 using dbtest::expectDbError;
 
 namespace {
-
-enum class Engine { BuiltInSqlite, SqliteOdbc, PostgreSql, MariaDb };
-
-struct EngineCase {
-    Engine engine;
-    const char *name;
-};
-
-std::string engineName(const testing::TestParamInfo<EngineCase> &info) { return info.param.name; }
 
 // A column of the type table: its declaration on this engine and the ADO
 // number the engine's metadata leads to.
@@ -84,82 +73,8 @@ std::vector<TypedColumn> typedColumns(Engine engine)
     return {};
 }
 
-class EngineTest : public testing::TestWithParam<EngineCase> {
+class EngineTest : public dbtest::EngineFixture {
 protected:
-    void SetUp() override
-    {
-        switch (engine()) {
-        case Engine::BuiltInSqlite:
-            mDir = dbtest::makeTempDir();
-            mConnString = QStringLiteral("Provider=SQLite;Data Source=") + dbtest::makeEmptySqliteFile(*mDir);
-            break;
-        case Engine::SqliteOdbc:
-            mDir = dbtest::makeTempDir();
-            mConnString = QStringLiteral("Driver=SQLite3;Database=") + dbtest::makeEmptySqliteFile(*mDir);
-            break;
-        case Engine::PostgreSql: {
-            VAMOR_REQUIRE_SERVER(pg, "VAMOR_TEST_PG");
-            mConnString = pg;
-            break;
-        }
-        case Engine::MariaDb: {
-            VAMOR_REQUIRE_SERVER(maria, "VAMOR_TEST_MARIADB");
-            mConnString = maria;
-            break;
-        }
-        }
-        try {
-            conn.open(mConnString);
-        } catch (const DbError &e) {
-            FAIL() << "cannot open " << mConnString.toStdString() << ": " << e;
-        }
-    }
-
-    void TearDown() override
-    {
-        if (!conn.isOpen())
-            return;
-        if (conn.inTransaction()) {
-            try {
-                conn.rollbackTrans();
-            } catch (const DbError &) {
-            }
-        }
-        for (auto it = mDrops.rbegin(); it != mDrops.rend(); ++it) {
-            try {
-                conn.execute(*it);
-            } catch (const DbError &) {
-            }
-        }
-        conn.close();
-    }
-
-    Engine engine() const { return GetParam().engine; }
-    bool isServer() const { return engine() == Engine::PostgreSql || engine() == Engine::MariaDb; }
-
-    // A new table (dropped after the test) with the given column list.
-    QString createTable(const QString &columns)
-    {
-        const QString name = dbtest::uniqueName(QStringLiteral("vt"));
-        mDrops.push_back(QStringLiteral("DROP TABLE ") + name);
-        conn.execute(QStringLiteral("CREATE TABLE %1 (%2)").arg(name, columns));
-        return name;
-    }
-
-    QString createView(const QString &select)
-    {
-        const QString name = dbtest::uniqueName(QStringLiteral("vv"));
-        mDrops.push_back(QStringLiteral("DROP VIEW ") + name);
-        conn.execute(QStringLiteral("CREATE VIEW %1 AS %2").arg(name, select));
-        return name;
-    }
-
-    qint64 rowCount(Connection &c, const QString &table)
-    {
-        Recordset rs = c.openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM ") + table);
-        return rs.value(0).toInt();
-    }
-
     // Number the engine gives unknown names and syntax errors.
     qint32 commandErrorNumber() const
     {
@@ -183,11 +98,6 @@ protected:
             return v ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         return v ? QStringLiteral("1") : QStringLiteral("0");
     }
-
-    Connection conn;
-    QString mConnString;
-    std::unique_ptr<QTemporaryDir> mDir;
-    std::vector<QString> mDrops;
 };
 
 TEST_P(EngineTest, CreateInsertUpdateDeleteGiveRecordsAffected)
@@ -347,8 +257,8 @@ TEST_P(EngineTest, ColumnsListKeepsToTheTableAskedFor)
     const QString base = dbtest::uniqueName(QStringLiteral("vp"));
     const QString first = base + QStringLiteral("_a");
     const QString second = base + QStringLiteral("xa");
-    mDrops.push_back(QStringLiteral("DROP TABLE ") + first);
-    mDrops.push_back(QStringLiteral("DROP TABLE ") + second);
+    dropLater(QStringLiteral("DROP TABLE ") + first);
+    dropLater(QStringLiteral("DROP TABLE ") + second);
     conn.execute(QStringLiteral("CREATE TABLE %1 (one INTEGER, two INTEGER)").arg(first));
     conn.execute(QStringLiteral("CREATE TABLE %1 (three INTEGER)").arg(second));
     Recordset rs = conn.columns(first);
@@ -416,11 +326,6 @@ TEST_P(EngineTest, RowLimitedRecordsetHoldsOneRow)
     EXPECT_EQ(rowCount(conn, t), 5);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, EngineTest,
-                         testing::Values(EngineCase{Engine::BuiltInSqlite, "BuiltInSqlite"},
-                                         EngineCase{Engine::SqliteOdbc, "SqliteOdbc"},
-                                         EngineCase{Engine::PostgreSql, "PostgreSql"},
-                                         EngineCase{Engine::MariaDb, "MariaDb"}),
-                         engineName);
+VAMOR_INSTANTIATE_ENGINES(EngineTest);
 
 } // namespace

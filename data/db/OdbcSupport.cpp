@@ -1,0 +1,351 @@
+#include "data/db/OdbcSupport.h"
+
+#include "data/db/AdoTypes.h"
+#include "data/db/DbError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include <algorithm>
+#include <vector>
+
+namespace db::odbc {
+
+QString fromW(const SQLWCHAR *s, qsizetype chars)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(s), chars);
+}
+
+QString fromW(const SQLWCHAR *s)
+{
+    qsizetype n = 0;
+    while (s[n] != 0)
+        ++n;
+    return fromW(s, n);
+}
+
+Diagnostics readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    Diagnostics d;
+    if (handle == SQL_NULL_HANDLE)
+        return d;
+    for (SQLSMALLINT rec = 1; rec <= 64; ++rec) {
+        SQLWCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        std::vector<SQLWCHAR> message(1024);
+        SQLSMALLINT length = 0;
+        SQLRETURN rc = SQLGetDiagRecW(handleType, handle, rec, state, &native, message.data(),
+                                      static_cast<SQLSMALLINT>(message.size()), &length);
+        if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
+            message.resize(static_cast<size_t>(length) + 1);
+            rc = SQLGetDiagRecW(handleType, handle, rec, state, &native, message.data(),
+                                static_cast<SQLSMALLINT>(message.size()), &length);
+        }
+        if (!succeeded(rc))
+            break;
+        if (rec == 1)
+            d.state = fromW(state);
+        const qsizetype chars = std::clamp<qsizetype>(length, 0, static_cast<qsizetype>(message.size()) - 1);
+        QString text = fromW(message.data(), chars).trimmed();
+        if (!text.isEmpty())
+            d.messages.append(text);
+    }
+    return d;
+}
+
+[[noreturn]] void throwError(Diagnostics d, const QString &fallback)
+{
+    // A driver that fails without a diagnostic record (or with one that has
+    // no SQLSTATE) gives E_FAIL: nothing says the command was at fault.
+    if (d.messages.isEmpty())
+        d.messages.append(fallback);
+    throw DbError(DbError::numberForSqlState(d.state), d.messages.join(QLatin1Char('\n')), d.state);
+}
+
+[[noreturn]] void throwDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QString &fallback)
+{
+    throwError(readDiagnostics(handleType, handle), fallback);
+}
+
+void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *what)
+{
+    if (!succeeded(rc))
+        throwDiagnostics(handleType, handle,
+                         QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
+}
+
+// ---- types ----
+
+// Type names that say more than the SQL type the driver reports: money
+// columns (SQL Server's money, Access's Currency, PostgreSQL's money) and
+// booleans that a driver hands over as characters.
+// A driver that reports a money column as text (SQLite3 ODBC) keeps its
+// word: only a number type is taken for money.
+int refineByTypeName(int adoType, const QString &typeName)
+{
+    const QString name = typeName.trimmed().toLower();
+    const bool numeric = adoType == adNumeric || adoType == adDouble || adoType == adSingle || adoType == adInteger
+                         || adoType == adBigInt || adoType == adSmallInt;
+    if (numeric && (name == QLatin1String("money") || name == QLatin1String("smallmoney") || name == QLatin1String("currency")))
+        return adCurrency;
+    if (name == QLatin1String("bool") || name == QLatin1String("boolean"))
+        return adBoolean;
+    return adoType;
+}
+
+bool typeNameIsUnsigned(const QString &typeName)
+{
+    return typeName.contains(QLatin1String("unsigned"), Qt::CaseInsensitive);
+}
+
+Fetch fetchKindFor(int sqlType, bool isUnsigned)
+{
+    switch (sqlType) {
+    case SQL_TINYINT:
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+        return Fetch::Integer;
+    case SQL_BIGINT:
+        return isUnsigned ? Fetch::UnsignedBig : Fetch::Integer;
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+        return Fetch::Double;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+        return Fetch::Decimal;
+    case SQL_TYPE_DATE:
+    case SQL_DATE:
+        return Fetch::Date;
+    case SQL_TYPE_TIME:
+    case SQL_TIME:
+        return Fetch::Time;
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP:
+        return Fetch::Timestamp;
+    case SQL_BIT:
+        return Fetch::Bit;
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY:
+        return Fetch::Binary;
+    default:
+        return Fetch::Text;
+    }
+}
+
+QDateTime makeDateTime(int year, int month, int day, int hour, int minute, int second, qint64 fractionNs)
+{
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second, static_cast<int>(fractionNs / 1000000));
+    return QDateTime(date, time);
+}
+
+Variant parseDateText(const QString &text)
+{
+    QString t = text.trimmed();
+    QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(QString(t).replace(QLatin1Char(' '), QLatin1Char('T')), Qt::ISODateWithMs);
+    if (!dt.isValid()) {
+        const QDate d = QDate::fromString(t, Qt::ISODate);
+        if (d.isValid())
+            dt = QDateTime(d, QTime(0, 0));
+    }
+    return dt.isValid() ? Variant(dt) : Variant(text);
+}
+
+// ---- reading values ----
+
+// Reads the whole character value of a column as UTF-16, piece by piece.
+// Returns false for SQL NULL.
+bool readText(const Statement &st, SQLUSMALLINT col, QString &out, bool &failed)
+{
+    failed = false;
+    out.clear();
+    std::vector<SQLWCHAR> buffer(2048);
+    bool gotAny = false;
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLLEN bytes = static_cast<SQLLEN>(buffer.size() * sizeof(SQLWCHAR));
+        const SQLRETURN rc = SQLGetData(st.handle(), col, SQL_C_WCHAR, buffer.data(), bytes, &indicator);
+        if (rc == SQL_NO_DATA)
+            break;
+        if (!succeeded(rc)) {
+            if (!gotAny) {
+                failed = true;
+                return false;
+            }
+            st.check(rc, "SQLGetData");
+        }
+        if (indicator == SQL_NULL_DATA)
+            return false;
+        gotAny = true;
+        const qsizetype capacity = static_cast<qsizetype>(buffer.size()) - 1;
+        qsizetype chars = capacity;
+        const bool truncated = rc == SQL_SUCCESS_WITH_INFO
+                               && (indicator == SQL_NO_TOTAL || indicator >= bytes - static_cast<SQLLEN>(sizeof(SQLWCHAR)));
+        if (!truncated && indicator != SQL_NO_TOTAL)
+            chars = std::min<qsizetype>(capacity, indicator / static_cast<SQLLEN>(sizeof(SQLWCHAR)));
+        else if (!truncated) {
+            chars = 0;
+            while (chars < capacity && buffer[static_cast<size_t>(chars)] != 0)
+                ++chars;
+        }
+        out += fromW(buffer.data(), chars);
+        if (!truncated)
+            break;
+    }
+    return true;
+}
+
+Variant textVariant(const Statement &st, SQLUSMALLINT col)
+{
+    QString text;
+    bool failed = false;
+    if (!readText(st, col, text, failed)) {
+        if (failed)
+            st.check(SQL_ERROR, "SQLGetData");
+        return Variant::null();
+    }
+    return Variant(text);
+}
+
+// Reads a fixed-size value; on a driver that cannot convert to the C type,
+// falls back to the text form. Returns false for SQL NULL.
+template <typename T>
+bool readFixed(const Statement &st, SQLUSMALLINT col, SQLSMALLINT cType, T &value, bool &unsupported)
+{
+    SQLLEN indicator = 0;
+    unsupported = false;
+    const SQLRETURN rc = SQLGetData(st.handle(), col, cType, &value, sizeof(T), &indicator);
+    if (!succeeded(rc)) {
+        unsupported = true;
+        return false;
+    }
+    return indicator != SQL_NULL_DATA;
+}
+
+Variant readValue(const Statement &st, SQLUSMALLINT col, const ResultColumn &column)
+{
+    bool unsupported = false;
+    switch (column.fetch) {
+    case Fetch::Integer: {
+        SQLBIGINT v = 0;
+        if (readFixed(st, col, SQL_C_SBIGINT, v, unsupported))
+            return Variant(static_cast<qint64>(v));
+        if (!unsupported)
+            return Variant::null();
+        const Variant t = textVariant(st, col);
+        if (t.isNull())
+            return t;
+        bool ok = false;
+        const qint64 n = t.toString().trimmed().toLongLong(&ok);
+        return ok ? Variant(n) : t;
+    }
+    case Fetch::UnsignedBig: {
+        const Variant t = textVariant(st, col);
+        if (t.isNull())
+            return t;
+        bool ok = false;
+        const qint64 n = t.toString().trimmed().toLongLong(&ok);
+        return ok ? Variant(n) : Variant::decimal(t.toString().trimmed());
+    }
+    case Fetch::Double: {
+        double v = 0;
+        if (readFixed(st, col, SQL_C_DOUBLE, v, unsupported))
+            return Variant(v);
+        if (!unsupported)
+            return Variant::null();
+        const Variant t = textVariant(st, col);
+        if (t.isNull())
+            return t;
+        bool ok = false;
+        const double d = t.toString().trimmed().toDouble(&ok);
+        return ok ? Variant(d) : t;
+    }
+    case Fetch::Decimal: {
+        const Variant t = textVariant(st, col);
+        if (t.isNull())
+            return t;
+        QString text = t.toString().trimmed();
+        if (text.startsWith(QLatin1Char('.')))
+            text.prepend(QLatin1Char('0'));
+        else if (text.startsWith(QLatin1String("-.")))
+            text.insert(1, QLatin1Char('0'));
+        return Variant::decimal(text);
+    }
+    case Fetch::Date:
+    case Fetch::Timestamp: {
+        SQL_TIMESTAMP_STRUCT ts{};
+        if (readFixed(st, col, SQL_C_TYPE_TIMESTAMP, ts, unsupported))
+            return Variant(makeDateTime(ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second, ts.fraction));
+        if (!unsupported)
+            return Variant::null();
+        const Variant t = textVariant(st, col);
+        return t.isNull() ? t : parseDateText(t.toString());
+    }
+    case Fetch::Time: {
+        SQL_TIME_STRUCT tm{};
+        if (readFixed(st, col, SQL_C_TYPE_TIME, tm, unsupported))
+            return Variant(makeDateTime(1899, 12, 30, tm.hour, tm.minute, tm.second, 0));
+        if (!unsupported)
+            return Variant::null();
+        const Variant t = textVariant(st, col);
+        if (t.isNull())
+            return t;
+        const QTime time = QTime::fromString(t.toString().trimmed(), Qt::ISODateWithMs);
+        return time.isValid() ? Variant(QDateTime(QDate(1899, 12, 30), time)) : t;
+    }
+    case Fetch::Bit: {
+        unsigned char v = 0;
+        if (readFixed(st, col, SQL_C_BIT, v, unsupported))
+            return Variant(v != 0);
+        if (!unsupported)
+            return Variant::null();
+        const Variant t = textVariant(st, col);
+        if (t.isNull())
+            return t;
+        const QString s = t.toString().trimmed().toLower();
+        return Variant(!(s.isEmpty() || s == QLatin1String("0") || s == QLatin1String("f")
+                         || s == QLatin1String("false") || s == QLatin1String("no")));
+    }
+    case Fetch::Binary:
+        // Binary values have no Variant kind; they are kept in the hexadecimal
+        // text form ODBC gives them.
+    case Fetch::Text:
+        return textVariant(st, col);
+    }
+    return Variant::null();
+}
+
+QString columnText(const Statement &st, SQLUSMALLINT col)
+{
+    QString text;
+    bool failed = false;
+    readText(st, col, text, failed);
+    return failed ? QString() : text;
+}
+
+Variant columnTextOrNull(const Statement &st, SQLUSMALLINT col)
+{
+    QString text;
+    bool failed = false;
+    if (!readText(st, col, text, failed))
+        return Variant::null();
+    return Variant(text);
+}
+
+std::optional<qint64> columnInteger(const Statement &st, SQLUSMALLINT col)
+{
+    // The catalog's numbers fit 32 bits, and every driver converts to them.
+    SQLINTEGER value = 0;
+    SQLLEN indicator = 0;
+    if (!succeeded(SQLGetData(st.handle(), col, SQL_C_SLONG, &value, sizeof(value), &indicator))
+        || indicator == SQL_NULL_DATA)
+        return std::nullopt;
+    return static_cast<qint64>(value);
+}
+
+} // namespace db::odbc

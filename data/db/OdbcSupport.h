@@ -1,0 +1,109 @@
+#pragma once
+
+// The pieces of the ODBC provider below the provider itself: text between
+// QString and the driver manager's UTF-16, diagnostics, statement handles and
+// the reading of values.
+
+#include "data/db/Variant.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <optional>
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC must use 16-bit SQLWCHAR");
+
+namespace db::odbc {
+
+// ---- text between QString and the driver manager's UTF-16 ----
+
+struct WText {
+    explicit WText(const QString &s) : text(s) {}
+    SQLWCHAR *ptr() { return reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(reinterpret_cast<const char16_t *>(text.utf16()))); }
+    QString text;
+};
+
+QString fromW(const SQLWCHAR *s, qsizetype chars);
+QString fromW(const SQLWCHAR *s);
+
+inline bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+// ---- diagnostics ----
+
+struct Diagnostics {
+    QString state;
+    QStringList messages;
+};
+
+Diagnostics readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
+// Throws the diagnostics as a DbError; `fallback` when they hold no text.
+[[noreturn]] void throwError(Diagnostics d, const QString &fallback);
+[[noreturn]] void throwDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QString &fallback);
+// Throws the handle's diagnostics when `rc` is a failure.
+void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *what);
+
+// ---- types ----
+
+// Type names that say more than the SQL type the driver reports (money,
+// booleans handed over as characters).
+int refineByTypeName(int adoType, const QString &typeName);
+bool typeNameIsUnsigned(const QString &typeName);
+
+// How a value of a SQL type is read into a Variant.
+enum class Fetch { Integer, UnsignedBig, Double, Decimal, Text, Date, Time, Timestamp, Bit, Binary };
+
+Fetch fetchKindFor(int sqlType, bool isUnsigned);
+
+// ---- handles ----
+
+class Statement {
+public:
+    explicit Statement(SQLHDBC dbc)
+    {
+        const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &mStmt);
+        if (!succeeded(rc)) {
+            mStmt = SQL_NULL_HSTMT;
+            odbc::check(rc, SQL_HANDLE_DBC, dbc, "SQLAllocHandle");
+        }
+    }
+    ~Statement()
+    {
+        if (mStmt != SQL_NULL_HSTMT) {
+            SQLFreeStmt(mStmt, SQL_CLOSE);
+            SQLFreeHandle(SQL_HANDLE_STMT, mStmt);
+        }
+    }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    SQLHSTMT handle() const { return mStmt; }
+    void check(SQLRETURN rc, const char *what) const { odbc::check(rc, SQL_HANDLE_STMT, mStmt, what); }
+
+private:
+    SQLHSTMT mStmt = SQL_NULL_HSTMT;
+};
+
+struct ResultColumn {
+    QString name;
+    int sqlType = 0;
+    bool isUnsigned = false;
+    int adoType = 0;
+    Fetch fetch = Fetch::Text;
+};
+
+// ---- reading values ----
+
+// Reads the whole character value of a column as UTF-16, piece by piece.
+// Returns false for SQL NULL; `failed` tells a driver error.
+bool readText(const Statement &st, SQLUSMALLINT col, QString &out, bool &failed);
+Variant readValue(const Statement &st, SQLUSMALLINT col, const ResultColumn &column);
+// The text of a column; "" for Null or an error.
+QString columnText(const Statement &st, SQLUSMALLINT col);
+Variant columnTextOrNull(const Statement &st, SQLUSMALLINT col);
+// A whole number of a catalog column (32 bits); nullopt for Null or an error.
+std::optional<qint64> columnInteger(const Statement &st, SQLUSMALLINT col);
+
+} // namespace db::odbc

@@ -1,0 +1,299 @@
+#include "data/db/SqlScan.h"
+
+#include <QList>
+
+#include <algorithm>
+
+namespace db {
+
+namespace {
+
+// One way of reading the text.
+struct Reading {
+    bool backslashInSingle = false; // '\'' escapes a quote in '…'
+    bool backslashInDouble = false; // and in "…"
+    bool nestedComments = false;    // /* /* */ */ is one comment
+    bool dollarQuotes = false;      // PostgreSQL $tag$ … $tag$
+    bool eStrings = false;          // PostgreSQL E'…' with backslash escapes
+    bool brackets = false;          // […] quotes a name
+    bool bracketEscape = false;     // "]]" inside […] is a "]"
+    bool backticks = false;         // `…` quotes a name
+    bool hashComments = false;      // # to the end of the line
+    bool dashDashNeedsBlank = false; // MySQL: "--" starts a comment only before a blank
+    bool executableComments = false; // MySQL: /*! … */ and /*M! … */ are code
+};
+
+QList<Reading> readingsOf(SqlDialect dialect)
+{
+    QList<Reading> readings;
+    switch (dialect) {
+    case SqlDialect::Sqlite: {
+        Reading r;
+        r.brackets = r.backticks = true;
+        readings << r;
+        break;
+    }
+    case SqlDialect::PostgreSql:
+        // A server with standard_conforming_strings off reads backslashes in
+        // '…'; the driver may split text with comments it does not nest.
+        for (bool backslash : {false, true})
+            for (bool nested : {true, false}) {
+                Reading r;
+                r.dollarQuotes = r.eStrings = true;
+                r.backslashInSingle = backslash;
+                r.nestedComments = nested;
+                readings << r;
+            }
+        break;
+    case SqlDialect::MySql:
+        // NO_BACKSLASH_ESCAPES and ANSI_QUOTES change how strings end.
+        for (bool single : {true, false})
+            for (bool dbl : {true, false})
+                for (bool needsBlank : {true, false}) {
+                    Reading r;
+                    r.backticks = r.hashComments = r.executableComments = true;
+                    r.backslashInSingle = single;
+                    r.backslashInDouble = dbl;
+                    r.dashDashNeedsBlank = needsBlank;
+                    readings << r;
+                }
+        break;
+    case SqlDialect::Generic:
+        for (bool backslash : {false, true})
+            for (bool nested : {false, true})
+                for (bool bracketEscape : {true, false}) {
+                    Reading r;
+                    r.brackets = r.backticks = true;
+                    r.backslashInSingle = r.backslashInDouble = backslash;
+                    r.nestedComments = nested;
+                    r.bracketEscape = bracketEscape;
+                    readings << r;
+                }
+        break;
+    }
+    return readings;
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$') || c.unicode() >= 0x80;
+}
+
+bool isWordStart(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c.unicode() >= 0x80;
+}
+
+bool isBlank(QChar c)
+{
+    return c.isSpace() || c.unicode() < 0x20;
+}
+
+class Scanner {
+public:
+    Scanner(const QString &sql, const Reading &reading) : s(sql), n(sql.size()), r(reading) {}
+
+    int count()
+    {
+        while (i < n) {
+            const QChar c = s.at(i);
+            if (isBlank(c)) {
+                ++i;
+            } else if (c == QLatin1Char(';')) {
+                ++i;
+                if (blockMode && depth > 0)
+                    continue;
+                endStatement();
+            } else if (startsLineComment()) {
+                while (i < n && s.at(i) != QLatin1Char('\n'))
+                    ++i;
+            } else if (c == QLatin1Char('/') && at(1) == QLatin1Char('*')) {
+                blockComment();
+            } else if (r.executableComments && c == QLatin1Char('*') && at(1) == QLatin1Char('/') && openExecutable > 0) {
+                --openExecutable;
+                i += 2;
+            } else if (c == QLatin1Char('\'')) {
+                quoted(QLatin1Char('\''), QLatin1Char('\''), r.backslashInSingle, true);
+            } else if (c == QLatin1Char('"')) {
+                quoted(QLatin1Char('"'), QLatin1Char('"'), r.backslashInDouble, true);
+            } else if (r.backticks && c == QLatin1Char('`')) {
+                quoted(QLatin1Char('`'), QLatin1Char('`'), false, true);
+            } else if (r.brackets && c == QLatin1Char('[')) {
+                quoted(QLatin1Char('['), QLatin1Char(']'), false, r.bracketEscape);
+            } else if (r.dollarQuotes && c == QLatin1Char('$') && dollarQuote()) {
+                content = true;
+            } else if (isWordStart(c)) {
+                word();
+            } else {
+                // The name of a routine comes before its parameters.
+                if (c == QLatin1Char('(') && !blockMode)
+                    isCreate = false;
+                content = true;
+                ++i;
+            }
+        }
+        endStatement();
+        return statements;
+    }
+
+private:
+    QChar at(qsizetype offset) const { return i + offset < n ? s.at(i + offset) : QChar(); }
+
+    void endStatement()
+    {
+        if (content)
+            ++statements;
+        content = false;
+        blockMode = false;
+        depth = 0;
+        wordsSeen = 0;
+        isCreate = false;
+    }
+
+    bool startsLineComment() const
+    {
+        const QChar c = s.at(i);
+        if (r.hashComments && c == QLatin1Char('#'))
+            return true;
+        if (c != QLatin1Char('-') || at(1) != QLatin1Char('-'))
+            return false;
+        return !r.dashDashNeedsBlank || i + 2 >= n || isBlank(at(2));
+    }
+
+    void blockComment()
+    {
+        if (r.executableComments && at(2) == QLatin1Char('!')) {
+            i += 3;
+            ++openExecutable;
+            return;
+        }
+        if (r.executableComments && at(2) == QLatin1Char('M') && at(3) == QLatin1Char('!')) {
+            i += 4;
+            ++openExecutable;
+            return;
+        }
+        i += 2;
+        int level = 1;
+        while (i < n && level > 0) {
+            if (s.at(i) == QLatin1Char('*') && at(1) == QLatin1Char('/')) {
+                --level;
+                i += 2;
+            } else if (r.nestedComments && s.at(i) == QLatin1Char('/') && at(1) == QLatin1Char('*')) {
+                ++level;
+                i += 2;
+            } else {
+                ++i;
+            }
+        }
+    }
+
+    // A quoted string or name from the opening character at i; a doubled
+    // closing character stands for itself when `doubling` is on.
+    void quoted(QChar open, QChar close, bool backslash, bool doubling)
+    {
+        Q_UNUSED(open);
+        content = true;
+        ++i;
+        while (i < n) {
+            const QChar c = s.at(i);
+            if (backslash && c == QLatin1Char('\\')) {
+                i += 2;
+            } else if (c == close) {
+                if (doubling && at(1) == close) {
+                    i += 2;
+                } else {
+                    ++i;
+                    return;
+                }
+            } else {
+                ++i;
+            }
+        }
+        i = n;
+    }
+
+    // $tag$ … $tag$; false (nothing consumed) when the "$" opens no quote.
+    bool dollarQuote()
+    {
+        qsizetype j = i + 1;
+        if (j < n && isWordStart(s.at(j)) && !s.at(j).isDigit()) {
+            while (j < n && isWordStart(s.at(j)))
+                ++j;
+        }
+        if (j >= n || s.at(j) != QLatin1Char('$'))
+            return false;
+        const QString tag = s.mid(i, j - i + 1);
+        const qsizetype end = s.indexOf(tag, j + 1);
+        i = end < 0 ? n : end + tag.size();
+        return true;
+    }
+
+    void word()
+    {
+        const qsizetype start = i;
+        while (i < n && isWordChar(s.at(i)))
+            ++i;
+        content = true;
+        const QString w = s.mid(start, i - start).toUpper();
+        if (r.eStrings && (w == QLatin1String("E")) && i < n && s.at(i) == QLatin1Char('\'')) {
+            quoted(QLatin1Char('\''), QLatin1Char('\''), true, true);
+            return;
+        }
+        ++wordsSeen;
+        if (wordsSeen == 1) {
+            isCreate = w == QLatin1String("CREATE");
+            return;
+        }
+        // The routine bodies of CREATE TRIGGER, PROCEDURE, FUNCTION and EVENT
+        // hold statements of their own between BEGIN and END.
+        if (isCreate && !blockMode && wordsSeen <= 8
+            && (w == QLatin1String("TRIGGER") || w == QLatin1String("PROCEDURE") || w == QLatin1String("FUNCTION")
+                || w == QLatin1String("EVENT")))
+            blockMode = true;
+        if (!blockMode)
+            return;
+        if (w == QLatin1String("BEGIN") || w == QLatin1String("CASE")) {
+            ++depth;
+        } else if (w == QLatin1String("END") && depth > 0) {
+            qsizetype j = i;
+            while (j < n && isBlank(s.at(j)))
+                ++j;
+            qsizetype k = j;
+            while (k < n && isWordChar(s.at(k)))
+                ++k;
+            const QString next = s.mid(j, k - j).toUpper();
+            if (next != QLatin1String("IF") && next != QLatin1String("LOOP") && next != QLatin1String("WHILE")
+                && next != QLatin1String("REPEAT") && next != QLatin1String("FOR"))
+                --depth;
+        }
+    }
+
+    const QString &s;
+    const qsizetype n;
+    const Reading r;
+    qsizetype i = 0;
+    int statements = 0;
+    bool content = false;
+    bool isCreate = false;
+    bool blockMode = false;
+    int depth = 0;
+    int wordsSeen = 0;
+    int openExecutable = 0;
+};
+
+} // namespace
+
+int countStatements(const QString &sql, SqlDialect dialect)
+{
+    int most = 0;
+    for (const Reading &reading : readingsOf(dialect))
+        most = std::max(most, Scanner(sql, reading).count());
+    return most;
+}
+
+QString multipleStatementsMessage()
+{
+    return QStringLiteral("Comanda contine mai multe instructiuni SQL; este permisa una singura.");
+}
+
+} // namespace db

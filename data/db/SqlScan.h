@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace db {
+
+// How an engine reads the text of a command: which characters quote, which
+// start comments, whether a backslash escapes inside a string.
+enum class SqlDialect {
+    Generic,    // any other ODBC driver: '…' "…" `…` […], -- and /* */ comments
+    Sqlite,     // '…' "…" `…` […], -- and /* */ (not nested)
+    PostgreSql, // '…' E'…' "…" $tag$…$tag$, -- and nested /* */
+    MySql,      // '…' "…" with backslash escapes, `…`, #, "-- " and /* */, /*! … */ runs as code
+};
+
+// The number of statements in `sql`: the pieces between ";" separators that
+// hold anything besides blanks and comments. A ";" inside quotes, comments,
+// PostgreSQL dollar quotes or the BEGIN … END body of a CREATE TRIGGER,
+// PROCEDURE, FUNCTION or EVENT does not separate.
+//
+// Where engines of a dialect may read the same text in more than one way
+// (backslash escapes on or off, nested comments or not), every reading is
+// tried and the highest count is given: text that any of them would run as
+// two statements counts as two. Never throws; any text is accepted.
+int countStatements(const QString &sql, SqlDialect dialect = SqlDialect::Generic);
+
+// True when `sql` holds at most one statement (trailing blanks, comments and
+// one final ";" allowed).
+inline bool isSingleStatement(const QString &sql, SqlDialect dialect = SqlDialect::Generic)
+{
+    return countStatements(sql, dialect) <= 1;
+}
+
+// The message of the error a command with more than one statement gets.
+QString multipleStatementsMessage();
+
+} // namespace db

@@ -1,0 +1,91 @@
+// One statement per command: the scanner's reading of quotes, comments and
+// routine bodies, and the refusal on every engine before anything runs.
+
+#include "data/db/SqlScan.h"
+#include "tests/db/EngineFixture.h"
+
+using namespace db;
+using dbtest::Engine;
+using dbtest::expectDbError;
+
+namespace {
+
+TEST(SqlScanTest, SeparatorsCountOnlyOutsideQuotesCommentsAndBodies)
+{
+    const struct {
+        const char *sql;
+        SqlDialect dialect;
+        int statements;
+    } cases[] = {
+        {"", SqlDialect::Generic, 0},
+        {" ; -- nimic\n /* nimic */ ;", SqlDialect::Generic, 0},
+        {"UPDATE t SET a = 1;  \n-- gata\n", SqlDialect::Generic, 1},
+        {"UPDATE t SET a=1 WHERE (1=1); DROP TABLE Victima; --", SqlDialect::Generic, 2},
+        {"UPDATE t SET s = 'a;b''c;d', [x;y] = \"p;q\", `m;n` = 1 /* ; */ -- ;", SqlDialect::Generic, 1},
+        {"UPDATE t SET [a]]; DROP TABLE v; --] = 1", SqlDialect::Generic, 2}, // "]]" escapes on one engine only
+        // A backslash may or may not escape: both readings must agree.
+        {"UPDATE t SET s = 'a\\'; DROP TABLE v; -- '", SqlDialect::Generic, 2},
+        {"UPDATE t SET s = 'C:\\dir;x'", SqlDialect::Generic, 1},
+        // Nested comments end late on one engine, early on another.
+        {"/* /* */ ; DROP TABLE v; /* */ SELECT 1", SqlDialect::Generic, 2},
+        {"CREATE TABLE trigger (a INT, b INT DEFAULT 1); DROP TABLE v", SqlDialect::Generic, 2},
+        {"SELECT 1 -- ; DROP\n", SqlDialect::Sqlite, 1},
+        {"SELECT [a;b], `c;d` FROM t", SqlDialect::Sqlite, 1},
+        {"SELECT $x$ = 1; DROP TABLE v; SELECT $x$", SqlDialect::Sqlite, 3},
+        {"CREATE TRIGGER g AFTER UPDATE ON t BEGIN INSERT INTO l VALUES (1); "
+         "UPDATE l SET a = CASE WHEN 1 THEN 2 END; END;",
+         SqlDialect::Sqlite, 1},
+        {"CREATE TRIGGER g AFTER UPDATE ON t BEGIN SELECT 1; END; DROP TABLE v", SqlDialect::Sqlite, 2},
+        {"UPDATE t SET a = 1 WHERE b = 'BEGIN'; DROP TABLE v", SqlDialect::Sqlite, 2},
+        {"SELECT $$a;b$$, $tag$ ; $$ ; $tag$, E'x\\';y', 'p;q'", SqlDialect::PostgreSql, 1},
+        {"SELECT a$b$c; SELECT $1", SqlDialect::PostgreSql, 2},
+        {"SELECT 1 /* a /* b */ ; */", SqlDialect::PostgreSql, 2},
+        {"SELECT 'a\\';b'", SqlDialect::MySql, 2},
+        {"SELECT 1 # ; DROP\n", SqlDialect::MySql, 1},
+        {"SELECT 1--1; DROP TABLE v", SqlDialect::MySql, 2},
+        {"SELECT 1 /*! ; DROP TABLE v */", SqlDialect::MySql, 2},
+        {"CREATE PROCEDURE p() BEGIN IF 1 THEN SELECT 1; END IF; SELECT 2; END", SqlDialect::MySql, 1},
+        {"UPDATE t SET a = 1 WHERE (1=1 OR 'x' = '\xc8\x9b;'); ", SqlDialect::MySql, 1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(countStatements(QString::fromUtf8(c.sql), c.dialect), c.statements) << c.sql;
+}
+
+class SingleStatementTest : public dbtest::EngineFixture {};
+
+TEST_P(SingleStatementTest, SecondStatementIsRefusedBeforeAnythingRuns)
+{
+    const QString victim = createTable(QStringLiteral("id INTEGER"));
+    const QString t = createTable(QStringLiteral("a INTEGER, s VARCHAR(40)"));
+    conn.execute(QStringLiteral("INSERT INTO %1 VALUES (0, 'x')").arg(t));
+    const QStringList hostile{
+        QStringLiteral("UPDATE %1 SET a=1 WHERE (1=1); DROP TABLE %2; --").arg(t, victim),
+        QStringLiteral("ALTER TABLE %1 ADD Nou DECIMAL; DROP TABLE %2; --").arg(t, victim),
+        QStringLiteral("UPDATE %1 SET a=1; DROP TABLE %2").arg(t, victim),
+    };
+    for (const QString &sql : hostile) {
+        const DbError e = expectDbError([&] { conn.execute(sql); });
+        EXPECT_EQ(e.number(), E_FAIL) << e;
+        EXPECT_EQ(e.description(), QStringLiteral("Comanda contine mai multe instructiuni SQL; este permisa una singura."));
+    }
+    EXPECT_THROW(conn.openRecordset(QStringLiteral("SELECT a FROM %1; DROP TABLE %2").arg(t, victim)), DbError);
+    EXPECT_EQ(rowCount(conn, victim), 0) << "the victim table is still there";
+    EXPECT_EQ(scalar(conn, QStringLiteral("SELECT a FROM ") + t).toInt(), 0) << "the first statement did not run";
+    EXPECT_EQ(conn.columns(t).recordCount(), 2) << "no column was added";
+
+    // ";" in strings and comments, and one final ";", are one statement.
+    // (The SQLite3 driver itself refuses a ";" inside a comment.)
+    const bool comments = engine() != Engine::SqliteOdbc;
+    EXPECT_EQ(conn.execute(QStringLiteral("UPDATE %1 SET s = 'a;b' %2 WHERE a = 0; %3")
+                               .arg(t, comments ? QStringLiteral("/* c;d */") : QString(),
+                                    comments ? QStringLiteral("-- e;f") : QString())),
+              1);
+    EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT s FROM %1 WHERE s = 'a;b';").arg(t)).recordCount(), 1);
+    if (engine() == Engine::PostgreSql) {
+        EXPECT_EQ(conn.execute(QStringLiteral("UPDATE %1 SET s = $$c;d$$").arg(t)), 1);
+    }
+}
+
+VAMOR_INSTANTIATE_ENGINES(SingleStatementTest);
+
+} // namespace
