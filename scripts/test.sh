@@ -1,6 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts private PostgreSQL and MariaDB
-# servers and runs every test. Set VAMOR_SKIP_INSTALL=1 to skip the packages.
+# servers and runs every test:
+#   1. the test suite (ctest in ./build), with the robustness tests: runs
+#      killed at random moments, a server lost in the middle of a field;
+#   2. the same suite built under AddressSanitizer and
+#      UndefinedBehaviorSanitizer (scripts/sanitize.sh, ./build-asan);
+#   3. the fuzz targets, each for a bounded time (scripts/fuzz.sh,
+#      ./build-fuzz, VAMOR_FUZZ_SECONDS per target, 30 by default).
+# Every part runs even when an earlier one fails; the exit status is not 0
+# when any failed. A summary of the figures ends the output.
+# Set VAMOR_SKIP_INSTALL=1 to skip the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,9 +20,10 @@ scripts/build.sh
 
 servers_dir=$(mktemp -d /tmp/vamor-servers.XXXXXX)
 chmod 755 "$servers_dir"
+notes=$(mktemp -d /tmp/vamor-test-notes.XXXXXX)
 cleanup() {
   tests/servers.sh stop "$servers_dir" || true
-  rm -rf "$servers_dir"
+  rm -rf "$servers_dir" "$notes"
 }
 trap cleanup EXIT
 
@@ -27,4 +37,69 @@ if [ -f "$servers_dir/env.sh" ]; then
   source "$servers_dir/env.sh"
 fi
 
-ctest --test-dir build --output-on-failure --timeout 600 -j2
+failed_parts=()
+passed_total=0
+failed_total=0
+
+# run_part NAME COMMAND...: runs a part, keeps its output in $notes/NAME.log
+# and its time, and adds the counts of its ctest closing line.
+run_part() {
+  local name=$1 started status=0 line
+  shift
+  echo
+  echo "======== $name"
+  started=$(date +%s)
+  "$@" 2>&1 | tee "$notes/$name.log" || status=$?
+  echo "$(( $(date +%s) - started ))" > "$notes/$name.seconds"
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$notes/$name.log" | tail -1 || true)
+  if [ -n "$line" ]; then
+    local total failed
+    failed=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    passed_total=$((passed_total + total - failed))
+    failed_total=$((failed_total + failed))
+  fi
+  if [ "$status" -ne 0 ]; then
+    failed_parts+=("$name")
+    [ -z "$line" ] && failed_total=$((failed_total + 1))
+  fi
+  return 0
+}
+
+VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness.txt \
+  run_part tests ctest --test-dir build --output-on-failure --timeout 1200 -j2
+VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness-sanitized.txt \
+  run_part sanitizers scripts/sanitize.sh
+VAMOR_FUZZ_SUMMARY=$notes/fuzz.txt \
+  run_part fuzzing scripts/fuzz.sh
+
+echo
+echo "======== Summary"
+for part in tests sanitizers fuzzing; do
+  printf '%-11s %5ss\n' "$part" "$(cat "$notes/$part.seconds" 2>/dev/null || echo '?')"
+done
+if [ -s "$notes/robustness.txt" ]; then
+  sed 's/^/  /' "$notes/robustness.txt"
+else
+  echo "  robustness tests: no figures (did they run?)"
+fi
+if [ -s "$notes/robustness-sanitized.txt" ]; then
+  sed 's/^/  under the sanitizers, /' "$notes/robustness-sanitized.txt"
+fi
+sanitized=$(grep -E '^[0-9]+% tests passed' "$notes/sanitizers.log" 2>/dev/null | tail -1 || true)
+suites=$(ctest --test-dir build-asan -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: \([^.]*\)\..*/\1/p' | sort -u | tr '\n' ' ' || true)
+echo "  sanitizers (ASan+UBSan): ${sanitized:-did not finish}"
+echo "    suites: ${suites:-none}"
+if [ -s "$notes/fuzz.txt" ]; then
+  while read -r _ target execs result; do
+    [ "$result" = ok ] && passed_total=$((passed_total + 1)) || failed_total=$((failed_total + 1))
+    printf '  fuzz %-12s %10s executions  %s\n' "$target" "$execs" "$result"
+  done < "$notes/fuzz.txt"
+else
+  echo "  fuzzing: no figures (did it run?)"
+fi
+if [ ${#failed_parts[@]} -gt 0 ]; then
+  echo "FAILED parts: ${failed_parts[*]}"
+fi
+echo "total: $passed_total passed, $failed_total failed"
+[ ${#failed_parts[@]} -eq 0 ]

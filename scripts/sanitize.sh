@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds Vamor and its tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer in ./build-asan and runs the test suite there.
+# Any sanitizer report fails the test that caused it.
+#
+#   scripts/sanitize.sh [CTEST ARGUMENTS...]    e.g. -R Recordset, -LE robustness
+#
+# The test servers are those of the environment (VAMOR_TEST_PG,
+# VAMOR_TEST_MARIADB), as for the normal suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=build-asan
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAMOR_SANITIZE=ON >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+# Leaks are looked for (LeakSanitizer is on by default); those of the system
+# libraries that live as long as the process are in the suppressions file.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/sanitize/lsan.supp:print_suppressions=0}
+
+ctest --test-dir "$build" --output-on-failure --timeout 1200 -j2 "$@"

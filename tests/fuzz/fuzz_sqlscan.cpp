@@ -1,0 +1,125 @@
+// The single-statement scanner on any text, in every dialect. It never fails,
+// and:
+//  - it never counts fewer statements than SQLite itself finds in the text
+//    (SQLite dialect): neither the statements SQLite would prepare one after
+//    another, as a provider that runs a command's tail would, nor the pieces
+//    between the semicolons at which the SQLite shell ends a statement;
+//  - a text without ";" is at most one statement, and no text holds more
+//    statements than it has ";" plus one;
+//  - one final ";" and blanks after it change nothing.
+
+#include "data/db/SqlScan.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+const db::SqlDialect kDialects[] = {db::SqlDialect::Generic, db::SqlDialect::Sqlite, db::SqlDialect::PostgreSql,
+                                    db::SqlDialect::MySql};
+
+const char *nameOf(db::SqlDialect dialect)
+{
+    switch (dialect) {
+    case db::SqlDialect::Generic: return "Generic";
+    case db::SqlDialect::Sqlite: return "Sqlite";
+    case db::SqlDialect::PostgreSql: return "PostgreSql";
+    case db::SqlDialect::MySql: return "MySql";
+    }
+    return "?";
+}
+
+// A database whose tables the seeds name, so that their statements prepare.
+sqlite3 *database()
+{
+    static sqlite3 *db = [] {
+        sqlite3 *d = nullptr;
+        sqlite3_open_v2(":memory:", &d, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_exec(d,
+                     "CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma DECIMAL(18,2), Suma_VM DECIMAL(18,2), Moneda TEXT);"
+                     "CREATE TABLE Victima (Id INTEGER PRIMARY KEY, x TEXT);",
+                     nullptr, nullptr, nullptr);
+        return d;
+    }();
+    return db;
+}
+
+// Statements SQLite prepares one after another from the start of the text.
+int preparedOneAfterAnother(const QByteArray &text)
+{
+    int count = 0;
+    const char *p = text.constData();
+    while (*p) {
+        sqlite3_stmt *stmt = nullptr;
+        const char *tail = nullptr;
+        if (sqlite3_prepare_v2(database(), p, -1, &stmt, &tail) != SQLITE_OK)
+            break;
+        if (stmt != nullptr) {
+            ++count;
+            sqlite3_finalize(stmt);
+        }
+        if (tail == nullptr || tail == p)
+            break;
+        p = tail;
+    }
+    return count;
+}
+
+// True when a piece holds anything besides blanks and comments.
+bool holdsSomething(const QByteArray &piece)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(database(), piece.constData(), -1, &stmt, nullptr);
+    if (stmt != nullptr)
+        sqlite3_finalize(stmt);
+    return rc != SQLITE_OK || stmt != nullptr;
+}
+
+// Pieces between the semicolons that end a statement for sqlite3_complete
+// (quotes, comments and trigger bodies taken into account) that hold
+// something.
+int piecesAsTheShellSplits(const QByteArray &text)
+{
+    int count = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != ';' || !sqlite3_complete(text.left(i + 1).constData()))
+            continue;
+        count += holdsSomething(text.mid(start, i + 1 - start));
+        start = i + 1;
+    }
+    count += holdsSomething(text.mid(start));
+    return count;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size > 8192)
+        return 0; // the reference below reads the text once per ";"
+    const QString sql = fuzzsupport::textOf(data, size);
+    const qsizetype semicolons = sql.count(QLatin1Char(';'));
+    for (const db::SqlDialect dialect : kDialects) {
+        const int n = db::countStatements(sql, dialect);
+        const QString where = QStringLiteral("%1: %2").arg(QLatin1String(nameOf(dialect)), fuzzsupport::printable(sql));
+        FUZZ_CHECK(n >= 0 && n <= semicolons + 1, QStringLiteral("%1 statements in ").arg(n) + where);
+        FUZZ_CHECK(db::countStatements(sql + QStringLiteral(";"), dialect) == n,
+                   QStringLiteral("a final \";\" changes the count %1 of ").arg(n) + where);
+        FUZZ_CHECK(db::countStatements(sql + QStringLiteral("; \n"), dialect) == n,
+                   QStringLiteral("a final \";\" and blanks change the count %1 of ").arg(n) + where);
+    }
+
+    // What SQLite reads, up to the first NUL (SQLite stops there).
+    QByteArray text = sql.toUtf8();
+    if (const qsizetype nul = text.indexOf('\0'); nul >= 0)
+        text.truncate(nul);
+    const int n = db::countStatements(sql, db::SqlDialect::Sqlite);
+    const int prepared = preparedOneAfterAnother(text);
+    FUZZ_CHECK(n >= prepared, QStringLiteral("%1 counted, SQLite prepares %2 one after another: %3")
+                                  .arg(n).arg(prepared).arg(fuzzsupport::printable(sql)));
+    const int pieces = piecesAsTheShellSplits(text);
+    FUZZ_CHECK(n >= pieces, QStringLiteral("%1 counted, SQLite ends %2 statements: %3")
+                                .arg(n).arg(pieces).arg(fuzzsupport::printable(sql)));
+    return 0;
+}

@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+"""Killed runs: the headless conversion of a project over SQLite and
+PostgreSQL tables, killed with SIGKILL at random moments.
+
+    crash_test.py --vamor PROGRAM --templates FOLDER
+
+Each trial starts from every amount in old lei, converts to new lei or back
+(the direction drawn by chance; converting back starts from a completed
+conversion) and kills the run after a delay drawn between 0 and the time an
+uninterrupted run takes. After each kill:
+  - every field holds either all its old amounts with Null recovery values or
+    all its new amounts with the old ones in the recovery column;
+  - the project file opens (integrity check, every table readable);
+  - the same run again, not killed, finishes with exit status 0 and every
+    field is in the wanted currency;
+  - converting back to old lei restores every original amount exactly.
+
+VAMOR_CRASH_SEED replays a run (the seed is printed); VAMOR_CRASH_TRIALS
+sets the number of trials (default 30); VAMOR_CRASH_ROWS the rows of each
+table (default 10000). The PostgreSQL tables live in the test server named by
+VAMOR_TEST_PG; without it only SQLite is tried, unless CI=true, where that
+is a failure.
+"""
+
+import argparse
+import os
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import robustness as rb  # noqa: E402
+
+# (table, [(field, column type on SQLite, column type on PostgreSQL)])
+TABLES = [
+    ("facturi", [("valoare", "DECIMAL(18,2)", "NUMERIC(18,2)"), ("tva", "DOUBLE", "DOUBLE PRECISION")]),
+    ("plati", [("suma", "DECIMAL(18,2)", "NUMERIC(18,2)")]),
+]
+
+
+class Source:
+    """One data source of the project: its tables, its originals, and how
+    they are read back."""
+
+    def __init__(self, name, db, prefix):
+        self.name = name
+        self.db = db
+        self.prefix = prefix
+        self.expected = {}  # (table, field) -> rb.Expected
+
+    def table(self, base):
+        return self.prefix + base
+
+    def fields(self):
+        for base, fields in TABLES:
+            for field, _, _ in fields:
+                yield self.table(base), field, field + "_vm"
+
+    def states(self):
+        return {(t, f): rb.field_state(self.db.read(t, f, r), self.expected[(t, f)]) for t, f, r in self.fields()}
+
+
+def fill(source, rng, rows, pg):
+    for base, fields in TABLES:
+        table = source.table(base)
+        columns = [f for f, _, _ in fields]
+        types = [(pg_type if pg else lite_type) for _, lite_type, pg_type in fields]
+        ddl = ", ".join(f"{c} {t}" for c, t in zip(columns, types))
+        if pg:
+            source.db.psql(f"DROP TABLE IF EXISTS {table}; CREATE TABLE {table} (id INTEGER PRIMARY KEY, {ddl});")
+        else:
+            source.db.execute(f"CREATE TABLE {table} (Id INTEGER PRIMARY KEY, {ddl});")
+        amounts = {c: rb.make_amounts(rng, rows) for c in columns}
+        data = [tuple([i + 1] + [amounts[c][i] for c in columns]) for i in range(rows)]
+        source.db.insert_amounts(table, columns, data)
+        for c in columns:
+            source.expected[(table, c)] = rb.Expected({i + 1: amounts[c][i] for i in range(rows)})
+
+
+def wait_for_pg_sessions(pg, prefix, timeout=60):
+    """Waits until no session of a killed run still works on our tables (a
+    server ends a dead client's session when it next reads from it)."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        rows = pg.query("SELECT count(*) FROM pg_stat_activity WHERE pid <> pg_backend_pid() "
+                        f"AND query ILIKE '%{prefix}%' AND state <> 'idle'")
+        if rows[0][0] == "0":
+            return
+        time.sleep(0.1)
+    rb.fail("a killed run's PostgreSQL session still works after 60 s")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--vamor", required=True)
+    parser.add_argument("--templates", required=True)
+    args = parser.parse_args()
+
+    seed, rng = rb.new_rng("VAMOR_CRASH_SEED")
+    trials = int(os.environ.get("VAMOR_CRASH_TRIALS", "30"))
+    rows = int(os.environ.get("VAMOR_CRASH_ROWS", "10000"))
+
+    pg_string = os.environ.get("VAMOR_TEST_PG", "")
+    if not pg_string:
+        if rb.ci():
+            rb.fail("VAMOR_TEST_PG is not set (CI requires the PostgreSQL test server)")
+        rb.loud("SKIPPED the PostgreSQL tables: VAMOR_TEST_PG is not set; run scripts/test.sh to start the servers")
+
+    work = tempfile.mkdtemp(prefix="vamor-crash.")
+    home = os.path.join(work, "home")
+    os.makedirs(home)
+    vamor = rb.Vamor(os.path.abspath(args.vamor), home)
+    project = os.path.join(work, "crash.vmd")
+
+    sources = [Source("SQLite", rb.SqliteDb(os.path.join(work, "firma.db")), "")]
+    prefix = f"crash{os.getpid()}_"
+    if pg_string:
+        sources.append(Source("PostgreSQL", rb.PgDb.from_odbc(pg_string), prefix))
+    pg_source = sources[1] if len(sources) > 1 else None
+
+    def check_all(wanted, when):
+        for s in sources:
+            for (table, field), state in s.states().items():
+                rb.check(state == wanted if wanted else state in ("old", "new"),
+                         f"{when}: {s.name} {table}.{field} is {state}"
+                         + (f" (expected all {wanted})" if wanted else "") + f"; seed {seed}")
+
+    def finish(to, when):
+        if pg_source:
+            wait_for_pg_sessions(pg_source.db, prefix)
+        status, out, err, _ = vamor.run(project, to)
+        rb.check(status == 0, f"{when}: the run --to {to} exited {status}; seed {seed}\n{out}\n{err}")
+        check_all("new" if to == "noi" else "old", f"{when}, after the finishing run --to {to}")
+
+    try:
+        for s in sources:
+            fill(s, rng, rows, s is pg_source)
+        rb.make_project(os.path.join(args.templates, "Vamor.vmt"), project,
+                        [(s.name, pg_string if s is pg_source else s.db.conn_string(),
+                          [(s.table(base), [(f, f + "_vm") for f, _, _ in fields]) for base, fields in TABLES])
+                         for s in sources])
+
+        # An uninterrupted round trip first: it must be exact, and its times
+        # bound the moments of the kills.
+        status, out, err, t_noi = vamor.run(project, "noi")
+        rb.check(status == 0, f"first run --to noi exited {status}\n{out}\n{err}")
+        check_all("new", "uninterrupted run --to noi")
+        status, out, err, t_vechi = vamor.run(project, "vechi")
+        rb.check(status == 0, f"first run --to vechi exited {status}\n{out}\n{err}")
+        check_all("old", "uninterrupted run --to vechi")
+        fields = sum(1 for s in sources for _ in s.fields())
+        print(f"{fields} fields of {rows} rows on {', '.join(s.name for s in sources)}; "
+              f"an uninterrupted run takes {t_noi:.2f} s to new lei, {t_vechi:.2f} s back", flush=True)
+
+        killed = 0
+        for trial in range(1, trials + 1):
+            to = rng.choice(("noi", "vechi"))
+            if to == "vechi":
+                finish("noi", f"trial {trial}, before the run to kill")
+            delay = rng.uniform(0.0, t_noi if to == "noi" else t_vechi)
+            process = vamor.start(project, to)
+            was_running = rb.kill_after(process, delay)
+            killed += was_running
+            print(f"trial {trial:2}: --to {to:5} killed at {delay:.3f} s"
+                  + ("" if was_running else " (the run had already ended)"), flush=True)
+            when = f"trial {trial} (--to {to} killed at {delay:.3f} s)"
+            if pg_source:
+                wait_for_pg_sessions(pg_source.db, prefix)
+            check_all(None, when)
+            message = rb.check_project_file(project)
+            rb.check(not message, f"{when}: {message}; seed {seed}")
+            finish(to, when)
+            if to == "noi":
+                finish("vechi", when)
+
+        leftovers = sorted(os.listdir(home))
+        print(f"files left in the program folder by the killed runs: {len(leftovers)}", flush=True)
+        summary = (f"crash test: {trials} trials ({killed} runs killed while running), seed {seed}, "
+                   f"{fields} fields on {' and '.join(s.name for s in sources)}")
+        print(summary + ": every field all or nothing after each kill, every amount restored exactly", flush=True)
+        rb.write_summary(summary)
+        rb.check(killed >= trials // 2, f"only {killed} of {trials} runs were still running when killed")
+    finally:
+        if pg_source:
+            pg_source.db.psql("".join(f"DROP TABLE IF EXISTS {pg_source.table(b)};" for b, _ in TABLES),
+                              check_result=False)
+        if os.environ.get("VAMOR_KEEP_WORK") != "1":
+            import shutil
+            shutil.rmtree(work, ignore_errors=True)
+        else:
+            print(f"work folder kept: {work}")
+
+
+if __name__ == "__main__":
+    main()
