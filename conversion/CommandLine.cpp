@@ -40,6 +40,7 @@ QString usageText()
     return QStringLiteral(
         "Utilizare:\n"
         "  vamor --convert PROIECT.vmd --to noi|vechi [--yes] [--report FISIER] [--list]\n"
+        "        [--reconnect]\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"
@@ -47,6 +48,7 @@ QString usageText()
         "  --to vechi    inapoi, din lei NOI in lei VECHI\n"
         "  --yes         nu mai intreaba \"Continuati? (d/n)\"\n"
         "  --report F    scrie raportul conversiei in fisierul F\n"
+        "  --reconnect   incearca din nou sursele de date marcate Deconectat\n"
         "  --list        doar listeaza campurile care vor fi convertite (starea lor\n"
         "                este reimprospatata si proiectul salvat); nu converteste nimic\n"
         "\n"
@@ -66,6 +68,7 @@ struct Options {
     bool yes = false;
     QString report;
     bool list = false;
+    bool reconnect = false;
 };
 
 // Returns "" when the arguments are good, otherwise the message.
@@ -92,7 +95,7 @@ QString parseOptions(const QStringList &args, Options &options)
             return QString();
         };
         const bool isFlag = arg == QStringLiteral("--help") || arg == QStringLiteral("--yes")
-                            || arg == QStringLiteral("--list");
+                            || arg == QStringLiteral("--list") || arg == QStringLiteral("--reconnect");
         if (isFlag && equals > 0)
             return QStringLiteral("Optiunea ") + arg + QStringLiteral(" nu primeste o valoare.");
         QString message;
@@ -106,6 +109,8 @@ QString parseOptions(const QStringList &args, Options &options)
             message = takeValue(options.report);
         else if (arg == QStringLiteral("--yes"))
             options.yes = true;
+        else if (arg == QStringLiteral("--reconnect"))
+            options.reconnect = true;
         else if (arg == QStringLiteral("--list"))
             options.list = true;
         else if (arg.startsWith(QLatin1Char('-')))
@@ -202,6 +207,17 @@ int run(const Options &options)
         return kExitUsage;
     }
 
+    if (options.reconnect) {
+        try {
+            const qint64 count = project.conn().execute(QStringLiteral("UPDATE tConn SET Offline = False WHERE Offline = True"));
+            if (count > 0)
+                out(QString::number(count) + QStringLiteral(" surse de date marcate Deconectat vor fi incercate din nou.\n"));
+        } catch (const std::exception &e) {
+            err(QStringLiteral("Sursele deconectate nu au putut fi repuse in lucru: ") + describe(e) + QStringLiteral("\n"));
+            return kExitFailed;
+        }
+    }
+
     QList<conversion::ListedField> listed;
     try {
         conversion::listFieldsToConvert(project.conn(), toLeiNoi,
@@ -243,16 +259,20 @@ int run(const Options &options)
             + QStringLiteral(": ") + result.errorDescription + QStringLiteral("\n"));
         status = kExitFailed;
     }
-    for (const QString &source : result.offlineSources) {
-        err(QStringLiteral("Sursa de date \"") + source
-            + QStringLiteral("\" nu a putut fi deschisa si a fost marcata Deconectat; campurile ei nu au fost "
-                             "convertite.\n"));
-        status = kExitFailed;
-    }
+    QStringList named;
     for (const auto &skipped : result.skippedSources) {
         err(QStringLiteral("Sursa de date \"") + skipped.dataSource + QStringLiteral("\" a fost sarita: ") + skipped.reason
             + QStringLiteral("; ") + QString::number(skipped.fieldCount)
             + QStringLiteral(" campuri ale ei nu au fost convertite.\n"));
+        named.append(skipped.dataSource);
+        status = kExitFailed;
+    }
+    // A source without fields that could not be opened is still worth a word.
+    for (const QString &source : result.offlineSources) {
+        if (named.contains(source))
+            continue;
+        err(QStringLiteral("Sursa de date \"") + source
+            + QStringLiteral("\" nu a putut fi deschisa si a fost marcata Deconectat.\n"));
         status = kExitFailed;
     }
     if (report.errorCount() > 0)
@@ -294,7 +314,7 @@ bool isCommandLineRun(int argc, char **argv)
         // Any option of the run counts, so that one given without --convert
         // is answered with a message rather than by opening a window.
         const std::string arg = argv[i];
-        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--help", "-h"}) {
+        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--reconnect", "--help", "-h"}) {
             const std::string name = option;
             if (arg == name || arg.rfind(name + "=", 0) == 0)
                 return true;

@@ -1,5 +1,7 @@
 #include "conversion/ConversionEngine.h"
 
+#include "conversion/EngineSupport.h"
+
 #include "data/Lookups.h"
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
@@ -9,43 +11,15 @@
 #include "tables/ConvertSql.h"
 #include "tables/RecoveryField.h"
 
+#include <QHash>
 #include <stdexcept>
 
 namespace conversion {
 
+using detail::errorText;
+using detail::text;
+
 namespace {
-
-QString text(const db::Recordset &rs, const char *column)
-{
-    return fgNZ(rs.value(QString::fromLatin1(column)), QString()).toString();
-}
-
-QString errorText(const std::exception &e)
-{
-    if (const auto *dbError = dynamic_cast<const db::DbError *>(&e))
-        return dbError->description();
-    return QString::fromUtf8(e.what());
-}
-
-// A row whose amount is not a number, in engines that let a numeric column
-// hold text ("12,50"): "" when there is none, otherwise the message. The
-// division would read such a text as another amount.
-QString nonNumericValues(db::Connection &userConn, const QString &rowSource, const QString &fieldRef,
-                         const QString &fieldName)
-{
-    const QString query = userConn.nonNumericValuesQuery(rowSource, fieldRef);
-    if (query.isEmpty())
-        return QString();
-    try {
-        db::Recordset rs = userConn.openRecordset(query, db::CursorType::Static, db::LockType::ReadOnly, 1);
-        if (rs.eof())
-            return QString();
-        return QStringLiteral("Campul \"") + fieldName + QStringLiteral("\" contine valori care nu sunt numere (de exemplu \"")
-               + rs.value(0).toString().left(40) + QStringLiteral("\"); nu a fost convertit.");
-    } catch (const std::exception &e) {
-        return errorText(e);
-    }
-}
 
 // The fields of one data source in the project.
 qint32 countFields(db::Connection &project, qint32 idConn)
@@ -64,66 +38,78 @@ QString progressCaption(const QString &level, qint32 counter, qint32 count, cons
 
 } // namespace
 
+const QString kReadOnlySourceMessage =
+    QStringLiteral("Vamor poate citi aceasta baza de date, dar nu poate scrie in ea (driverul ei este doar pentru "
+                   "citire); campul nu a fost convertit.");
+
 QString recoveryFieldName(const db::Recordset &fields)
 {
     const QString stored = text(fields, "RecFieldName");
     return stored.isEmpty() ? fgGetRecoveryFieldName(text(fields, "FieldName")) : stored;
 }
 
-QString roundedNote(int decimals)
-{
-    return QStringLiteral("Sume rotunjite la ") + QString::number(decimals) + QStringLiteral(" zecimale");
-}
-
-bool hasColumn(db::Connection &userConn, const QString &table, const QString &owner, const QString &column)
-{
-    db::Recordset columns = userConn.columns(table, owner);
-    for (; !columns.eof(); columns.moveNext())
-        if (columns.value(QStringLiteral("COLUMN_NAME")).toString().compare(column, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
-FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
-                                 db::Recordset &fields)
-{
-    const QString owner = text(tables, "Owner");
-    const QString tableName = text(tables, "TableName");
-    const QString recName = recoveryFieldName(fields);
-    const QString tableRef = fgGetTableName(idConnType, owner, tableName);
-    const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    QString probeError;
-    qint32 state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
-                                       convertsql::rowSource(tableRef, condition),
-                                       fgGetFieldName(idConnType, text(fields, "FieldName")),
-                                       fgGetFieldName(idConnType, recName), &probeError);
-    FieldProbe probe;
-    if (!probeError.isEmpty()) {
-        // Only a recovery column that is not there yet means "not converted".
-        // Any other failure (a lock time-out, a lost server) tells nothing:
-        // the stored state stays and the field is not touched.
-        bool missing = false;
-        try {
-            missing = !hasColumn(userConn, tableName, owner, recName);
-        } catch (const std::exception &) {
-        }
-        if (!missing) {
-            probe.converted = fields.value(QStringLiteral("Converted")).toBool();
-            probe.error = probeError;
-            return probe;
-        }
-        state = 0;
-    }
-    probe.converted = state == 1 ? true : state == 0 ? false : fields.value(QStringLiteral("Converted")).toBool();
-    fields.setValue(QStringLiteral("Converted"), probe.converted);
-    fields.update();
-    return probe;
-}
-
 ConversionEngine::ConversionEngine(db::Connection &project, IConversionProgress &progress,
                                    IConversionReport &report)
     : mProject(project), mProgress(progress), mReport(report)
 {
+}
+
+void ConversionEngine::skipSource(Result &result, const QString &dataSource, const QString &reason,
+                                  qint32 fieldCount)
+{
+    if (fieldCount <= 0)
+        return;
+    result.skippedSources.append({dataSource, reason, fieldCount});
+    mReport.AddSourceSkipped(dataSource, reason, fieldCount);
+}
+
+void ConversionEngine::reportOfflineSources(Result &result)
+{
+    db::Recordset offline = mProject.openRecordset(
+        QStringLiteral("SELECT IdConn, Description FROM tConn WHERE Offline = True ORDER BY Description"),
+        db::CursorType::Static, db::LockType::ReadOnly);
+    for (; !offline.eof(); offline.moveNext())
+        skipSource(result, text(offline, "Description"),
+                   QStringLiteral("este marcata Deconectat (nu a putut fi deschisa la o rulare anterioara)"),
+                   countFields(mProject, static_cast<qint32>(offline.value(QStringLiteral("IdConn")).toInt())));
+}
+
+QString ConversionEngine::openSource(db::Connection &userConn, db::Recordset &sources, qint32 idConn,
+                                     qint32 idConnType, const QString &templateColumn, bool pbLeiNoi,
+                                     QString &templateText, Result &result)
+{
+    const db::Variant typeRow = fgLookup(mProject, QStringLiteral("tConnType"), QStringLiteral("IdConnType"),
+                                         QStringLiteral("IdConnType = ") + QString::number(idConnType));
+    if (typeRow.isEmpty())
+        return QStringLiteral("tipul ei (") + QString::number(idConnType) + QStringLiteral(") nu exista in proiect");
+    templateText = fgNZ(fgLookup(mProject, QStringLiteral("tConnType"), templateColumn,
+                                 QStringLiteral("IdConnType = ") + QString::number(idConnType)),
+                        QString())
+                       .toString();
+    if (templateText.isEmpty())
+        return pbLeiNoi ? QStringLiteral("tipul ei nu are sablon de conversie in lei noi")
+                        : QStringLiteral("tipul ei nu are sablon de conversie in lei vechi");
+    if (idConnType == 6 && fgNZ(sources.value(QStringLiteral("ConnString")), QString()).toString().isEmpty())
+        return QStringLiteral("nu are sir de conectare");
+    QString connString;
+    try {
+        connString = buildConnString(mProject, idConn);
+    } catch (const std::exception &e) {
+        return QStringLiteral("sirul ei de conectare nu poate fi format: ") + errorText(e);
+    }
+    if (connString.isEmpty())
+        return QStringLiteral("nu are sir de conectare");
+    try {
+        userConn.open(connString);
+    } catch (const std::exception &e) {
+        userConn.close();
+        sources.setValue(QStringLiteral("Offline"), true);
+        sources.update();
+        const QString description = text(sources, "Description");
+        result.offlineSources.append(description);
+        return QStringLiteral("nu a putut fi deschisa si a fost marcata Deconectat: ") + errorText(e);
+    }
+    return QString();
 }
 
 ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
@@ -138,6 +124,10 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
         db::Recordset fields = mProject.openRecordset(QStringLiteral("SELECT * FROM tField"),
                                                       db::CursorType::Static, db::LockType::Optimistic);
         const QString templateColumn = pbLeiNoi ? QStringLiteral("ConvertSQL") : QStringLiteral("ConvertBackSQL");
+
+        // Sources left out of every run since one failed to open: named, so
+        // that nobody takes their fields for converted.
+        reportOfflineSources(result);
 
         const qint32 sourceCount = sources.recordCount();
         if (sourceCount > 0)
@@ -154,37 +144,19 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
 
             const qint32 idConn = static_cast<qint32>(sources.value(QStringLiteral("IdConn")).toInt());
             const qint32 idConnType = static_cast<qint32>(sources.value(QStringLiteral("IdConnType")).toInt());
-            const QString templateText =
-                fgNZ(fgLookup(mProject, QStringLiteral("tConnType"), templateColumn,
-                              QStringLiteral("IdConnType = ") + QString::number(idConnType)),
-                     QString())
-                    .toString();
-            QString skipReason;
-            if (templateText.isEmpty()) {
-                skipReason = pbLeiNoi ? QStringLiteral("tipul ei nu are sablon de conversie in lei noi")
-                                      : QStringLiteral("tipul ei nu are sablon de conversie in lei vechi");
-            } else {
-                const QString connString = fgGetConnString(mProject, idConn);
-                if (connString.isEmpty())
-                    skipReason = QStringLiteral("nu are sir de conectare");
-                else {
-                    try {
-                        userConn.open(connString);
-                    } catch (const std::exception &) {
-                        userConn.close();
-                        sources.setValue(QStringLiteral("Offline"), true);
-                        sources.update();
-                        result.offlineSources.append(description);
-                    }
-                }
-            }
-            if (!skipReason.isEmpty()) {
-                const qint32 fieldCount = countFields(mProject, idConn);
-                if (fieldCount > 0)
-                    result.skippedSources.append({description, skipReason, fieldCount});
-            }
+            QString templateText;
+            const QString skipReason = openSource(userConn, sources, idConn, idConnType, templateColumn, pbLeiNoi,
+                                                  templateText, result);
+            if (!skipReason.isEmpty())
+                skipSource(result, description, skipReason, countFields(mProject, idConn));
 
             if (userConn.isOpen()) {
+                // A source its driver can only read: nothing is sent to it.
+                bool readOnly = false;
+                try {
+                    readOnly = userConn.isReadOnly();
+                } catch (const std::exception &) {
+                }
                 tables.setFilter(QStringLiteral("IdConn = ") + QString::number(idConn));
                 const qint32 tableCount = tables.recordCount();
                 if (tableCount > 0)
@@ -200,6 +172,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                                                            text(tables, "TableName")));
 
                     fields.setFilter(QStringLiteral("IdTable = ") + tables.value(QStringLiteral("IdTable")).toString());
+                    const QHash<qint64, QString> conflicts = fieldConflicts(fields);
                     const qint32 fieldCount = fields.recordCount();
                     if (fieldCount > 0)
                         mProgress.InitProgress3(fieldCount, QStringLiteral("Camp"));
@@ -212,7 +185,10 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                         ++fieldCounter;
                         mProgress.Progress3(0, progressCaption(QStringLiteral("Camp"), fieldCounter, fieldCount,
                                                                text(fields, "FieldName")));
-                        convertField(userConn, idConnType, templateText, description, tables, fields, pbLeiNoi);
+                        const QString conflict =
+                            conflicts.value(static_cast<qint64>(fields.value(QStringLiteral("IdField")).toInt()));
+                        convertField(userConn, idConnType, templateText, description, tables, fields, pbLeiNoi,
+                                     conflict, readOnly);
                         fields.moveNext();
                     }
                     if (result.cancelled)
@@ -246,110 +222,6 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
         }
     }
     return result;
-}
-
-void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType, const QString &templateText,
-                                    const QString &dataSource, db::Recordset &tables, db::Recordset &fields,
-                                    bool pbLeiNoi)
-{
-    const QString fieldName = text(fields, "FieldName");
-    const QString tableName = text(tables, "TableName");
-    const QString owner = text(tables, "Owner");
-    const QString recName = recoveryFieldName(fields);
-
-    qint32 recCount = 0;
-    // A field that fails before its statements run: the message goes to its
-    // row and to the report; its state stays as it is.
-    const auto fail = [&](const QString &message) {
-        fields.setValue(QStringLiteral("Error"), message);
-        fields.update();
-        mReport.AddField(dataSource, tableName, fieldName, 0, message, QString());
-    };
-
-    const FieldProbe probe = refreshConvertedState(userConn, idConnType, tables, fields);
-    if (!probe.error.isEmpty())
-        return fail(probe.error);
-    if (probe.converted == pbLeiNoi)
-        return; // already in the wanted currency
-
-    // To new lei: the column must hold numbers, and the amounts are rounded
-    // to the decimals it keeps.
-    int columnScale = -1;
-    bool singlePrecision = false;
-    if (pbLeiNoi) {
-        try {
-            const db::ColumnType type = userConn.columnType(tableName, fieldName, owner);
-            const QString refused = fgFieldTypeMessage(type.adoType);
-            if (!refused.isEmpty())
-                return fail(refused);
-            columnScale = type.scale;
-            singlePrecision = type.adoType == db::adSingle;
-        } catch (const std::exception &e) {
-            return fail(errorText(e));
-        }
-    }
-
-    const QString message = fgCreateRecoveryField(static_cast<qint32>(tables.value(QStringLiteral("IdTable")).toInt()),
-                                                  recName, false, fieldName);
-    if (!message.isEmpty())
-        return fail(message);
-
-    const QString tableRef = fgGetTableName(idConnType, owner, tableName);
-    const QString fieldRef = fgGetFieldName(idConnType, fieldName);
-    const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    const QStringList statements = convertsql::splitStatements(convertsql::fillConvertTemplate(
-        templateText, fieldRef, fgGetFieldName(idConnType, recName), tableRef, condition, columnScale,
-        singlePrecision));
-
-    try {
-        userConn.beginTrans();
-    } catch (const std::exception &e) {
-        return fail(errorText(e));
-    }
-    QString errors;
-    const auto appendError = [&errors](const QString &description) {
-        if (!errors.isEmpty())
-            errors += QStringLiteral("\r\n");
-        errors += description;
-    };
-    if (pbLeiNoi)
-        appendError(nonNumericValues(userConn, convertsql::rowSource(tableRef, condition), fieldRef, fieldName));
-    if (errors.isEmpty()) {
-        for (const QString &statement : statements) {
-            try {
-                recCount = static_cast<qint32>(userConn.execute(statement));
-            } catch (const std::exception &e) {
-                appendError(errorText(e));
-            }
-        }
-    }
-    if (errors.isEmpty()) {
-        // The state is recorded only once the database has accepted the work.
-        try {
-            userConn.commitTrans();
-        } catch (const std::exception &e) {
-            appendError(errorText(e));
-        }
-    }
-    if (!errors.isEmpty() && userConn.inTransaction()) {
-        try {
-            userConn.rollbackTrans();
-        } catch (const std::exception &e) {
-            appendError(errorText(e));
-        }
-    }
-    if (errors.isEmpty())
-        fields.setValue(QStringLiteral("Converted"), pbLeiNoi);
-    fields.setValue(QStringLiteral("Error"), errors.isEmpty() ? db::Variant::null() : db::Variant(errors));
-    fields.update();
-
-    // Nothing of a rolled-back field stays changed: it reports no records.
-    QString note;
-    if (!errors.isEmpty())
-        recCount = 0;
-    else if (pbLeiNoi && convertsql::keepsFewerDecimals(columnScale, convertsql::roundingDecimals(templateText)))
-        note = roundedNote(columnScale);
-    mReport.AddField(dataSource, tableName, fieldName, recCount, errors, note);
 }
 
 } // namespace conversion

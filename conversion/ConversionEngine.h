@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionInterfaces.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -40,6 +41,15 @@ FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, co
 // "Sume rotunjite la 0 zecimale".
 QString roundedNote(int decimals);
 
+// Fields of one table (the rows `fields` shows) that must not be converted,
+// by IdField, with the reason: a column that an earlier field of the table
+// already converts, or a recovery column that an earlier field uses (as its
+// recovery column or as its amount). The recordset is left at its first row.
+QHash<qint64, QString> fieldConflicts(db::Recordset &fields);
+
+// What a field of a source that can only be read reports.
+extern const QString kReadOnlySourceMessage;
+
 // One conversion run over every selected field of the open project: walks the
 // online data sources, their tables and their fields, converts each field
 // that is not yet in the wanted currency with its data source's template, and
@@ -55,7 +65,8 @@ public:
         QString errorDescription;
         QStringList offlineSources; // descriptions of the data sources marked offline
         // Data sources with fields that the run passed over without trying
-        // them: their description and why.
+        // them (no template, no connection string, offline, unknown type):
+        // their description and why.
         struct Skipped {
             QString dataSource;
             QString reason;
@@ -73,9 +84,18 @@ public:
     Result run(bool pbLeiNoi);
 
 private:
+    // Opens the source's connection; "" when it is open, otherwise why its
+    // fields are passed over. Fills the template of the direction.
+    QString openSource(db::Connection &userConn, db::Recordset &sources, qint32 idConn, qint32 idConnType,
+                       const QString &templateColumn, bool pbLeiNoi, QString &templateText, Result &result);
+    void skipSource(Result &result, const QString &dataSource, const QString &reason, qint32 fieldCount);
+    void reportOfflineSources(Result &result);
+    // Converts the current field. `conflict`, when not "", is why it must
+    // not be touched at all (another field of the table claims its columns);
+    // on a source that can only be read (`readOnly`) it fails once probed.
     void convertField(db::Connection &userConn, qint32 idConnType, const QString &templateText,
-                      const QString &dataSource, db::Recordset &tables, db::Recordset &fields,
-                      bool pbLeiNoi);
+                      const QString &dataSource, db::Recordset &tables, db::Recordset &fields, bool pbLeiNoi,
+                      const QString &conflict, bool readOnly);
 
     db::Connection &mProject;
     IConversionProgress &mProgress;

@@ -30,6 +30,10 @@ public:
                           const QString &pstrFieldName, qint32 plngRecCount, const QString &pstrError,
                           const QString &pstrNote = QString()) = 0;
     virtual void ConvertEnd(const QString &pstrEndStatus) = 0;
+    // A data source whose `plngFieldCount` fields the run passed over without
+    // trying them, and why ("nu are sir de conectare", ...).
+    virtual void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason,
+                                  qint32 plngFieldCount) = 0;
 };
 
 // The end status of a run that the user stopped.

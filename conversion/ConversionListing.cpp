@@ -23,7 +23,14 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
 
     for (; !sources.eof(); sources.moveNext()) {
         const qint32 idConn = static_cast<qint32>(sources.value(QStringLiteral("IdConn")).toInt());
-        const QString connString = fgGetConnString(project, idConn);
+        // Without a window to show it in: a string that cannot be built is
+        // passed over here, and the run names the source and the reason.
+        QString connString;
+        try {
+            connString = buildConnString(project, idConn);
+        } catch (const std::exception &) {
+            continue;
+        }
         if (connString.isEmpty())
             continue;
         try {

@@ -36,6 +36,12 @@ void ReportLog::ConvertEnd(const QString &pstrEndStatus)
     mEndStatus = pstrEndStatus;
 }
 
+void ReportLog::AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount)
+{
+    mSkipped.append(QStringLiteral("Sursa de date \"") + pstrDataSource + QStringLiteral("\" sarita: ") + pstrReason
+                    + QStringLiteral("; ") + QString::number(plngFieldCount) + QStringLiteral(" campuri neconvertite"));
+}
+
 void ReportLog::setTimes(const QDateTime &start, const QDateTime &end)
 {
     mStart = start;
@@ -69,6 +75,7 @@ QStringList ReportLog::totalLines() const
                       + QStringLiteral(" convertite cu succes")};
     if (mErrorCount != 0)
         lines.append(QString::number(mErrorCount) + QStringLiteral(" erori de conversie"));
+    lines += mSkipped;
     return lines;
 }
 

@@ -30,6 +30,7 @@ public:
     void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
                   qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
+    void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
 
     // For tests: the times are set rather than read from the clock.
     void setTimes(const QDateTime &start, const QDateTime &end);
@@ -43,7 +44,7 @@ public:
     // there is one.
     QStringList titleLines() const;
     // "n campuri din m convertite cu succes" and, when there were errors,
-    // "e erori de conversie".
+    // "e erori de conversie"; then one line per data source passed over.
     QStringList totalLines() const;
     // The saved report: title, 30 hyphens, totals, 30 hyphens, one quoted
     // record per row; every line ends with CR LF. A row's note follows its
@@ -62,6 +63,7 @@ private:
     QDateTime mEnd;
     QString mEndStatus;
     QList<Row> mRows;
+    QStringList mSkipped;
     int mErrorCount = 0;
 };
 

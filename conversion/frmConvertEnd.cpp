@@ -101,6 +101,13 @@ void frmConvertEnd::AddField(const QString &pstrDataSource, const QString &pstrT
     });
 }
 
+void frmConvertEnd::AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason,
+                                     qint32 plngFieldCount)
+{
+    fgTrap(kModule, QStringLiteral("AddSourceSkipped"),
+           [&] { mLog.AddSourceSkipped(pstrDataSource, pstrReason, plngFieldCount); });
+}
+
 void frmConvertEnd::ConvertEnd(const QString &pstrEndStatus)
 {
     fgTrap(kModule, QStringLiteral("ConvertEnd"), [&] {

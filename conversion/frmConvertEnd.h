@@ -28,6 +28,7 @@ public:
     void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
                   qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
+    void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
 
     const conversion::ReportLog &log() const { return mLog; }
     QPlainTextEdit *titleBox() const { return txtTitle; }

@@ -22,40 +22,46 @@ QString requiredText(const db::Variant &value, const char *column)
 QString fgGetConnString(db::Connection &pConn, qint32 plngIdConn)
 {
     QString result;
-    fgTrap(QStringLiteral("basGlobal"), QStringLiteral("fgGetConnString"), [&] {
-        const QString sql =
-            QStringLiteral("SELECT tConn.*, tConnType.ConnString AS ConnTypeConnString, tConnType.DataSourceTag, "
-                           "tConnType.UserNameTag, tConnType.PasswordTag,  tConnType.SecurityFileTag, "
-                           "tConnType.DBPasswordTag, tConnType.DatabaseTag, tConnType.IntegratedSecurityTag")
-            + QStringLiteral(" FROM tConn INNER JOIN tConnType ON tConn.IdConnType = tConnType.IdConnType")
-            + QStringLiteral(" WHERE IdConn = ") + QString::number(plngIdConn);
-        db::Recordset rs = pConn.openRecordset(sql, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-
-        QString text;
-        if (rs.value(QStringLiteral("IdConnType")).toInt() == 6) {
-            text = requiredText(rs.value(QStringLiteral("ConnString")), "ConnString");
-        } else {
-            text = requiredText(rs.value(QStringLiteral("ConnTypeConnString")), "ConnString");
-            static const struct {
-                const char *value;
-                const char *tag;
-            } parts[] = {{"DataSource", "DataSourceTag"},     {"UserName", "UserNameTag"},
-                         {"Password", "PasswordTag"},         {"SecurityFile", "SecurityFileTag"},
-                         {"DBPassword", "DBPasswordTag"},     {"Database", "DatabaseTag"}};
-            for (const auto &part : parts) {
-                const QString value = rs.value(QLatin1String(part.value)).toString();
-                if (value.isEmpty())
-                    continue;
-                QString tag = requiredText(rs.value(QLatin1String(part.tag)), part.tag);
-                text += tag.replace(QStringLiteral("[VALUE]"), value);
-            }
-            if (rs.value(QStringLiteral("IntegratedSecurity")).toBool())
-                text += rs.value(QStringLiteral("IntegratedSecurityTag")).toString();
-        }
-        rs.close();
-        result = text;
-    });
+    fgTrap(QStringLiteral("basGlobal"), QStringLiteral("fgGetConnString"),
+           [&] { result = buildConnString(pConn, plngIdConn); });
     return result;
+}
+
+QString buildConnString(db::Connection &pConn, qint32 plngIdConn)
+{
+    const QString sql =
+        QStringLiteral("SELECT tConn.*, tConnType.ConnString AS ConnTypeConnString, tConnType.DataSourceTag, "
+                       "tConnType.UserNameTag, tConnType.PasswordTag,  tConnType.SecurityFileTag, "
+                       "tConnType.DBPasswordTag, tConnType.DatabaseTag, tConnType.IntegratedSecurityTag")
+        + QStringLiteral(" FROM tConn INNER JOIN tConnType ON tConn.IdConnType = tConnType.IdConnType")
+        + QStringLiteral(" WHERE IdConn = ") + QString::number(plngIdConn);
+    db::Recordset rs = pConn.openRecordset(sql, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    if (rs.eof())
+        throw db::DbError(db::E_FAIL, QStringLiteral("Sursa de date sau tipul ei nu exista in proiect."));
+
+    QString text;
+    if (rs.value(QStringLiteral("IdConnType")).toInt() == 6) {
+        text = requiredText(rs.value(QStringLiteral("ConnString")), "ConnString");
+    } else {
+        text = requiredText(rs.value(QStringLiteral("ConnTypeConnString")), "ConnString");
+        static const struct {
+            const char *value;
+            const char *tag;
+        } parts[] = {{"DataSource", "DataSourceTag"},     {"UserName", "UserNameTag"},
+                     {"Password", "PasswordTag"},         {"SecurityFile", "SecurityFileTag"},
+                     {"DBPassword", "DBPasswordTag"},     {"Database", "DatabaseTag"}};
+        for (const auto &part : parts) {
+            const QString value = rs.value(QLatin1String(part.value)).toString();
+            if (value.isEmpty())
+                continue;
+            QString tag = requiredText(rs.value(QLatin1String(part.tag)), part.tag);
+            text += tag.replace(QStringLiteral("[VALUE]"), value);
+        }
+        if (rs.value(QStringLiteral("IntegratedSecurity")).toBool())
+            text += rs.value(QStringLiteral("IntegratedSecurityTag")).toString();
+    }
+    rs.close();
+    return text;
 }
 
 QString fgGetConnText(const QString &pstrDescription, bool pbOffline)

@@ -16,6 +16,11 @@ class Connection;
 // (the error is shown with the standard error box).
 QString fgGetConnString(db::Connection &pConn, qint32 plngIdConn);
 
+// The same without the error box, for runs without a window: throws DbError
+// with the reason when the string cannot be built (its type is not in the
+// project, a Null where a text is needed).
+QString buildConnString(db::Connection &pConn, qint32 plngIdConn);
+
 // The text of a data source's tree node: the description, followed by
 // " (Deconectat)" when the data source is offline.
 QString fgGetConnText(const QString &pstrDescription, bool pbOffline);

@@ -286,4 +286,71 @@ TEST_F(CommandLineTest, ListNamesColumnsThatKeepFewerDecimals)
     EXPECT_TRUE(r.out.contains(QRegularExpression(QStringLiteral("Firma +Facturi +Tva\n")))) << r.out.toStdString();
 }
 
+// A column the type check refuses is never converted (a text would become 0).
+TEST_F(CommandLineTest, TextColumnIsRefusedByTheTypeCheckAndKeptAsItIs)
+{
+    user.exec({QStringLiteral("ALTER TABLE Facturi ADD Nume TEXT"), QStringLiteral("UPDATE Facturi SET Nume = 'abc'")});
+    project(QStringLiteral("INSERT INTO tField (IdTable, FieldName) VALUES (1, 'Nume')"));
+    const Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\"Nume\",\"0 inregistrari\",\"Nu poate fi folosit tipul VarWChar\"")))
+        << r.out.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Nume FROM Facturi WHERE Id = 1").toString(), QStringLiteral("abc"));
+    EXPECT_FALSE(user.columnNames(QStringLiteral("Facturi")).contains(QStringLiteral("Nume_VM")));
+}
+
+// A source that cannot be opened says why, is named in every later run and
+// in the report, and --reconnect tries it again.
+TEST_F(CommandLineTest, OfflineSourcesAreNamedWithTheReasonAndReconnectTriesThemAgain)
+{
+    const QString good = user.connString();
+    project(QStringLiteral("UPDATE tConn SET ConnString = 'Provider=SQLite;Data Source=/nu/exista/firma.db'"));
+    Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\"Firma\" a fost sarita: nu a putut fi deschisa si a fost marcata "
+                                              "Deconectat: ")))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("/nu/exista/firma.db"))) << r.err.toStdString();
+
+    project(QStringLiteral("UPDATE tConn SET ConnString = '%1'").arg(good));
+    r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\"Firma\" a fost sarita: este marcata Deconectat"))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Sursa de date \"Firma\" sarita: este marcata Deconectat")))
+        << r.out.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+
+    r = vamor({"--convert", projectPath, "--to", "noi", "--yes", "--reconnect"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("1 surse de date marcate Deconectat vor fi incercate din nou.")));
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 100);
+    EXPECT_FALSE(projectScalar("SELECT Offline FROM tConn").toBool());
+}
+
+// Faults of the project's configuration name the source and exit 1, once.
+TEST_F(CommandLineTest, ConfigurationFaultsNameTheSourceAndExitOne)
+{
+    const struct {
+        const char *change;
+        const char *message;
+    } cases[] = {
+        {"UPDATE tConn SET IdConnType = 9", "\"Firma\" a fost sarita: tipul ei (9) nu exista in proiect; 2 campuri"},
+        {"UPDATE tConn SET ConnString = NULL", "\"Firma\" a fost sarita: nu are sir de conectare; 2 campuri"},
+        {"UPDATE tConnType SET ConvertSQL = '' WHERE IdConnType = 6",
+         "\"Firma\" a fost sarita: tipul ei nu are sablon de conversie in lei noi; 2 campuri"},
+    };
+    const QString good = user.connString();
+    for (const auto &c : cases) {
+        project(QString::fromLatin1(c.change));
+        const Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes"});
+        EXPECT_EQ(r.status, 1) << c.change;
+        EXPECT_EQ(r.err.count(QString::fromLatin1(c.message)), 1) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QStringLiteral("inregistrare curenta"))) << r.err.toStdString();
+        EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+        project(QStringLiteral("UPDATE tConn SET IdConnType = 6, ConnString = '%1'").arg(good));
+        project(QStringLiteral("UPDATE tConnType SET ConvertSQL = (SELECT ConvertSQL FROM tConnType WHERE IdConnType = 1) "
+                               "WHERE IdConnType = 6"));
+    }
+}
+
 } // namespace

@@ -372,6 +372,57 @@ TEST_F(SqliteSafety, ColumnsKeepingFewerDecimalsAreNamedBeforeAndInTheReport)
     });
 }
 
+// One column listed twice, or a recovery column two fields share: the later
+// field is refused with a message, so no amount is converted twice and no
+// copy is overwritten; converting back restores everything.
+TEST_F(SqliteSafety, ColumnListedTwiceOrSharedRecoveryColumnIsRefused)
+{
+    user.exec({QStringLiteral("CREATE TABLE Sume (Id INTEGER PRIMARY KEY, Valoare DECIMAL(18,2), Suma DECIMAL(18,2))"),
+               QStringLiteral("INSERT INTO Sume VALUES (1, 7060846125.8, 15000), (2, -14949.50, NULL)")});
+    const int idTable = addTable();
+    const int first = project.addField(idTable, QStringLiteral("Valoare"), QStringLiteral("Valoare_VM"));
+    const int twice = project.addField(idTable, QStringLiteral("valoare"), QStringLiteral("Valoare_VM2"));
+    const int shared = project.addField(idTable, QStringLiteral("Suma"), QStringLiteral("VALOARE_VM"));
+    const QStringList before[2] = {values(QStringLiteral("Valoare")), values(QStringLiteral("Suma"))};
+
+    RunOutcome run = runEngine(project, true);
+    ASSERT_EQ(run.report.rows().size(), 3);
+    EXPECT_EQ(run.report.rows().at(0).error, QString());
+    EXPECT_EQ(run.report.rows().at(1).error, QStringLiteral("Coloana \"valoare\" este convertita deja de un alt camp "
+                                                            "al tabelului; campul nu a fost convertit."));
+    EXPECT_EQ(run.report.rows().at(2).error, QStringLiteral("Coloana de restaurare \"VALOARE_VM\" este folosita si de "
+                                                            "un alt camp al tabelului; campul nu a fost convertit."));
+    EXPECT_EQ(values(QStringLiteral("Valoare")), (QStringList{QStringLiteral("706084.61"), QStringLiteral("-1.49")}));
+    EXPECT_EQ(values(QStringLiteral("Suma")), before[1]);
+    const auto state = [&](int id) {
+        return project.scalar(QStringLiteral("SELECT Converted FROM tField WHERE IdField = %1").arg(id)).toBool();
+    };
+    EXPECT_TRUE(state(first));
+    EXPECT_FALSE(state(twice));
+    EXPECT_FALSE(state(shared));
+
+    runEngine(project, false);
+    EXPECT_EQ(values(QStringLiteral("Valoare")), before[0]);
+    EXPECT_EQ(values(QStringLiteral("Suma")), before[1]);
+    EXPECT_FALSE(state(first));
+}
+
+// A source its driver can only read (an Access file through MDB Tools) is
+// told apart before anything is sent: one clear message per field.
+TEST(ReadOnlySource, AccessFileFieldsFailWithOneClearMessage)
+{
+    ProjectFixture project;
+    ASSERT_TRUE(project.ok());
+    const QString mdb = testsupport::copyTestData(QStringLiteral("access/nwind.mdb"), project.dir());
+    ASSERT_FALSE(mdb.isEmpty());
+    const int idConn = project.addConn(6, QStringLiteral("Access"), QStringLiteral("Driver=MDBTools;DBQ=") + mdb + QLatin1Char(';'));
+    project.addField(project.addTable(idConn, QStringLiteral("Products")), QStringLiteral("UnitPrice"));
+    RunOutcome run = runEngine(project, true);
+    ASSERT_EQ(run.report.rows().size(), 1);
+    EXPECT_EQ(run.report.rows().first().error, conversion::kReadOnlySourceMessage);
+    EXPECT_FALSE(run.report.rows().first().error.contains(QStringLiteral("parse")));
+}
+
 // Under the four-decimals template a column of two decimals is named too.
 TEST(SqliteSafetyFourDecimals, TwoDecimalColumnIsNamedAndRoundedOnceToTwo)
 {

@@ -363,7 +363,8 @@ TEST_F(CommandTest, FailedSaveAfterTheRunLeavesTheProjectModified)
     EXPECT_EQ(script.progressShown, 1);
     EXPECT_EQ(main.calls, (QStringList{"fSave", "pClearProject(0)", "fLoadProject", "reselectNode(T_1)", "SetDirty(1)"}));
     EXPECT_TRUE(main.dirty);
-    EXPECT_EQ(project.scalar(QStringLiteral("SELECT Count(*) FROM tField WHERE Converted = True")).toInt(), 5);
+    EXPECT_EQ(project.scalar(QStringLiteral("SELECT Count(*) FROM tField WHERE Converted = True")).toInt(), 5)
+        << project.scalar(QStringLiteral("SELECT Error FROM tField")).toString().toStdString();
     EXPECT_EQ(script.reportRows, 5);
 }
 
