@@ -35,7 +35,7 @@ QPlainTextEdit *makeTextBox(QWidget *parent, const char *name, int lines)
 frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
 {
     conversion::setUpDialog(this, QStringLiteral("frmConvertEnd"), QStringLiteral("Raport Conversie"), 21);
-    resize(640, 420);
+    resize(720, 420);
 
     imgToLeiNoi = conversion::makeDirectionImage(this, true);
     imgToLeiVechi = conversion::makeDirectionImage(this, false);
@@ -48,7 +48,7 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
                           QStringLiteral("Numar Inregistrari"), QStringLiteral("Eroare"),
                           QStringLiteral("Observatii")});
     lsv->setIconSize(QSize(16, 16));
-    txtTotal = makeTextBox(this, "txtTotal", 2);
+    txtTotal = makeTextBox(this, "txtTotal", 3);
     cmdSave = new QPushButton(QStringLiteral("Salveaza..."), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdCancel = new QPushButton(QStringLiteral("Inchide"), this);

@@ -85,8 +85,11 @@ int main(int argc, char **argv)
     report.Load();
     report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("Valoare"), 1250, QString());
     report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("TVA"), 1250, QString());
-    report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("Total"), 0,
-                    QStringLiteral("nu exista coloana: Total"));
+    report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("Total"), 1250, QString(),
+                    QStringLiteral("Sume rotunjite la 0 zecimale"));
+    report.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Salarii"), QStringLiteral("Net"), 0,
+                    QStringLiteral("nu exista coloana: Net"));
+    report.AddSourceSkipped(QStringLiteral("Arhiva 2004"), QStringLiteral("nu are sir de conectare"), 4);
     report.ConvertEnd(QStringLiteral("Conversie intrerupta de utilizator"));
     shoot(report, QDir(out).filePath(QStringLiteral("frmConvertEnd.png")));
     setProjectHost(nullptr);
