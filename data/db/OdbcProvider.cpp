@@ -593,22 +593,26 @@ private:
     // table is the one the search path shows.
     ColumnType postgresColumnType(const QString &schema, const CatalogColumn &c)
     {
-        Recordset rs = queryWithText(
-            QStringLiteral(
-                "SELECT pg_catalog.format_type(a.atttypid, a.atttypmod),"
-                " CAST(CASE WHEN t.typtype = 'd' THEN t.typbasetype ELSE a.atttypid END AS bigint),"
-                " CASE WHEN t.typtype = 'd' THEN t.typtypmod ELSE a.atttypmod END,"
-                " pg_catalog.scale(CAST(CAST('0' AS money) AS numeric))"
-                " FROM pg_catalog.pg_attribute a"
-                " JOIN pg_catalog.pg_class r ON r.oid = a.attrelid"
-                " JOIN pg_catalog.pg_namespace n ON n.oid = r.relnamespace"
-                " JOIN pg_catalog.pg_type t ON t.oid = a.atttypid"
-                " WHERE CAST(r.relname AS text) = ? AND CAST(a.attname AS text) = ?"
-                " AND a.attnum > 0 AND NOT a.attisdropped"
-                " AND CASE WHEN ? = '' THEN pg_catalog.pg_table_is_visible(r.oid) ELSE CAST(n.nspname AS text) = ? END"),
-            {c.table, c.name, schema, schema});
+        const QString sql = QStringLiteral(
+            "SELECT pg_catalog.format_type(a.atttypid, a.atttypmod),"
+            " CAST(CASE WHEN t.typtype = 'd' THEN t.typbasetype ELSE a.atttypid END AS bigint),"
+            " CASE WHEN t.typtype = 'd' THEN t.typtypmod ELSE a.atttypmod END,"
+            " pg_catalog.scale(CAST(CAST('0' AS money) AS numeric))"
+            " FROM pg_catalog.pg_attribute a"
+            " JOIN pg_catalog.pg_class r ON r.oid = a.attrelid"
+            " JOIN pg_catalog.pg_namespace n ON n.oid = r.relnamespace"
+            " JOIN pg_catalog.pg_type t ON t.oid = a.atttypid"
+            " WHERE CAST(r.relname AS text) = ? AND CAST(a.attname AS text) = ?"
+            " AND a.attnum > 0 AND NOT a.attisdropped"
+            " AND CASE WHEN ? = '' THEN pg_catalog.pg_table_is_visible(r.oid) ELSE CAST(n.nspname AS text) = ? END");
+        Recordset rs = queryWithText(sql, {c.table, c.name, schema, schema});
+        if (rs.eof() && schema.isEmpty() && !c.schema.isEmpty()) // a table outside the search path
+            rs = queryWithText(sql, {c.table, c.name, c.schema, c.schema});
+        // The driver's own description is no substitute: it calls an
+        // unconstrained numeric numeric(28,6).
         if (rs.eof())
-            return genericColumnType(c);
+            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(c.name, c.table),
+                          QStringLiteral("42S22"));
         return ColumnType{c.adoType, rs.value(0).toString(),
                           postgresScale(rs.value(1).toInt(), rs.value(2).toInt(), rs.value(3).toInt())};
     }

@@ -101,7 +101,9 @@ public:
                 ++i;
             } else if (c == QLatin1Char(';')) {
                 ++i;
-                if (blockMode && depth > 0)
+                // Inside a routine body a ";" ends the statement only
+                // right after END (as sqlite3_complete reads a trigger).
+                if (blockMode && depth > 0 && !lastWasEnd)
                     continue;
                 endStatement();
             } else if (startsLineComment()) {
@@ -112,6 +114,7 @@ public:
             } else if (r.executableComments && c == QLatin1Char('*') && at(1) == QLatin1Char('/') && openExecutable > 0) {
                 --openExecutable;
                 i += 2;
+                lastWasEnd = false;
             } else if (c == QLatin1Char('\'')) {
                 quoted(QLatin1Char('\''), QLatin1Char('\''), r.backslashInSingle, true);
             } else if (c == QLatin1Char('"')) {
@@ -122,13 +125,15 @@ public:
                 quoted(QLatin1Char('['), QLatin1Char(']'), false, r.bracketEscape);
             } else if (r.dollarQuotes && c == QLatin1Char('$') && dollarQuote()) {
                 content = true;
+                lastWasEnd = false;
             } else if (isWordStart(c)) {
                 word();
             } else {
                 // The name of a routine comes before its parameters.
-                if (c == QLatin1Char('(') && !blockMode)
-                    isCreate = false;
+                if (c == QLatin1Char('('))
+                    inHeader = false;
                 content = true;
+                lastWasEnd = false;
                 ++i;
             }
         }
@@ -147,7 +152,8 @@ private:
         blockMode = false;
         depth = 0;
         wordsSeen = 0;
-        isCreate = false;
+        inHeader = false;
+        lastWasEnd = false;
     }
 
     bool startsLineComment() const
@@ -157,7 +163,8 @@ private:
             return true;
         if (c != QLatin1Char('-') || at(1) != QLatin1Char('-'))
             return false;
-        return !r.dashDashNeedsBlank || i + 2 >= n || isBlank(at(2));
+        // MySQL: "--" at the very end is followed by no blank either.
+        return !r.dashDashNeedsBlank || (i + 2 < n && isBlank(at(2)));
     }
 
     void blockComment()
@@ -193,6 +200,7 @@ private:
     {
         Q_UNUSED(open);
         content = true;
+        lastWasEnd = false;
         ++i;
         while (i < n) {
             const QChar c = s.at(i);
@@ -240,32 +248,44 @@ private:
             return;
         }
         ++wordsSeen;
+        const bool isEnd = w == QLatin1String("END");
+        // The routine bodies of CREATE [OR REPLACE] [TEMP] TRIGGER,
+        // PROCEDURE, FUNCTION and EVENT hold statements of their own
+        // between BEGIN and END.
         if (wordsSeen == 1) {
-            isCreate = w == QLatin1String("CREATE");
-            return;
-        }
-        // The routine bodies of CREATE TRIGGER, PROCEDURE, FUNCTION and EVENT
-        // hold statements of their own between BEGIN and END.
-        if (isCreate && !blockMode && wordsSeen <= 8
-            && (w == QLatin1String("TRIGGER") || w == QLatin1String("PROCEDURE") || w == QLatin1String("FUNCTION")
-                || w == QLatin1String("EVENT")))
-            blockMode = true;
-        if (!blockMode)
-            return;
-        if (w == QLatin1String("BEGIN") || w == QLatin1String("CASE")) {
-            ++depth;
-        } else if (w == QLatin1String("END") && depth > 0) {
-            qsizetype j = i;
-            while (j < n && isBlank(s.at(j)))
-                ++j;
-            qsizetype k = j;
-            while (k < n && isWordChar(s.at(k)))
-                ++k;
-            const QString next = s.mid(j, k - j).toUpper();
-            if (next != QLatin1String("IF") && next != QLatin1String("LOOP") && next != QLatin1String("WHILE")
-                && next != QLatin1String("REPEAT") && next != QLatin1String("FOR"))
+            inHeader = w == QLatin1String("CREATE");
+        } else if (inHeader) {
+            if (w == QLatin1String("TRIGGER") || w == QLatin1String("PROCEDURE") || w == QLatin1String("FUNCTION")
+                || w == QLatin1String("EVENT")) {
+                blockMode = true;
+                inHeader = false;
+            } else if (w != QLatin1String("OR") && w != QLatin1String("REPLACE") && w != QLatin1String("TEMP")
+                       && w != QLatin1String("TEMPORARY") && w != QLatin1String("CONSTRAINT")
+                       && w != QLatin1String("AGGREGATE") && w != QLatin1String("DEFINER")
+                       && w != QLatin1String("CURRENT_USER")) {
+                inHeader = false;
+            }
+        } else if (blockMode) {
+            if (w == QLatin1String("BEGIN") || w == QLatin1String("CASE"))
+                ++depth;
+            else if (isEnd && depth > 0 && !endsABlockOtherThanBegin())
                 --depth;
         }
+        lastWasEnd = isEnd;
+    }
+
+    // MySQL's END IF, END LOOP, END WHILE, END REPEAT close what BEGIN did not open.
+    bool endsABlockOtherThanBegin() const
+    {
+        qsizetype j = i;
+        while (j < n && isBlank(s.at(j)))
+            ++j;
+        qsizetype k = j;
+        while (k < n && isWordChar(s.at(k)))
+            ++k;
+        const QString next = s.mid(j, k - j).toUpper();
+        return next == QLatin1String("IF") || next == QLatin1String("LOOP") || next == QLatin1String("WHILE")
+               || next == QLatin1String("REPEAT") || next == QLatin1String("FOR");
     }
 
     const QString &s;
@@ -274,8 +294,9 @@ private:
     qsizetype i = 0;
     int statements = 0;
     bool content = false;
-    bool isCreate = false;
-    bool blockMode = false;
+    bool inHeader = false;   // between CREATE and the kind of object it makes
+    bool blockMode = false;  // in a CREATE TRIGGER, PROCEDURE, FUNCTION or EVENT
+    bool lastWasEnd = false; // the last token was the word END
     int depth = 0;
     int wordsSeen = 0;
     int openExecutable = 0;

@@ -176,6 +176,18 @@ TEST_P(ColumnTypeTest, NamesReachTheCatalogAsValuesAndMissingOnesAreErrors)
     EXPECT_TRUE(e.description().contains(QLatin1String("Nu Exista"))) << e;
     e = expectDbError([&] { conn.columnType(dbtest::uniqueName(QStringLiteral("nosuch")), QStringLiteral("c")); });
     EXPECT_EQ(e.number(), DB_E_ERRORSINCOMMAND) << e;
+
+    if (engine() == Engine::PostgreSql) {
+        // A table in a schema outside the search path is found by its owner.
+        const QString schema = dbtest::uniqueName(QStringLiteral("vs"));
+        conn.execute(QStringLiteral("CREATE SCHEMA ") + schema);
+        dropLater(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+        conn.execute(QStringLiteral("CREATE TABLE %1.t (c NUMERIC)").arg(schema));
+        const ColumnType outside = conn.columnType(QStringLiteral("t"), QStringLiteral("c"), schema);
+        EXPECT_EQ(outside.declaration, QStringLiteral("numeric")) << "not the driver's numeric(28,6)";
+        EXPECT_EQ(outside.scale, -1);
+        EXPECT_THROW(conn.columnType(QStringLiteral("t"), QStringLiteral("c")), DbError);
+    }
 }
 
 TEST_P(ColumnTypeTest, TextAndBlobsInANumberColumnAreFoundOnSqliteOnly)

@@ -33,8 +33,11 @@ TEST(SqlScanTest, SeparatorsCountOnlyOutsideQuotesCommentsAndBodies)
         {"SELECT [a;b], `c;d` FROM t", SqlDialect::Sqlite, 1},
         {"SELECT $x$ = 1; DROP TABLE v; SELECT $x$", SqlDialect::Sqlite, 3},
         {"CREATE TRIGGER g AFTER UPDATE ON t BEGIN INSERT INTO l VALUES (1); "
-         "UPDATE l SET a = CASE WHEN 1 THEN 2 END; END;",
+         "UPDATE l SET a = CASE WHEN 1 THEN 2 END WHERE 1; END;",
          SqlDialect::Sqlite, 1},
+        // "END;" ends a trigger, as SQLite's own sqlite3_complete reads it.
+        {"CREATE TRIGGER g AFTER UPDATE ON t BEGIN UPDATE l SET a = CASE WHEN 1 THEN 2 END; END;", SqlDialect::Sqlite, 2},
+        {"CREATE VIEW v AS SELECT trigger, begin FROM t; DROP TABLE x", SqlDialect::Sqlite, 2},
         {"CREATE TRIGGER g AFTER UPDATE ON t BEGIN SELECT 1; END; DROP TABLE v", SqlDialect::Sqlite, 2},
         {"UPDATE t SET a = 1 WHERE b = 'BEGIN'; DROP TABLE v", SqlDialect::Sqlite, 2},
         {"SELECT $$a;b$$, $tag$ ; $$ ; $tag$, E'x\\';y', 'p;q'", SqlDialect::PostgreSql, 1},
@@ -43,6 +46,7 @@ TEST(SqlScanTest, SeparatorsCountOnlyOutsideQuotesCommentsAndBodies)
         {"SELECT 'a\\';b'", SqlDialect::MySql, 2},
         {"SELECT 1 # ; DROP\n", SqlDialect::MySql, 1},
         {"SELECT 1--1; DROP TABLE v", SqlDialect::MySql, 2},
+        {"SELECT 1; --", SqlDialect::MySql, 2}, // "--" without a blank after it is no comment
         {"SELECT 1 /*! ; DROP TABLE v */", SqlDialect::MySql, 2},
         {"CREATE PROCEDURE p() BEGIN IF 1 THEN SELECT 1; END IF; SELECT 2; END", SqlDialect::MySql, 1},
         {"UPDATE t SET a = 1 WHERE (1=1 OR 'x' = '\xc8\x9b;'); ", SqlDialect::MySql, 1},
