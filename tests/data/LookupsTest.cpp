@@ -25,7 +25,7 @@ TEST(Lookup, EmptyForNoRowNullForNullColumnValueOtherwise)
     EXPECT_EQ(fgLookup(p.Conn(), QStringLiteral("tConnType"), QStringLiteral("ConvertBackSQL"),
                        QStringLiteral("IdConnType = 6")).toString(),
               QStringLiteral("UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL "
-                             "WHERE [REC_FIELD_NAME] IS NOT NULL[AND]"));
+                             "WHERE [REC_FIELD_NAME] IS NOT NULL"));
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 

@@ -72,10 +72,8 @@ TEST(ProjectTemplate, FourDecimalTemplateDiffersOnlyInRounding)
             const QString name = a.fieldName(i);
             QString expected = a.value(i).toString();
             if (name == QLatin1String("ConvertSQL")) {
-                EXPECT_TRUE(expected.contains(QStringLiteral("2)"))) << expected.toStdString();
-                expected.replace(QStringLiteral("(4 - 2)"), QStringLiteral("(4 - 4)"));
-                expected.replace(QStringLiteral("10^2"), QStringLiteral("10^4"));
-                expected.replace(QStringLiteral(", 2)"), QStringLiteral(", 4)"));
+                EXPECT_TRUE(expected.contains(QStringLiteral("[DECIMALS:2]"))) << expected.toStdString();
+                expected.replace(QStringLiteral("[DECIMALS:2]"), QStringLiteral("[DECIMALS:4]"));
             }
             EXPECT_EQ(b.value(i).toString(), expected) << name.toStdString();
         }
