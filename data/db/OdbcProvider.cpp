@@ -171,51 +171,10 @@ bool isMoneyName(const QString &typeName)
     return n == QLatin1String("money") || n == QLatin1String("smallmoney") || n == QLatin1String("currency");
 }
 
-// Any other driver: the type as SQLColumns reports it.
-//
-// The declaration names the column's own type, so that the copy of every
-// value is exact by construction:
-// - SQL Server (FreeTDS): int, bigint, smallint, tinyint copy whole numbers
-//   unchanged; decimal/numeric are reported with COLUMN_SIZE p and
-//   DECIMAL_DIGITS s and declared decimal(p,s), the same fixed-point type; float
-//   is float(53) and real float(24), the same binary formats, copied bit for
-//   bit; money and smallmoney keep their names (no size is appended) and are
-//   the same 4-decimal fixed-point types. "int identity" loses " identity": a
-//   second identity column is not allowed and the copy needs none.
-// - Oracle: NUMBER(p,s) is reported as DECIMAL with p and s and declared
-//   NUMBER(p,s); NUMBER without precision has no DECIMAL_DIGITS, so it is
-//   declared NUMBER, the same unconstrained decimal type; BINARY_DOUBLE and
-//   BINARY_FLOAT keep their names, the same IEEE formats.
-// The scale: 0 for integer types, DECIMAL_DIGITS for decimal types (-1
-// when not given), 4 for money types, -1 for floating types and the rest.
+// Any other driver: the type as SQLColumns reports it (columnTypeFromCatalog).
 ColumnType genericColumnType(const CatalogColumn &c)
 {
-    ColumnType t;
-    t.adoType = c.adoType;
-    QString name = c.typeName.trimmed();
-    if (name.endsWith(QLatin1String(" identity"), Qt::CaseInsensitive))
-        name.chop(9);
-    name = name.trimmed();
-    const bool decimal = c.sqlType == SQL_DECIMAL || c.sqlType == SQL_NUMERIC;
-    if (decimal && !isMoneyName(name) && !name.contains(QLatin1Char('(')) && c.size && c.digits)
-        name += QStringLiteral("(%1,%2)").arg(*c.size).arg(*c.digits);
-    t.declaration = name;
-    switch (c.sqlType) {
-    case SQL_TINYINT:
-    case SQL_SMALLINT:
-    case SQL_INTEGER:
-    case SQL_BIGINT:
-        t.scale = 0;
-        break;
-    default:
-        if (isMoneyName(c.typeName))
-            t.scale = 4;
-        else if (decimal)
-            t.scale = c.digits ? static_cast<int>(*c.digits) : -1;
-        else
-            t.scale = -1;
-    }
-    return t;
+    return columnTypeFromCatalog(c.sqlType, c.typeName, c.size, c.digits, c.adoType);
 }
 
 QString infoText(SQLHDBC dbc, SQLUSMALLINT infoType)
@@ -721,6 +680,54 @@ private:
 };
 
 } // namespace
+
+// The declaration names the column's own type, so that the copy of every
+// value is exact by construction:
+// - SQL Server (FreeTDS): int, bigint, smallint, tinyint copy whole numbers
+//   unchanged; decimal/numeric are reported with COLUMN_SIZE p and
+//   DECIMAL_DIGITS s and declared decimal(p,s), the same fixed-point type; float
+//   is float(53) and real float(24), the same binary formats, copied bit for
+//   bit; money and smallmoney keep their names (no size is appended) and are
+//   the same 4-decimal fixed-point types. "int identity" loses " identity": a
+//   second identity column is not allowed and the copy needs none.
+// - Oracle: NUMBER(p,s) is reported as DECIMAL with p and s and declared
+//   NUMBER(p,s); NUMBER without precision has no DECIMAL_DIGITS, so it is
+//   declared NUMBER, the same unconstrained decimal type; BINARY_DOUBLE and
+//   BINARY_FLOAT keep their names, the same IEEE formats.
+// The scale: 0 for integer types, DECIMAL_DIGITS for decimal types (-1
+// when not given), 4 for money types, -1 for floating types and the rest.
+ColumnType columnTypeFromCatalog(int sqlType, const QString &typeName, std::optional<qint64> size,
+                                 std::optional<qint64> digits, int adoType)
+{
+    ColumnType t;
+    t.adoType = adoType;
+    QString name = typeName.trimmed();
+    if (name.endsWith(QLatin1String(" identity"), Qt::CaseInsensitive))
+        name.chop(9);
+    name = name.trimmed();
+    if (name.endsWith(QLatin1String("()"))) // SQL Server's "numeric() identity"
+        name.chop(2);
+    const bool decimal = sqlType == SQL_DECIMAL || sqlType == SQL_NUMERIC;
+    if (decimal && !isMoneyName(name) && !name.contains(QLatin1Char('(')) && size && digits)
+        name += QStringLiteral("(%1,%2)").arg(*size).arg(*digits);
+    t.declaration = name;
+    switch (sqlType) {
+    case SQL_TINYINT:
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_BIGINT:
+        t.scale = 0;
+        break;
+    default:
+        if (isMoneyName(typeName))
+            t.scale = 4;
+        else if (decimal)
+            t.scale = digits ? static_cast<int>(*digits) : -1;
+        else
+            t.scale = -1;
+    }
+    return t;
+}
 
 int adoTypeFromSqlType(int sqlType, bool isUnsigned)
 {

@@ -2,6 +2,8 @@
 
 #include "data/db/Connection.h"
 
+#include <optional>
+
 namespace db {
 
 // Opens a connection through the unixODBC driver manager with the string
@@ -10,6 +12,12 @@ std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString);
 
 // ADO type number of an ODBC SQL type (SQL_INTEGER, SQL_DECIMAL, ...).
 int adoTypeFromSqlType(int sqlType, bool isUnsigned = false);
+
+// The type of a column from what SQLColumns says of it (SQL type, TYPE_NAME,
+// COLUMN_SIZE, DECIMAL_DIGITS), for drivers whose database has no better
+// catalog here (SQL Server, Oracle, Access, any other).
+ColumnType columnTypeFromCatalog(int sqlType, const QString &typeName, std::optional<qint64> size,
+                                 std::optional<qint64> digits, int adoType);
 
 // Fault injection for tests: the next `count` rollbacks on ODBC connections
 // fail as a driver's failed SQLEndTran does, without reaching the driver

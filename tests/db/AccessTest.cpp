@@ -4,6 +4,7 @@
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
+#include "data/db/OdbcProvider.h"
 #include "tests/db/DbTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -78,6 +79,19 @@ TEST_F(AccessTest, ProductsColumnsWithTheirTypes)
     EXPECT_EQ(conn.columns(QStringLiteral("Order Details")).recordCount(), 5);
 }
 
+TEST_F(AccessTest, ColumnTypesAsTheDriverNamesThem)
+{
+    const ColumnType price = conn.columnType(QStringLiteral("Products"), QStringLiteral("UnitPrice"));
+    EXPECT_EQ(price.adoType, adCurrency);
+    EXPECT_EQ(price.declaration, QStringLiteral("MONEY")) << "no size after a money type";
+    EXPECT_EQ(price.scale, 4);
+    const ColumnType id = conn.columnType(QStringLiteral("Products"), QStringLiteral("ProductID"));
+    EXPECT_EQ(id.declaration, QStringLiteral("LONGINT"));
+    EXPECT_EQ(id.scale, 0);
+    EXPECT_EQ(conn.columnType(QStringLiteral("Products"), QStringLiteral("ProductName")).scale, -1);
+    EXPECT_THROW(conn.columnType(QStringLiteral("Products"), QStringLiteral("Pret")), DbError);
+}
+
 TEST_F(AccessTest, EmptySelectGivesTheMoneyType)
 {
     Recordset rs = conn.openRecordset(QStringLiteral("SELECT UnitPrice FROM Products WHERE 1<>1"));
@@ -122,6 +136,36 @@ TEST_F(AccessTest, ChangesAreRefusedWithTheDriverText)
     Recordset rs = conn.openRecordset(QStringLiteral("SELECT UnitPrice FROM Products"));
     EXPECT_DOUBLE_EQ(rs.value(0).toDouble(), 18.0);
     EXPECT_EQ(conn.columns(QStringLiteral("Products")).recordCount(), 10);
+}
+
+// Drivers that cannot be reached here: the catalog shapes SQL Server (FreeTDS)
+// and Oracle give, read into a declaration of the column's own type.
+TEST(CatalogColumnType, SqlServerAndOracleShapes)
+{
+    const struct {
+        int sqlType;
+        const char *typeName;
+        std::optional<qint64> size, digits;
+        const char *declaration;
+        int scale;
+    } cases[] = {
+        {4, "int", 10, 0, "int", 0},
+        {4, "int identity", 10, 0, "int", 0},
+        {3, "numeric() identity", 18, 0, "numeric(18,0)", 0},
+        {3, "decimal", 18, 2, "decimal(18,2)", 2},
+        {3, "money", 19, 4, "money", 4},
+        {3, "smallmoney", 10, 4, "smallmoney", 4},
+        {6, "float", 53, std::nullopt, "float", -1},
+        {7, "real", 24, std::nullopt, "real", -1},
+        {3, "NUMBER", 10, 2, "NUMBER(10,2)", 2},
+        {3, "NUMBER", 38, std::nullopt, "NUMBER", -1},
+        {8, "BINARY_DOUBLE", 15, std::nullopt, "BINARY_DOUBLE", -1},
+    };
+    for (const auto &c : cases) {
+        const ColumnType t = columnTypeFromCatalog(c.sqlType, QString::fromLatin1(c.typeName), c.size, c.digits, adNumeric);
+        EXPECT_EQ(t.declaration, QString::fromLatin1(c.declaration)) << c.typeName;
+        EXPECT_EQ(t.scale, c.scale) << c.typeName;
+    }
 }
 
 } // namespace
