@@ -30,6 +30,10 @@ QString workingCopyLockPath(const QString &workingCopy);
 bool workingCopyNameFree(const QString &workingCopy);
 // The first working-copy path in `folder` whose name is free.
 QString nextWorkingCopyPath(const QString &folder);
+// Copies `source` to a new working copy in `folder` (see WorkingCopy::create)
+// and gives it up at once: nothing owns or removes it. For tools that remove
+// the copy themselves. Throws DbError when it fails.
+QString createWorkingCopy(const QString &source, const QString &folder);
 
 // The path a file is known by, whatever path names it: the canonical path of
 // an existing file (symbolic links and relative parts resolved), or the

@@ -151,6 +151,14 @@ void WorkingCopy::release()
     mLock.reset();
 }
 
+QString createWorkingCopy(const QString &source, const QString &folder)
+{
+    std::unique_ptr<WorkingCopy> copy = WorkingCopy::create(source, folder);
+    const QString path = copy->path();
+    copy->release();
+    return path;
+}
+
 std::vector<std::unique_ptr<WorkingCopy>> findOrphanedCopies(const QString &folder)
 {
     static const QRegularExpression kName(QStringLiteral("^(~\\d{5,})\\.(tmp|tmp-journal|tmp-wal|tmp-shm|lock)$"));

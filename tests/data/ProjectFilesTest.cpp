@@ -1,7 +1,6 @@
 // Project files and working copies on disk: the modes of saved files, free
 // working-copy names, and the working copies whose owner has ended.
 #include "data/ProjectFile.h"
-#include "data/ProjectLock.h"
 #include "data/WorkingCopy.h"
 #include "data/db/DbError.h"
 
@@ -202,35 +201,6 @@ TEST_F(ProjectFiles, OrphansAreTheCopiesOfEndedOwnersOnly)
     EXPECT_EQ(files(), QStringList({"Sursa.vmd", "~00001.tmp", "~00002.lock", "~00002.tmp", "~00004.tmp-journal"}));
     EXPECT_EQ(projectfile::findOrphanedCopies(dir.path()).size(), 2u);
     EXPECT_TRUE(QFile::exists(own->path()));
-}
-
-TEST_F(ProjectFiles, ProjectLockIsSharedByEveryPathOfTheFile)
-{
-    const QString project = path(QStringLiteral("Firma.vmd"));
-    writeFile(project, "proiect");
-    const QString link = path(QStringLiteral("Scurtatura.vmd"));
-    ASSERT_TRUE(QFile::link(project, link));
-
-    projectfile::ProjectLock first;
-    QString message;
-    ASSERT_EQ(first.acquire(project, message), projectfile::ProjectLock::Outcome::Locked) << message.toStdString();
-    EXPECT_TRUE(QFile::exists(project + QStringLiteral(".lock")));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("x")));
-    for (const QString &name : {project, link, QDir(dir.path()).filePath(QStringLiteral("./x/../Firma.vmd"))}) {
-        projectfile::ProjectLock second;
-        EXPECT_EQ(second.acquire(name, message), projectfile::ProjectLock::Outcome::HeldByOther) << name.toStdString();
-        EXPECT_TRUE(message.contains(
-            QStringLiteral("procesul %1 de pe calculatorul").arg(QCoreApplication::applicationPid())))
-            << message.toStdString();
-    }
-    first.release();
-    EXPECT_FALSE(QFile::exists(project + QStringLiteral(".lock")));
-
-    // A folder that cannot hold the lock file: refused with the reason.
-    projectfile::ProjectLock missing;
-    EXPECT_EQ(missing.acquire(path(QStringLiteral("lipsa/Firma.vmd")), message),
-              projectfile::ProjectLock::Outcome::Failed);
-    EXPECT_TRUE(message.contains(QStringLiteral("nu poate fi rezervat"))) << message.toStdString();
 }
 
 } // namespace
