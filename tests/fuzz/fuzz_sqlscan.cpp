@@ -2,11 +2,13 @@
 // and:
 //  - it never counts fewer statements than SQLite itself finds in the text
 //    (SQLite dialect): neither the statements SQLite would prepare one after
-//    another, as a provider that runs a command's tail would, nor the pieces
-//    between the semicolons at which the SQLite shell ends a statement;
+//    another, as a provider that runs a command's tail would, nor, when
+//    SQLite accepts the first statement, the pieces it would run between
+//    the semicolons at which the SQLite shell ends a statement;
 //  - a text without ";" is at most one statement, and no text holds more
 //    statements than it has ";" plus one;
-//  - one final ";" and blanks after it change nothing.
+//  - one final ";" and blanks after it change nothing (unless the text
+//    ends in "-").
 
 #include "data/db/SqlScan.h"
 #include "tests/fuzz/FuzzSupport.h"
@@ -65,19 +67,20 @@ int preparedOneAfterAnother(const QByteArray &text)
     return count;
 }
 
-// True when a piece holds anything besides blanks and comments.
-bool holdsSomething(const QByteArray &piece)
+// True when a piece is a statement SQLite would run.
+bool holdsStatement(const QByteArray &piece)
 {
     sqlite3_stmt *stmt = nullptr;
     const int rc = sqlite3_prepare_v2(database(), piece.constData(), -1, &stmt, nullptr);
-    if (stmt != nullptr)
-        sqlite3_finalize(stmt);
-    return rc != SQLITE_OK || stmt != nullptr;
+    if (stmt == nullptr)
+        return false;
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_OK;
 }
 
 // Pieces between the semicolons that end a statement for sqlite3_complete
-// (quotes, comments and trigger bodies taken into account) that hold
-// something.
+// (quotes, comments and trigger bodies taken into account) that SQLite
+// would run.
 int piecesAsTheShellSplits(const QByteArray &text)
 {
     int count = 0;
@@ -85,10 +88,10 @@ int piecesAsTheShellSplits(const QByteArray &text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text.at(i) != ';' || !sqlite3_complete(text.left(i + 1).constData()))
             continue;
-        count += holdsSomething(text.mid(start, i + 1 - start));
+        count += holdsStatement(text.mid(start, i + 1 - start));
         start = i + 1;
     }
-    count += holdsSomething(text.mid(start));
+    count += holdsStatement(text.mid(start));
     return count;
 }
 
@@ -104,10 +107,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int n = db::countStatements(sql, dialect);
         const QString where = QStringLiteral("%1: %2").arg(QLatin1String(nameOf(dialect)), fuzzsupport::printable(sql));
         FUZZ_CHECK(n >= 0 && n <= semicolons + 1, QStringLiteral("%1 statements in ").arg(n) + where);
-        FUZZ_CHECK(db::countStatements(sql + QStringLiteral(";"), dialect) == n,
-                   QStringLiteral("a final \";\" changes the count %1 of ").arg(n) + where);
-        FUZZ_CHECK(db::countStatements(sql + QStringLiteral("; \n"), dialect) == n,
-                   QStringLiteral("a final \";\" and blanks change the count %1 of ").arg(n) + where);
+        // (After a final "-" a ";" may turn "--" from a comment into code,
+        // as MySQL reads it.)
+        if (!sql.endsWith(QLatin1Char('-'))) {
+            FUZZ_CHECK(db::countStatements(sql + QStringLiteral(";"), dialect) == n,
+                       QStringLiteral("a final \";\" changes the count %1 of ").arg(n) + where);
+            FUZZ_CHECK(db::countStatements(sql + QStringLiteral("; \n"), dialect) == n,
+                       QStringLiteral("a final \";\" and blanks change the count %1 of ").arg(n) + where);
+        }
     }
 
     // What SQLite reads, up to the first NUL (SQLite stops there).
@@ -118,8 +125,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int prepared = preparedOneAfterAnother(text);
     FUZZ_CHECK(n >= prepared, QStringLiteral("%1 counted, SQLite prepares %2 one after another: %3")
                                   .arg(n).arg(prepared).arg(fuzzsupport::printable(sql)));
-    const int pieces = piecesAsTheShellSplits(text);
-    FUZZ_CHECK(n >= pieces, QStringLiteral("%1 counted, SQLite ends %2 statements: %3")
-                                .arg(n).arg(pieces).arg(fuzzsupport::printable(sql)));
+    // A text whose first statement SQLite refuses runs nothing; otherwise
+    // the statements the SQLite shell would find are all counted.
+    if (prepared > 0) {
+        const int pieces = piecesAsTheShellSplits(text);
+        FUZZ_CHECK(n >= pieces, QStringLiteral("%1 counted, SQLite ends %2 statements: %3")
+                                    .arg(n).arg(pieces).arg(fuzzsupport::printable(sql)));
+    }
     return 0;
 }
