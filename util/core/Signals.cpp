@@ -13,7 +13,7 @@ namespace appsignals {
 
 namespace {
 
-constexpr int kSlots = 32;
+constexpr int kSlots = 64;
 constexpr std::size_t kMaxPath = 4096;
 
 // Slot states: free, being written (the handler skips it), a file removed
