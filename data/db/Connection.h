@@ -102,6 +102,8 @@ public:
     // The type of `column` of `table` (names as the catalog lists them,
     // unquoted; schema/owner may be ""). Throws DbError
     // (DB_E_ERRORSINCOMMAND) when the table or the column does not exist.
+    // A SQLite column declared without a type has no ADO type of its own:
+    // adVariant, as in the columns list.
     ColumnType columnType(const QString &table, const QString &column, const QString &schema = QString());
 
     // A query that returns a row when some non-Null value of `column` over
