@@ -1,5 +1,6 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
+#include "tests/conversion/CommandLineFixture.h"
 #include "tests/conversion/ConversionTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -15,71 +16,13 @@
 
 namespace {
 
-// The command-line run end to end: a project file and a user database in a
-// temporary folder, the program run as a separate process.
-class CommandLineTest : public ::testing::Test {
+class CommandLineTest : public convtest::CommandLineFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        projectPath = QDir(home.path()).filePath(QStringLiteral("firma.vmd"));
-        ASSERT_TRUE(QFile::copy(QDir(testsupport::templatesDir()).filePath(QStringLiteral("Vamor.vmt")), projectPath));
-        QFile::setPermissions(projectPath, QFile::ReadOwner | QFile::WriteOwner);
-        user.exec({QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma INTEGER, Tva DECIMAL(18,2))"),
-                   QStringLiteral("INSERT INTO Facturi VALUES (1, 1000000, 19000.5)"),
-                   QStringLiteral("INSERT INTO Facturi VALUES (2, NULL, 250000)")});
-        project(QStringLiteral("INSERT INTO tConn (IdConnType, Description, ConnString, Offline) VALUES (6, 'Firma', '%1', False)")
-                    .arg(user.connString()));
-        project(QStringLiteral("INSERT INTO tTable (IdConn, TableName) VALUES (1, 'Facturi')"));
-        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Suma', 'Suma_VM')"));
-        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Tva', 'Tva_VM')"));
-    }
-
-    void project(const QString &sql)
-    {
-        db::Connection conn;
-        conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectPath);
-        conn.execute(sql);
-    }
-    db::Variant projectScalar(const QString &sql)
-    {
-        db::Connection conn;
-        conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectPath);
-        db::Recordset rs = conn.openRecordset(sql);
-        return rs.eof() ? db::Variant() : rs.value(0);
-    }
-
-    struct Outcome {
-        int status = -1;
-        QString out;
-        QString err;
-    };
-    Outcome vamor(const QStringList &args, const QByteArray &input = QByteArray(), bool closeInput = true)
-    {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("VAMOR_HOME"), home.path());
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VAMOR_CLI), args);
-        EXPECT_TRUE(process.waitForStarted());
-        if (!input.isEmpty())
-            process.write(input);
-        if (closeInput)
-            process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-    }
     QStringList workingCopies() const
     {
         return QDir(home.path()).entryList({QStringLiteral("~*.tmp")}, QDir::Files);
     }
 
-    QTemporaryDir home;
-    QString projectPath;
-    convtest::SqliteUserDb user;
 };
 
 TEST_F(CommandLineTest, ConvertsWithYesWritesTheReportSavesTheProjectAndExitsZero)
@@ -249,30 +192,20 @@ TEST_F(CommandLineTest, StoppedRunNamesTheFieldsLeftAndExitsOne)
     for (const char *name : {"A", "B", "C", "D", "E"})
         project(QStringLiteral("INSERT INTO tField (IdTable, FieldName) VALUES (2, '%1')").arg(QLatin1String(name)));
 
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VAMOR_HOME"), home.path());
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VAMOR_CLI), {"--convert", projectPath, "--to", "noi", "--yes"});
-    ASSERT_TRUE(process.waitForStarted());
-    QByteArray err;
+    std::unique_ptr<QProcess> process = start({"--convert", projectPath, "--to", "noi", "--yes"});
     // The first field of the big table has begun: ask to stop.
-    while (!err.contains("Camp 1/5 (A)") && process.state() == QProcess::Running) {
-        process.waitForReadyRead(100);
-        err += process.readAllStandardError();
-    }
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-    ASSERT_TRUE(process.waitForFinished(60000));
-    err += process.readAllStandardError();
-    const QString text = QString::fromUtf8(err);
-    EXPECT_EQ(process.exitCode(), 1) << text.toStdString();
+    const QByteArray seen = waitFor(*process, "Camp 1/5 (A)", true);
+    ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+    const Outcome r = finish(*process, seen);
+    const QString text = r.err;
+    EXPECT_EQ(r.status, 1) << text.toStdString();
     const int left = projectScalar("SELECT Count(*) FROM tField WHERE Converted = False").toInt();
     EXPECT_GE(left, 1);
     EXPECT_TRUE(text.contains(QStringLiteral("Conversia a fost oprita inainte de sfarsit; %1 campuri nu au fost "
                                              "convertite:").arg(left)))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("  Firma / Mari / E\n"))) << text.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).contains(kConvertStoppedStatus));
+    EXPECT_TRUE(r.out.contains(kConvertStoppedStatus));
 }
 
 // Columns that keep fewer decimals than the rounding are named in the list.

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <unistd.h>
 
 using conversion::ConversionEngine;
 using conversion::ListedField;
@@ -445,15 +446,17 @@ void roundTripOnServer(testsupport::ProjectFixture &project, const QString &conn
 {
     db::Connection server;
     server.open(connString);
+    // Named for this process, so that other tests on the server never meet it.
+    const QString tableName = QStringLiteral("vm_facturi_%1").arg(::getpid());
     for (const char *sql : {"DROP TABLE IF EXISTS vm_facturi",
                             "CREATE TABLE vm_facturi (Id INT PRIMARY KEY, Anul INT, Suma BIGINT, Tva DECIMAL(18,2), Curs DOUBLE PRECISION)",
                             "INSERT INTO vm_facturi VALUES (1, 2005, 123450000, 2345678.55, 98765.4321)",
                             "INSERT INTO vm_facturi VALUES (2, 2005, NULL, 15000, NULL)",
                             "INSERT INTO vm_facturi VALUES (3, 2004, 250000, 250000, 250000)",
                             "INSERT INTO vm_facturi VALUES (4, 2005, -125000, -0.5, 55554)"})
-        server.execute(QString::fromLatin1(sql));
+        server.execute(QString::fromLatin1(sql).replace(QStringLiteral("vm_facturi"), tableName));
     const auto snapshot = [&](const char *columns) {
-        db::Recordset rs = server.openRecordset(QStringLiteral("SELECT %1 FROM vm_facturi ORDER BY Id").arg(QString::fromLatin1(columns)));
+        db::Recordset rs = server.openRecordset(QStringLiteral("SELECT %1 FROM %2 ORDER BY Id").arg(QString::fromLatin1(columns), tableName));
         QStringList out;
         for (; !rs.eof(); rs.moveNext())
             for (int i = 0; i < rs.fieldCount(); ++i)
@@ -463,7 +466,7 @@ void roundTripOnServer(testsupport::ProjectFixture &project, const QString &conn
     const QStringList before = snapshot("Suma, Tva, Curs");
 
     const int conn = project.addConn(6, QStringLiteral("Server"), connString);
-    const int table = project.addTable(conn, QStringLiteral("vm_facturi"), QString(), QStringLiteral("Anul = 2005"));
+    const int table = project.addTable(conn, tableName, QString(), QStringLiteral("Anul = 2005"));
     for (const char *name : {"Suma", "Tva", "Curs"})
         project.addField(table, QString::fromLatin1(name));
 
@@ -493,7 +496,7 @@ void roundTripOnServer(testsupport::ProjectFixture &project, const QString &conn
     EXPECT_EQ(back.errorCount(), 0);
     EXPECT_EQ(snapshot("Suma, Tva, Curs"), before);
     EXPECT_EQ(snapshot("Suma_VM, Tva_VM, Curs_VM"), QStringList(12, QStringLiteral("Null")));
-    server.execute(QStringLiteral("DROP TABLE vm_facturi"));
+    server.execute(QStringLiteral("DROP TABLE ") + tableName);
 }
 
 TEST(EngineServerTest, PostgreSqlRoundTrip)

@@ -4,6 +4,7 @@
 // case runs the real program as separate processes.
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
+#include "tests/conversion/CommandLineFixture.h"
 #include "tests/conversion/ConversionTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -35,39 +36,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-class RunSafety : public ::testing::Test {
+class RunSafety : public convtest::CommandLineFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        projectPath = QDir(home.path()).filePath(QStringLiteral("firma.vmd"));
-        ASSERT_TRUE(QFile::copy(QDir(testsupport::templatesDir()).filePath(QStringLiteral("Vamor.vmt")), projectPath));
-        QFile::setPermissions(projectPath, QFile::ReadOwner | QFile::WriteOwner);
-        user.exec({QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma INTEGER, Tva DECIMAL(18,2))"),
-                   QStringLiteral("INSERT INTO Facturi VALUES (1, 1000000, 19000.5)"),
-                   QStringLiteral("INSERT INTO Facturi VALUES (2, NULL, 250000)")});
-        project(QStringLiteral("INSERT INTO tConn (IdConnType, Description, ConnString, Offline) VALUES (6, 'Firma', "
-                               "'%1', False)")
-                    .arg(user.connString()));
-        project(QStringLiteral("INSERT INTO tTable (IdConn, TableName) VALUES (1, 'Facturi')"));
-        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Suma', 'Suma_VM')"));
-        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Tva', 'Tva_VM')"));
-    }
-
-    void project(const QString &sql)
-    {
-        db::Connection conn;
-        conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectPath);
-        conn.execute(sql);
-    }
-    db::Variant projectScalar(const QString &sql)
-    {
-        db::Connection conn;
-        conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectPath);
-        db::Recordset rs = conn.openRecordset(sql);
-        return rs.eof() ? db::Variant() : rs.value(0);
-    }
-
     // A table whose field "Suma" takes seconds to convert (a trigger does
     // useless work for every row), placed before "Facturi" in the run.
     void addSlowTable(int rows = 100)
@@ -99,57 +69,6 @@ protected:
             .toBool();
     }
 
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("VAMOR_HOME"), home.path());
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        return env;
-    }
-    std::unique_ptr<QProcess> start(const QStringList &args, const QString &workingDir = QString())
-    {
-        auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(environment());
-        if (!workingDir.isEmpty())
-            process->setWorkingDirectory(workingDir);
-        process->start(QStringLiteral(VAMOR_CLI), args);
-        EXPECT_TRUE(process->waitForStarted());
-        return process;
-    }
-
-    struct Outcome {
-        int status = -1; // -1: ended by a signal
-        QString out;
-        QString err;
-    };
-    static Outcome finish(QProcess &process, const QByteArray &errSoFar = QByteArray())
-    {
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(errSoFar + process.readAllStandardError())};
-    }
-    Outcome vamor(const QStringList &args, const QString &workingDir = QString())
-    {
-        std::unique_ptr<QProcess> process = start(args, workingDir);
-        return finish(*process);
-    }
-    // Waits until standard output (or error) holds `text`; returns what was read.
-    static QByteArray waitFor(QProcess &process, const QByteArray &text, bool onStderr = false)
-    {
-        QByteArray seen;
-        QElapsedTimer clock;
-        clock.start();
-        while (!seen.contains(text) && process.state() == QProcess::Running && clock.elapsed() < 30000) {
-            process.waitForReadyRead(50);
-            seen += onStderr ? process.readAllStandardError() : process.readAllStandardOutput();
-        }
-        EXPECT_TRUE(seen.contains(text)) << seen.toStdString();
-        return seen;
-    }
-
     // Files of the program folder that a run leaves only while it runs:
     // working copies, journals, locks, save temporaries.
     QStringList runFiles() const
@@ -162,9 +81,6 @@ protected:
         return files;
     }
 
-    QTemporaryDir home;
-    QString projectPath;
-    convtest::SqliteUserDb user;
 };
 
 TEST_F(RunSafety, SecondRunOnAnOpenProjectSaysWhoHasItAndExitsTwo)
@@ -188,7 +104,7 @@ TEST_F(RunSafety, SecondRunOnAnOpenProjectSaysWhoHasItAndExitsTwo)
         {{"--convert", "firma.vmd", "--to", "vechi", "--yes", "--list"}, home.path()},
     };
     for (const auto &second : seconds) {
-        const Outcome r = vamor(second.args, second.workingDir);
+        const Outcome r = vamor(second.args, QByteArray(), second.workingDir);
         EXPECT_EQ(r.status, 2) << second.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(holder)) << r.err.toStdString() << "\nexpected: " << holder.toStdString();
         EXPECT_FALSE(r.out.contains(QStringLiteral("vor fi convertite"))) << r.out.toStdString();
@@ -385,7 +301,7 @@ TEST_F(RunSafety, ReportNeverReplacesTheProjectTheWorkingCopyOrAForeignFile)
         {dir.filePath(QStringLiteral("dosar")), QString(), QStringLiteral("este un folder")},
     };
     for (const auto &c : refused) {
-        const Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes", "--report", c.report}, c.workingDir);
+        const Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--yes", "--report", c.report}, QByteArray(), c.workingDir);
         EXPECT_EQ(r.status, 2) << c.report.toStdString() << "\n" << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.message)) << c.report.toStdString() << "\n" << r.err.toStdString();
         EXPECT_FALSE(r.out.contains(QStringLiteral("vor fi convertite"))) << r.out.toStdString();
