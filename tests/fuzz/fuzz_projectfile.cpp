@@ -5,9 +5,12 @@
 // a project is refused with a DbError. Also:
 //  - the working copy holds exactly the bytes of the file and only its
 //    owner may read it (it holds the passwords of the data sources);
-//  - the file itself is never changed by opening and reading it.
+//  - the file itself is never changed by opening and reading it;
+//  - removing the working copy leaves nothing of it behind (no journal, no
+//    lock file).
 
 #include "data/ProjectFile.h"
+#include "data/WorkingCopy.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
@@ -82,12 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                    QStringLiteral("cannot write ") + projectPath);
     }
 
-    QString workingCopy;
+    std::unique_ptr<projectfile::WorkingCopy> copy;
     try {
-        workingCopy = projectfile::createWorkingCopy(projectPath, folder.path());
+        copy = projectfile::WorkingCopy::create(projectPath, folder.path());
     } catch (const db::DbError &e) {
         FUZZ_CHECK(false, QStringLiteral("working copy refused: ") + e.description());
     }
+    const QString workingCopy = copy->path();
     FUZZ_CHECK(readAll(workingCopy) == bytes, QStringLiteral("the working copy differs from the file"));
     FUZZ_CHECK(QFile::permissions(workingCopy) == (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
                QStringLiteral("the working copy may be read by others"));
@@ -102,9 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     FUZZ_CHECK(readAll(projectPath) == bytes, QStringLiteral("opening the project changed its file"));
-    // The working copy and whatever SQLite kept beside it.
+    copy->remove();
     const QDir dir(folder.path());
-    for (const QString &name : dir.entryList({QStringLiteral("~*")}, QDir::Files | QDir::Hidden))
-        QFile::remove(dir.filePath(name));
+    const QStringList left = dir.entryList({QStringLiteral("~*")}, QDir::Files | QDir::Hidden);
+    FUZZ_CHECK(left.isEmpty(), QStringLiteral("left behind: ") + left.join(QStringLiteral(", ")));
     return 0;
 }
