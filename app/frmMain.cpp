@@ -189,6 +189,14 @@ void frmMain::tlb_ButtonClick(const QString &pstrKey)
             emit convertRequested(true);
         else if (pstrKey == QLatin1String("+"))
             emit convertRequested(false);
+        else if (pstrKey == QLatin1String("table_add"))
+            pTableAdd();
+        else if (pstrKey == QLatin1String("table_del"))
+            pTableDel();
+        else if (pstrKey == QLatin1String("field_add"))
+            pFieldAdd();
+        else if (pstrKey == QLatin1String("field_del"))
+            pFieldDel();
         else
             emit commandRequested(pstrKey);
     });

@@ -81,6 +81,14 @@ public:
     // Enables both conversion buttons when the tree holds a node.
     void pSetConvertButtons();
 
+    // Tables and fields (frmMainTables.cpp): the add-table and add-field
+    // dialogs (one kept per data source and per table), the deletion of the
+    // selected table and of the table window's selected field.
+    void pTableAdd();
+    void pTableDel();
+    void pFieldAdd();
+    void pFieldDel();
+
     // The first activation opens the start dialog.
     void Form_Activate();
     // Menu "Inchide": closes the project, then the window.
@@ -166,6 +174,12 @@ private:
     // Deletes the working copy mstrTempFile with its journals and lock.
     void pRemoveTempFile();
     bool fRecoverCopy(std::unique_ptr<projectfile::WorkingCopy> copy);
+    // Tables and fields: the Offline flag of the data source mlngIdConn; the
+    // kept dialog and the child window under a node key destroyed; a table
+    // node's text with its field count.
+    bool fConnOffline() const;
+    void pUnloadNodeWindows(const QString &pstrKey);
+    void pTableNodeText(const QString &pstrKey, const class frmTable &window);
 
     QString mstrFileName;
     QString mstrTempFile;

@@ -42,26 +42,27 @@ passed_total=0
 failed_total=0
 
 # run_part NAME COMMAND...: runs a part, keeps its output in $notes/NAME.log
-# and its time, and adds the counts of its ctest closing line.
+# and its time, and adds the counts of its ctest closing lines.
 run_part() {
-  local name=$1 started status=0 line
+  local name=$1 started status=0 line counted=0
   shift
   echo
   echo "======== $name"
   started=$(date +%s)
   "$@" 2>&1 | tee "$notes/$name.log" || status=$?
   echo "$(( $(date +%s) - started ))" > "$notes/$name.seconds"
-  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$notes/$name.log" | tail -1 || true)
-  if [ -n "$line" ]; then
+  while read -r line; do
     local total failed
     failed=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
     total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
     passed_total=$((passed_total + total - failed))
     failed_total=$((failed_total + failed))
-  fi
+    counted=$((counted + total))
+  done < <(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$notes/$name.log" || true)
+  echo "$counted" > "$notes/$name.tests"
   if [ "$status" -ne 0 ]; then
     failed_parts+=("$name")
-    [ -z "$line" ] && failed_total=$((failed_total + 1))
+    [ "$counted" -eq 0 ] && failed_total=$((failed_total + 1))
   fi
   return 0
 }
@@ -86,9 +87,9 @@ fi
 if [ -s "$notes/robustness-sanitized.txt" ]; then
   sed 's/^/  under the sanitizers, /' "$notes/robustness-sanitized.txt"
 fi
-sanitized=$(grep -E '^[0-9]+% tests passed' "$notes/sanitizers.log" 2>/dev/null | tail -1 || true)
+sanitized=$(grep -E '^[0-9]+% tests passed' "$notes/sanitizers.log" 2>/dev/null | tr '\n' ';' || true)
 suites=$(ctest --test-dir build-asan -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: \([^.]*\)\..*/\1/p' | sort -u | tr '\n' ' ' || true)
-echo "  sanitizers (ASan+UBSan): ${sanitized:-did not finish}"
+echo "  sanitizers (ASan+UBSan): $(cat "$notes/sanitizers.tests" 2>/dev/null || echo 0) tests, the whole suite: ${sanitized:-did not finish}"
 echo "    suites: ${suites:-none}"
 if [ -s "$notes/fuzz.txt" ]; then
   while read -r _ target execs result; do

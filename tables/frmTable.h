@@ -4,10 +4,19 @@
 
 #include <QString>
 
-// The window of one table of a data source, a child of the main window. It
-// shows the table's name. Closing it with its close box only hides it; it is
-// destroyed when its table or data source is removed or the project closes,
-// and then tells the main window (UnloadChild).
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The window of one table of the project, a child of the main window: the
+// table's name, its WHERE clause (saved when the box loses the focus after an
+// edit) and its fields with their state, recovery column, last error and own
+// clause. A double click on a field opens its clause; the main window adds
+// and removes fields through it. Closing it with its close box only hides
+// it; it is destroyed when its table or data source is removed or the
+// project closes, and then tells the main window (UnloadChild).
 class frmTable : public ChildWindow {
     Q_OBJECT
 public:
@@ -19,16 +28,43 @@ public:
     qint32 IdTable = 0;
     QString Key;
 
-    // Reads the table's row from the project.
+    // Fills the window from the project.
     void Load();
     // Called by the main window each time an open table window is selected
-    // again: the row is read anew.
+    // again: the main window's field buttons follow the list.
     void Activate();
+    // Appends the fields of `pstrIdFieldList` ("12, 13") to the list.
+    void AddField(const QString &pstrIdFieldList);
+    // Removes the selected field, asking about its recovery column; true when
+    // a field was removed.
+    bool DelField();
+    int GetFieldCount() const;
+    // The table name, owner.table when the table has an owner.
+    QString GetTableName() const;
 
-    QString GetTableName() const { return mstrTableName; }
     int activateCount() const { return mintActivations; }
+    QTreeWidget *list() const { return lsv; }
+    QLineEdit *nameBox() const { return txtTableName; }
+    QPlainTextEdit *clauseBox() const { return txtSQLWhere; }
+    // Opens the field dialog of the selected field (a double click).
+    void lsv_DblClick();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QString mstrTableName;
+    void pLoadFields(const QString &pstrIdFieldList);
+    void pSetButtons();
+    bool pSave();
+    void txtSQLWhere_Validate();
+
+    QLabel *Label1;
+    QLineEdit *txtTableName;
+    QLabel *Label2;
+    QPlainTextEdit *txtSQLWhere;
+    QTreeWidget *lsv;
+    bool mbChanged = false;
+    bool mbFilling = false;
     int mintActivations = 0;
 };

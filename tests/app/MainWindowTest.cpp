@@ -556,9 +556,10 @@ TEST_F(MainWindow, NodeClicksSetTheButtonsAndKeepOneChildWindowPerNode)
     EXPECT_EQ(source->description(), QStringLiteral("Contabilitate"));
     EXPECT_EQ(w.mdi->activeSubWindow(), source);
 
+    // The table window selects its first field: the field commands apply.
     ASSERT_TRUE(w.selectNode(tableKey));
-    EXPECT_EQ(enabledButtons(w),
-              QStringList({"new", "open", "conn_add", "table_add", "table_del", "field_add", "-", "+"}));
+    EXPECT_EQ(enabledButtons(w), QStringList({"new", "open", "conn_add", "table_add", "table_del", "field_add",
+                                              "field_del", "-", "+"}));
     EXPECT_EQ(w.idConn(), idContab);
     EXPECT_EQ(w.idTable(), idPlati);
     auto *table = qobject_cast<frmTable *>(w.mcolChildren.value(tableKey).data());

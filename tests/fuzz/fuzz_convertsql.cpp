@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         } else if (code == 6) {
             tpl += kPlaceholders[5];
             expectedStatements << QString();
-        } else if (code == 8 && i + 1 < part[0].size()) {
+        } else if (code == 8 && i + 1 < part[0].size() && !part[0].at(i + 1).isSurrogate()) {
+            // (A character outside the basic plane would be split in two.)
             // At most N decimals, fewer when the column keeps fewer.
             const int n = part[0].at(++i).unicode() % 100;
             tpl += QStringLiteral("[DECIMALS:%1]").arg(n);

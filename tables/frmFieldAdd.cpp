@@ -1,0 +1,251 @@
+#include "tables/frmFieldAdd.h"
+
+#include "data/ErrorTrap.h"
+#include "data/Lookups.h"
+#include "data/ProjectHost.h"
+#include "data/db/Connection.h"
+#include "data/db/Recordset.h"
+#include "datasources/ConnStrings.h"
+#include "tables/RecoveryField.h"
+#include "util/core/Prompt.h"
+#include "util/widgets/ListViewTools.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString kModule = QStringLiteral("frmFieldAdd");
+// Names ending so are taken for recovery columns (compared with regard to case).
+const QString kRecoverySuffix = QStringLiteral("_VM");
+} // namespace
+
+frmFieldAdd::frmFieldAdd(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFieldAdd"));
+    setWindowTitle(QStringLiteral("Adauga Camp"));
+    setProperty("HelpContextID", 2);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    lblList = new QLabel(QStringLiteral("Lista Campuri:"), this);
+    lblList->setObjectName(QStringLiteral("lblList"));
+    lsv = new QTreeWidget(this);
+    lsv->setObjectName(QStringLiteral("lsv"));
+    pgMakeReportList(lsv);
+    lsv->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lsv->setHeaderLabels({QStringLiteral("Nume Camp")});
+    pgConnectColumnHeaderClick(lsv);
+    cmdRefresh = new QPushButton(QStringLiteral("Refresh"), this);
+    cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    lblFieldName = new QLabel(QStringLiteral("Nume Camp:"), Frame1);
+    lblFieldName->setObjectName(QStringLiteral("lblFieldName"));
+    txtFieldName = new QLineEdit(Frame1);
+    txtFieldName->setObjectName(QStringLiteral("txtFieldName"));
+    auto *frameLayout = new QHBoxLayout(Frame1);
+    frameLayout->addWidget(lblFieldName);
+    frameLayout->addWidget(txtFieldName, 1);
+
+    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("Abandoneaza"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdRefresh);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblList);
+    layout->addWidget(lsv, 1);
+    layout->addWidget(Frame1);
+    layout->addStretch(0);
+    layout->addLayout(buttons);
+    resize(340, 360);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmFieldAdd::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmFieldAdd::cmdCancel_Click);
+    connect(cmdRefresh, &QPushButton::clicked, this, &frmFieldAdd::cmdRefresh_Click);
+}
+
+void frmFieldAdd::Load()
+{
+    fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
+        IdFieldList.clear();
+        if (!Offline && !mbLoaded)
+            pLoadFieldList();
+        pArrange();
+    });
+}
+
+void frmFieldAdd::pArrange()
+{
+    lsv->setVisible(!Offline);
+    lblList->setVisible(!Offline);
+    cmdRefresh->setVisible(!Offline);
+    Frame1->setVisible(Offline);
+    txtFieldName->setVisible(Offline);
+    lblFieldName->setVisible(Offline);
+    if (Offline) {
+        txtFieldName->clear();
+        txtFieldName->setFocus();
+    } else {
+        lsv->setFocus();
+    }
+}
+
+void frmFieldAdd::pLoadFieldList()
+{
+    const bool listed = fgTrap(kModule, QStringLiteral("pLoadFieldList"), [&] {
+        lsv->clear();
+        db::Connection &project = projectConn();
+        db::Recordset source = project.openRecordset(
+            QStringLiteral("SELECT tConn.*, tConnType.ConnString AS ConnTypeConnString, tConnType.DataSourceTag, "
+                           "tConnType.UserNameTag, tConnType.PasswordTag,  tConnType.SecurityFileTag, "
+                           "tConnType.DBPasswordTag, tConnType.DatabaseTag, tConnType.IntegratedSecurityTag")
+                + QStringLiteral(" FROM tConn INNER JOIN tConnType ON tConn.IdConnType = tConnType.IdConnType")
+                + QStringLiteral(" WHERE IdConn = ") + QString::number(IdConn),
+            db::CursorType::ForwardOnly);
+        const QString tableName = fgNZ(fgLookup(project, QStringLiteral("tTable"), QStringLiteral("TableName"),
+                                                QStringLiteral("IdTable = ") + QString::number(IdTable)),
+                                       QString())
+                                      .toString();
+        if (!source.eof()) {
+            db::Recordset recovery = project.openRecordset(
+                QStringLiteral("SELECT RecFieldName FROM tField WHERE IdTable = ") + QString::number(IdTable));
+            const QString connString = fgGetConnString(project, IdConn);
+            if (connString.isEmpty()) {
+                Offline = true;
+            } else {
+                db::Connection user;
+                user.open(connString);
+                db::Recordset columns = user.columns(tableName);
+                for (; !columns.eof(); columns.moveNext()) {
+                    const QString name = columns.value(QStringLiteral("COLUMN_NAME")).toString();
+                    recovery.setFilter(QStringLiteral("RecFieldName = ") + fgSqlText(name));
+                    if (recovery.eof() && !name.endsWith(kRecoverySuffix, Qt::CaseSensitive)) {
+                        auto *item = new QTreeWidgetItem(lsv, {name});
+                        item->setData(0, Qt::UserRole, name);
+                    }
+                }
+                columns.close();
+                user.close();
+                if (lsv->topLevelItemCount() > 0 && lsv->selectedItems().isEmpty())
+                    lsv->setCurrentItem(lsv->topLevelItem(0));
+            }
+            recovery.close();
+        }
+        source.close();
+        pgWideListView(lsv, 0, -1);
+    });
+    if (listed && !Offline)
+        mbLoaded = true;
+    if (!listed)
+        Offline = true;
+}
+
+qint64 frmFieldAdd::pStoreField(db::Recordset &rs, const QString &name)
+{
+    rs.addNew();
+    rs.setValue(QStringLiteral("IdTable"), IdTable);
+    rs.setValue(QStringLiteral("FieldName"), name);
+    rs.setValue(QStringLiteral("RecFieldName"), fgGetRecoveryFieldName(name));
+    rs.update();
+    return rs.value(QStringLiteral("IdField")).toInt();
+}
+
+void frmFieldAdd::cmdOk_Click()
+{
+    fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
+        db::Recordset rs = projectConn().openRecordset(
+            QStringLiteral("SELECT * FROM tField WHERE IdTable = ") + QString::number(IdTable),
+            db::CursorType::Static, db::LockType::Optimistic);
+        if (Offline) {
+            const QString name = txtFieldName->text();
+            if (name.isEmpty()) {
+                ui::msgBox(QStringLiteral("Trebuie sa specificati numele campului"), ui::Buttons::Ok,
+                           ui::Icon::Information);
+                txtFieldName->setFocus();
+                return;
+            }
+            rs.setFilter(QStringLiteral("FieldName = ") + fgSqlText(name));
+            if (!rs.eof()) {
+                ui::msgBox(QStringLiteral("Campul este deja adaugat la tabelul curent."), ui::Buttons::Ok,
+                           ui::Icon::Information);
+                txtFieldName->setFocus();
+                return;
+            }
+            rs.setFilter(QString());
+            IdFieldList = QString::number(pStoreField(rs, name));
+            Ok = true;
+            rs.close();
+            accept();
+            return;
+        }
+
+        if (lsv->selectedItems().isEmpty()) {
+            ui::msgBox(QStringLiteral("Trebuie sa selectati un camp din lista"), ui::Buttons::Ok,
+                       ui::Icon::Information);
+            lsv->setFocus();
+            return;
+        }
+        for (int i = 0; i < lsv->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *item = lsv->topLevelItem(i);
+            if (!item->isSelected())
+                continue;
+            item->setSelected(false);
+            const QString name = item->data(0, Qt::UserRole).toString();
+            const QString message = fgCheckFieldType(IdTable, name);
+            if (!message.isEmpty()) {
+                const ui::Answer answer = ui::msgBox(
+                    QStringLiteral("Campul ") + name
+                        + QStringLiteral(" nu se poate adauga din cauza urmatoarei erori:\r\n") + message
+                        + QStringLiteral("\r\n\r\nDoriti sa continuati?"),
+                    ui::Buttons::YesNo, ui::Icon::Question);
+                if (answer != ui::Answer::Yes)
+                    return;
+                continue;
+            }
+            rs.setFilter(QStringLiteral("FieldName = ") + fgSqlText(name));
+            if (rs.eof()) {
+                rs.setFilter(QString());
+                const qint64 idField = pStoreField(rs, name);
+                if (!IdFieldList.isEmpty())
+                    IdFieldList += QStringLiteral(", ");
+                IdFieldList += QString::number(idField);
+                Ok = true;
+            } else {
+                const ui::Answer answer = ui::msgBox(
+                    QStringLiteral("Campul ") + name + QStringLiteral(" este deja adaugat la tabelul curent.")
+                        + QStringLiteral("\r\n\r\nDoriti sa continuati?"),
+                    ui::Buttons::YesNo, ui::Icon::Question);
+                if (answer != ui::Answer::Yes)
+                    return;
+            }
+        }
+        rs.close();
+        accept();
+    });
+}
+
+void frmFieldAdd::cmdCancel_Click()
+{
+    fgTrap(kModule, QStringLiteral("cmdCancel_Click"), [&] { reject(); });
+}
+
+void frmFieldAdd::cmdRefresh_Click()
+{
+    fgTrap(kModule, QStringLiteral("cmdRefresh_Click"), [&] {
+        pLoadFieldList();
+        pArrange();
+    });
+}
