@@ -286,19 +286,19 @@ void frmTable::txtSQLWhere_Validate()
 bool frmTable::pSave()
 {
     return fgTrap(kModule, QStringLiteral("pSave"), [&] {
-    db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tTable WHERE IdTable = ")
-                                                       + QString::number(IdTable),
-                                                   db::CursorType::Static, db::LockType::Optimistic);
-    if (rs.eof()) {
-        rs.addNew();
-        rs.setValue(QStringLiteral("IdConn"), IdConn);
-    }
-    rs.setValue(QStringLiteral("SQLWhere"), fgZN(txtSQLWhere->toPlainText()));
-    rs.update();
-    IdTable = static_cast<qint32>(rs.value(QStringLiteral("IdTable")).toInt());
-    rs.close();
-    if (IProjectHost *host = projectHost())
-        host->SetDirty(true);
+        db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tTable WHERE IdTable = ")
+                                                           + QString::number(IdTable),
+                                                       db::CursorType::Static, db::LockType::Optimistic);
+        if (rs.eof()) {
+            rs.addNew();
+            rs.setValue(QStringLiteral("IdConn"), IdConn);
+        }
+        rs.setValue(QStringLiteral("SQLWhere"), fgZN(txtSQLWhere->toPlainText()));
+        rs.update();
+        IdTable = static_cast<qint32>(rs.value(QStringLiteral("IdTable")).toInt());
+        rs.close();
+        if (IProjectHost *host = projectHost())
+            host->SetDirty(true);
     });
 }
 
