@@ -151,6 +151,9 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                 skipSource(result, description, skipReason, countFields(mProject, idConn));
 
             if (userConn.isOpen()) {
+                // What the fields of each user table claim, across the rows
+                // that list the same table.
+                QHash<QString, TableClaims> claims;
                 // A source its driver can only read: nothing is sent to it.
                 bool readOnly = false;
                 try {
@@ -172,7 +175,9 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                                                            text(tables, "TableName")));
 
                     fields.setFilter(QStringLiteral("IdTable = ") + tables.value(QStringLiteral("IdTable")).toString());
-                    const QHash<qint64, QString> conflicts = fieldConflicts(fields);
+                    const QString tableKey =
+                        text(tables, "Owner").toLower() + QLatin1Char('.') + text(tables, "TableName").toLower();
+                    const QHash<qint64, QString> conflicts = fieldConflicts(fields, claims[tableKey]);
                     const qint32 fieldCount = fields.recordCount();
                     if (fieldCount > 0)
                         mProgress.InitProgress3(fieldCount, QStringLiteral("Camp"));

@@ -41,11 +41,20 @@ FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, co
 // "Sume rotunjite la 0 zecimale".
 QString roundedNote(int decimals);
 
+// The columns of one user table that fields of the run have claimed so far:
+// amount columns and recovery columns (lower case) with the field's name.
+struct TableClaims {
+    QHash<QString, QString> amounts;
+    QHash<QString, QString> recoveries;
+};
+
 // Fields of one table (the rows `fields` shows) that must not be converted,
 // by IdField, with the reason: a column that an earlier field of the table
 // already converts, or a recovery column that an earlier field uses (as its
-// recovery column or as its amount). The recordset is left at its first row.
-QHash<qint64, QString> fieldConflicts(db::Recordset &fields);
+// recovery column or as its amount). `claims` holds what earlier rows of the
+// same user table claimed (a table listed twice in the project) and gains
+// this table's claims. The recordset is left at its first row.
+QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims);
 
 // What a field of a source that can only be read reports.
 extern const QString kReadOnlySourceMessage;

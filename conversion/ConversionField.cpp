@@ -47,11 +47,11 @@ QString roundedNote(int decimals)
     return QStringLiteral("Sume rotunjite la ") + QString::number(decimals) + QStringLiteral(" zecimale");
 }
 
-QHash<qint64, QString> fieldConflicts(db::Recordset &fields)
+QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims)
 {
     QHash<qint64, QString> conflicts;
-    QHash<QString, QString> amounts;    // column (lower case) -> the field that converts it
-    QHash<QString, QString> recoveries; // recovery column (lower case) -> its field
+    QHash<QString, QString> &amounts = claims.amounts;
+    QHash<QString, QString> &recoveries = claims.recoveries;
     for (fields.moveFirst(); !fields.eof(); fields.moveNext()) {
         const QString name = text(fields, "FieldName");
         const QString rec = recoveryFieldName(fields);

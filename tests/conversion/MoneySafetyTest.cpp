@@ -401,10 +401,36 @@ TEST_F(SqliteSafety, ColumnListedTwiceOrSharedRecoveryColumnIsRefused)
     EXPECT_FALSE(state(twice));
     EXPECT_FALSE(state(shared));
 
+    // The same table listed a second time: its field of the same column is refused too.
+    const int again = project.addField(addTable(), QStringLiteral("Valoare"), QStringLiteral("Valoare_VM3"));
+    EXPECT_TRUE(runEngine(project, true).report.rows().last().error.startsWith(QStringLiteral("Coloana \"Valoare\" este convertita deja")));
+    EXPECT_FALSE(state(again));
+    EXPECT_EQ(values(QStringLiteral("Valoare")), (QStringList{QStringLiteral("706084.61"), QStringLiteral("-1.49")}));
+
     runEngine(project, false);
     EXPECT_EQ(values(QStringLiteral("Valoare")), before[0]);
     EXPECT_EQ(values(QStringLiteral("Suma")), before[1]);
     EXPECT_FALSE(state(first));
+}
+
+// A condition or a name that smuggles in a second statement is refused
+// before anything runs: the other table survives, the field fails.
+TEST_F(SqliteSafety, SecondStatementInAConditionOrANameIsRefused)
+{
+    user.exec({QStringLiteral("CREATE TABLE Sume (Id INTEGER PRIMARY KEY, Suma DECIMAL(18,2))"),
+               QStringLiteral("INSERT INTO Sume VALUES (1, 10000)"),
+               QStringLiteral("CREATE TABLE Victima (Id INTEGER PRIMARY KEY)")});
+    const int filtered = addTable(QStringLiteral("1=1); DROP TABLE Victima; --"));
+    project.addField(filtered, QStringLiteral("Suma"));
+    const int plain = addTable();
+    project.addField(plain, QStringLiteral("Suma"), QStringLiteral("Nou DECIMAL; DROP TABLE Victima; --"));
+
+    RunOutcome run = runEngine(project, true);
+    ASSERT_EQ(run.report.rows().size(), 2);
+    for (const auto &row : run.report.rows())
+        EXPECT_FALSE(row.error.isEmpty()) << row.tableName.toStdString();
+    EXPECT_EQ(user.scalar(QStringLiteral("SELECT Count(*) FROM sqlite_master WHERE name = 'Victima'")).toInt(), 1);
+    EXPECT_EQ(values(QStringLiteral("Suma")), QStringList{QStringLiteral("10000")});
 }
 
 // A source its driver can only read (an Access file through MDB Tools) is
