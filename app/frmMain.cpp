@@ -189,6 +189,10 @@ void frmMain::tlb_ButtonClick(const QString &pstrKey)
             emit convertRequested(true);
         else if (pstrKey == QLatin1String("+"))
             emit convertRequested(false);
+        else if (pstrKey == QLatin1String("conn_add"))
+            pConnAdd();
+        else if (pstrKey == QLatin1String("conn_del"))
+            pConnDel();
         else if (pstrKey == QLatin1String("table_add"))
             pTableAdd();
         else if (pstrKey == QLatin1String("table_del"))

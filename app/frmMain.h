@@ -81,6 +81,11 @@ public:
     // Enables both conversion buttons when the tree holds a node.
     void pSetConvertButtons();
 
+    // Data sources (frmMainDataSources.cpp): the add-data-source wizard and
+    // the deletion of the selected data source with its tables.
+    void pConnAdd();
+    void pConnDel();
+
     // Tables and fields (frmMainTables.cpp): the add-table and add-field
     // dialogs (one kept per data source and per table), the deletion of the
     // selected table and of the table window's selected field.

@@ -4,10 +4,19 @@
 
 #include <QString>
 
-// The window of one data source, a child of the main window. It shows the
-// data source's description. Closing it with its close box only hides it;
-// it is destroyed when its data source is removed or the project closes,
-// and then tells the main window (UnloadChild).
+class ctlConnDetails;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+// The window of one data source, a child of the main window: its type, its
+// description, the offline flag, the status of the last connection test and
+// the connection values. Every completed edit is written to the project at
+// once and the connection is tested again; a data source that fails the test
+// is switched to offline. Closing it with its close box only hides it; it is
+// destroyed when its data source is removed or the project closes, and then
+// tells the main window (UnloadChild).
 class frmConn : public ChildWindow {
     Q_OBJECT
 public:
@@ -18,13 +27,33 @@ public:
     qint32 IdConn = 0;
     QString Key;
 
-    // Reads the data source's row from the project.
+    // Fills the window from the data source's row, then tests it.
     void Load();
-    // Called when the window is brought back to the front.
-    void Activate();
 
-    QString description() const { return mstrDescription; }
+    QString description() const;
+    // The text of the status box.
+    QString status() const;
+
+    QLabel *lblType = nullptr;
+    QLineEdit *txtType = nullptr;
+    QLineEdit *txtDescription = nullptr;
+    QCheckBox *chkOffline = nullptr;
+    QPlainTextEdit *txtError = nullptr;
+    ctlConnDetails *ctlDetails = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QString mstrDescription;
+    void pCheckConn();
+    void pSave();
+    void chkOffline_Click();
+    void ctlDetails_AfterChange();
+    void txtDescription_Change();
+    void txtDescription_Validate();
+    void pSetStatus(const QString &text);
+
+    qint32 mlngIdConnType = 0;
+    bool mbBusy = false;
+    bool mbDescriptionChanged = false;
 };

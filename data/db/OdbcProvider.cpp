@@ -1,6 +1,7 @@
 #include "data/db/OdbcProvider.h"
 
 #include "data/db/AdoTypes.h"
+#include "data/db/ConnString.h"
 #include "data/db/DbError.h"
 #include "data/db/OdbcSupport.h"
 #include "data/db/SqliteProvider.h"
@@ -203,6 +204,11 @@ public:
                 mDbc = SQL_NULL_HDBC;
                 check(rc, SQL_HANDLE_ENV, mEnv, "SQLAllocHandle");
             }
+            // A server that never answers must not hold the program for
+            // minutes. A driver that knows no login timeout goes on without.
+            SQLSetConnectAttrW(mDbc, SQL_ATTR_LOGIN_TIMEOUT,
+                               reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(odbcLoginTimeout(connectionString))),
+                               0);
             WText text(connectionString);
             std::vector<SQLWCHAR> out(4096);
             SQLSMALLINT outLength = 0;
@@ -760,6 +766,26 @@ int adoTypeFromSqlType(int sqlType, bool isUnsigned)
     case SQL_GUID: return adGUID;
     default: return adVariant;
     }
+}
+
+int odbcLoginTimeout(const QString &connectionString)
+{
+    static const char *const keys[] = {"LoginTimeout",       "Login Timeout",      "ConnectTimeout",
+                                       "Connect Timeout",    "Connection Timeout", "CONN_TIMEOUT"};
+    try {
+        const ConnString parsed = ConnString::parse(connectionString);
+        for (const char *key : keys) {
+            if (!parsed.contains(QLatin1String(key)))
+                continue;
+            bool ok = false;
+            const int seconds = parsed.value(QLatin1String(key)).trimmed().toInt(&ok);
+            if (ok && seconds >= 0)
+                return seconds;
+        }
+    } catch (const DbError &) {
+        // The driver says what is wrong with the string.
+    }
+    return kDefaultLoginTimeout;
 }
 
 std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString)

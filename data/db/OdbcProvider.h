@@ -10,6 +10,14 @@ namespace db {
 // exactly as given (SQLDriverConnect, no prompt).
 std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString);
 
+// Seconds a connection attempt may take before the driver gives up
+// (SQL_ATTR_LOGIN_TIMEOUT): the value of a login-timeout key of the string
+// ("LoginTimeout", "Login Timeout", "ConnectTimeout", "Connect Timeout",
+// "Connection Timeout", "CONN_TIMEOUT"; 0 waits as long as the driver does),
+// otherwise kDefaultLoginTimeout.
+constexpr int kDefaultLoginTimeout = 15;
+int odbcLoginTimeout(const QString &connectionString);
+
 // ADO type number of an ODBC SQL type (SQL_INTEGER, SQL_DECIMAL, ...).
 int adoTypeFromSqlType(int sqlType, bool isUnsigned = false);
 

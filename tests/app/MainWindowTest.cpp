@@ -534,10 +534,17 @@ TEST_F(MainWindow, NodeClicksSetTheButtonsAndKeepOneChildWindowPerNode)
     ProgramFolder folder;
     const QString file = folder.filePath(QStringLiteral("Noduri.vmd"));
     int idContab = 0, idPlati = 0;
+    // The online source is a database that opens, so that its window's
+    // connection test changes nothing.
+    const QString database = folder.filePath(QStringLiteral("contab.db"));
+    QFile(database).open(QIODevice::WriteOnly);
     makeProject(file, [&](ProjectFixture &p) {
         fillSample(p);
         idContab = p.scalar(QStringLiteral("SELECT IdConn FROM tConn WHERE Description = 'Contabilitate'")).toInt();
         idPlati = p.scalar(QStringLiteral("SELECT IdTable FROM tTable WHERE TableName = 'Plati'")).toInt();
+        p.Conn().execute(QStringLiteral("UPDATE tConn SET ConnString = ")
+                         + ProjectFixture::literal(QStringLiteral("Provider=SQLite;Data Source=") + database)
+                         + QStringLiteral(" WHERE IdConn = ") + QString::number(idContab));
     });
     frmMain w;
     w.show();
