@@ -228,11 +228,12 @@ void frmTableAdd::pLoadTableList()
         if (lsv->topLevelItemCount() > 0 && lsv->selectedItems().isEmpty())
             lsv->setCurrentItem(lsv->topLevelItem(0));
     });
-    if (listed) {
+    // Sources whose tables are typed by hand are asked again at each showing,
+    // so they always open for manual entry.
+    if (listed && !Offline)
         mbLoaded = true;
-    } else {
+    if (!listed)
         Offline = true;
-    }
 }
 
 void frmTableAdd::cmdOk_Click()
