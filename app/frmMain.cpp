@@ -346,6 +346,8 @@ void frmMain::pLoadTree()
 {
     db::Recordset rs = mcnnProject.openRecordset(QStringLiteral("SELECT * FROM tConn ORDER BY Description"));
     QList<QPair<QTreeWidgetItem *, bool>> sources;
+    // The source nodes by key: each table finds its parent at once.
+    QHash<QString, QTreeWidgetItem *> sourceNodes;
     while (!rs.eof()) {
         const bool offline = rs.value(QStringLiteral("Offline")).toBool();
         QString text = rs.value(QStringLiteral("Description")).toString();
@@ -358,6 +360,7 @@ void frmMain::pLoadTree()
         node->setIcon(0, picture(QStringLiteral("DS_")
                                  + QString::number(rs.value(QStringLiteral("IdConnType")).toInt())));
         sources.append({node, offline});
+        sourceNodes.insert(nodeKey(node), node);
         rs.moveNext();
     }
     rs.close();
@@ -366,16 +369,19 @@ void frmMain::pLoadTree()
         "SELECT tTable.IdTable, tTable.IdConn, tTable.TableName, tTable.Owner, Count(tField.IdField) AS "
         "FieldsCount FROM tTable LEFT JOIN tField ON tTable.IdTable = tField.IdTable GROUP BY tTable.IdTable, "
         "tTable.IdConn, tTable.TableName, tTable.Owner ORDER BY TableName"));
+    const QIcon tablePicture = picture(QStringLiteral("table"));
     while (!rs.eof()) {
-        QTreeWidgetItem *parent =
-            findNodeOrThrow(QStringLiteral("C_") + QString::number(rs.value(QStringLiteral("IdConn")).toInt()));
+        const QString parentKey = QStringLiteral("C_") + QString::number(rs.value(QStringLiteral("IdConn")).toInt());
+        QTreeWidgetItem *parent = sourceNodes.value(parentKey);
+        if (!parent)
+            parent = findNodeOrThrow(parentKey);
         auto *node = new QTreeWidgetItem(parent);
         node->setText(0, rs.value(QStringLiteral("TableName")).toString() + QStringLiteral(" (")
                              + QString::number(rs.value(QStringLiteral("FieldsCount")).toInt())
                              + QStringLiteral(")"));
         node->setData(0, Qt::UserRole,
                       QStringLiteral("T_") + QString::number(rs.value(QStringLiteral("IdTable")).toInt()));
-        node->setIcon(0, picture(QStringLiteral("table")));
+        node->setIcon(0, tablePicture);
         rs.moveNext();
     }
     rs.close();
