@@ -7,6 +7,8 @@
 #include "conversion/frmConvertEnd.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
+#include "datasources/ctlConnDetails.h"
+#include "datasources/frmConnAdd.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "tables/frmFieldAdd.h"
@@ -26,6 +28,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -80,15 +84,6 @@ QString nodeText(frmMain &w, const QString &key)
 {
     QTreeWidgetItem *node = w.findNode(key);
     return node ? node->text(0) : QStringLiteral("<none>");
-}
-
-// The key of the data-source node with the text.
-QString keyOfText(frmMain &w, const QString &text)
-{
-    for (int i = 0; i < w.trv->topLevelItemCount(); ++i)
-        if (w.trv->topLevelItem(i)->text(0) == text)
-            return frmMain::nodeKey(w.trv->topLevelItem(i));
-    return QString();
 }
 
 frmTable *tableWindow(frmMain &w, const QString &key)
@@ -241,21 +236,25 @@ TEST_F(MainWindowTables, TheWholeRoadAsANewUserWalksIt)
     ASSERT_TRUE(w.tlbButton(QStringLiteral("conn_add"))->isEnabled());
     EXPECT_TRUE(w.fileName().isEmpty());
 
-    // The two data sources (type 6), written to the project database as the
-    // add-data-source wizard writes them; saved and opened again so the tree
-    // shows them.
-    w.Conn().execute(QStringLiteral("INSERT INTO tConn (IdConnType, Description, ConnString) VALUES (6, 'Firma', ")
-                     + ProjectFixture::literal(lite.connString()) + QStringLiteral(")"));
-    w.Conn().execute(QStringLiteral("INSERT INTO tConn (IdConnType, Description, ConnString) VALUES (6, 'Server', ")
-                     + ProjectFixture::literal(pg) + QStringLiteral(")"));
-    const QString projectFile = folder.filePath(QStringLiteral("firma.vmd"));
-    prompts.saveFile(projectFile);
-    ASSERT_TRUE(w.fSave());
-    modals.then(apptest::chooseExisting(projectFile));
-    w.pOpen(false);
+    // The two data sources (type 6, a typed connection string) through the wizard.
+    const auto addSource = [&](const QString &description, const QString &connString) {
+        modals.then([description, connString](QDialog &dialog) {
+            auto &wizard = dynamic_cast<frmConnAdd &>(dialog);
+            QTest::keyClicks(wizard.txtDescription, description);
+            wizard.optConnType(6)->click();
+            wizard.cmdNext->click();
+            QTest::keyClicks(wizard.ctlDetails->txtUnknownConnString, connString);
+            wizard.cmdOk->click();
+            return wizard.result();
+        });
+        press(w, "conn_add");
+        return w.selectedNodeKey();
+    };
+    const QString firma = addSource(QStringLiteral("Firma"), lite.connString());
+    const QString serverKey = addSource(QStringLiteral("Server"), pg);
     ASSERT_EQ(w.trv->topLevelItemCount(), 2);
-    const QString firma = keyOfText(w, QStringLiteral("Firma"));
-    const QString serverKey = keyOfText(w, QStringLiteral("Server"));
+    ASSERT_TRUE(firma.startsWith(QLatin1String("C_")));
+    ASSERT_NE(firma, serverKey);
 
     // A table of each; raw-string sources take their table names typed.
     ASSERT_TRUE(w.selectNode(firma));
@@ -304,8 +303,11 @@ TEST_F(MainWindowTables, TheWholeRoadAsANewUserWalksIt)
 
     // Save, then convert to new lei: confirmation, progress, report saved.
     ASSERT_TRUE(w.isDirty());
+    const QString projectFile = folder.filePath(QStringLiteral("firma.vmd"));
+    prompts.saveFile(projectFile);
     press(w, "save");
     EXPECT_FALSE(w.isDirty());
+    EXPECT_EQ(w.fileName(), projectFile);
     QStringList confirmed;
     QString reportTotal;
     const QString reportFile = folder.filePath(QStringLiteral("raport.txt"));
