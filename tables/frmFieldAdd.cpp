@@ -95,11 +95,15 @@ void frmFieldAdd::pArrange()
     Frame1->setVisible(Offline);
     txtFieldName->setVisible(Offline);
     lblFieldName->setVisible(Offline);
+    // Manual entry needs one line; the list, room.
     if (Offline) {
         txtFieldName->clear();
         txtFieldName->setFocus();
+        resize(width(), 0);
     } else {
         lsv->setFocus();
+        if (height() < 360)
+            resize(width(), 360);
     }
 }
 

@@ -110,6 +110,8 @@ frmTable::frmTable(QWidget *parent)
     grid->setRowStretch(2, 1);
     // Below the heading, in place of the empty space the base leaves.
     contentLayout->insertLayout(1, grid, 1);
+    for (int i = 2; i < contentLayout->count(); ++i)
+        contentLayout->setStretch(i, 0);
     resize(560, 340);
 
     connect(txtSQLWhere, &QPlainTextEdit::textChanged, this, [this] {

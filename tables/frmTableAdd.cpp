@@ -116,11 +116,15 @@ void frmTableAdd::pArrange()
     Frame1->setVisible(Offline);
     txtTableName->setVisible(Offline);
     lblTableName->setVisible(Offline);
+    // Manual entry needs one line; the list, room.
     if (Offline) {
         txtTableName->clear();
         txtTableName->setFocus();
+        resize(width(), 0);
     } else {
         lsv->setFocus();
+        if (height() < 360)
+            resize(width(), 360);
     }
 }
 
