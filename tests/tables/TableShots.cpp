@@ -1,11 +1,17 @@
 // Pictures of the table windows and dialogs, for looking at them under a
 // real X server (xvfb-run): table_shots OUTPUT_DIR
+#include "app/frmMain.h"
+#include "app/frmStart.h"
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
 #include "tables/frmField.h"
 #include "tables/frmFieldAdd.h"
 #include "tables/frmTable.h"
 #include "tables/frmTableAdd.h"
+#include "util/widgets/ModalDialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QApplication>
 #include <QDir>
@@ -109,5 +115,30 @@ int main(int argc, char **argv)
     field.Form_Load();
     shoot(field, out + QStringLiteral("/frmField.png"));
     setProjectHost(nullptr);
+    host.conn.close();
+
+    // The main window with the project open and the table's window in front.
+    qputenv("VAMOR_HOME", dir.path().toLocal8Bit());
+    ui::setModalHandler([&](QDialog &dialog) {
+        auto *start = qobject_cast<frmStart *>(&dialog);
+        if (!start)
+            return int(QDialog::Rejected);
+        start->selectTab(QStringLiteral("existing"));
+        start->txtExisting->setText(projectDb);
+        start->cmdOpen->click();
+        return start->result();
+    });
+    {
+        frmMain w;
+        // The first activation offers the start dialog, which opens the project.
+        w.show();
+        for (int i = 0; i < 200 && w.trv->topLevelItemCount() == 0; ++i) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        w.selectNode(QStringLiteral("T_1"));
+        shoot(w, out + QStringLiteral("/frmMain-table.png"));
+        w.SetDirty(false);
+    }
     return 0;
 }
