@@ -58,6 +58,8 @@ public:
 
     // A change of a box is waiting for AfterChange.
     bool hasPendingChange() const { return mbChanged; }
+    // The values just given by the host are no change of the user's.
+    void clearPendingChange() { mbChanged = false; }
 
     // The panel of a type (fr(0) to fr(6)).
     QGroupBox *fr(int index) const { return mfr[index]; }

@@ -128,6 +128,9 @@ void frmConn::Load()
             ctlDetails->setIntegratedSecurity(rs.value(QStringLiteral("IntegratedSecurity")).toBool());
             chkOffline->setChecked(rs.value(QStringLiteral("Offline")).toBool());
         }
+        // The values read are what the row holds: merely passing through
+        // the boxes afterwards changes nothing.
+        ctlDetails->clearPendingChange();
         rs.close();
     });
     mbBusy = false;
