@@ -67,6 +67,16 @@ TEST(ConnWindow, AnOfflineSourceIsNotTried)
     EXPECT_EQ(win.w->ctlDetails->ConnString(), QStringLiteral("Driver=NuExista;"));
     EXPECT_TRUE(p.dirtyCalls.isEmpty());
     EXPECT_TRUE(win.w->isEnabled());
+
+    // An Access source with a security file: loading it ticks the security
+    // box and neither saves nor tests anything.
+    const int secured = addSource(p, 0, QStringLiteral("Personal"), QStringLiteral("/date/personal.mdb"), QString(), true);
+    p.Conn().execute(QStringLiteral("UPDATE tConn SET SecurityFile = '/date/system.mdw' WHERE IdConn = ")
+                     + QString::number(secured));
+    Window other(secured);
+    EXPECT_TRUE(other.w->ctlDetails->chkAccessSec->isChecked());
+    EXPECT_EQ(other.w->status(), QStringLiteral("Deconectat"));
+    EXPECT_TRUE(p.dirtyCalls.isEmpty());
 }
 
 TEST(ConnWindow, ProblemsOrARefusedConnectionTakeTheSourceOffline)
