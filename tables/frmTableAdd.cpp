@@ -98,8 +98,6 @@ frmTableAdd::frmTableAdd(QWidget *parent) : QDialog(parent)
 void frmTableAdd::Load()
 {
     fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
-        if (Offline)
-            chkExtend->hide();
         if (!Offline && !mbLoaded)
             pLoadTableList();
         pArrange();
@@ -111,8 +109,8 @@ void frmTableAdd::pArrange()
     lsv->setVisible(!Offline);
     lblList->setVisible(!Offline);
     cmdRefresh->setVisible(!Offline);
-    if (Offline)
-        chkExtend->hide();
+    // The check box as the last listing left it, hidden for manual entry.
+    chkExtend->setVisible(!Offline && mbExtendShown);
     Frame1->setVisible(Offline);
     txtTableName->setVisible(Offline);
     lblTableName->setVisible(Offline);
@@ -159,18 +157,19 @@ void frmTableAdd::pLoadTableList()
         switch (type) {
         case 2:
             chkExtend->setText(kOnlyUserTables);
-            chkExtend->setVisible(!userName.isEmpty());
+            mbExtendShown = !userName.isEmpty();
             break;
         case 3:
         case 5:
             chkExtend->setText(kOnlyDbfFiles);
-            chkExtend->setVisible(true);
+            mbExtendShown = true;
             break;
         default:
-            chkExtend->setVisible(false);
+            mbExtendShown = false;
             chkExtend->setChecked(true);
             break;
         }
+        chkExtend->setVisible(mbExtendShown);
 
         if (type == 0 || type == 1 || type == 2) {
             const QString connString = fgGetConnString(project, IdConn);

@@ -65,4 +65,5 @@ private:
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
     bool mbLoaded = false;
+    bool mbExtendShown = false;
 };

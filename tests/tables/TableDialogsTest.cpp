@@ -223,6 +223,15 @@ TEST(TableAddDialog, DbaseFolderListsDbfFilesWhateverTheirCaseOrEveryFileUncheck
         dialog.okButton()->click();
         EXPECT_TRUE(dialog.Ok);
         EXPECT_EQ(storedTables(p, idConn), QStringList{"-|b.DBF"});
+        // Offline for one showing, then online again: the kept list and its check box come back.
+        dialog.Offline = true;
+        dialog.Load();
+        EXPECT_FALSE(dialog.extendBox()->isVisibleTo(&dialog));
+        EXPECT_TRUE(dialog.nameBox()->isVisibleTo(&dialog));
+        dialog.Offline = false;
+        dialog.Load();
+        EXPECT_TRUE(dialog.extendBox()->isVisibleTo(&dialog));
+        EXPECT_EQ(dialog.list()->topLevelItemCount(), 3);
     }
 }
 
