@@ -288,8 +288,8 @@ TEST_F(EngineTest, TrailingGoSendsAnEmptyStatementAndRollsBackEveryTime)
 
 TEST_F(EngineTest, PlaceholdersInOtherLetterCaseReachTheDatabaseAsWritten)
 {
-    user.exec({QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma INTEGER)"),
-               QStringLiteral("INSERT INTO Facturi VALUES (1, 10000)"),
+    user.exec({QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma INTEGER, Tva INTEGER)"),
+               QStringLiteral("INSERT INTO Facturi VALUES (1, 10000, 1900)"),
                QStringLiteral("CREATE TABLE VamorLog (Id INTEGER PRIMARY KEY, Txt TEXT)")});
     setTemplate(QStringLiteral("ConvertSQL"),
                 QStringLiteral("INSERT INTO VamorLog (Txt) VALUES ('[table_name]|[Field_Name]|[where][go][And]')"));
@@ -304,8 +304,7 @@ TEST_F(EngineTest, PlaceholdersInOtherLetterCaseReachTheDatabaseAsWritten)
 
     // A small-letter placeholder in an UPDATE names no column: the database's error.
     setTemplate(QStringLiteral("ConvertSQL"), QStringLiteral("UPDATE [TABLE_NAME] SET [Field_Name] = 1"));
-    const int other = project.addField(project.addTable(conn, QStringLiteral("Facturi")), QStringLiteral("Suma"),
-                                       QStringLiteral("Alta_VM"));
+    const int other = project.addField(project.addTable(conn, QStringLiteral("Facturi")), QStringLiteral("Tva"));
     run(true);
     EXPECT_TRUE(error(other).contains(QStringLiteral("Field_Name"))) << error(other).toStdString();
     EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi").toInt(), 10000);
