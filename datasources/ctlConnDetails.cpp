@@ -139,7 +139,11 @@ void ctlConnDetails::buildPanels()
         txtAccessUserName = addTextBox(p, "txtAccessUserName", &ctlConnDetails::storeUserName);
         txtAccessPassword = addTextBox(p, "txtAccessPassword", &ctlConnDetails::storePassword, true);
         row(g, 0, label(p, "Baza de date:", txtAccessPath), txtAccessPath, cmdAccessPath);
-        row(g, 1, label(p, "Parola pe baza de date:", txtAccessDBPassword), txtAccessDBPassword, nullptr);
+        // The longest label breaks in two rather than narrow the path box.
+        QLabel *dbPassword = label(p, "Parola pe baza de date:", txtAccessDBPassword);
+        dbPassword->setWordWrap(true);
+        dbPassword->setMaximumWidth(dbPassword->fontMetrics().horizontalAdvance(QStringLiteral("Fisier Securitate:")) + 4);
+        row(g, 1, dbPassword, txtAccessDBPassword, nullptr);
         g->addWidget(lnAccess, 2, 0, 1, 3);
         g->addWidget(chkAccessSec, 3, 0, 1, 3);
         row(g, 4, label(p, "Fisier Securitate:", txtAccessSecurityPath), txtAccessSecurityPath, cmdAccessSecurity);
