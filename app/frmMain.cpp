@@ -14,6 +14,7 @@
 #include "util/widgets/FormTools.h"
 #include "util/widgets/ModalDialog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -148,7 +149,10 @@ void frmMain::createActions()
     mnuOpen = mnuFile->addAction(QStringLiteral("Deschide Proiect"), this, [this] { pOpen(false); });
     mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty1"));
-    mnuSave = mnuFile->addAction(QStringLiteral("Salveaza"), this, [this] { fSave(); });
+    mnuSave = mnuFile->addAction(QStringLiteral("Salveaza"), this, [this] {
+        pFinishPendingEdit();
+        fSave();
+    });
     mnuSave->setObjectName(QStringLiteral("mnuSave"));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty2"));
     mnuExit = mnuFile->addAction(QStringLiteral("Inchide"), this, [this] { mnuExit_Click(); });
@@ -176,8 +180,21 @@ void frmMain::setButtonEnabled(const QString &pstrKey, bool pbEnabled)
         action->setEnabled(pbEnabled);
 }
 
+void frmMain::pFinishPendingEdit()
+{
+    // A click on the toolbar or a menu does not take the focus: a description
+    // or a condition being typed would not reach the project before the
+    // command saves or converts it.
+    QWidget *focused = QApplication::focusWidget();
+    if (!focused)
+        return;
+    focused->clearFocus();
+    focused->setFocus(Qt::OtherFocusReason);
+}
+
 void frmMain::tlb_ButtonClick(const QString &pstrKey)
 {
+    pFinishPendingEdit();
     fgTrap(kModule, QStringLiteral("tlb_ButtonClick"), [&] {
         if (pstrKey == QLatin1String("new"))
             pNew();

@@ -168,6 +168,9 @@ private:
     void Form_Unload();
     void pLoadTree();
     void tlb_ButtonClick(const QString &pstrKey);
+    // Finishes an edit still in its box (the focus leaves it and comes back),
+    // so that it is written before a toolbar or menu command runs.
+    void pFinishPendingEdit();
     void setButtonEnabled(const QString &pstrKey, bool pbEnabled);
     QTreeWidgetItem *findNodeOrThrow(const QString &pstrKey) const;
     template <class Window>

@@ -10,6 +10,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -77,16 +78,25 @@ TEST(DataSourceCommands, ASourceAddedThroughTheWizardIsSavedAndComesBack)
         EXPECT_TRUE(w.isDirty());
         EXPECT_EQ(enabledButtons(w), QStringList({"new", "open", "save", "conn_add", "conn_del", "table_add", "-", "+"}));
 
+        // A new description still in its box when "Salveaza" is clicked on
+        // the toolbar (which takes no focus) is saved with the project.
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        window->txtDescription->setFocus();
+        window->txtDescription->selectAll();
+        QTest::keyClicks(window->txtDescription, QStringLiteral("Firma Noua"));
+        ASSERT_EQ(QApplication::focusWidget(), window->txtDescription);
         ScriptedPrompts prompts;
         prompts.saveFile(file);
-        ASSERT_TRUE(w.fSave());
+        w.tlbButton(QStringLiteral("save"))->trigger();
+        EXPECT_FALSE(w.isDirty());
         ASSERT_TRUE(w.fCloseProject());
 
         modals.then(apptest::chooseExisting(file));
         w.pOpen(false);
         ASSERT_EQ(w.trv->topLevelItemCount(), 1);
         node = w.trv->topLevelItem(0);
-        EXPECT_EQ(node->text(0), QStringLiteral("Firma"));
+        EXPECT_EQ(node->text(0), QStringLiteral("Firma Noua"));
         EXPECT_EQ(pictureOf(node->icon(0)), pictureOf(QIcon(QStringLiteral(":/pictures/DS_6.svg"))));
         EXPECT_FALSE(node->icon(0).isNull());
         ASSERT_TRUE(w.fCloseProject());
