@@ -11,6 +11,8 @@ PACKAGES=(
   unixodbc unixodbc-dev odbcinst
   odbc-postgresql odbc-mariadb libsqliteodbc odbc-mdbtools tdsodbc
   googletest libgtest-dev
+  # tests: DBF tables written by an independent implementation
+  python3-dbf
   # fuzzing: clang with libFuzzer and the sanitizers, llvm-symbolizer for the reports
   clang libclang-rt-14-dev llvm
   postgresql mariadb-server

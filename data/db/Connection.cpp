@@ -2,6 +2,7 @@
 
 #include "data/db/ConnString.h"
 #include "data/db/DbError.h"
+#include "data/db/DbfProvider.h"
 #include "data/db/OdbcProvider.h"
 #include "data/db/SqliteProvider.h"
 
@@ -42,6 +43,8 @@ void Connection::open(const QString &connectionString)
         if (path.isEmpty())
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
         mProvider = openSqliteProvider(path, readOnlyMode(parsed));
+    } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
+        mProvider = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
     } else {
         mProvider = openOdbcProvider(connectionString);
     }

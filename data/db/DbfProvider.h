@@ -1,0 +1,21 @@
+#pragma once
+
+#include "data/db/Connection.h"
+
+namespace db {
+
+// Opens the DBF provider on a folder of dBase / FoxPro tables
+// ("Provider=DBF;Data Source=FOLDER"). A table is named by its file name,
+// with or without ".dbf", in any case.
+//
+// Each statement runs over an in-memory SQLite copy of the tables it names.
+// Changed tables are written back when the statement ends (outside a
+// transaction) or on commit, each as a new file renamed over the old one;
+// a rollback writes nothing. Numeric (N, F) and currency (Y) values are
+// kept as exact decimal text; the functions DECIMAL_SHIFT(x, n) (x times
+// 10^n) and DECIMAL_ROUND(x, d) (halves away from zero) compute on them
+// exactly. A statement that would change a column an index file of the
+// table may use is refused before anything changes.
+std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly = false);
+
+} // namespace db
