@@ -158,15 +158,31 @@ INSERT INTO tConnType VALUES (2, 'Oracle Data Server', 1,
   'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND(CAST([AMOUNT] AS DECIMAL(38,10)) / 10000.0, [DECIMALS:{DIGITS}]) WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]',
   'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL');
 
--- 3, 4, 5: folders of DBF files, served by the program's own DBF provider.
--- Hidden from the wizard until that provider is part of the program.
--- Numeric DBF columns are at most 20 characters wide.
-INSERT INTO tConnType VALUES (3, 'FoxPro Free Table Directory', 0,
+-- 3, 4, 5: folders of DBF files (FoxPro, Visual FoxPro, dBase), served by
+-- the program's own DBF provider ("Provider=DBF;Data Source=FOLDER"): the
+-- statements run over an in-memory copy of the table and the changed table
+-- is written back whole, as a new file renamed over the old one.
+--
+-- * The recovery column has the amount column's own type ([FIELD_TYPE]:
+--   N(w,d), F(w,d), Y, I or B), as wide as the field with the same decimals,
+--   so the copy is exact by construction. In a Visual FoxPro table it may
+--   hold Null; in a dBase table an empty numeric value is its Null.
+-- * N, F and Y amounts are exact decimal text inside the provider, never a
+--   binary double: DECIMAL_SHIFT(x, -4) divides by 10 000 exactly and
+--   DECIMAL_ROUND(x, n) rounds once, halves away from zero, to the decimals
+--   the column keeps ([DECIMALS:N]), so storing the result rounds nothing
+--   again; a value that would not fit exactly fails the statement.
+-- * The row guards are those of the other types: to new lei only rows whose
+--   recovery value is Null, back only rows whose recovery value is not Null,
+--   with no condition on the way back.
+-- * A column that an index file of the table may use is refused with a
+--   message: the index would no longer match the records.
+INSERT INTO tConnType VALUES (3, 'FoxPro Free Table Directory', 1,
   'Provider=DBF;',
   'Data Source=[VALUE];', '', '', '', '', '', '',
-  'ALTER TABLE [TABLE_NAME] ADD COLUMN [FIELD_NAME] N(20,4)',
+  'ALTER TABLE [TABLE_NAME] ADD COLUMN [FIELD_NAME] [FIELD_TYPE]',
   'ALTER TABLE [TABLE_NAME] DROP COLUMN [FIELD_NAME]',
-  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = ROUND([FIELD_NAME] / 10000, [DECIMALS:{DIGITS}]) WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]',
+  'UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = DECIMAL_ROUND(DECIMAL_SHIFT([FIELD_NAME], -4), [DECIMALS:{DIGITS}]) WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]',
   'UPDATE [TABLE_NAME] SET [FIELD_NAME] = [REC_FIELD_NAME], [REC_FIELD_NAME] = NULL WHERE [REC_FIELD_NAME] IS NOT NULL');
 INSERT INTO tConnType
   SELECT 4, 'Visual FoxPro Project', Enabled, ConnString, DataSourceTag, UserNameTag, PasswordTag,

@@ -234,6 +234,8 @@ bool sameValue(const Variant &a, const Variant &b)
 {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
+    if (a.kind() == Variant::Kind::Bool || b.kind() == Variant::Kind::Bool)
+        return a.toInt() == b.toInt(); // a logical value read back from a query
     if (a.kind() == Variant::Kind::Double || b.kind() == Variant::Kind::Double) {
         if (a.kind() != b.kind())
             return false;
@@ -355,6 +357,11 @@ public:
             throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
                           QStringLiteral("42S22"));
         const DbfField f = t.columns().at(i);
+        // A column an index file may use cannot be converted: its type is
+        // not offered for it, so nothing of the table changes.
+        const QString why = indexObstacle(t, f.name);
+        if (!why.isEmpty())
+            throw DbError(E_FAIL, why);
         return ColumnType{adoType(f.type), declaration(f), scaleOf(f)};
     }
 

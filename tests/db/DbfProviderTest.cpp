@@ -129,7 +129,7 @@ TEST_F(DbfProvider, ReadsValuesExactlyWithMemosNullsAndDeletedRecords)
     EXPECT_EQ(column(conn, QStringLiteral("SELECT Nota FROM facturi")),
               (QStringList{"prima nota", "", "o nota\nlunga", "", "nota stearsa"}));
     EXPECT_EQ(column(conn, QStringLiteral("SELECT Val FROM plati")),
-              (QStringList{"149495000.1234", "-922337203685.4775", "0.0000", "10000.0000"}));
+              (QStringList{"149495000.1234", "-922337203685.4775", "<null>", "10000.0000"}));
     EXPECT_EQ(column(conn, QStringLiteral("SELECT Moment FROM plati")),
               (QStringList{"2005-06-30 12:30:15", "<null>", "<null>", "<null>"}));
     // Numeric columns compare by value, as numbers, in filters.
@@ -157,9 +157,9 @@ TEST_F(DbfProvider, ConvertsAndRestoresEveryAmountExactlyAndPythonReadsTheResult
     } cases[] = {
         {"facturi", "Suma", "N(18,2)", 2, {"1.49", "-1.49", "123456789.01", "<null>", "0.01"}},
         {"facturi", "Cant", "N(10,0)", 0, {"0", "2", "0", "<null>", "15000"}},
-        {"plati", "Val", "Y", 2, {"14949.5000", "-92233720.3700", "0.0000", "1.0000"}},
+        {"plati", "Val", "Y", 2, {"14949.5000", "-92233720.3700", "<null>", "1.0000"}},
         {"plati", "Suma", "N(12,4)", 4, {"1.4950", "0.0000", "<null>", "10.0000"}},
-        {"plati", "Nr", "I", 0, {"2", "-3", "0", "0"}},
+        {"plati", "Nr", "I", 0, {"2", "-3", "<null>", "0"}},
     };
     for (const auto &c : cases) {
         const QString t = QString::fromLatin1(c.table), f = QString::fromLatin1(c.column);

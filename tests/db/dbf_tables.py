@@ -33,7 +33,7 @@ def make(folder):
     t.close()
 
     v = dbf.Table(folder + "/plati.dbf",
-                  "NUME C(10) NULL; VAL Y NULL; SUMA N(12,4) NULL; NR I; CURS B; MOMENT T NULL; NOTA M NULL",
+                  "NUME C(10) NULL; VAL Y NULL; SUMA N(12,4) NULL; NR I NULL; CURS B NULL; MOMENT T NULL; NOTA M NULL",
                   dbf_type="vfp", codepage="cp1250")
     v.open(dbf.READ_WRITE)
     rows = [
@@ -45,12 +45,19 @@ def make(folder):
     ]
     for r in rows:
         v.append(r)
+    # Real Nulls (the flags of _NullFlags), not empty values.
+    with v[2] as rec:
+        rec.nume = dbf.Null
+        rec.val = dbf.Null
+        rec.nr = dbf.Null
+    with v[1] as rec:
+        rec.moment = dbf.Null
     dbf.delete(v[3])
     v.close()
 
 
 def plain(value):
-    if value is None:
+    if value is None or value is dbf.Null:
         return None
     if isinstance(value, decimal.Decimal):
         return str(value)
