@@ -130,6 +130,10 @@ TEST_F(DbfProvider, ReadsValuesExactlyWithMemosNullsAndDeletedRecords)
               (QStringList{"prima nota", "", "o nota\nlunga", "", "nota stearsa"}));
     EXPECT_EQ(column(conn, QStringLiteral("SELECT Val FROM plati")),
               (QStringList{"149495000.1234", "-922337203685.4775", "<null>", "10000.0000"}));
+    // Text in the table's code page (1250): the S with cedilla is one byte there.
+    EXPECT_EQ(column(conn, QStringLiteral("SELECT Nume FROM plati")),
+              (QStringList{QString::fromUtf8("\xC5\x9E" "tefan"), "Doi", "<null>", "Sters"}));
+    EXPECT_TRUE(bytesOf(path("plati.dbf")).contains("\xAAtefan"));
     EXPECT_EQ(column(conn, QStringLiteral("SELECT Moment FROM plati")),
               (QStringList{"2005-06-30 12:30:15", "<null>", "<null>", "<null>"}));
     // Numeric columns compare by value, as numbers, in filters.

@@ -37,7 +37,7 @@ def make(folder):
                   dbf_type="vfp", codepage="cp1250")
     v.open(dbf.READ_WRITE)
     rows = [
-        ("Unu", decimal.Decimal("149495000.1234"), decimal.Decimal("14949.5000"), 15000, 4.5,
+        ("\u015etefan", decimal.Decimal("149495000.1234"), decimal.Decimal("14949.5000"), 15000, 4.5,
          datetime.datetime(2005, 6, 30, 12, 30, 15), "memo unu"),
         ("Doi", decimal.Decimal("-922337203685.4775"), decimal.Decimal("-0.0050"), -25000, 0.1, None, None),
         (None, None, None, 0, 0.0, None, "memo trei"),
