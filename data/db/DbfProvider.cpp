@@ -181,9 +181,15 @@ public:
             throwSqlite(db, rc);
         if (!mStmt)
             throw DbError(static_cast<qint32>(0x80040E0Cu), kNoCommand);
-        for (const char *p = tail; p && *p; ++p)
-            if (!QChar::isSpace(static_cast<uchar>(*p)) && *p != ';')
+        // Blanks and comments may follow; a second statement may not.
+        if (tail && *tail) {
+            sqlite3_stmt *rest = nullptr;
+            const int more = sqlite3_prepare_v2(db, tail, -1, &rest, nullptr);
+            const bool second = more != SQLITE_OK || rest != nullptr;
+            sqlite3_finalize(rest);
+            if (second)
                 throw DbError(E_FAIL, QStringLiteral("Comanda contine mai multe instructiuni SQL."));
+        }
     }
     ~Statement() { sqlite3_finalize(mStmt); }
     Statement(const Statement &) = delete;

@@ -15,7 +15,9 @@ namespace db {
 // kept as exact decimal text; the functions DECIMAL_SHIFT(x, n) (x times
 // 10^n) and DECIMAL_ROUND(x, d) (halves away from zero) compute on them
 // exactly. A statement that would change a column an index file of the
-// table may use is refused before anything changes.
+// table may use is refused before anything changes, and the type of such a
+// column is not given (columnType throws the reason), so a conversion fails
+// it before adding a recovery column.
 std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly = false);
 
 } // namespace db

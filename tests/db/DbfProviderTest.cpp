@@ -276,7 +276,7 @@ TEST_F(DbfProvider, RefusesWhatWouldLoseOrCorruptDataAndChangesNothing)
     }
     // Columns no index mentions may still change, and the index file stays as it was.
     const QByteArray index = bytesOf(path("facturi.cdx"));
-    EXPECT_EQ(conn.execute(QStringLiteral("UPDATE facturi SET Cant = 7 WHERE Nume = 'Alfa'")), 1);
+    EXPECT_EQ(conn.execute(QStringLiteral("UPDATE facturi SET Cant = 7 WHERE Nume = 'Alfa'; -- o nota")), 1);
     EXPECT_EQ(bytesOf(path("facturi.cdx")), index);
     db::DbfTable t = db::DbfTable::read(path("facturi.dbf"));
     EXPECT_EQ(t.value(0, 2).toString(), QStringLiteral("7"));
