@@ -5,8 +5,9 @@
 #
 # The first run creates, in a folder of its own ($VAMOR_DEMO_DIR, by default
 # ./vamor-demo), a SQLite database of a small firm (invoices, payments,
-# salaries) and a project demo.vmd that describes it, made from the program's
-# template Vamor.vmt. Every run then converts the project from the command
+# salaries), a dBase folder with its old cash book (casa.dbf, written by
+# python3-dbf) and a project demo.vmd that describes both, made from the
+# program's template Vamor.vmt. Every run then converts the project from the command
 # line (to new lei unless --to vechi is given), prints the report and a
 # before-and-after sample of the amounts. Run again, it converts nothing; with
 # --to vechi it restores every original amount exactly. --reset starts over
@@ -40,14 +41,30 @@ demo=${VAMOR_DEMO_DIR:-$PWD/vamor-demo}
 mkdir -p "$demo"
 demo=$(cd "$demo" && pwd)
 db="$demo/firma.db"
+dbase="$demo/dbase"
+python=/usr/bin/python3
 project="$demo/demo.vmd"
 originals="$demo/sume-originale.txt"
+
+# The dBase cash book, one line a record: number, amount, VAT ("-" for empty).
+casa() {
+  "$python" - "$dbase/casa.dbf" <<'PY'
+import sys, warnings
+warnings.filterwarnings("ignore")
+import dbf
+t = dbf.Table(sys.argv[1]); t.open(dbf.READ_ONLY)
+for r in t:
+    print(r.nr.strip(), "-" if r.suma is None else r.suma, "-" if r.tva is None else r.tva)
+t.close()
+PY
+}
 
 # Every amount of the firm, in a fixed order: what --to vechi must give back.
 amounts() {
   sqlite3 "$db" "SELECT 'F', Id, quote(Valoare), quote(TVA), quote(Total) FROM Facturi ORDER BY Id;
                  SELECT 'P', Id, quote(Suma), quote(Comision) FROM Plati ORDER BY Id;
                  SELECT 'S', Id, quote(Brut), quote(Net), quote(Impozit), quote(Prima) FROM Salarii ORDER BY Id;"
+  casa
 }
 
 sample() {
@@ -59,14 +76,19 @@ sample() {
   echo
   echo "Salarii:"
   sqlite3 -header -column "$db" "SELECT Angajat, Brut, Net, Impozit, Prima FROM Salarii ORDER BY Id LIMIT 5"
+  echo
+  echo "Registrul de casa in dBase (dbase/casa.dbf: Nr, Suma, TVA):"
+  casa
 }
 
 if [ "$reset" = 1 ]; then
-  rm -f "$db" "$project" "$originals" "$demo"/raport-*.txt
+  rm -rf "$db" "$project" "$originals" "$dbase" "$demo"/raport-*.txt
 fi
 
-if [ ! -f "$db" ] || [ ! -f "$project" ]; then
-  rm -f "$db" "$project" "$originals"
+"$python" -c 'import dbf' 2>/dev/null || { echo "demo.sh: lipseste python3-dbf (apt-get install python3-dbf)" >&2; exit 2; }
+
+if [ ! -f "$db" ] || [ ! -f "$project" ] || [ ! -f "$dbase/casa.dbf" ]; then
+  rm -rf "$db" "$project" "$originals" "$dbase"
   echo "== Baza de date a firmei: $db"
   sqlite3 -bail "$db" <<'SQL'
 CREATE TABLE Facturi (
@@ -96,6 +118,21 @@ INSERT INTO Salarii VALUES
   (3, 'Georgescu Ana', '2005-05', 7000000, 5342500, 810500.5, 0),
   (4, 'Ionescu Maria', '2005-06', 15000000, 10836000.75, 2314000.25, NULL);
 SQL
+  echo "== Registrul de casa in dBase: $dbase/casa.dbf"
+  mkdir -p "$dbase"
+  "$python" - "$dbase/casa.dbf" <<'PY'
+import sys, decimal, datetime, warnings
+warnings.filterwarnings("ignore")
+import dbf
+t = dbf.Table(sys.argv[1], "NR C(8); DATA D; SUMA N(14,2); TVA N(12,0)", dbf_type="db3")
+t.open(dbf.READ_WRITE)
+for row in [("C-001", datetime.date(2005, 3, 1), decimal.Decimal("2500000.00"), 475000),
+            ("C-002", datetime.date(2005, 4, 15), decimal.Decimal("14949.50"), 2840),
+            ("C-003", datetime.date(2005, 5, 20), decimal.Decimal("-750000.00"), -142500),
+            ("C-004", datetime.date(2005, 6, 30), None, None)]:
+    t.append(row)
+t.close()
+PY
   amounts > "$originals"
 
   echo "== Proiectul: $project (din $template)"
@@ -118,6 +155,11 @@ INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (3, 'Brut', 'Brut_V
 INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (3, 'Net', 'Net_VM');
 INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (3, 'Impozit', 'Impozit_VM');
 INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (3, 'Prima', 'Prima_VM');
+INSERT INTO tConn (IdConnType, Description, DataSource, IntegratedSecurity, Offline)
+  VALUES (5, 'Casa (dBase)', '${dbase//\'/\'\'}', 0, 0);
+INSERT INTO tTable (IdConn, TableName) VALUES (2, 'casa.dbf');
+INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (4, 'SUMA', 'SUMA_VM');
+INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (4, 'TVA', 'TVA_VM');
 SQL
 fi
 
