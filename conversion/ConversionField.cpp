@@ -179,9 +179,9 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
     const QString tableRef = fgGetTableName(idConnType, owner, tableName);
     const QString fieldRef = fgGetFieldName(idConnType, fieldName);
     const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    const QStringList statements = convertsql::splitStatements(convertsql::fillConvertTemplate(
-        templateText, fieldRef, fgGetFieldName(idConnType, recName), tableRef, condition, columnScale,
-        singlePrecision));
+    const QStringList statements =
+        convertsql::convertStatements(templateText, fieldRef, fgGetFieldName(idConnType, recName), tableRef, condition,
+                                      columnScale, singlePrecision);
 
     try {
         userConn.beginTrans();

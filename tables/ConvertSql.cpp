@@ -28,37 +28,57 @@ const QRegularExpression &decimalsPlaceholder()
     return placeholder;
 }
 
+// Every placeholder a conversion template may hold.
+const QRegularExpression &anyPlaceholder()
+{
+    static const QRegularExpression placeholder(
+        QStringLiteral("\\[(FIELD_NAME|REC_FIELD_NAME|TABLE_NAME|WHERE|AND|AMOUNT|DECIMALS:(\\d{1,2}))\\]"));
+    return placeholder;
+}
+
 } // namespace
 
 QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFieldName,
                             const QString &pstrRecFieldName, const QString &pstrTableRef,
                             const QString &pstrCondition, int pnColumnScale, bool pbSinglePrecision)
 {
-    // The rounding is filled first, so that nothing the user typed (a name, a
-    // condition) is ever read as a placeholder of ours.
+    // One pass over the template: only its own placeholders are replaced,
+    // never text a replacement brought in. A column written "[GO]" or
+    // "[TABLE_NAME]" by a naming rule stays the column it names.
     QString text;
     qsizetype done = 0;
-    for (auto it = decimalsPlaceholder().globalMatch(pstrTemplate); it.hasNext();) {
+    for (auto it = anyPlaceholder().globalMatch(pstrTemplate); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         text += pstrTemplate.mid(done, m.capturedStart() - done);
-        text += QString::number(effectiveDecimals(pnColumnScale, m.captured(1).toInt()));
         done = m.capturedEnd();
+        const QString name = m.captured(1);
+        if (name == QLatin1String("FIELD_NAME"))
+            text += pstrFieldName;
+        else if (name == QLatin1String("REC_FIELD_NAME"))
+            text += pstrRecFieldName;
+        else if (name == QLatin1String("TABLE_NAME"))
+            text += pstrTableRef;
+        else if (name == QLatin1String("AMOUNT"))
+            text += pbSinglePrecision ? QStringLiteral("(") + pstrFieldName + QStringLiteral(" + 0E0)") : pstrFieldName;
+        else if (name == QLatin1String("WHERE"))
+            text += pstrCondition.isEmpty() ? QString() : QStringLiteral(" WHERE (") + pstrCondition + QStringLiteral(")");
+        else if (name == QLatin1String("AND"))
+            text += pstrCondition.isEmpty() ? QString() : QStringLiteral(" AND (") + pstrCondition + QStringLiteral(")");
+        else
+            text += QString::number(effectiveDecimals(pnColumnScale, m.captured(2).toInt()));
     }
-    text += pstrTemplate.mid(done);
-    text.replace(QStringLiteral("[AMOUNT]"),
-                 pbSinglePrecision ? QStringLiteral("([FIELD_NAME] + 0E0)") : QStringLiteral("[FIELD_NAME]"));
+    return text + pstrTemplate.mid(done);
+}
 
-    text.replace(QStringLiteral("[FIELD_NAME]"), pstrFieldName);
-    text.replace(QStringLiteral("[REC_FIELD_NAME]"), pstrRecFieldName);
-    text.replace(QStringLiteral("[TABLE_NAME]"), pstrTableRef);
-    if (pstrCondition.isEmpty()) {
-        text.replace(QStringLiteral("[WHERE]"), QString());
-        text.replace(QStringLiteral("[AND]"), QString());
-    } else {
-        text.replace(QStringLiteral("[WHERE]"), QStringLiteral(" WHERE (") + pstrCondition + QStringLiteral(")"));
-        text.replace(QStringLiteral("[AND]"), QStringLiteral(" AND (") + pstrCondition + QStringLiteral(")"));
-    }
-    return text;
+QStringList convertStatements(const QString &pstrTemplate, const QString &pstrFieldName,
+                              const QString &pstrRecFieldName, const QString &pstrTableRef,
+                              const QString &pstrCondition, int pnColumnScale, bool pbSinglePrecision)
+{
+    QStringList statements = splitStatements(pstrTemplate);
+    for (QString &statement : statements)
+        statement = fillConvertTemplate(statement, pstrFieldName, pstrRecFieldName, pstrTableRef, pstrCondition,
+                                        pnColumnScale, pbSinglePrecision);
+    return statements;
 }
 
 int roundingDecimals(const QString &pstrTemplate)

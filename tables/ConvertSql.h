@@ -16,23 +16,31 @@ QString joinConditions(const QString &pstrTableWhere, const QString &pstrFieldWh
 // " WHERE " + condition when there is one.
 QString rowSource(const QString &pstrTableRef, const QString &pstrCondition);
 
-// Replaces, each everywhere and case-sensitively, in this order:
-// "[FIELD_NAME]", "[REC_FIELD_NAME]", "[TABLE_NAME]", then "[WHERE]" by
-// " WHERE (condition)" and "[AND]" by " AND (condition)" (both by "" when
-// the condition is empty).
+// Replaces, case-sensitively, every "[FIELD_NAME]", "[REC_FIELD_NAME]" and
+// "[TABLE_NAME]" by the names, "[WHERE]" by " WHERE (condition)" and "[AND]"
+// by " AND (condition)" (both by "" when the condition is empty), in one
+// pass: text that a replacement brings in is never read again, so a name
+// written "[TABLE_NAME]" or "[GO]" by a naming rule stays that name.
 //
-// Before them, "[DECIMALS:N]" (N a whole number) by the decimals the new
-// amount is rounded to: the decimals the field's column keeps (`pnColumnScale`, -1
-// when the column keeps any number), at most N. Rounding once to what the
-// column keeps means no engine rounds or truncates the amount a second time
-// when it is stored. And "[AMOUNT]" by the amount as the arithmetic reads it:
-// "[FIELD_NAME]" itself, or for a single-precision column
-// "([FIELD_NAME] + 0E0)", widened exactly to double precision (PostgreSQL
-// turns a real into a decimal with only 6 significant digits).
+// And our own two: "[DECIMALS:N]" (N a whole number) by the decimals the new
+// amount is rounded to: the decimals the field's column keeps
+// (`pnColumnScale`, -1 when the column keeps any number), at most N, so no
+// engine rounds or truncates the amount a second time when it is stored;
+// "[AMOUNT]" by the amount as the arithmetic reads it: the field itself, or
+// for a single-precision column "(field + 0E0)", widened exactly to double
+// precision (PostgreSQL turns a real into a decimal with only 6 significant
+// digits).
 QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFieldName,
                             const QString &pstrRecFieldName, const QString &pstrTableRef,
                             const QString &pstrCondition, int pnColumnScale = -1,
                             bool pbSinglePrecision = false);
+
+// The statements of a template for one field: split at "[GO]" first, then
+// each piece filled, so that no name or condition can split a statement.
+QStringList convertStatements(const QString &pstrTemplate, const QString &pstrFieldName,
+                              const QString &pstrRecFieldName, const QString &pstrTableRef,
+                              const QString &pstrCondition, int pnColumnScale = -1,
+                              bool pbSinglePrecision = false);
 
 // The N of the first "[DECIMALS:N]" of a template: the decimals it rounds to
 // at most; -1 when the template has none.

@@ -96,3 +96,24 @@ TEST(ConvertTemplateFill, SplitKeepsBlanksAndEmptyPieces)
               (QStringList{QString(), QStringLiteral("A"), QString(), QString()}));
     EXPECT_EQ(splitStatements(QStringLiteral("A [go] B")), QStringList{QStringLiteral("A [go] B")});
 }
+
+// Names a naming rule writes in brackets may spell a placeholder: they stay
+// the names they are, and never split a statement.
+TEST(ConvertTemplateFill, NamesThatSpellAPlaceholderStayNames)
+{
+    const QString tpl = QStringLiteral("UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = "
+                                       "ROUND([AMOUNT] / 10000.0, [DECIMALS:2]) WHERE [FIELD_NAME] IS NOT NULL[AND]"
+                                       "[GO]SELECT 1");
+    for (const char *spelled : {"[GO]", "[TABLE_NAME]", "[WHERE]", "[AND]", "[REC_FIELD_NAME]", "[DECIMALS:2]"}) {
+        const QString field = QString::fromLatin1(spelled);
+        const QString rec = QStringLiteral("[X_VM]");
+        const QStringList statements =
+            convertsql::convertStatements(tpl, field, rec, QStringLiteral("[Facturi]"), QStringLiteral("Anul = 2005"), 0);
+        ASSERT_EQ(statements.size(), 2) << spelled;
+        EXPECT_EQ(statements.at(0), QStringLiteral("UPDATE [Facturi] SET [X_VM] = %1, %1 = ROUND(%1 / 10000.0, 0) "
+                                                   "WHERE %1 IS NOT NULL AND (Anul = 2005)")
+                                        .arg(field))
+            << spelled;
+        EXPECT_EQ(statements.at(1), QStringLiteral("SELECT 1"));
+    }
+}
