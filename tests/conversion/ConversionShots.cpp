@@ -1,5 +1,6 @@
 // Pictures of the three conversion windows, for looking at them under a real
 // X server (xvfb-run): ConversionShots OUTPUT_DIR
+#include "tests/support/Shots.h"
 #include "conversion/frmConvertEnd.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
@@ -13,29 +14,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-namespace {
-
-class Host : public IProjectHost {
-public:
-    db::Connection conn;
-    db::Connection &Conn() override { return conn; }
-    void SetDirty(bool) override {}
-    void NodeTextChanged(const QString &, const QString &) override {}
-    void SetFieldButtons(bool) override {}
-    void UnloadChild(const QString &) override {}
-};
-
-void shoot(QWidget &w, const QString &path)
-{
-    w.show();
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    w.grab().save(path);
-}
-
-} // namespace
+using shots::Host;
+using shots::shoot;
 
 int main(int argc, char **argv)
 {

@@ -1,6 +1,7 @@
 // Pictures of the data-source windows in each of the seven panels, for
 // looking at them under a real X server (xvfb-run): DataSourceShots OUTPUT_DIR
 // (VAMOR_TEMPLATES names the folder of the built templates).
+#include "tests/support/Shots.h"
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
 #include "datasources/ctlConnDetails.h"
@@ -18,34 +19,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-namespace {
-
-class Host : public IProjectHost {
-public:
-    db::Connection conn;
-    db::Connection &Conn() override { return conn; }
-    void SetDirty(bool) override {}
-    void NodeTextChanged(const QString &, const QString &) override {}
-    void SetFieldButtons(bool) override {}
-    void UnloadChild(const QString &) override {}
-};
-
-void settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-}
-
-void shoot(QWidget &w, const QString &path)
-{
-    w.show();
-    settle();
-    w.grab().save(path);
-}
-
-} // namespace
+using shots::Host;
+using shots::settle;
+using shots::shoot;
 
 int main(int argc, char **argv)
 {

@@ -1,5 +1,6 @@
 // Pictures of the table windows and dialogs, for looking at them under a
 // real X server (xvfb-run): table_shots OUTPUT_DIR
+#include "tests/support/Shots.h"
 #include "app/frmMain.h"
 #include "app/frmStart.h"
 #include "data/ProjectHost.h"
@@ -21,29 +22,8 @@
 #include <QThread>
 #include <QTreeWidget>
 
-namespace {
-
-class Host : public IProjectHost {
-public:
-    db::Connection conn;
-    db::Connection &Conn() override { return conn; }
-    void SetDirty(bool) override {}
-    void NodeTextChanged(const QString &, const QString &) override {}
-    void SetFieldButtons(bool) override {}
-    void UnloadChild(const QString &) override {}
-};
-
-void shoot(QWidget &w, const QString &path)
-{
-    w.show();
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    w.grab().save(path);
-}
-
-} // namespace
+using shots::Host;
+using shots::shoot;
 
 int main(int argc, char **argv)
 {
