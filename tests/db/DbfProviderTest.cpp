@@ -314,7 +314,16 @@ TEST_F(DbfProvider, KilledWriterLeavesOldOrNewTable)
     const quint32 seed = seedText.toUInt();
     std::printf("seed %u\n", seed);
     QRandomGenerator random(seed);
+    const auto quantities = [](const db::DbfTable &table) {
+        QStringList values;
+        for (int r = 0; r < table.recordCount(); ++r)
+            values.append(table.value(r, 2).toString());
+        return values;
+    };
     for (int trial = 0; trial < 12; ++trial) {
+        // The table as the trial finds it: a kill before the first write
+        // completes must leave exactly this.
+        const QStringList before = quantities(db::DbfTable::read(path("facturi.dbf")));
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -333,11 +342,13 @@ TEST_F(DbfProvider, KilledWriterLeavesOldOrNewTable)
         waitpid(child, &status, 0);
         const db::DbfTable t = db::DbfTable::read(path("facturi.dbf"));
         ASSERT_EQ(t.recordCount(), 5) << "trial " << trial;
-        const QString cant = t.value(0, 2).toString();
-        for (int r = 0; r < 5; ++r) {
-            EXPECT_EQ(t.value(r, 2).toString(), cant) << "trial " << trial << " record " << r;
-            EXPECT_EQ(t.value(r, 0).toString(), big.value(r, 0).toString());
+        // The old table, or a new one that some UPDATE wrote whole.
+        const QStringList after = quantities(t);
+        if (after != before) {
+            EXPECT_EQ(after, QStringList(5, after.first())) << "trial " << trial;
         }
+        for (int r = 0; r < 5; ++r)
+            EXPECT_EQ(t.value(r, 0).toString(), big.value(r, 0).toString());
         EXPECT_EQ(t.value(4, 1).toString(), QStringLiteral("50.00"));
         EXPECT_TRUE(t.isDeleted(4));
     }
