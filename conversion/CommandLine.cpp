@@ -179,6 +179,20 @@ QList<conversion::ListedField> fieldsLeft(db::Connection &project, bool toLeiNoi
     return left;
 }
 
+// The fields the run will visit: those of the data sources not marked
+// offline; 0 when they cannot be counted (the display then shows no total).
+qint32 onlineFieldCount(db::Connection &project)
+{
+    try {
+        db::Recordset rs = project.openRecordset(
+            QStringLiteral("SELECT Count(*) FROM (tField INNER JOIN tTable ON tField.IdTable = tTable.IdTable) "
+                           "INNER JOIN tConn ON tTable.IdConn = tConn.IdConn WHERE tConn.Offline = False"));
+        return rs.eof() ? 0 : static_cast<qint32>(rs.value(0).toInt());
+    } catch (const std::exception &) {
+        return 0;
+    }
+}
+
 // Reads the answer to "Continuati? (d/n)"; no input counts as "n".
 bool askToContinue()
 {
@@ -248,6 +262,7 @@ int run(const Options &options)
     {
         // Ctrl+C or SIGTERM: stop after the current field; a second one ends at once.
         TerminalProgress progress(project.stopOnFirstSignal());
+        progress.setTotalFields(onlineFieldCount(project.conn()));
         conversion::ConversionEngine engine(project.conn(), progress, report);
         result = engine.run(toLeiNoi);
     }

@@ -192,6 +192,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                                                                text(fields, "FieldName")));
                         const QString conflict =
                             conflicts.value(static_cast<qint64>(fields.value(QStringLiteral("IdField")).toInt()));
+                        mReport.StartField();
                         convertField(userConn, idConnType, templateText, description, tables, fields, pbLeiNoi,
                                      conflict, readOnly);
                         fields.moveNext();

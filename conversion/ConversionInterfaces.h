@@ -34,6 +34,9 @@ public:
     // trying them, and why ("nu are sir de conectare", ...).
     virtual void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason,
                                   qint32 plngFieldCount) = 0;
+    // The run begins to try one field (probe, recovery column, statements);
+    // the field's AddField follows, so a report may time it.
+    virtual void StartField() {}
 };
 
 // The end status of a run that the user stopped.

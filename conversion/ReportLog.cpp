@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace conversion {
 
 QString directionTitle(bool toLeiNoi)
@@ -26,6 +28,8 @@ void ReportLog::AddField(const QString &pstrDataSource, const QString &pstrTable
                          qint32 plngRecCount, const QString &pstrError, const QString &pstrNote)
 {
     mRows.append({pstrDataSource, pstrTableName, pstrFieldName, plngRecCount, pstrError, pstrNote});
+    mFieldTimes.append(mFieldTimer.isValid() ? mFieldTimer.elapsed() : -1);
+    mFieldTimer.invalidate();
     if (!pstrError.isEmpty())
         ++mErrorCount;
 }
@@ -40,6 +44,28 @@ void ReportLog::AddSourceSkipped(const QString &pstrDataSource, const QString &p
 {
     mSkipped.append(QStringLiteral("Sursa de date \"") + pstrDataSource + QStringLiteral("\" sarita: ") + pstrReason
                     + QStringLiteral("; ") + QString::number(plngFieldCount) + QStringLiteral(" campuri neconvertite"));
+}
+
+void ReportLog::StartField() { mFieldTimer.start(); }
+
+QString ReportLog::fieldTimesText() const
+{
+    if (std::none_of(mFieldTimes.cbegin(), mFieldTimes.cend(), [](qint64 ms) { return ms >= 0; }))
+        return QString();
+    QString out = kRule + kCrLf + QStringLiteral("Durata pe camp") + kCrLf;
+    for (qsizetype i = 0; i < mRows.size(); ++i) {
+        const Row &row = mRows.at(i);
+        const qint64 ms = mFieldTimes.value(i, -1);
+        const QString time = ms < 0 ? QStringLiteral("-")
+                                    : QStringLiteral("%1:%2:%3.%4")
+                                          .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
+                                          .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+                                          .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+                                          .arg(ms / 100 % 10);
+        out += quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
+               + quoted(row.fieldName) + QLatin1Char(',') + quoted(time) + kCrLf;
+    }
+    return out;
 }
 
 void ReportLog::setTimes(const QDateTime &start, const QDateTime &end)
@@ -93,6 +119,7 @@ QString ReportLog::fileText() const
                + QLatin1Char(',')
                + quoted(row.error) + kCrLf;
     }
+    out += fieldTimesText();
     return out;
 }
 

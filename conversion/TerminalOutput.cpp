@@ -6,7 +6,10 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <pthread.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace terminal {
@@ -32,87 +35,200 @@ QString describe(const std::exception &e)
     return QString::fromUtf8(e.what());
 }
 
-TerminalProgress::TerminalProgress(const volatile std::sig_atomic_t *stop)
-    : mStop(stop), mTty(::isatty(STDERR_FILENO) == 1)
+QString formatElapsed(qint64 milliseconds)
 {
+    const qint64 seconds = std::max<qint64>(0, milliseconds) / 1000;
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+TerminalProgress::TerminalProgress(const volatile std::sig_atomic_t *stop)
+    : TerminalProgress(stop, Options())
+{
+}
+
+TerminalProgress::TerminalProgress(const volatile std::sig_atomic_t *stop, Options options)
+    : mStop(stop), mOptions(std::move(options)),
+      mTty(mOptions.tty < 0 ? ::isatty(STDERR_FILENO) == 1 : mOptions.tty == 1)
+{
+    mRun.start();
+    // The timer thread never takes a signal: Ctrl+C is handled where the
+    // run is, as before.
+    sigset_t blocked;
+    sigset_t previous;
+    sigfillset(&blocked);
+    pthread_sigmask(SIG_SETMASK, &blocked, &previous);
+    mTicker = std::thread([this] { tickLoop(); });
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 TerminalProgress::~TerminalProgress()
 {
-    if (mTty && mDrawn)
-        err(QStringLiteral("\n"));
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mQuit = true;
+    }
+    mWake.notify_all();
+    mTicker.join();
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (mTty && mDrawn) {
+        // The last state, with every field begun counted as done.
+        mLastFieldStartMs = -1;
+        drawLocked();
+        writeLocked(QStringLiteral("\n"));
+    }
+}
+
+void TerminalProgress::setTotalFields(qint32 total)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    mTotal = std::max(0, total);
 }
 
 bool TerminalProgress::Cancel() const
 {
-    if (*mStop && !mStopNoticed) {
+    if (!*mStop)
+        return false;
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (!mStopNoticed) {
         mStopNoticed = true;
-        err(QStringLiteral("%1Oprire ceruta: conversia se opreste dupa campul curent.\n")
-                .arg(mTty && mDrawn ? QStringLiteral("\n") : QString()));
+        writeLocked(QStringLiteral("%1Oprire ceruta: conversia se opreste dupa campul curent.\n")
+                        .arg(mTty && mDrawn ? QStringLiteral("\n") : QString()));
     }
-    return *mStop != 0;
+    return true;
 }
 
 void TerminalProgress::Progress3(qint32 progress, const QString &caption)
 {
     step(2, progress, caption);
-    if (!mTty)
-        err(captions() + QLatin1Char('\n'));
+    std::lock_guard<std::mutex> lock(mMutex);
+    ++mStarted;
+    mLastFieldStartMs = mRun.elapsed();
+    mNextNoticeMs = mOptions.plainNoticeMs;
+    if (mTty)
+        drawLocked();
+    else
+        writeLocked(statusLineLocked(false, false) + QLatin1Char('\n'));
+}
+
+QString TerminalProgress::statusLine() const
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    return statusLineLocked(true, false);
 }
 
 void TerminalProgress::init(int level, qint32 max, const QString &caption)
 {
+    std::lock_guard<std::mutex> lock(mMutex);
     mLevels[level] = {max, 0, caption};
     for (int deeper = level + 1; deeper < 3; ++deeper)
         mLevels[deeper].caption.clear();
-    draw();
+    drawLocked();
 }
 
 void TerminalProgress::step(int level, qint32 progress, const QString &caption)
 {
+    std::lock_guard<std::mutex> lock(mMutex);
     Level &l = mLevels[level];
     l.value = progress == 0 ? l.value + 1 : progress;
     if (!caption.isEmpty())
         l.caption = caption;
-    if (level < 2)
+    if (level < 2) {
         for (int deeper = level + 1; deeper < 3; ++deeper)
             mLevels[deeper].caption.clear();
-    draw();
+        // Between fields: the last one begun is done.
+        mLastFieldStartMs = -1;
+        drawLocked();
+    }
 }
 
-QString TerminalProgress::captions() const
+// "campuri 3/12 | scurs 00:01:05 | ramas ~00:03:10 | Sursa de Date 1/2 (Firma)
+// | Tabel 1/4 (Facturi) | Camp 2/3 (Suma) 00:00:41"
+QString TerminalProgress::statusLineLocked(bool fieldTime, bool shortCaptions) const
 {
+    const qint64 now = mRun.elapsed();
+    const bool inField = mLastFieldStartMs >= 0;
+    const qint32 done = inField ? mStarted - 1 : mStarted;
     QStringList parts;
-    for (const Level &l : mLevels)
-        if (!l.caption.isEmpty())
-            parts.append(l.caption);
+    parts.append(QStringLiteral("campuri ") + QString::number(done)
+                 + (mTotal > 0 ? QLatin1Char('/') + QString::number(mTotal) : QString()));
+    parts.append(QStringLiteral("scurs ") + formatElapsed(now));
+    // An estimate needs a field finished, and is the average of the fields
+    // done so far for each field still to do.
+    if (done > 0 && mTotal > done) {
+        const qint64 doneMs = inField ? mLastFieldStartMs : now;
+        const qint64 left = doneMs / done * (mTotal - done) - (inField ? now - mLastFieldStartMs : 0);
+        parts.append(QStringLiteral("ramas ~") + formatElapsed(left));
+    }
+    for (int level = 0; level < 3; ++level) {
+        const Level &l = mLevels[level];
+        if (l.caption.isEmpty())
+            continue;
+        // "Tabel 2/4 (Facturi)" shortened is "Facturi".
+        QString caption = l.caption;
+        const qsizetype open = caption.indexOf(QStringLiteral(" ("));
+        if (shortCaptions && open > 0 && caption.endsWith(QLatin1Char(')')))
+            caption = caption.mid(open + 2, caption.size() - open - 3);
+        if (level == 2 && inField && fieldTime)
+            parts.append(caption + QLatin1Char(' ') + formatElapsed(now - mLastFieldStartMs));
+        else
+            parts.append(caption);
+    }
     return parts.join(QStringLiteral(" | "));
 }
 
-// Share of the work done, from the three levels (for the bar only).
-double TerminalProgress::fraction() const
+int TerminalProgress::terminalWidth() const
 {
-    double done = 0.0;
-    double scale = 1.0;
-    for (const Level &l : mLevels) {
-        if (l.max <= 0)
-            break;
-        scale /= l.max;
-        done += std::max(0, l.value - 1) * scale;
-    }
-    return std::clamp(done, 0.0, 1.0);
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return 80;
 }
 
-void TerminalProgress::draw()
+void TerminalProgress::drawLocked()
 {
     if (!mTty)
         return;
-    constexpr int width = 30;
-    const int filled = static_cast<int>(fraction() * width);
-    QString line = QStringLiteral("\r[") + QString(filled, QLatin1Char('#'))
-                   + QString(width - filled, QLatin1Char('.')) + QStringLiteral("] ") + captions();
-    err(line.left(160) + QStringLiteral("\x1b[K"));
+    // One line less wide than the terminal, or it would wrap and the
+    // carriage return would redraw only its last part.
+    const int width = std::max(20, terminalWidth() - 1);
+    QString line = statusLineLocked(true, false);
+    if (line.size() > width)
+        line = statusLineLocked(true, true);
+    writeLocked(QStringLiteral("\r") + line.left(width) + QStringLiteral("\x1b[K"));
     mDrawn = true;
+}
+
+void TerminalProgress::writeLocked(const QString &text) const
+{
+    if (mOptions.write)
+        mOptions.write(text);
+    else
+        err(text);
+}
+
+// The timer thread: redraws the line on a terminal, writes a line now and
+// then for a field that runs long elsewhere. It reads only the state above,
+// under the lock, and never touches a database.
+void TerminalProgress::tickLoop()
+{
+    std::unique_lock<std::mutex> lock(mMutex);
+    const int interval = mTty ? std::max(10, mOptions.redrawMs) : std::max(10, std::min(mOptions.plainNoticeMs, 1000));
+    while (!mQuit) {
+        mWake.wait_for(lock, std::chrono::milliseconds(interval));
+        if (mQuit)
+            break;
+        if (mTty) {
+            if (mDrawn)
+                drawLocked();
+        } else if (mLastFieldStartMs >= 0 && mOptions.plainNoticeMs > 0
+                   && mRun.elapsed() - mLastFieldStartMs >= mNextNoticeMs) {
+            writeLocked(statusLineLocked(true, false) + QStringLiteral(" (in lucru)\n"));
+            mNextNoticeMs += mOptions.plainNoticeMs;
+        }
+    }
 }
 
 } // namespace terminal
