@@ -276,6 +276,8 @@ void frmMain::Form_Activate()
     // dialog is not needed.
     if (fOfferOrphans() || mbEnding)
         return;
+    if (!mstrStartFile.isEmpty() && (fOpenFile(mstrStartFile) || mbEnding))
+        return;
     pOpen(true);
 }
 
@@ -514,7 +516,7 @@ void frmMain::pNew()
         if (!fCloseProject())
             return;
         mstrFileName.clear();
-        mstrTempFile = fGetTempFile(QDir(fgAppPath()).filePath(dialog.NewFileName));
+        mstrTempFile = fGetTempFile(fgDataFile(dialog.NewFileName));
         if (!mstrTempFile.isEmpty())
             fLoadProject();
     });
@@ -543,7 +545,7 @@ void frmMain::pOpen(bool pbShowNew)
                 mProjectLock.release();
         } else {
             mstrFileName.clear();
-            mstrTempFile = fGetTempFile(QDir(fgAppPath()).filePath(dialog.NewFileName));
+            mstrTempFile = fGetTempFile(fgDataFile(dialog.NewFileName));
         }
         if (!mstrTempFile.isEmpty()) {
             if (fLoadProject() && !mstrFileName.isEmpty())

@@ -52,6 +52,13 @@ public:
     bool fSave();
     void pNew();
     void pOpen(bool pbShowNew);
+    // Opens the project file without the start dialog; false, after the
+    // usual message, when it cannot be opened (nothing is left open then).
+    bool fOpenFile(const QString &pstrFileName);
+    // A project file named on the command line (what the desktop passes for
+    // a double-clicked project): the first activation opens it instead of
+    // showing the start dialog, which comes only when it cannot be opened.
+    void setStartFile(const QString &pstrFileName) { mstrStartFile = pstrFileName; }
 
     // Working copies left by runs that have ended: one question each,
     // "Da" opens it as a new, unsaved project (and ends the questions), "Nu"
@@ -191,6 +198,7 @@ private:
 
     QString mstrFileName;
     QString mstrTempFile;
+    QString mstrStartFile;
     // The working copy's owner record and the project file's lock: held
     // from opening a project to closing it.
     std::unique_ptr<projectfile::WorkingCopy> mWorkingCopy;

@@ -1,5 +1,6 @@
-// The main window's project lifecycle beyond opening and saving: the lock
-// of the project file, the working copies that ended runs left behind, and
+// The main window's project lifecycle beyond opening and saving: a project
+// file named on the command line, the lock of the project file, the working
+// copies that ended runs left behind, and
 // the end of the session on a signal.
 #include "app/frmMain.h"
 
@@ -10,6 +11,7 @@
 #include "data/WorkingCopy.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Prompt.h"
+#include "util/core/RecentFiles.h"
 #include "util/core/Signals.h"
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
@@ -38,6 +41,35 @@ bool frmMain::fLockProject(const QString &pstrFileName)
         return true;
     ui::msgBox(message, ui::Buttons::Ok, ui::Icon::Exclamation);
     return false;
+}
+
+bool frmMain::fOpenFile(const QString &pstrFileName)
+{
+    bool opened = false;
+    fgTrap(kModule, QStringLiteral("fOpenFile"), [&] {
+        if (!fCloseProject())
+            return;
+        // A name relative to the folder the program was started in.
+        const QString path = QFileInfo(pstrFileName).absoluteFilePath();
+        mstrFileName.clear();
+        mstrTempFile.clear();
+        if (!fLockProject(path))
+            return;
+        mstrFileName = path;
+        mstrTempFile = fGetTempFile(mstrFileName);
+        if (!mstrTempFile.isEmpty() && fLoadProject()) {
+            pgAddToRecent(mstrFileName);
+            opened = true;
+            return;
+        }
+        // What cannot be loaded is not kept open: its working copy and the
+        // lock go, and the window is left without a project.
+        pClearProject(true);
+        mstrFileName.clear();
+        mstrTempFile.clear();
+        SetDirty(false);
+    });
+    return opened;
 }
 
 void frmMain::pRemoveTempFile()

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -135,14 +136,16 @@ void frmStart::Form_Load()
     lblTitle->setText(kAppTitle + QLatin1Char(' ') + fgAppVersion());
     lblDescription->setText(fgAppDescription());
 
-    // The templates of the program folder; the default one comes first.
+    // The default template comes first.
     lvNew->clear();
     const QIcon iconNew(QStringLiteral(":/pictures/template_default.svg"));
     const QIcon iconUser(QStringLiteral(":/pictures/template_user.svg"));
     const QString defaultTemplate = kAppTitle + QLatin1Char('.') + kTemplateExtension;
-    const QDir folder(fgAppPath());
-    const QStringList templates = folder.entryList({QStringLiteral("*.") + kTemplateExtension},
-                                                   QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    // The templates of the data folders (the program folder, or those of an
+    // installed program and the user's own).
+    QStringList templates;
+    for (const QString &path : fgTemplateFiles())
+        templates.append(QFileInfo(path).fileName());
     for (const QString &name : templates) {
         auto *item = new QListWidgetItem;
         item->setData(Qt::UserRole, name);

@@ -9,10 +9,37 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <QUrl>
 
 namespace {
 
-// The desktop program: the main window, which opens the start dialog.
+// The project file named on the command line, "" when none: the first
+// argument that is not an option (after "--", any argument), as a local path
+// also when the desktop passes a file:// address. Options the toolkit took
+// are no longer among the arguments.
+QString startFile(const QStringList &arguments)
+{
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (!optionsEnded && arg == QStringLiteral("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg.isEmpty() || (!optionsEnded && arg.startsWith(QLatin1Char('-'))))
+            continue;
+        if (arg.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) {
+            const QUrl url(arg);
+            if (url.isLocalFile())
+                return url.toLocalFile();
+        }
+        return arg;
+    }
+    return QString();
+}
+
+// The desktop program: the main window, which opens the project file named
+// on the command line, or else the start dialog.
 int runWindowed(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -28,6 +55,7 @@ int runWindowed(int argc, char *argv[])
     ui::installGuiPrompts();
 
     frmMain window;
+    window.setStartFile(startFile(QCoreApplication::arguments()));
     // A logout (SIGTERM) or Ctrl+C closes the window without questions and
     // removes the working copy.
     SignalWatcher signalWatcher([&window] { window.pEndSession(); });
