@@ -17,6 +17,9 @@ PACKAGES=(
   clang libclang-rt-14-dev llvm
   postgresql mariadb-server
   xvfb xauth imagemagick
+  # the Debian package: icons rendered for it, its desktop entry checked, and
+  # a fresh Debian root to install it in (scripts/package-test.sh)
+  librsvg2-bin desktop-file-utils debootstrap
 )
 
 SUDO=""
