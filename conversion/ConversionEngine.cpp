@@ -5,6 +5,7 @@
 #include "data/Lookups.h"
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
+#include "data/db/ConnectionPool.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "datasources/ConnStrings.h"
@@ -115,6 +116,9 @@ QString ConversionEngine::openSource(db::Connection &userConn, db::Recordset &so
 ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
 {
     Result result;
+    // The recovery column of each field is added on a connection of its own:
+    // kept open for the run, not opened again for every field.
+    db::PoolScope poolScope;
     db::Connection userConn;
     try {
         db::Recordset sources = mProject.openRecordset(QStringLiteral("SELECT * FROM tConn WHERE Offline = False"),

@@ -51,7 +51,10 @@ void saveWorkingCopy(const QString &workingCopy, const QString &target);
 // The temporary file of a save of `target` by process `pid`.
 QString saveTempPath(const QString &target, qint64 pid);
 
-// "Provider=SQLite;Data Source=" + path.
+// "Provider=SQLite;Synchronous=Off;Data Source=" + path. The working copy is
+// written without waiting for the disk: its durable form is the saved project
+// (saveWorkingCopy), and a program that ends at any moment still leaves it
+// whole, since the engine's journal is written before the file.
 QString projectConnectionString(const QString &workingCopy);
 // Version of the first tConfig row (Null reads "1.0"). Throws DbError when
 // the project has no tConfig row.

@@ -4,6 +4,7 @@
 #include "data/ProjectHost.h"
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
+#include "data/db/ConnectionPool.h"
 #include "data/db/DbError.h"
 #include "datasources/ConnStrings.h"
 
@@ -138,22 +139,38 @@ QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const
         if (needsType && backedUp.isEmpty())
             return kMissingMetadata;
 
-        db::Connection user;
-        user.open(connString);
-        QString sql = info.sqlTemplate;
-        // The type first: the names put in afterwards are never read as a placeholder.
-        if (needsType)
-            sql.replace(kFieldType, user.columnType(info.tableName, backedUp, info.owner).declaration);
-        sql.replace(QStringLiteral("[FIELD_NAME]"), fgGetFieldName(info.connType, recFieldName));
-        sql.replace(QStringLiteral("[TABLE_NAME]"), info.tableRef);
+        // A connection of its own for the one command, from the pool: during
+        // a run the same connection serves every field of the data source.
+        const auto run = [&](db::Connection &user) {
+            QString sql = info.sqlTemplate;
+            // The type first: the names put in afterwards are never read as a placeholder.
+            if (needsType)
+                sql.replace(kFieldType, user.columnType(info.tableName, backedUp, info.owner).declaration);
+            sql.replace(QStringLiteral("[FIELD_NAME]"), fgGetFieldName(info.connType, recFieldName));
+            sql.replace(QStringLiteral("[TABLE_NAME]"), info.tableRef);
+            try {
+                user.execute(sql);
+            } catch (const db::DbError &e) {
+                if (e.number() != db::DB_E_ERRORSINCOMMAND && e.number() != db::DB_E_ERRORSOCCURRED)
+                    throw;
+                return onExisting(e);
+            }
+            return QString();
+        };
+        db::PooledConnection user = db::ConnectionPool::shared().acquire(connString);
         try {
-            user.execute(sql);
+            return run(*user);
         } catch (const db::DbError &e) {
-            if (e.number() != db::DB_E_ERRORSINCOMMAND && e.number() != db::DB_E_ERRORSOCCURRED)
+            // A kept connection whose server has gone since its last use:
+            // once more on a new one. A command that did reach the database
+            // finds its column there and takes it as the recovery column.
+            if (!user.reused() || !e.sqlState().startsWith(QLatin1String("08")))
                 throw;
-            return onExisting(e);
         }
-        return QString();
+        user->close();
+        user.release();
+        user = db::ConnectionPool::shared().acquire(connString);
+        return run(*user);
     } catch (const std::exception &e) {
         return messageOf(e);
     }

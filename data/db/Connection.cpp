@@ -19,6 +19,22 @@ bool readOnlyMode(const ConnString &parsed)
     return mode.compare(QLatin1String("Read"), Qt::CaseInsensitive) == 0 || mode == QLatin1String("1");
 }
 
+// "Synchronous=Off" (or Normal, Full) in a built-in SQLite string: how often
+// the engine waits for the disk. Off still survives the end of the process at
+// any moment (the journal is written before the file); only a failure of the
+// machine itself may spoil the file. For files that are copies of a durable
+// original, such as the working copy of a project.
+void applySynchronous(Provider &provider, const ConnString &parsed)
+{
+    if (!parsed.contains(QStringLiteral("Synchronous")))
+        return;
+    const QString level = parsed.value(QStringLiteral("Synchronous")).trimmed().toUpper();
+    if (level != QLatin1String("OFF") && level != QLatin1String("NORMAL") && level != QLatin1String("FULL"))
+        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Synchronous: %1 (se accepta Off, Normal sau Full).")
+                                  .arg(parsed.value(QStringLiteral("Synchronous"))));
+    provider.execute(QStringLiteral("PRAGMA synchronous = ") + level);
+}
+
 } // namespace
 
 Connection::Connection() = default;
@@ -43,6 +59,7 @@ void Connection::open(const QString &connectionString)
         if (path.isEmpty())
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
         mProvider = openSqliteProvider(path, readOnlyMode(parsed));
+        applySynchronous(*mProvider, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
         mProvider = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
     } else {

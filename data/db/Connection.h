@@ -31,6 +31,8 @@ public:
     virtual ~Provider() = default;
     virtual void close() = 0;
     virtual bool isConnected() const = 0;
+    // False when the driver already knows the link is lost; no round trip.
+    virtual bool isAlive() const { return isConnected(); }
     virtual qint64 execute(const QString &sql) = 0;
     virtual void beginTrans() = 0;
     virtual void commitTrans() = 0;
@@ -68,6 +70,9 @@ public:
     // False once closed, and after a failed rollback dropped the link.
     bool isOpen() const { return mProvider != nullptr && mProvider->isConnected(); }
     const QString &connectionString() const { return mConnectionString; }
+    // False when closed, or when the driver already knows the link to the
+    // database is lost (a pooled connection is checked so before reuse).
+    bool isAlive() const { return mProvider != nullptr && mProvider->isAlive(); }
 
     // Runs one statement; returns the records-affected count (-1 when the
     // driver does not know it). A command holding more than one statement is

@@ -241,6 +241,15 @@ public:
 
     void close() override { release(); }
     bool isConnected() const override { return mConnected; }
+    bool isAlive() const override
+    {
+        if (!mConnected)
+            return false;
+        SQLUINTEGER dead = SQL_CD_FALSE;
+        if (!succeeded(SQLGetConnectAttrW(mDbc, SQL_ATTR_CONNECTION_DEAD, &dead, sizeof(dead), nullptr)))
+            return true; // a driver that cannot tell: the first command will
+        return dead != SQL_CD_TRUE;
+    }
 
     qint64 execute(const QString &sql) override
     {
@@ -790,7 +799,7 @@ int odbcLoginTimeout(const QString &connectionString)
 
 std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString)
 {
-    return std::make_unique<OdbcProvider>(connectionString);
+    return std::make_unique<OdbcProvider>(odbcConnectionString(connectionString));
 }
 
 void failNextOdbcRollbacks(int count)

@@ -6,9 +6,17 @@
 
 namespace db {
 
-// Opens a connection through the unixODBC driver manager with the string
-// exactly as given (SQLDriverConnect, no prompt).
+// Opens a connection through the unixODBC driver manager (SQLDriverConnect,
+// no prompt) with the string odbcConnectionString gives.
 std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString);
+
+// The string handed to the driver manager: the string as written, and for
+// the PostgreSQL driver (named by Driver=, or by the data source of DSN=)
+// "UseDeclareFetch=1" added when neither the string nor its data source sets
+// it (nor its short name "B6"), so that results are read through a cursor a
+// few rows at a time and a one-row probe reads one row, whatever the
+// machine's driver settings say.
+QString odbcConnectionString(const QString &connectionString);
 
 // Seconds a connection attempt may take before the driver gives up
 // (SQL_ATTR_LOGIN_TIMEOUT): the value of a login-timeout key of the string

@@ -1,7 +1,11 @@
 #include "data/db/OdbcSupport.h"
 
 #include "data/db/AdoTypes.h"
+#include "data/db/ConnString.h"
 #include "data/db/DbError.h"
+#include "data/db/OdbcProvider.h"
+
+#include <odbcinst.h>
 
 #include <QDate>
 #include <QDateTime>
@@ -349,3 +353,63 @@ std::optional<qint64> columnInteger(const Statement &st, SQLUSMALLINT col)
 }
 
 } // namespace db::odbc
+
+namespace db {
+
+namespace {
+
+// One value of an ODBC configuration file section ("odbc.ini" for a data
+// source name, "odbcinst.ini" for a driver), "" when not set.
+QString profileValue(const QString &section, const char *key, const char *file)
+{
+    if (section.isEmpty())
+        return QString();
+    char buffer[1024] = {};
+    const QByteArray name = section.toUtf8();
+    const int length = SQLGetPrivateProfileString(name.constData(), key, "", buffer, sizeof(buffer), file);
+    return length > 0 ? QString::fromUtf8(buffer, qMin<int>(length, sizeof(buffer) - 1)).trimmed() : QString();
+}
+
+bool namesPostgresDriver(const QString &driver)
+{
+    if (driver.contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive)
+        || driver.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
+        return true;
+    // A driver named by its odbcinst.ini section: the library it loads.
+    return !driver.contains(QLatin1Char('/'))
+           && profileValue(driver, "Driver", "odbcinst.ini").contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString odbcConnectionString(const QString &connectionString)
+{
+    ConnString parsed;
+    try {
+        parsed = ConnString::parse(connectionString);
+    } catch (const DbError &) {
+        return connectionString; // the driver manager says what is wrong
+    }
+    // "B6" is the driver's short name of the same setting.
+    if (parsed.contains(QStringLiteral("UseDeclareFetch")) || parsed.contains(QStringLiteral("B6")))
+        return connectionString;
+    QString driver = parsed.value(QStringLiteral("Driver")).trimmed();
+    if (driver.startsWith(QLatin1Char('{')) && driver.endsWith(QLatin1Char('}')))
+        driver = driver.mid(1, driver.size() - 2);
+    const QString dsn = parsed.value(QStringLiteral("DSN")).trimmed();
+    if (driver.isEmpty() && !dsn.isEmpty()) {
+        // A data source that sets it itself keeps its own choice.
+        if (!profileValue(dsn, "UseDeclareFetch", "odbc.ini").isEmpty()
+            || !profileValue(dsn, "B6", "odbc.ini").isEmpty())
+            return connectionString;
+        driver = profileValue(dsn, "Driver", "odbc.ini");
+    }
+    if (driver.isEmpty() || !namesPostgresDriver(driver))
+        return connectionString;
+    QString result = connectionString.trimmed();
+    if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
+        result += QLatin1Char(';');
+    return result + QStringLiteral("UseDeclareFetch=1;");
+}
+
+} // namespace db

@@ -1,0 +1,129 @@
+#include "data/db/ConnectionPool.h"
+
+#include <deque>
+#include <utility>
+
+namespace db {
+
+struct PoolState {
+    struct Idle {
+        QString key;
+        std::unique_ptr<Connection> connection;
+    };
+    std::deque<Idle> idle; // oldest first
+    int scopes = 0;
+};
+
+namespace {
+
+void closeQuietly(std::unique_ptr<Connection> connection)
+{
+    try {
+        connection->close();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+PooledConnection::~PooledConnection() { release(); }
+
+PooledConnection::PooledConnection(PooledConnection &&other) noexcept
+    : mConnection(std::move(other.mConnection)), mReused(other.mReused)
+{
+}
+
+PooledConnection &PooledConnection::operator=(PooledConnection &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        mConnection = std::move(other.mConnection);
+        mReused = other.mReused;
+    }
+    return *this;
+}
+
+void PooledConnection::release()
+{
+    if (mConnection)
+        ConnectionPool::shared().giveBack(std::move(mConnection));
+}
+
+ConnectionPool::ConnectionPool() : mState(std::make_unique<PoolState>()) {}
+
+ConnectionPool::~ConnectionPool() = default;
+
+ConnectionPool &ConnectionPool::shared()
+{
+    static ConnectionPool pool;
+    return pool;
+}
+
+PooledConnection ConnectionPool::acquire(const QString &connectionString)
+{
+    PooledConnection lease;
+    // The newest idle connection of the string: the likeliest to be alive.
+    for (auto it = mState->idle.rbegin(); it != mState->idle.rend(); ++it) {
+        if (it->key != connectionString)
+            continue;
+        std::unique_ptr<Connection> connection = std::move(it->connection);
+        mState->idle.erase(std::next(it).base());
+        if (connection->isAlive() && !connection->inTransaction()) {
+            lease.mConnection = std::move(connection);
+            lease.mReused = true;
+            return lease;
+        }
+        closeQuietly(std::move(connection));
+        break;
+    }
+    auto connection = std::make_unique<Connection>();
+    connection->open(connectionString);
+    lease.mConnection = std::move(connection);
+    return lease;
+}
+
+void ConnectionPool::giveBack(std::unique_ptr<Connection> connection)
+{
+    // Nothing of one user's work may reach the next: a transaction left
+    // open is rolled back, and a connection that cannot say it is clean is
+    // not kept.
+    bool clean = false;
+    try {
+        if (connection->isOpen() && connection->inTransaction())
+            connection->rollbackTrans();
+        clean = connection->isOpen() && !connection->inTransaction();
+    } catch (...) {
+        clean = false;
+    }
+    if (!clean || mState->scopes == 0) {
+        closeQuietly(std::move(connection));
+        return;
+    }
+    const QString key = connection->connectionString();
+    mState->idle.push_back({key, std::move(connection)});
+    while (static_cast<int>(mState->idle.size()) > kMaxIdle) {
+        closeQuietly(std::move(mState->idle.front().connection));
+        mState->idle.pop_front();
+    }
+}
+
+void ConnectionPool::clear()
+{
+    std::deque<PoolState::Idle> idle;
+    idle.swap(mState->idle);
+    for (PoolState::Idle &entry : idle)
+        closeQuietly(std::move(entry.connection));
+}
+
+int ConnectionPool::idleCount() const { return static_cast<int>(mState->idle.size()); }
+
+PoolScope::PoolScope() { ++ConnectionPool::shared().mState->scopes; }
+
+PoolScope::~PoolScope()
+{
+    ConnectionPool &pool = ConnectionPool::shared();
+    if (--pool.mState->scopes == 0)
+        pool.clear();
+}
+
+} // namespace db
