@@ -110,13 +110,13 @@ void TerminalProgress::Progress3(qint32 progress, const QString &caption)
     if (mTty)
         drawLocked();
     else
-        writeLocked(statusLineLocked(false, false) + QLatin1Char('\n'));
+        writeLocked(statusLineLocked(false, 0) + QLatin1Char('\n'));
 }
 
 QString TerminalProgress::statusLine() const
 {
     std::lock_guard<std::mutex> lock(mMutex);
-    return statusLineLocked(true, false);
+    return statusLineLocked(true, 0);
 }
 
 void TerminalProgress::init(int level, qint32 max, const QString &caption)
@@ -146,7 +146,7 @@ void TerminalProgress::step(int level, qint32 progress, const QString &caption)
 
 // "campuri 3/12 | scurs 00:01:05 | ramas ~00:03:10 | Sursa de Date 1/2 (Firma)
 // | Tabel 1/4 (Facturi) | Camp 2/3 (Suma) 00:00:41"
-QString TerminalProgress::statusLineLocked(bool fieldTime, bool shortCaptions) const
+QString TerminalProgress::statusLineLocked(bool fieldTime, int width) const
 {
     const qint64 now = mRun.elapsed();
     const bool inField = mLastFieldStartMs >= 0;
@@ -155,28 +155,53 @@ QString TerminalProgress::statusLineLocked(bool fieldTime, bool shortCaptions) c
     parts.append(QStringLiteral("campuri ") + QString::number(done)
                  + (mTotal > 0 ? QLatin1Char('/') + QString::number(mTotal) : QString()));
     parts.append(QStringLiteral("scurs ") + formatElapsed(now));
-    // An estimate needs a field finished, and is the average of the fields
-    // done so far for each field still to do.
+    // An estimate needs a field finished: the average of the fields done for
+    // each field still to do. A field running longer than the average makes
+    // it a lower bound of the others, or no estimate when it is the last.
     if (done > 0 && mTotal > done) {
-        const qint64 doneMs = inField ? mLastFieldStartMs : now;
-        const qint64 left = doneMs / done * (mTotal - done) - (inField ? now - mLastFieldStartMs : 0);
-        parts.append(QStringLiteral("ramas ~") + formatElapsed(left));
+        const qint64 average = (inField ? mLastFieldStartMs : now) / done;
+        const qint64 current = inField ? now - mLastFieldStartMs : 0;
+        const qint32 others = mTotal - done - (inField ? 1 : 0);
+        if (current <= average)
+            parts.append(QStringLiteral("ramas ~") + formatElapsed(average * (others + (inField ? 1 : 0)) - current));
+        else if (others > 0)
+            parts.append(QStringLiteral("ramas >") + formatElapsed(average * others));
     }
+    const qsizetype head = parts.size();
     for (int level = 0; level < 3; ++level) {
         const Level &l = mLevels[level];
         if (l.caption.isEmpty())
             continue;
-        // "Tabel 2/4 (Facturi)" shortened is "Facturi".
-        QString caption = l.caption;
-        const qsizetype open = caption.indexOf(QStringLiteral(" ("));
-        if (shortCaptions && open > 0 && caption.endsWith(QLatin1Char(')')))
-            caption = caption.mid(open + 2, caption.size() - open - 3);
-        if (level == 2 && inField && fieldTime)
-            parts.append(caption + QLatin1Char(' ') + formatElapsed(now - mLastFieldStartMs));
-        else
-            parts.append(caption);
+        parts.append(l.caption);
     }
-    return parts.join(QStringLiteral(" | "));
+    const auto line = [&] {
+        QString text = parts.join(QStringLiteral(" | "));
+        if (fieldTime && inField && !mLevels[2].caption.isEmpty())
+            text += QLatin1Char(' ') + formatElapsed(now - mLastFieldStartMs);
+        return text;
+    };
+    QString text = line();
+    if (width <= 0 || text.size() <= width)
+        return text;
+    // Too wide: each level by its name alone ("Tabel 2/4 (Facturi)" is
+    // "Facturi"), then the data source and the table cut short, so that the
+    // field and its time stay in sight.
+    for (qsizetype i = head; i < parts.size(); ++i) {
+        const qsizetype open = parts[i].indexOf(QStringLiteral(" ("));
+        if (open > 0 && parts[i].endsWith(QLatin1Char(')')))
+            parts[i] = parts[i].mid(open + 2, parts[i].size() - open - 3);
+    }
+    text = line();
+    qsizetype excess = text.size() - width;
+    const qsizetype last = mLevels[2].caption.isEmpty() ? parts.size() : parts.size() - 1;
+    for (qsizetype i = last - 1; i >= head && excess > 0; --i) {
+        const qsizetype cut = std::min(excess, parts[i].size() - 4);
+        if (cut <= 0)
+            continue;
+        parts[i] = parts[i].left(parts[i].size() - cut - 2) + QStringLiteral("..");
+        excess -= cut;
+    }
+    return line().left(width);
 }
 
 int TerminalProgress::terminalWidth() const
@@ -194,10 +219,7 @@ void TerminalProgress::drawLocked()
     // One line less wide than the terminal, or it would wrap and the
     // carriage return would redraw only its last part.
     const int width = std::max(20, terminalWidth() - 1);
-    QString line = statusLineLocked(true, false);
-    if (line.size() > width)
-        line = statusLineLocked(true, true);
-    writeLocked(QStringLiteral("\r") + line.left(width) + QStringLiteral("\x1b[K"));
+    writeLocked(QStringLiteral("\r") + statusLineLocked(true, width) + QStringLiteral("\x1b[K"));
     mDrawn = true;
 }
 
@@ -225,7 +247,7 @@ void TerminalProgress::tickLoop()
                 drawLocked();
         } else if (mLastFieldStartMs >= 0 && mOptions.plainNoticeMs > 0
                    && mRun.elapsed() - mLastFieldStartMs >= mNextNoticeMs) {
-            writeLocked(statusLineLocked(true, false) + QStringLiteral(" (in lucru)\n"));
+            writeLocked(statusLineLocked(true, 0) + QStringLiteral(" (in lucru)\n"));
             mNextNoticeMs += mOptions.plainNoticeMs;
         }
     }

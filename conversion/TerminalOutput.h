@@ -72,8 +72,8 @@ private:
     void init(int level, qint32 max, const QString &caption);
     void step(int level, qint32 progress, const QString &caption);
     // `fieldTime`: the current field's running time after its caption;
-    // `shortCaptions`: each level by its name alone, for a narrow terminal.
-    QString statusLineLocked(bool fieldTime, bool shortCaptions) const;
+    // `width` > 0: shortened to fit so many characters.
+    QString statusLineLocked(bool fieldTime, int width) const;
     void drawLocked();
     void writeLocked(const QString &text) const;
     void tickLoop();

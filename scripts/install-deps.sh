@@ -31,18 +31,6 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"
 
-# The PostgreSQL driver reads a whole result into memory before the first
-# row unless it fetches through a cursor. Vamor asks its users' databases for
-# one row at a time (the probes of a conversion), so the driver is told to use
-# cursors by default. A connection string may still say UseDeclareFetch=0.
-odbcinst_ini=$(odbcinst -j 2>/dev/null | sed -n 's/^DRIVERS[ .]*: *//p')
-odbcinst_ini=${odbcinst_ini:-/etc/odbcinst.ini}
-for section in "PostgreSQL Unicode" "PostgreSQL ANSI"; do
-  if grep -q "^\[$section\]" "$odbcinst_ini" && ! awk -v s="[$section]" '
-      $0 == s { inside = 1; next }
-      /^\[/ { inside = 0 }
-      inside && /^UseDeclareFetch *=/ { found = 1 }
-      END { exit !found }' "$odbcinst_ini"; then
-    $SUDO sed -i "/^\[$section\]/a UseDeclareFetch=1" "$odbcinst_ini"
-  fi
-done
+# The PostgreSQL driver's settings on the machine are left alone: Vamor asks
+# for cursor fetching (UseDeclareFetch=1) in the strings of its own
+# connections.
