@@ -7,6 +7,7 @@
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "datasources/frmConn.h"
+#include "help/HelpSystem.h"
 #include "tables/frmTable.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Prompt.h"
@@ -230,6 +231,10 @@ void frmMain::Form_Load()
 {
     setProjectHost(this);
     pgLoadFormSettings(this);
+    // The help collection when it is there: the "Ajutor" menu, and F1 in
+    // every window opens the topic of its HelpContextID.
+    setProperty("HelpContextID", 0);
+    connect(this, &frmMain::helpRequested, new HelpSystem(this), &HelpSystem::menuCommand);
     pClearProject(true);
     SetDirty(false);
 }

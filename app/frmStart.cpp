@@ -37,6 +37,7 @@ QFrame *makeFrame(QWidget *parent, const QString &name)
 frmStart::frmStart(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmStart"));
+    setProperty("HelpContextID", 9);
     setModal(true);
 
     lblTitle = new QLabel(this);

@@ -36,7 +36,7 @@ frmConn::frmConn(QWidget *parent)
     : ChildWindow(QStringLiteral("frmConn"), QStringLiteral("lblHeading"), parent)
 {
     setHeading(QStringLiteral("Sursa de date"));
-    setProperty("helpTopic", 10);
+    setProperty("HelpContextID", 10);
 
     QWidget *content = widget();
     auto *grid = new QGridLayout;

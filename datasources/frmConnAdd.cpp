@@ -34,7 +34,7 @@ frmConnAdd::frmConnAdd(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmConnAdd"));
     setWindowTitle(QStringLiteral("Adauga Sursa de Date"));
-    setProperty("helpTopic", 3);
+    setProperty("HelpContextID", 3);
 
     auto *layout = new QVBoxLayout(this);
 

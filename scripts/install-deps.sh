@@ -5,6 +5,8 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config ccache git python3 time
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools libqt6help6 libgl-dev
+  # the help window reads its collection through Qt's SQLite driver
+  libqt6sql6-sqlite
   qt6-translations-l10n
   fonts-dejavu-core
   libsqlite3-dev sqlite3
