@@ -10,8 +10,10 @@
 namespace conversion {
 
 void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
-                         const std::function<void(const ListedField &)> &add)
+                         const std::function<void(const ListedField &)> &add,
+                         const std::function<void(int)> &probed)
 {
+    int probedCount = 0;
     db::Recordset sources =
         project.openRecordset(QStringLiteral("SELECT * FROM tConn WHERE Offline = False ORDER BY Description"),
                               db::CursorType::Static, db::LockType::ReadOnly);
@@ -57,6 +59,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
             fields.setFilter(QStringLiteral("IdTable = ") + tables.value(QStringLiteral("IdTable")).toString());
             for (; !fields.eof(); fields.moveNext()) {
                 const FieldProbe probe = refreshConvertedState(userConn, idConnType, tables, fields);
+                if (probed)
+                    probed(++probedCount);
                 if (probe.converted == toLeiNoi)
                     continue;
                 const QString fieldName = fgNZ(fields.value(QStringLiteral("FieldName")), QString()).toString();
@@ -82,6 +86,11 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
 QString keptDecimalsNote(int decimals)
 {
     return QStringLiteral("Coloana pastreaza doar ") + QString::number(decimals) + QStringLiteral(" zecimale");
+}
+
+QString probedCountText(int count)
+{
+    return QStringLiteral("Campuri verificate: ") + QString::number(count);
 }
 
 QString listedCountText(int count)

@@ -28,9 +28,15 @@ QString keptDecimalsNote(int decimals);
 // flag refreshed in the project; a field whose probe fails is listed by its
 // stored state, with the reason in its note. A data source without a connection string
 // or that cannot be opened is passed over. Other errors are thrown, after
-// the fields found so far have been handed to `add`.
+// the fields found so far have been handed to `add`. `probed`, when given,
+// is told the number of fields probed so far after each one, so that a
+// window can show how far a long listing has come.
 void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
-                         const std::function<void(const ListedField &)> &add);
+                         const std::function<void(const ListedField &)> &add,
+                         const std::function<void(int)> &probed = {});
+
+// The line shown while the list is being built: "Campuri verificate: 1200".
+QString probedCountText(int count);
 
 // The count line under the list: "12 campuri vor fi convertite".
 QString listedCountText(int count);

@@ -18,6 +18,10 @@
 #include <QVBoxLayout>
 
 namespace {
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+
 const QString kModule = QStringLiteral("frmConvertStart");
 } // namespace
 
@@ -87,9 +91,30 @@ void frmConvertStart::Load()
 void frmConvertStart::pLoad()
 {
     fgTrap(kModule, QStringLiteral("pLoad"), [&] {
-        conversion::listFieldsToConvert(projectConn(), ToLeiNoi, [this](const conversion::ListedField &f) {
-            new QTreeWidgetItem(lsv, {f.dataSource, f.tableName, f.fieldName, f.note});
-        });
+        // A long listing (many fields, slow servers) shows that it works: a
+        // busy cursor, the window itself once it takes more than a moment,
+        // and the count of fields probed, repainted as it grows. Clicks wait
+        // until the list is complete.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        QElapsedTimer sinceShown;
+        sinceShown.start();
+        const auto probed = [&](int count) {
+            if (sinceShown.elapsed() < 200)
+                return;
+            // Only a dialog on its way to the screen is shown early.
+            if (!isVisible() && testAttribute(Qt::WA_ShowModal))
+                show();
+            txtTotal->setText(conversion::probedCountText(count));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceShown.restart();
+        };
+        conversion::listFieldsToConvert(
+            projectConn(), ToLeiNoi,
+            [this](const conversion::ListedField &f) {
+                new QTreeWidgetItem(lsv, {f.dataSource, f.tableName, f.fieldName, f.note});
+            },
+            probed);
         pgWideListView(lsv, 0, -1);
         txtTotal->setText(conversion::listedCountText(lsv->topLevelItemCount()));
     });

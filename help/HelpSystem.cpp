@@ -96,8 +96,12 @@ bool HelpSystem::eventFilter(QObject *watched, QEvent *event)
     const int context = contextOf(widget, &holder);
     if (context < 0)
         return false;
-    // The help window belongs to the window whose topic it shows (the main
-    // window for its child windows and menus).
-    showHelp(holder->window(), context, Pane::Contents);
+    // The help window belongs to the window F1 was pressed in, so that it is
+    // usable over a modal dialog or message box; a menu lends it to the
+    // window whose topic it shows.
+    QWidget *owner = widget->window();
+    if (owner->windowType() == Qt::Popup || owner->windowType() == Qt::ToolTip)
+        owner = holder->window();
+    showHelp(owner, context, Pane::Contents);
     return true;
 }

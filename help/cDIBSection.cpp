@@ -6,9 +6,7 @@ bool cDIBSection::Create(const QImage &picture)
         mImage = QImage();
         return false;
     }
-    // Straight (not premultiplied) colours first, so that the alpha channel
-    // is simply dropped.
-    mImage = picture.convertToFormat(QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB888);
+    mImage = picture.convertToFormat(QImage::Format_RGB888);
     return !mImage.isNull();
 }
 

@@ -7,8 +7,7 @@
 // A device-independent bitmap of 24 bits per pixel, made from a picture.
 class cDIBSection {
 public:
-    // Copies the picture into a bitmap of its size (alpha is dropped; a
-    // transparent pixel keeps the colour it holds).
+    // Copies the picture into a 24-bit bitmap of its size.
     bool Create(const QImage &picture);
     int Width() const { return mImage.width(); }
     int Height() const { return mImage.height(); }

@@ -139,7 +139,7 @@ TEST(HelpCommands, F1OpensTheTopicOfEachWindow)
     };
     const Case cases[] = {
         {"frmMain", 0, [&]() -> QWidget * { return &w; }},
-        {"frmAddField", 2, [] { return new frmFieldAdd; }},
+        {"frmFieldAdd", 2, [] { return new frmFieldAdd; }},
         {"frmConnAdd", 3, [] { return new frmConnAdd; }},
         {"frmTableAdd", 4, [] { return new frmTableAdd; }},
         {"frmField", 7, [] { return new frmField; }},
@@ -163,7 +163,9 @@ TEST(HelpCommands, F1OpensTheTopicOfEachWindow)
         frmHelp *help = system->helpWindow();
         ASSERT_NE(help, nullptr) << c.name;
         EXPECT_EQ(help->browser()->source(), help::topicUrl(c.context)) << c.name;
-        EXPECT_EQ(help->parentWidget(), window->window()) << c.name;
+        // Over the window F1 was pressed in; a menu lends it to its window.
+        const bool inMenu = target->window()->windowType() == Qt::Popup;
+        EXPECT_EQ(help->parentWidget(), inMenu ? window->window() : target->window()) << c.name;
         EXPECT_TRUE(help->isVisible()) << c.name;
         if (window != &w)
             delete window;
