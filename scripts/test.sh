@@ -3,9 +3,10 @@
 # servers and runs every test:
 #   1. the test suite (ctest in ./build), with the robustness tests: runs
 #      killed at random moments, a server lost in the middle of a field;
-#   2. the same suite built under AddressSanitizer and
+#   2. the Debian package built from it and checked (scripts/package-check.sh);
+#   3. the same suite built under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (scripts/sanitize.sh, ./build-asan);
-#   3. the fuzz targets, each for a bounded time (scripts/fuzz.sh,
+#   4. the fuzz targets, each for a bounded time (scripts/fuzz.sh,
 #      ./build-fuzz, VAMOR_FUZZ_SECONDS per target, 30 by default).
 # Every part runs even when an earlier one fails; the exit status is not 0
 # when any failed. A summary of the figures ends the output.
@@ -69,6 +70,9 @@ run_part() {
 
 VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness.txt \
   run_part tests ctest --test-dir build --output-on-failure --timeout 1200 -j2
+# The Debian package of ./build: its contents, desktop entry and MIME type
+# (scripts/package-test.sh installs it on a fresh Debian 12; too slow here).
+run_part package scripts/package-check.sh
 VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness-sanitized.txt \
   run_part sanitizers scripts/sanitize.sh
 VAMOR_FUZZ_SUMMARY=$notes/fuzz.txt \
@@ -76,7 +80,7 @@ VAMOR_FUZZ_SUMMARY=$notes/fuzz.txt \
 
 echo
 echo "======== Summary"
-for part in tests sanitizers fuzzing; do
+for part in tests package sanitizers fuzzing; do
   printf '%-11s %5ss\n' "$part" "$(cat "$notes/$part.seconds" 2>/dev/null || echo '?')"
 done
 if [ -s "$notes/robustness.txt" ]; then
