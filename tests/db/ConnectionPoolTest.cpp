@@ -1,0 +1,112 @@
+// Kept connections: what one user leaves behind (an open transaction, a
+// failed statement, a closed link) never reaches the next; nothing is kept
+// outside a pool scope. The strings handed to ODBC drivers, and the
+// synchronous setting of a built-in SQLite string.
+
+#include "data/db/ConnectionPool.h"
+#include "data/db/OdbcProvider.h"
+#include "tests/db/EngineFixture.h"
+
+using namespace db;
+using dbtest::expectDbError;
+
+namespace {
+
+class ConnectionPoolTest : public dbtest::EngineFixture {};
+
+TEST_P(ConnectionPoolTest, TheNextUserGetsNoOpenTransactionNoFailedStateAndNoClosedLink)
+{
+    const QString table = createTable(QStringLiteral("k INTEGER"));
+    ConnectionPool &pool = ConnectionPool::shared();
+    {
+        PoolScope scope;
+        {
+            // Left mid-transaction, after a row and a failed statement (on
+            // PostgreSQL the transaction is then aborted).
+            PooledConnection first = pool.acquire(mConnString);
+            EXPECT_FALSE(first.reused());
+            first->beginTrans();
+            first->execute(QStringLiteral("INSERT INTO %1 (k) VALUES (1)").arg(table));
+            expectDbError([&] { first->execute(QStringLiteral("INSERT INTO vamor_no_such_table (k) VALUES (1)")); });
+        }
+        EXPECT_EQ(pool.idleCount(), 1);
+        {
+            PooledConnection second = pool.acquire(mConnString);
+            EXPECT_TRUE(second.reused());
+            EXPECT_FALSE(second->inTransaction());
+            EXPECT_EQ(rowCount(conn, table), 0) << "the first user's row was rolled back";
+            // Usable at once, each statement committed on its own.
+            EXPECT_EQ(second->execute(QStringLiteral("INSERT INTO %1 (k) VALUES (2)").arg(table)), 1);
+            EXPECT_EQ(rowCount(conn, table), 1);
+            second->close(); // a link its user closed is not kept
+        }
+        EXPECT_EQ(pool.idleCount(), 0);
+        {
+            PooledConnection third = pool.acquire(mConnString);
+            EXPECT_FALSE(third.reused());
+            EXPECT_TRUE(third->isOpen());
+        }
+        EXPECT_EQ(pool.idleCount(), 1);
+    }
+    // The scope's end closes what was kept; without a scope nothing is kept.
+    EXPECT_EQ(pool.idleCount(), 0);
+    {
+        PooledConnection unscoped = pool.acquire(mConnString);
+        EXPECT_FALSE(unscoped.reused());
+    }
+    EXPECT_EQ(pool.idleCount(), 0);
+}
+
+VAMOR_INSTANTIATE_ENGINES(ConnectionPoolTest);
+
+TEST(OdbcConnectionString, CursorFetchingIsAskedOfPostgreSqlOnlyWhenTheStringDoesNotSetIt)
+{
+    struct Case {
+        const char *given;
+        bool added;
+    };
+    const Case cases[] = {
+        {"Driver=PostgreSQL Unicode;Server=db;Database=firma", true},
+        {"Driver={PostgreSQL ANSI};Server=db;", true},
+        {"Driver=/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so;Server=db", true},
+        {"Driver=PostgreSQL Unicode;Server=db;UseDeclareFetch=0;", false},
+        {"Driver=PostgreSQL Unicode;usedeclarefetch=0", false},
+        {"Driver=PostgreSQL Unicode;B6=0", false},
+        {"Driver=MariaDB Unicode;Server=db;Database=firma", false},
+        {"Driver=SQLite3;Database=/tmp/firma.db", false},
+        {"Driver=FreeTDS;Server=db", false},
+    };
+    for (const Case &c : cases) {
+        const QString given = QString::fromLatin1(c.given);
+        const QString result = odbcConnectionString(given);
+        if (c.added) {
+            EXPECT_TRUE(result.startsWith(given)) << c.given;
+            EXPECT_TRUE(result.endsWith(QStringLiteral(";UseDeclareFetch=1;"))) << c.given << " -> " << result.toStdString();
+            EXPECT_EQ(result.count(QStringLiteral("UseDeclareFetch")), 1) << c.given;
+        } else {
+            EXPECT_EQ(result, given) << c.given;
+        }
+    }
+}
+
+TEST(SqliteSynchronous, TheStringSetsHowOftenTheEngineWaitsForTheDisk)
+{
+    auto dir = dbtest::makeTempDir();
+    const QString file = dbtest::makeEmptySqliteFile(*dir);
+    const struct {
+        const char *key;
+        qint64 level; // PRAGMA synchronous: 0 off, 1 normal, 2 full
+    } cases[] = {{"", 2}, {"Synchronous=Off;", 0}, {"Synchronous=normal;", 1}, {"Synchronous=FULL;", 2}};
+    for (const auto &c : cases) {
+        Connection conn;
+        conn.open(QStringLiteral("Provider=SQLite;") + QString::fromLatin1(c.key) + QStringLiteral("Data Source=") + file);
+        Recordset rs = conn.openRecordset(QStringLiteral("PRAGMA synchronous"));
+        EXPECT_EQ(rs.value(0).toInt(), c.level) << c.key;
+    }
+    Connection refused;
+    const DbError e = expectDbError(
+        [&] { refused.open(QStringLiteral("Provider=SQLite;Synchronous=Sometimes;Data Source=") + file); });
+    EXPECT_TRUE(e.description().contains(QStringLiteral("Synchronous"))) << e;
+}
+
+} // namespace
