@@ -40,7 +40,7 @@ QString usageText()
     return QStringLiteral(
         "Utilizare:\n"
         "  vamor --convert PROIECT.vmd --to noi|vechi [--yes] [--report FISIER] [--list]\n"
-        "        [--reconnect]\n"
+        "        [--reconnect] [--no-totals]\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"
@@ -49,6 +49,8 @@ QString usageText()
         "  --yes         nu mai intreaba \"Continuati? (d/n)\"\n"
         "  --report F    scrie raportul conversiei in fisierul F\n"
         "  --reconnect   incearca din nou sursele de date marcate Deconectat\n"
+        "  --no-totals   fara totaluri de control (sumele inainte si dupa conversie,\n"
+        "                calculate de baza de date; implicit sunt calculate)\n"
         "  --list        doar listeaza campurile care vor fi convertite (starea lor\n"
         "                este reimprospatata si proiectul salvat); nu converteste nimic\n"
         "\n"
@@ -69,6 +71,7 @@ struct Options {
     QString report;
     bool list = false;
     bool reconnect = false;
+    bool noTotals = false;
 };
 
 // Returns "" when the arguments are good, otherwise the message.
@@ -95,7 +98,8 @@ QString parseOptions(const QStringList &args, Options &options)
             return QString();
         };
         const bool isFlag = arg == QStringLiteral("--help") || arg == QStringLiteral("--yes")
-                            || arg == QStringLiteral("--list") || arg == QStringLiteral("--reconnect");
+                            || arg == QStringLiteral("--list") || arg == QStringLiteral("--reconnect")
+                            || arg == QStringLiteral("--no-totals");
         if (isFlag && equals > 0)
             return QStringLiteral("Optiunea ") + arg + QStringLiteral(" nu primeste o valoare.");
         QString message;
@@ -111,6 +115,8 @@ QString parseOptions(const QStringList &args, Options &options)
             options.yes = true;
         else if (arg == QStringLiteral("--reconnect"))
             options.reconnect = true;
+        else if (arg == QStringLiteral("--no-totals"))
+            options.noTotals = true;
         else if (arg == QStringLiteral("--list"))
             options.list = true;
         else if (arg.startsWith(QLatin1Char('-')))
@@ -257,6 +263,7 @@ int run(const Options &options)
     }
 
     conversion::ReportLog report;
+    report.setWantsTotals(!options.noTotals);
     conversion::ConversionEngine::Result result;
     report.ConvertStart();
     {
@@ -329,7 +336,7 @@ bool isCommandLineRun(int argc, char **argv)
         // Any option of the run counts, so that one given without --convert
         // is answered with a message rather than by opening a window.
         const std::string arg = argv[i];
-        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--reconnect", "--help", "-h"}) {
+        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--reconnect", "--no-totals", "--help", "-h"}) {
             const std::string name = option;
             if (arg == name || arg.rfind(name + "=", 0) == 0)
                 return true;

@@ -46,6 +46,7 @@ void ConversionCommand::tlbConvert(bool toLeiNoi)
             ui::showModal(confirm);
             if (!confirm.Ok)
                 return;
+            mTotals = confirm.Totals;
         }
         if (mHost.projectFileName().isEmpty() || mHost.projectDirty()) {
             const ui::Answer answer = ui::msgBox(QStringLiteral("Proiectul trebuie salvat inainte de a face conversia.")
@@ -81,6 +82,7 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
 {
     frmConvertEnd report(mHost.conversionWindow());
     report.ToLeiNoi = pbLeiNoi;
+    report.setWantsTotals(mTotals);
     report.ConvertStart();
     report.Load();
 

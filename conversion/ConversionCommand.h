@@ -62,4 +62,6 @@ public slots:
 private:
     IConversionHost &mHost;
     QPointer<QObject> mRunTarget;
+    // Control totals for the run, as the confirmation's check box says.
+    bool mTotals = true;
 };

@@ -10,6 +10,7 @@
 #include "tables/RecoveryField.h"
 
 #include <QHash>
+#include <optional>
 
 // One field of a conversion run: its probe, its checks, its recovery column
 // and its statements in one transaction.
@@ -183,6 +184,12 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
         convertsql::convertStatements(templateText, fieldRef, fgGetFieldName(idConnType, recName), tableRef, condition,
                                       columnScale, singlePrecision);
 
+    // The control totals are read by the database in the same transaction.
+    std::optional<ControlTotals> totals;
+    if (mReport.WantsTotals())
+        totals.emplace(userConn, tableName, owner, fieldName, tableRef, fieldRef, fgGetFieldName(idConnType, recName),
+                       pbLeiNoi);
+
     try {
         userConn.beginTrans();
     } catch (const std::exception &e) {
@@ -196,6 +203,8 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
     };
     if (pbLeiNoi)
         appendError(nonNumericValues(userConn, convertsql::rowSource(tableRef, condition), fieldRef, fieldName));
+    if (errors.isEmpty() && totals)
+        totals->beforeStatements();
     if (errors.isEmpty()) {
         for (const QString &statement : statements) {
             try {
@@ -205,6 +214,9 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
             }
         }
     }
+    FieldTotals fieldTotals;
+    if (errors.isEmpty() && totals)
+        fieldTotals = totals->afterStatements();
     if (errors.isEmpty()) {
         // The state is recorded only once the database has accepted the work.
         try {
@@ -232,6 +244,8 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
     else if (pbLeiNoi && convertsql::keepsFewerDecimals(columnScale, convertsql::roundingDecimals(templateText)))
         note = roundedNote(columnScale);
     mReport.AddField(dataSource, tableName, fieldName, recCount, errors, note);
+    if (errors.isEmpty() && totals)
+        mReport.AddFieldTotals(fieldTotals);
 }
 
 } // namespace conversion

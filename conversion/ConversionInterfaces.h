@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/ControlTotals.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -34,6 +36,10 @@ public:
     // trying them, and why ("nu are sir de conectare", ...).
     virtual void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason,
                                   qint32 plngFieldCount) = 0;
+    // Whether the run reads the control totals of each converted field.
+    virtual bool WantsTotals() const { return false; }
+    // The control totals of the field of the last AddField row.
+    virtual void AddFieldTotals(const conversion::FieldTotals &) {}
     // The run begins to try one field (probe, recovery column, statements);
     // the field's AddField follows, so a report may time it.
     virtual void StartField() {}

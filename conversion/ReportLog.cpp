@@ -120,6 +120,64 @@ QString ReportLog::fileText() const
                + quoted(row.error) + kCrLf;
     }
     out += fieldTimesText();
+    out += totalsText();
+    return out;
+}
+
+void ReportLog::AddFieldTotals(const FieldTotals &totals)
+{
+    if (!mRows.isEmpty())
+        mTotals.append({mRows.size() - 1, totals});
+}
+
+QList<ReportLog::TotalsRow> ReportLog::totalsRows() const
+{
+    QList<TotalsRow> out;
+    if (mTotals.isEmpty())
+        return out;
+    const bool toLeiNoi = mTotals.first().second.toLeiNoi;
+    TotalsSum run, source;
+    run.toLeiNoi = source.toLeiNoi = toLeiNoi;
+    QString sourceName;
+    const auto closeSource = [&] {
+        if (source.fields + source.unavailable > 0)
+            out.append({TotalsRow::Kind::Source, sourceName, QString(), QString(),
+                        totalsValues(source, QStringLiteral("Total sursa de date"))});
+        source = TotalsSum();
+        source.toLeiNoi = toLeiNoi;
+    };
+    for (const auto &[index, totals] : mTotals) {
+        const Row &row = mRows.at(index);
+        if (row.dataSource != sourceName) {
+            closeSource();
+            sourceName = row.dataSource;
+        }
+        out.append({TotalsRow::Kind::Field, row.dataSource, row.tableName, row.fieldName, totalsValues(totals)});
+        source.add(totals);
+        run.add(totals);
+    }
+    closeSource();
+    out.append({TotalsRow::Kind::Run, QString(), QString(), QString(),
+                totalsValues(run, QStringLiteral("Total conversie"))});
+    return out;
+}
+
+QString ReportLog::totalsText() const
+{
+    const QList<TotalsRow> rows = totalsRows();
+    if (rows.isEmpty())
+        return QString();
+    const auto line = [](const QStringList &values) {
+        QStringList cells;
+        for (const QString &value : values)
+            cells.append(quoted(value));
+        return cells.join(QLatin1Char(',')) + kCrLf;
+    };
+    QString out = kRule + kCrLf + QStringLiteral("Totaluri de control") + kCrLf;
+    out += line(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")}
+                + totalsHeader(mTotals.first().second.toLeiNoi));
+    for (const TotalsRow &row : rows)
+        out += line(QStringList{row.dataSource, row.tableName, row.fieldName} + row.values);
     return out;
 }
 

@@ -33,6 +33,31 @@ public:
     void ConvertEnd(const QString &pstrEndStatus) override;
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
     void StartField() override;
+    bool WantsTotals() const override { return mWantsTotals; }
+    void AddFieldTotals(const FieldTotals &totals) override;
+    // Control totals are read unless the run is told otherwise (--no-totals).
+    void setWantsTotals(bool wanted) { mWantsTotals = wanted; }
+    // The totals of the fields, each with the index of its row in rows().
+    const QList<QPair<qsizetype, FieldTotals>> &fieldTotals() const { return mTotals; }
+
+    // One line of the totals: a field, the total of a data source, or the
+    // total of the run (empty table and field).
+    struct TotalsRow {
+        enum class Kind { Field, Source, Run };
+        Kind kind = Kind::Field;
+        QString dataSource;
+        QString tableName;
+        QString fieldName;
+        QStringList values; // in the order of totalsHeader()
+    };
+    // The fields with totals in report order, each data source's total after
+    // its last field, and the run's total last; empty when no field has totals.
+    QList<TotalsRow> totalsRows() const;
+    // The section of control totals in the saved report: 30 hyphens,
+    // "Totaluri de control", a quoted header line, then one quoted record per
+    // totals row; amounts with a decimal point and no thousands separators.
+    // Empty when no field has totals.
+    QString totalsText() const;
 
     // For tests: the times are set rather than read from the clock.
     void setTimes(const QDateTime &start, const QDateTime &end);
@@ -74,6 +99,8 @@ private:
     QList<Row> mRows;
     QStringList mSkipped;
     int mErrorCount = 0;
+    bool mWantsTotals = true;
+    QList<QPair<qsizetype, FieldTotals>> mTotals; // row index, totals
     QElapsedTimer mFieldTimer;
     QList<qint64> mFieldTimes;
 };

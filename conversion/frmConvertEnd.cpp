@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -48,6 +49,15 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
                           QStringLiteral("Numar Inregistrari"), QStringLiteral("Eroare"),
                           QStringLiteral("Observatii")});
     lsv->setIconSize(QSize(16, 16));
+    // The control totals beside the rows: a second page of the same place.
+    lsvTotals = new QTreeWidget(this);
+    lsvTotals->setObjectName(QStringLiteral("lsvTotals"));
+    pgMakeReportList(lsvTotals);
+    tabLists = new QTabWidget(this);
+    tabLists->setObjectName(QStringLiteral("tabLists"));
+    tabLists->addTab(lsv, QStringLiteral("Campuri"));
+    tabLists->addTab(lsvTotals, QStringLiteral("Totaluri de control"));
+    tabLists->setTabVisible(1, false);
     txtTotal = makeTextBox(this, "txtTotal", 3);
     cmdSave = new QPushButton(QStringLiteral("Salveaza..."), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -66,7 +76,7 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
     bottom->addLayout(buttons);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(lsv, 1);
+    layout->addWidget(tabLists, 1);
     layout->addLayout(bottom);
 
     connect(cmdSave, &QPushButton::clicked, this, &frmConvertEnd::cmdSave_Click);
@@ -115,7 +125,46 @@ void frmConvertEnd::ConvertEnd(const QString &pstrEndStatus)
         txtTitle->setPlainText(mLog.titleLines().join(QLatin1Char('\n')));
         txtTotal->setPlainText(mLog.totalLines().join(QLatin1Char('\n')));
         pgWideListView(lsv, 0, -1);
+        fillTotals();
     });
+}
+
+void frmConvertEnd::AddFieldTotals(const conversion::FieldTotals &totals)
+{
+    fgTrap(kModule, QStringLiteral("AddFieldTotals"), [&] { mLog.AddFieldTotals(totals); });
+}
+
+void frmConvertEnd::fillTotals()
+{
+    using Row = conversion::ReportLog::TotalsRow;
+    lsvTotals->clear();
+    const QList<Row> rows = mLog.totalsRows();
+    tabLists->setTabVisible(1, !rows.isEmpty());
+    if (rows.isEmpty())
+        return;
+    const QStringList amounts = conversion::totalsHeader(ToLeiNoi);
+    lsvTotals->setHeaderLabels(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"),
+                                           QStringLiteral("Camp")}
+                               + amounts);
+    const int remarkColumn = static_cast<int>(amounts.size()) + 2;
+    for (const Row &row : rows) {
+        auto *item = new QTreeWidgetItem(lsvTotals, QStringList{row.dataSource, row.tableName, row.fieldName}
+                                                        + row.values);
+        for (int column = 3; column < remarkColumn; ++column)
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        if (row.kind != Row::Kind::Field) {
+            QFont bold = item->font(0);
+            bold.setBold(true);
+            for (int column = 0; column <= remarkColumn; ++column)
+                item->setFont(column, bold);
+            if (row.kind == Row::Kind::Run)
+                item->setText(0, QStringLiteral("Total"));
+        }
+        // A restore whose sum differs from the old one stands out.
+        if (!ToLeiNoi && row.values.value(3) == QStringLiteral("DIFERIT"))
+            item->setForeground(3, Qt::red);
+    }
+    pgWideListView(lsvTotals, 0, -1);
 }
 
 void frmConvertEnd::cmdSave_Click()

@@ -8,6 +8,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
 class QTreeWidget;
 
 // The report of one conversion run: start and end times, the end status,
@@ -29,11 +30,17 @@ public:
                   qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
+    bool WantsTotals() const override { return mLog.WantsTotals(); }
+    void AddFieldTotals(const conversion::FieldTotals &totals) override;
+    // Whether the run reads control totals (the confirmation's check box).
+    void setWantsTotals(bool wanted) { mLog.setWantsTotals(wanted); }
 
     const conversion::ReportLog &log() const { return mLog; }
     QPlainTextEdit *titleBox() const { return txtTitle; }
     QPlainTextEdit *totalBox() const { return txtTotal; }
     QTreeWidget *list() const { return lsv; }
+    QTreeWidget *totalsList() const { return lsvTotals; }
+    QTabWidget *tabs() const { return tabLists; }
 
 public slots:
     void cmdSave_Click();
@@ -43,9 +50,13 @@ protected:
     void done(int result) override;
 
 private:
+    void fillTotals();
+
     conversion::ReportLog mLog;
     QPlainTextEdit *txtTitle;
     QTreeWidget *lsv;
+    QTabWidget *tabLists;
+    QTreeWidget *lsvTotals;
     QPlainTextEdit *txtTotal;
     QPushButton *cmdSave;
     QPushButton *cmdCancel;

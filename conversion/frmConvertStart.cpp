@@ -8,6 +8,7 @@
 #include "util/widgets/FormTools.h"
 #include "util/widgets/ListViewTools.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -17,11 +18,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScopeGuard>
 
+namespace {
 const QString kModule = QStringLiteral("frmConvertStart");
 } // namespace
 
@@ -44,6 +45,11 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     txtTotal = new QLineEdit(this);
     txtTotal->setObjectName(QStringLiteral("txtTotal"));
     txtTotal->setReadOnly(true);
+    chkTotals = new QCheckBox(QStringLiteral("Totaluri de control"), this);
+    chkTotals->setObjectName(QStringLiteral("chkTotals"));
+    chkTotals->setChecked(true);
+    chkTotals->setToolTip(QStringLiteral("Baza de date aduna sumele inainte si dupa conversie, pentru fiecare camp "
+                                         "(o citire in plus a randurilor)"));
     cmdOk = new QPushButton(QStringLiteral("Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdCancel = new QPushButton(QStringLiteral("Renunta"), this);
@@ -55,6 +61,7 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     top->addWidget(txtTitle, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(txtTotal, 1);
+    bottom->addWidget(chkTotals);
     bottom->addWidget(cmdOk);
     bottom->addWidget(cmdCancel);
     auto *layout = new QVBoxLayout(this);
@@ -124,6 +131,7 @@ void frmConvertStart::cmdOk_Click()
 {
     fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
         Ok = true;
+        Totals = chkTotals->isChecked();
         accept();
     });
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,6 +20,8 @@ public:
     bool ToLeiNoi = true;
     // True once the user pressed "Ok".
     bool Ok = false;
+    // Whether the run reads control totals (the check box, on by default).
+    bool Totals = true;
 
     // Direction, placement, then pLoad. Runs once, when the dialog is polished
     // for its modal show (or when a caller runs it first).
@@ -31,6 +34,7 @@ public:
     QLineEdit *totalBox() const { return txtTotal; }
     QPushButton *okButton() const { return cmdOk; }
     QPushButton *cancelButton() const { return cmdCancel; }
+    QCheckBox *totalsBox() const { return chkTotals; }
 
 public slots:
     void cmdOk_Click();
@@ -44,6 +48,7 @@ private:
     QLineEdit *txtTitle;
     QTreeWidget *lsv;
     QLineEdit *txtTotal;
+    QCheckBox *chkTotals;
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
     QLabel *imgToLeiNoi;

@@ -156,6 +156,11 @@ QString Connection::nonNumericValuesQuery(const QString &rowSource, const QStrin
         .arg(column, rowSource);
 }
 
+SqlDialect Connection::dialect() const
+{
+    return provider().dialect();
+}
+
 bool Connection::isReadOnly() const
 {
     return provider().isReadOnly();

@@ -118,6 +118,10 @@ public:
     // arguments are written SQL and go in as they are.
     QString nonNumericValuesQuery(const QString &rowSource, const QString &column) const;
 
+    // How the engine behind the open connection reads SQL (SQLite also for
+    // the DBF provider, whose statements run on SQLite).
+    SqlDialect dialect() const;
+
     // True when the database can be read but not changed: the driver says
     // its data source is read-only, the driver cannot write (MDB Tools), or
     // the SQLite file was opened read-only.

@@ -143,4 +143,50 @@ int compare(const Decimal &a, const Decimal &b)
     return na ? -magnitude : magnitude;
 }
 
+namespace {
+
+// |a| + |b| or |a| - |b| (|a| >= |b|) on digit strings of the same length.
+QString addDigits(const QString &a, const QString &b, bool subtract)
+{
+    QString out(a.size() + 1, QLatin1Char('0'));
+    int carry = 0;
+    for (qsizetype i = a.size() - 1; i >= 0; --i) {
+        int d = (a.at(i).unicode() - '0') + (subtract ? -carry : carry);
+        const int e = b.at(i).unicode() - '0';
+        d = subtract ? d - e : d + e;
+        carry = subtract ? (d < 0 ? 1 : 0) : (d >= 10 ? 1 : 0);
+        d = subtract ? (d < 0 ? d + 10 : d) : (d >= 10 ? d - 10 : d);
+        out[i + 1] = QChar('0' + d);
+    }
+    out[0] = QChar('0' + (subtract ? 0 : carry));
+    return out;
+}
+
+} // namespace
+
+Decimal add(const Decimal &a, const Decimal &b)
+{
+    const int scale = qMax(a.scale, b.scale);
+    Decimal x = round(a, scale), y = round(b, scale);
+    const qsizetype width = qMax(x.digits.size(), y.digits.size());
+    x.digits = x.digits.rightJustified(width, QLatin1Char('0'));
+    y.digits = y.digits.rightJustified(width, QLatin1Char('0'));
+    Decimal sum;
+    sum.scale = scale;
+    if (x.negative == y.negative) {
+        sum.negative = x.negative;
+        sum.digits = addDigits(x.digits, y.digits, false);
+    } else if (x.digits >= y.digits) {
+        sum.negative = x.negative;
+        sum.digits = addDigits(x.digits, y.digits, true);
+    } else {
+        sum.negative = y.negative;
+        sum.digits = addDigits(y.digits, x.digits, true);
+    }
+    sum = trimmed(sum);
+    if (isZero(sum))
+        sum.negative = false;
+    return sum;
+}
+
 } // namespace db::dbfdec

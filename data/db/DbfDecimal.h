@@ -30,4 +30,7 @@ Decimal round(const Decimal &value, int decimals);
 // -1, 0 or 1. Zero has no sign: -0.00 equals 0.
 int compare(const Decimal &a, const Decimal &b);
 
+// a + b, exactly, with the larger of the two scales.
+Decimal add(const Decimal &a, const Decimal &b);
+
 } // namespace db::dbfdec

@@ -86,4 +86,51 @@ inline QString newLei(const QString &oldLei, int decimals)
     return write(result);
 }
 
+// Sums and shifts for expected control totals, on whole numbers of 10^-12
+// (128-bit), ample for the amounts of a test. "" when an input is not a
+// plain decimal or has more than 12 decimals.
+inline bool toPico(const QString &text, __int128 &out)
+{
+    Decimal d;
+    if (!parse(text, d) || d.fraction.size() > 12)
+        return false;
+    out = 0;
+    for (QChar c : d.whole + d.fraction.leftJustified(12, QLatin1Char('0')))
+        out = out * 10 + (c.unicode() - '0');
+    if (d.negative)
+        out = -out;
+    return true;
+}
+
+inline QString fromPico(__int128 value)
+{
+    const bool negative = value < 0;
+    QString digits;
+    for (__int128 v = negative ? -value : value; v > 0; v /= 10)
+        digits.prepend(QChar('0' + static_cast<int>(v % 10)));
+    digits = digits.rightJustified(13, QLatin1Char('0'));
+    return write(Decimal{negative, digits.left(digits.size() - 12), digits.right(12)});
+}
+
+// a + b
+inline QString add(const QString &a, const QString &b)
+{
+    __int128 x = 0, y = 0;
+    return toPico(a, x) && toPico(b, y) ? fromPico(x + y) : QString();
+}
+
+// a - b
+inline QString subtract(const QString &a, const QString &b)
+{
+    __int128 x = 0, y = 0;
+    return toPico(a, x) && toPico(b, y) ? fromPico(x - y) : QString();
+}
+
+// a / 10 000, exact while the result keeps at most 12 decimals.
+inline QString tenThousandth(const QString &a)
+{
+    __int128 x = 0;
+    return toPico(a, x) && x % 10000 == 0 ? fromPico(x / 10000) : QString();
+}
+
 } // namespace exact

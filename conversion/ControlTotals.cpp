@@ -1,0 +1,346 @@
+#include "conversion/ControlTotals.h"
+
+#include "conversion/EngineSupport.h"
+#include "data/db/AdoTypes.h"
+#include "data/db/ConnString.h"
+#include "data/db/Connection.h"
+#include "data/db/DbError.h"
+#include "data/db/DbfDecimal.h"
+#include "data/db/Recordset.h"
+
+namespace conversion {
+
+namespace {
+
+const QString kApproximate = QStringLiteral("aproximativ");
+
+QString zeros(int n) { return QString(n, QLatin1Char('0')); }
+QString power10(int n) { return QLatin1Char('1') + zeros(n); }
+
+// A decimal text the database returned, checked and written plainly
+// ("1.5E+3" becomes "1500"); "" when it is not a number.
+QString plainDecimal(const QString &text)
+{
+    const auto value = db::dbfdec::parse(text);
+    return value ? db::dbfdec::toText(*value) : QString();
+}
+
+// An approximate sum written without the zeros a cast to a wide decimal pads it with.
+QString withoutTrailingZeros(QString text)
+{
+    if (!text.contains(QLatin1Char('.')))
+        return text;
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+// An integer of scaled units as a decimal with `scale` decimals: "-495", 5 gives "-0.00495".
+QString fromUnits(const QString &units, int scale)
+{
+    const auto value = db::dbfdec::parse(units);
+    if (!value || value->scale != 0)
+        return QString();
+    return db::dbfdec::toText(db::dbfdec::shift(*value, -scale));
+}
+
+// SQLite: the value as a whole number of units of 10^-scale, without any
+// binary arithmetic on it: an integer is multiplied as an integer, a real is
+// written with `scale` decimals by SQLite's printf and read back as the
+// digits without the point. Anything else gives Null.
+QString sqliteUnits(const QString &value, int scale)
+{
+    return QStringLiteral("CASE WHEN typeof(%1) = 'integer' THEN %1 * %2 WHEN typeof(%1) = 'real' "
+                          "THEN CAST(replace(printf('%.%3f', %1), '.', '') AS INTEGER) END")
+        .arg(value, power10(scale), QString::number(scale));
+}
+
+// SQLite: 1 when the units of the value are not exact: a real that is not
+// the double of its text with `scale` decimals (it holds more decimals), a
+// real beyond 15 significant digits, an integer too large to scale, or a
+// value that is not a number.
+QString sqliteInexact(const QString &value, int scale)
+{
+    const QString limit = QString::number(Q_INT64_C(9223372036854775807) / power10(scale).toLongLong());
+    return QStringLiteral("CASE WHEN %1 IS NULL THEN 0 WHEN typeof(%1) = 'integer' THEN (abs(%1) > %2) "
+                          "WHEN typeof(%1) = 'real' THEN (abs(%1) >= 1e%3 OR CAST(printf('%.%4f', %1) AS REAL) <> %1) "
+                          "ELSE 1 END")
+        .arg(value, limit, QString::number(15 - scale), QString::number(scale));
+}
+
+// The exact sum of a column as the engine writes it.
+QString sumOf(TotalsDialect dialect, const QString &expr, int scale)
+{
+    switch (dialect) {
+    // Each amount is made NUMERIC before the sum: a sum of integers or of
+    // money could overflow its type, and a failed statement would end the
+    // conversion's transaction.
+    case TotalsDialect::PostgreSql: return QStringLiteral("COALESCE(SUM(CAST(%1 AS NUMERIC)), 0)").arg(expr);
+    case TotalsDialect::MySql:
+        return QStringLiteral("COALESCE(CAST(SUM(%1) AS DECIMAL(65,%2)), 0)")
+            .arg(expr, QString::number(scale >= 0 ? scale : 10));
+    case TotalsDialect::Sqlite: return QStringLiteral("TOTAL(%1)").arg(expr);
+    case TotalsDialect::Dbf:
+    case TotalsDialect::Generic: break;
+    }
+    return QStringLiteral("COALESCE(SUM(CAST(%1 AS DECIMAL(38,10))), 0)").arg(expr);
+}
+
+} // namespace
+
+TotalsDialect totalsDialect(const db::Connection &conn)
+{
+    if (db::ConnString::parse(conn.connectionString())
+            .value(QStringLiteral("Provider"))
+            .compare(QLatin1String("DBF"), Qt::CaseInsensitive)
+        == 0)
+        return TotalsDialect::Dbf;
+    switch (conn.dialect()) {
+    case db::SqlDialect::Sqlite: return TotalsDialect::Sqlite;
+    case db::SqlDialect::PostgreSql: return TotalsDialect::PostgreSql;
+    case db::SqlDialect::MySql: return TotalsDialect::MySql;
+    case db::SqlDialect::Generic: break;
+    }
+    return TotalsDialect::Generic;
+}
+
+QString TotalsSql::toNewLei() const
+{
+    if (dialect == TotalsDialect::Sqlite && exactUnits) {
+        const int s = unitScale();
+        const QString oldUnits = QStringLiteral("COALESCE(SUM(%1), 0)").arg(sqliteUnits(rec, s));
+        const QString newUnits = QStringLiteral("COALESCE(SUM(%1), 0)").arg(sqliteUnits(field, s));
+        return QStringLiteral("SELECT COUNT(*), %1, %2, %2 * 10000 - %1, COALESCE(SUM(%3 + %4), 0) FROM %5 "
+                              "WHERE %6 IS NOT NULL")
+            .arg(oldUnits, newUnits, sqliteInexact(rec, s), sqliteInexact(field, s), table, rec);
+    }
+    const QString oldSum = sumOf(dialect, rec, scale);
+    const QString newSum = sumOf(dialect, field, scale);
+    const QString expected = dialect == TotalsDialect::Sqlite ? oldSum + QStringLiteral(" / 10000.0")
+                                                              : oldSum + QStringLiteral(" * 0.0001");
+    return QStringLiteral("SELECT COUNT(%1), %2, %3, %4, %3 - %4 FROM %5 WHERE %1 IS NOT NULL")
+        .arg(rec, oldSum, newSum, expected, table);
+}
+
+QString TotalsSql::beforeRestore() const
+{
+    const QString untouched = QStringLiteral("CASE WHEN %1 IS NULL THEN %2 END");
+    if (dialect == TotalsDialect::Sqlite && exactUnits) {
+        const int s = unitScale();
+        return QStringLiteral("SELECT COUNT(%1), COALESCE(SUM(%2), 0), COALESCE(SUM(CASE WHEN %1 IS NULL THEN %3 END), 0), "
+                              "COALESCE(SUM(%4 + CASE WHEN %1 IS NULL THEN %5 ELSE 0 END), 0) FROM %6")
+            .arg(rec, sqliteUnits(rec, s), sqliteUnits(field, s), sqliteInexact(rec, s), sqliteInexact(field, s),
+                 table);
+    }
+    return QStringLiteral("SELECT COUNT(%1), %2, %3 FROM %4")
+        .arg(rec, sumOf(dialect, rec, scale), sumOf(dialect, untouched.arg(rec, field), scale), table);
+}
+
+QString TotalsSql::afterRestore(const QString &oldSum, const QString &untouchedSum) const
+{
+    if (dialect == TotalsDialect::Sqlite && exactUnits) {
+        const int s = unitScale();
+        const QString restored =
+            QStringLiteral("COALESCE(SUM(%1), 0) - (%2)").arg(sqliteUnits(field, s), untouchedSum);
+        return QStringLiteral("SELECT %1, CASE WHEN %1 = (%2) THEN 1 ELSE 0 END, COALESCE(SUM(%3), 0) FROM %4")
+            .arg(restored, oldSum, sqliteInexact(field, s), table);
+    }
+    const QString restored = sumOf(dialect, field, scale) + QStringLiteral(" - (") + untouchedSum + QLatin1Char(')');
+    return QStringLiteral("SELECT %1, CASE WHEN %1 = (%2) THEN 1 ELSE 0 END FROM %3").arg(restored, oldSum, table);
+}
+
+ControlTotals::ControlTotals(db::Connection &conn, const QString &tableName, const QString &owner,
+                             const QString &fieldName, const QString &tableRef, const QString &fieldRef,
+                             const QString &recRef, bool toLeiNoi)
+    : mConn(conn), mToLeiNoi(toLeiNoi)
+{
+    mSql.dialect = totalsDialect(conn);
+    mSql.table = tableRef;
+    mSql.field = fieldRef;
+    mSql.rec = recRef;
+    try {
+        const db::ColumnType type = conn.columnType(tableName, fieldName, owner);
+        mSql.scale = type.scale;
+        mSql.floating = type.adoType == db::adSingle || type.adoType == db::adDouble;
+    } catch (const std::exception &) {
+        // Unknown type: SQLite reads the values at four decimals and says
+        // when they have more; the other engines sum what the column holds.
+    }
+    mSql.exactUnits = !mSql.floating;
+    mBefore.toLeiNoi = toLeiNoi;
+    if (mSql.dialect == TotalsDialect::Dbf)
+        mBefore.unavailable = QStringLiteral("totalurile nu sunt disponibile pentru tabele DBF");
+}
+
+QStringList ControlTotals::fetch(const QString &sql, int columns)
+{
+    // The queries are built so that they cannot fail on data (PostgreSQL,
+    // whose transaction a failed statement would end, adds in NUMERIC, which
+    // does not overflow); a failure here leaves the field without totals.
+    db::Recordset rs = mConn.openRecordset(sql, db::CursorType::Static, db::LockType::ReadOnly, 1);
+    if (rs.eof() || rs.fieldCount() < columns)
+        throw db::DbError(db::E_FAIL, QStringLiteral("interogarea totalurilor nu a intors niciun rand"));
+    QStringList values;
+    for (int i = 0; i < columns; ++i)
+        values.append(rs.value(i).toString());
+    return values;
+}
+
+void ControlTotals::beforeStatements()
+{
+    if (mToLeiNoi || !mBefore.available())
+        return;
+    try {
+        const bool units = mSql.dialect == TotalsDialect::Sqlite && mSql.exactUnits;
+        QStringList v = fetch(mSql.beforeRestore(), units ? 4 : 3);
+        if (units && v.at(3) != QLatin1String("0")) {
+            // A value SQLite cannot give exactly: the sums of doubles instead.
+            mSql.exactUnits = false;
+            v = fetch(mSql.beforeRestore(), 3);
+        }
+        mBefore.rows = v.at(0);
+        mBefore.approximate = mSql.floating || (mSql.dialect == TotalsDialect::Sqlite && !mSql.exactUnits);
+        // Kept as the database wrote them: they go back into the query after the restore.
+        mBefore.oldSum = plainDecimal(v.at(1));
+        mUntouched = plainDecimal(v.at(2));
+        if (mBefore.oldSum.isEmpty() || mUntouched.isEmpty())
+            mBefore.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
+    } catch (const std::exception &e) {
+        mBefore.unavailable = detail::errorText(e);
+    }
+}
+
+FieldTotals ControlTotals::afterStatements()
+{
+    FieldTotals totals = mBefore;
+    if (!totals.available())
+        return totals;
+    const bool units = mSql.dialect == TotalsDialect::Sqlite && mSql.exactUnits;
+    const int s = mSql.unitScale();
+    try {
+        if (mToLeiNoi) {
+            QStringList v = fetch(mSql.toNewLei(), 5);
+            if (units && v.at(4) != QLatin1String("0")) {
+                mSql.exactUnits = false;
+                v = fetch(mSql.toNewLei(), 5);
+            }
+            const bool exact = !(mSql.dialect == TotalsDialect::Sqlite && !mSql.exactUnits) && !mSql.floating;
+            totals.approximate = !exact;
+            totals.rows = v.at(0);
+            if (mSql.dialect == TotalsDialect::Sqlite && mSql.exactUnits) {
+                totals.oldSum = fromUnits(v.at(1), s);
+                totals.newSum = fromUnits(v.at(2), s);
+                totals.expectedSum = fromUnits(v.at(1), s + 4);
+                totals.difference = fromUnits(v.at(3), s + 4);
+            } else {
+                totals.oldSum = plainDecimal(v.at(1));
+                totals.newSum = plainDecimal(v.at(2));
+                totals.expectedSum = plainDecimal(v.at(3));
+                totals.difference = plainDecimal(v.at(4));
+            }
+            if (totals.approximate)
+                for (QString *sum : {&totals.oldSum, &totals.newSum, &totals.expectedSum, &totals.difference})
+                    *sum = withoutTrailingZeros(*sum);
+            if (totals.oldSum.isEmpty() || totals.newSum.isEmpty() || totals.expectedSum.isEmpty()
+                || totals.difference.isEmpty())
+                totals.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
+        } else {
+            const QStringList v = fetch(mSql.afterRestore(mBefore.oldSum, mUntouched), units ? 3 : 2);
+            if (units && v.at(2) != QLatin1String("0")) {
+                // The restored amounts hold a value the sums before did not.
+                totals.unavailable = QStringLiteral("suma restaurata nu poate fi citita exact");
+                return totals;
+            }
+            totals.restoredSum = units ? fromUnits(v.at(0), s) : plainDecimal(v.at(0));
+            totals.restoredMatches = v.at(1) == QLatin1String("1");
+            if (totals.approximate) {
+                totals.oldSum = withoutTrailingZeros(totals.oldSum);
+                totals.restoredSum = withoutTrailingZeros(totals.restoredSum);
+            }
+            if (units)
+                totals.oldSum = fromUnits(mBefore.oldSum, s);
+            if (totals.restoredSum.isEmpty())
+                totals.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
+        }
+    } catch (const std::exception &e) {
+        totals.unavailable = detail::errorText(e);
+    }
+    return totals;
+}
+
+QString addDecimals(const QString &a, const QString &b)
+{
+    const auto x = db::dbfdec::parse(a), y = db::dbfdec::parse(b);
+    if (!x || !y)
+        return QString();
+    return db::dbfdec::toText(db::dbfdec::add(*x, *y));
+}
+
+void TotalsSum::add(const FieldTotals &totals)
+{
+    toLeiNoi = totals.toLeiNoi;
+    if (!totals.available()) {
+        ++unavailable;
+        return;
+    }
+    ++fields;
+    approximate = approximate || totals.approximate;
+    rows = addDecimals(rows, totals.rows);
+    oldSum = addDecimals(oldSum, totals.oldSum);
+    if (totals.toLeiNoi) {
+        newSum = addDecimals(newSum, totals.newSum);
+        expectedSum = addDecimals(expectedSum, totals.expectedSum);
+        difference = addDecimals(difference, totals.difference);
+    } else {
+        restoredSum = addDecimals(restoredSum, totals.restoredSum);
+        allMatch = allMatch && totals.restoredMatches;
+    }
+}
+
+QStringList totalsHeader(bool toLeiNoi)
+{
+    if (toLeiNoi)
+        return {QStringLiteral("Inregistrari"), QStringLiteral("Suma lei vechi"), QStringLiteral("Suma lei noi"),
+                QStringLiteral("Suma asteptata"), QStringLiteral("Diferenta rotunjire"), QStringLiteral("Observatii")};
+    return {QStringLiteral("Inregistrari"), QStringLiteral("Suma lei vechi"), QStringLiteral("Suma restaurata"),
+            QStringLiteral("Verificare"), QStringLiteral("Observatii")};
+}
+
+QString restoreCheckText(bool matches, bool approximate)
+{
+    if (approximate)
+        return kApproximate;
+    return matches ? QStringLiteral("egal") : QStringLiteral("DIFERIT");
+}
+
+QStringList totalsValues(const FieldTotals &totals)
+{
+    const int width = static_cast<int>(totalsHeader(totals.toLeiNoi).size());
+    if (!totals.available()) {
+        QStringList values(width - 1);
+        values.append(QStringLiteral("fara totaluri: ") + totals.unavailable);
+        return values;
+    }
+    const QString remark = totals.approximate ? kApproximate : QString();
+    if (totals.toLeiNoi)
+        return {totals.rows, totals.oldSum, totals.newSum, totals.expectedSum, totals.difference, remark};
+    return {totals.rows, totals.oldSum, totals.restoredSum,
+            restoreCheckText(totals.restoredMatches, totals.approximate), remark};
+}
+
+QStringList totalsValues(const TotalsSum &sum, const QString &label)
+{
+    QString remark = label;
+    if (sum.approximate)
+        remark += QStringLiteral("; ") + kApproximate;
+    if (sum.unavailable > 0)
+        remark += QStringLiteral("; ") + QString::number(sum.unavailable) + QStringLiteral(" campuri fara totaluri");
+    if (sum.toLeiNoi)
+        return {sum.rows, sum.oldSum, sum.newSum, sum.expectedSum, sum.difference, remark};
+    return {sum.rows, sum.oldSum, sum.restoredSum,
+            sum.fields == 0 ? QString() : restoreCheckText(sum.allMatch, sum.approximate), remark};
+}
+
+} // namespace conversion
