@@ -299,6 +299,16 @@ int run(const Options &options)
     }
     if (report.errorCount() > 0)
         status = kExitFailed;
+    // A restore whose sum the database finds different from the old one.
+    for (const auto &[index, totals] : report.fieldTotals()) {
+        if (totals.toLeiNoi || !totals.available() || totals.approximate || totals.restoredMatches)
+            continue;
+        const auto &row = report.rows().at(index);
+        err(QStringLiteral("Campul \"") + row.fieldName + QStringLiteral("\" din tabelul \"") + row.tableName
+            + QStringLiteral("\": suma restaurata ") + totals.restoredSum + QStringLiteral(" difera de suma veche ")
+            + totals.oldSum + QStringLiteral(".\n"));
+        status = kExitFailed;
+    }
     if (result.cancelled) {
         // What the stop left undone: every field still in the other currency.
         const QList<conversion::ListedField> left = fieldsLeft(project.conn(), toLeiNoi);

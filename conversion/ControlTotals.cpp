@@ -82,7 +82,8 @@ QString sumOf(TotalsDialect dialect, const QString &expr, int scale)
         return QStringLiteral("COALESCE(CAST(SUM(%1) AS DECIMAL(65,%2)), 0)")
             .arg(expr, QString::number(scale >= 0 ? scale : 10));
     case TotalsDialect::Sqlite: return QStringLiteral("TOTAL(%1)").arg(expr);
-    case TotalsDialect::Dbf:
+    // The DBF provider's own exact sum of decimal texts ("0" over no row).
+    case TotalsDialect::Dbf: return QStringLiteral("DECIMAL_SUM(%1)").arg(expr);
     case TotalsDialect::Generic: break;
     }
     return QStringLiteral("COALESCE(SUM(CAST(%1 AS DECIMAL(38,10))), 0)").arg(expr);
@@ -118,10 +119,17 @@ QString TotalsSql::toNewLei() const
     }
     const QString oldSum = sumOf(dialect, rec, scale);
     const QString newSum = sumOf(dialect, field, scale);
-    const QString expected = dialect == TotalsDialect::Sqlite ? oldSum + QStringLiteral(" / 10000.0")
-                                                              : oldSum + QStringLiteral(" * 0.0001");
-    return QStringLiteral("SELECT COUNT(%1), %2, %3, %4, %3 - %4 FROM %5 WHERE %1 IS NOT NULL")
-        .arg(rec, oldSum, newSum, expected, table);
+    QString expected = oldSum + QStringLiteral(" * 0.0001");
+    QString difference = newSum + QStringLiteral(" - ") + expected;
+    if (dialect == TotalsDialect::Sqlite) {
+        expected = oldSum + QStringLiteral(" / 10000.0");
+        difference = newSum + QStringLiteral(" - ") + expected;
+    } else if (dialect == TotalsDialect::Dbf) {
+        expected = QStringLiteral("DECIMAL_SHIFT(%1, -4)").arg(oldSum);
+        difference = QStringLiteral("DECIMAL_SUB(%1, %2)").arg(newSum, expected);
+    }
+    return QStringLiteral("SELECT COUNT(%1), %2, %3, %4, %5 FROM %6 WHERE %1 IS NOT NULL")
+        .arg(rec, oldSum, newSum, expected, difference, table);
 }
 
 QString TotalsSql::beforeRestore() const
@@ -147,6 +155,12 @@ QString TotalsSql::afterRestore(const QString &oldSum, const QString &untouchedS
         return QStringLiteral("SELECT %1, CASE WHEN %1 = (%2) THEN 1 ELSE 0 END, COALESCE(SUM(%3), 0) FROM %4")
             .arg(restored, oldSum, sqliteInexact(field, s), table);
     }
+    if (dialect == TotalsDialect::Dbf) {
+        // Decimal texts, compared by value.
+        const QString restored = QStringLiteral("DECIMAL_SUB(%1, '%2')").arg(sumOf(dialect, field, scale), untouchedSum);
+        return QStringLiteral("SELECT %1, CASE WHEN %1 = '%2' COLLATE DBFNUM THEN 1 ELSE 0 END FROM %3")
+            .arg(restored, oldSum, table);
+    }
     const QString restored = sumOf(dialect, field, scale) + QStringLiteral(" - (") + untouchedSum + QLatin1Char(')');
     return QStringLiteral("SELECT %1, CASE WHEN %1 = (%2) THEN 1 ELSE 0 END FROM %3").arg(restored, oldSum, table);
 }
@@ -170,8 +184,6 @@ ControlTotals::ControlTotals(db::Connection &conn, const QString &tableName, con
     }
     mSql.exactUnits = !mSql.floating;
     mBefore.toLeiNoi = toLeiNoi;
-    if (mSql.dialect == TotalsDialect::Dbf)
-        mBefore.unavailable = QStringLiteral("totalurile nu sunt disponibile pentru tabele DBF");
 }
 
 QStringList ControlTotals::fetch(const QString &sql, int columns)

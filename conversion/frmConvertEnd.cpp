@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -58,6 +59,7 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
     tabLists->addTab(lsv, QStringLiteral("Campuri"));
     tabLists->addTab(lsvTotals, QStringLiteral("Totaluri de control"));
     tabLists->setTabVisible(1, false);
+    tabLists->tabBar()->setVisible(false); // one page: the list as it always was
     txtTotal = makeTextBox(this, "txtTotal", 3);
     cmdSave = new QPushButton(QStringLiteral("Salveaza..."), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -140,6 +142,7 @@ void frmConvertEnd::fillTotals()
     lsvTotals->clear();
     const QList<Row> rows = mLog.totalsRows();
     tabLists->setTabVisible(1, !rows.isEmpty());
+    tabLists->tabBar()->setVisible(!rows.isEmpty());
     if (rows.isEmpty())
         return;
     const QStringList amounts = conversion::totalsHeader(ToLeiNoi);

@@ -134,6 +134,56 @@ void decimalFunction(sqlite3_context *ctx, int, sqlite3_value **argv, bool round
     sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
+// DECIMAL_SUB(a, b): a - b, exactly; Null when either is Null.
+void decimalSubtract(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto a = argument(argv[0]);
+    auto b = argument(argv[1]);
+    if (!a || !b) {
+        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
+        return;
+    }
+    b->negative = !b->negative;
+    const QByteArray out = dbfdec::toText(dbfdec::add(*a, *b)).toUtf8();
+    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+// DECIMAL_SUM(x): the exact sum of the non-Null values, "0" over none.
+void decimalSumStep(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, sizeof(dbfdec::Decimal *)));
+    if (!sum) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    const auto x = argument(argv[0]);
+    if (!x) {
+        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
+        return;
+    }
+    if (!*sum)
+        *sum = new dbfdec::Decimal(*x);
+    else
+        **sum = dbfdec::add(**sum, *x);
+}
+
+void decimalSumFinal(sqlite3_context *ctx)
+{
+    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, 0));
+    const QByteArray out = sum && *sum ? dbfdec::toText(**sum).toUtf8() : QByteArray("0");
+    if (sum) {
+        delete *sum;
+        *sum = nullptr;
+    }
+    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
 // Numbers by value, before any text that is not a number; such texts bytewise.
 int compareNumbers(void *, int n1, const void *p1, int n2, const void *p2)
 {
@@ -166,6 +216,10 @@ DbHandle openMemory()
         raw, "DECIMAL_ROUND", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
         [](sqlite3_context *c, int n, sqlite3_value **v) { decimalFunction(c, n, v, true); }, nullptr, nullptr,
         nullptr);
+    sqlite3_create_function_v2(raw, "DECIMAL_SUB", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, decimalSubtract,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(raw, "DECIMAL_SUM", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
+                               decimalSumStep, decimalSumFinal, nullptr);
     sqlite3_create_collation_v2(raw, "DBFNUM", SQLITE_UTF8, nullptr, compareNumbers, nullptr);
     return db;
 }

@@ -14,7 +14,8 @@ namespace db {
 // a rollback writes nothing. Numeric (N, F) and currency (Y) values are
 // kept as exact decimal text; the functions DECIMAL_SHIFT(x, n) (x times
 // 10^n) and DECIMAL_ROUND(x, d) (halves away from zero) compute on them
-// exactly. A statement that would change a column an index file of the
+// exactly, and DECIMAL_SUM(x) (an aggregate) and DECIMAL_SUB(a, b) add and
+// subtract them exactly. A statement that would change a column an index file of the
 // table may use is refused before anything changes, and the type of such a
 // column is not given (columnType throws the reason), so a conversion fails
 // it before adding a recovery column.

@@ -9,6 +9,9 @@
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using conversion::ConversionEngine;
@@ -278,4 +281,44 @@ TEST(ControlTotals, ReportAddsFieldsExactlyPerSourceAndRun)
           "\"\",\"\",\"\",\"3\",\"24949.50\",\"2.99\",\"2.494950\",\"0.495050\",\"Total conversie\"\r\n"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(line))) << line << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Err")));
+}
+
+// DBF folders: the provider adds the decimal texts of N columns exactly.
+TEST(ControlTotals, DbfProviderSumsItsDecimalTextsExactly)
+{
+    QTemporaryDir dir;
+    QProcess make;
+    make.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(VAMOR_DBF_SCRIPT), QStringLiteral("make"), dir.path()});
+    make.waitForFinished(60000);
+    if (!QFile::exists(dir.filePath(QStringLiteral("facturi.dbf"))))
+        GTEST_SKIP() << "python3-dbf is missing";
+    ProjectFixture project;
+    ASSERT_TRUE(project.ok());
+    const int conn = project.addConn(5, QStringLiteral("Arhiva"));
+    project.Conn().execute(QStringLiteral("UPDATE tConn SET DataSource = '%1' WHERE IdConn = %2").arg(dir.path()).arg(conn));
+    project.addField(project.addTable(conn, QStringLiteral("facturi.dbf")), QStringLiteral("Suma"));
+
+    // 14949.50, -14949.50, 1234567890123.45, Null and 50.00 old lei.
+    const ReportLog forward = runEngine(project, true);
+    ASSERT_EQ(forward.fieldTotals().size(), 1);
+    const FieldTotals &t = forward.fieldTotals().first().second;
+    ASSERT_TRUE(t.available()) << t.unavailable.toStdString();
+    EXPECT_FALSE(t.approximate);
+    QString old = QStringLiteral("0"), nw = QStringLiteral("0");
+    for (const char *v : {"14949.50", "-14949.50", "1234567890123.45", "50.00"}) {
+        old = exact::add(old, QString::fromLatin1(v));
+        nw = exact::add(nw, exact::newLei(QString::fromLatin1(v), 2));
+    }
+    EXPECT_EQ(t.rows, QStringLiteral("4"));
+    EXPECT_EQ(exact::normalized(t.oldSum), old);
+    EXPECT_EQ(exact::normalized(t.newSum), nw);
+    EXPECT_EQ(exact::normalized(t.expectedSum), exact::tenThousandth(old));
+    EXPECT_EQ(exact::normalized(t.difference), exact::subtract(nw, exact::tenThousandth(old)));
+
+    const ReportLog back = runEngine(project, false);
+    ASSERT_EQ(back.fieldTotals().size(), 1);
+    const FieldTotals &b = back.fieldTotals().first().second;
+    ASSERT_TRUE(b.available()) << b.unavailable.toStdString();
+    EXPECT_EQ(exact::normalized(b.restoredSum), old);
+    EXPECT_TRUE(b.restoredMatches);
 }

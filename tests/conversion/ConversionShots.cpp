@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -72,6 +73,34 @@ int main(int argc, char **argv)
     report.AddSourceSkipped(QStringLiteral("Arhiva 2004"), QStringLiteral("nu are sir de conectare"), 4);
     report.ConvertEnd(QStringLiteral("Conversie intrerupta de utilizator"));
     shoot(report, QDir(out).filePath(QStringLiteral("frmConvertEnd.png")));
+
+    // The same kind of run with control totals, on their page.
+    frmConvertEnd totals;
+    totals.ToLeiNoi = true;
+    totals.ConvertStart();
+    totals.Load();
+    const auto addTotals = [&totals](const char *source, const char *table, const char *field, const char *rows,
+                                     const char *oldSum, const char *newSum, const char *expected, const char *difference,
+                                     bool approximate = false) {
+        totals.AddField(QString::fromLatin1(source), QString::fromLatin1(table), QString::fromLatin1(field),
+                        QString::fromLatin1(rows).toInt(), QString());
+        conversion::FieldTotals t;
+        t.rows = QString::fromLatin1(rows);
+        t.oldSum = QString::fromLatin1(oldSum);
+        t.newSum = QString::fromLatin1(newSum);
+        t.expectedSum = QString::fromLatin1(expected);
+        t.difference = QString::fromLatin1(difference);
+        t.approximate = approximate;
+        totals.AddFieldTotals(t);
+    };
+    addTotals("Contabilitate", "Facturi", "Valoare", "1250", "15624987500.00", "1562498.73", "1562498.750000", "-0.020000");
+    addTotals("Contabilitate", "Facturi", "TVA", "1250", "2968747625.50", "296874.76", "296874.762550", "-0.002550");
+    addTotals("Contabilitate", "Salarii", "Net", "12", "130032009.00", "13003.20", "13003.2009", "-0.0009", true);
+    addTotals("Arhiva 2004", "Plati", "Suma", "3", "24949.50", "2.49", "2.494950", "-0.004950");
+    totals.ConvertEnd(QString());
+    totals.tabs()->setCurrentIndex(1);
+    totals.resize(980, 420);
+    shoot(totals, QDir(out).filePath(QStringLiteral("frmConvertEnd_totals.png")));
     setProjectHost(nullptr);
     return 0;
 }
