@@ -25,6 +25,8 @@ is a failure.
 
 import argparse
 import os
+import shutil
+import sqlite3
 import sys
 import tempfile
 import time
@@ -92,6 +94,28 @@ def wait_for_pg_sessions(pg, prefix, timeout=60):
     rb.fail("a killed run's PostgreSQL session still works after 60 s")
 
 
+def working_copy_message(path):
+    """A copy of the working copy `path` and its journal, opened for writing
+    so that a hot journal is rolled back, then checked: "" when sound."""
+    scratch = tempfile.mkdtemp(prefix="vamor-copy.")
+    try:
+        copy = os.path.join(scratch, "copy.tmp")
+        for suffix in ("", "-journal"):
+            if os.path.exists(path + suffix):
+                shutil.copyfile(path + suffix, copy + suffix)
+        try:
+            db = sqlite3.connect(copy)
+            try:
+                db.execute("SELECT count(*) FROM tField").fetchall()
+            finally:
+                db.close()
+        except sqlite3.Error as exc:
+            return f"the working copy {path} cannot be read: {exc}"
+        return rb.check_project_file(copy)
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--vamor", required=True)
@@ -137,6 +161,14 @@ def main():
         status, out, err, seconds = vamor.run(project, to)
         rb.check(status == 0, f"{when}: the run --to {to} exited {status}; seed {seed}\n{out}\n{err}")
         check_all("new" if to == "noi" else "old", f"{when}, after the run --to {to}")
+        # The saved project says so too: every field's state, no error.
+        db = sqlite3.connect(f"file:{project}?mode=ro", uri=True)
+        try:
+            wrong = db.execute("SELECT FieldName, Converted, Error FROM tField WHERE (Converted <> 0) <> ? "
+                               "OR Error IS NOT NULL", (1 if to == "noi" else 0,)).fetchall()
+        finally:
+            db.close()
+        rb.check(not wrong, f"{when}: after the run --to {to} the project records {wrong}; seed {seed}")
         if whole:
             full_run[to] = seconds
 
@@ -181,6 +213,13 @@ def main():
             check_all(None, when)
             message = rb.check_project_file(project)
             rb.check(not message, f"{when}: {message}; seed {seed}")
+            # A working copy the killed run left (written without waiting
+            # for the disk) is whole once its journal is played back, as the
+            # next start that offers it back would open it.
+            for name in sorted(os.listdir(home)):
+                if name.startswith("~") and name.endswith(".tmp"):
+                    message = working_copy_message(os.path.join(home, name))
+                    rb.check(not message, f"{when}: {message}; seed {seed}")
             finish(to, when)
             if to == "noi":
                 finish("vechi", when, whole=True)
