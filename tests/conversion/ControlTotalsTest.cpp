@@ -124,8 +124,7 @@ TEST_P(EngineTotals, ConversionAndRestoreProveTheirSums)
 
     const ReportLog forward = runEngine(project, true);
     ASSERT_EQ(forward.fieldTotals().size(), kColumns.size() + 1);
-    Expected run;
-    QString runExpected = QStringLiteral("0");
+    QString runOld = QStringLiteral("0");
     for (const Column &c : kColumns) {
         SCOPED_TRACE(c.name.toStdString());
         const FieldTotals *t = totalsOf(forward, c.name);
@@ -139,10 +138,7 @@ TEST_P(EngineTotals, ConversionAndRestoreProveTheirSums)
         EXPECT_EQ(exact::normalized(t->newSum), e.newSum);
         EXPECT_EQ(exact::normalized(t->expectedSum), expected);
         EXPECT_EQ(exact::normalized(t->difference), exact::subtract(e.newSum, expected));
-        run.rows += e.rows;
-        run.oldSum = exact::add(run.oldSum, e.oldSum);
-        run.newSum = exact::add(run.newSum, e.newSum);
-        runExpected = exact::add(runExpected, expected);
+        runOld = exact::add(runOld, e.oldSum);
     }
     // The example an accountant checks by hand.
     const FieldTotals *suma = totalsOf(forward, QStringLiteral("suma"));
@@ -153,15 +149,8 @@ TEST_P(EngineTotals, ConversionAndRestoreProveTheirSums)
     EXPECT_TRUE(curs->available()) << curs->unavailable.toStdString();
     EXPECT_TRUE(curs->approximate);
 
-    // The run's total (exact fields only are compared: Curs is approximate).
-    const QList<ReportLog::TotalsRow> rows = forward.totalsRows();
-    ASSERT_EQ(rows.size(), kColumns.size() + 3); // fields, one data source, the run
-    EXPECT_EQ(rows.at(rows.size() - 2).kind, ReportLog::TotalsRow::Kind::Source);
-    const QStringList runValues = rows.last().values;
-    EXPECT_EQ(rows.last().kind, ReportLog::TotalsRow::Kind::Run);
-    EXPECT_EQ(runValues.at(0), QString::number(run.rows + curs->rows.toInt()));
-    EXPECT_EQ(exact::normalized(runValues.at(1)), exact::add(run.oldSum, exact::normalized(curs->oldSum)));
-    EXPECT_TRUE(runValues.at(5).contains(QStringLiteral("aproximativ")));
+    // The run's total carries the approximate field's remark.
+    EXPECT_TRUE(forward.totalsRows().last().values.at(5).contains(QStringLiteral("aproximativ")));
 
     const ReportLog back = runEngine(project, false);
     ASSERT_EQ(back.fieldTotals().size(), kColumns.size() + 1);
@@ -178,7 +167,7 @@ TEST_P(EngineTotals, ConversionAndRestoreProveTheirSums)
         EXPECT_EQ(conversion::totalsValues(*t).at(3), QStringLiteral("egal"));
     }
     EXPECT_EQ(exact::normalized(back.totalsRows().last().values.at(2)),
-              exact::add(run.oldSum, exact::normalized(totalsOf(back, QStringLiteral("curs"))->restoredSum)));
+              exact::add(runOld, exact::normalized(totalsOf(back, QStringLiteral("curs"))->restoredSum)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineTotals, ::testing::Values(Engine::Sqlite, Engine::Postgres, Engine::MariaDb),
