@@ -159,6 +159,7 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
     // to the decimals it keeps.
     int columnScale = -1;
     bool singlePrecision = false;
+    QString fieldType; // as declared; the recovery column takes it
     if (pbLeiNoi) {
         try {
             const db::ColumnType type = userConn.columnType(tableName, fieldName, owner);
@@ -167,13 +168,14 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
                 return fail(refused);
             columnScale = type.scale;
             singlePrecision = type.adoType == db::adSingle;
+            fieldType = type.declaration;
         } catch (const std::exception &e) {
             return fail(errorText(e));
         }
     }
 
     const QString message = fgCreateRecoveryField(static_cast<qint32>(tables.value(QStringLiteral("IdTable")).toInt()),
-                                                  recName, false, fieldName);
+                                                  recName, false, fieldName, fieldType);
     if (!message.isEmpty())
         return fail(message);
 

@@ -124,7 +124,7 @@ QString rejectedTypeName(int adoType)
 // takes its declared type, so the copy of every amount is exact.
 template <class OnExisting>
 QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const QString &recFieldName,
-                            const QString &fieldName, OnExisting onExisting)
+                            const QString &fieldName, const QString &fieldType, OnExisting onExisting)
 {
     try {
         TableInfo info;
@@ -145,7 +145,9 @@ QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const
             QString sql = info.sqlTemplate;
             // The type first: the names put in afterwards are never read as a placeholder.
             if (needsType)
-                sql.replace(kFieldType, user.columnType(info.tableName, backedUp, info.owner).declaration);
+                sql.replace(kFieldType, !fieldType.isEmpty()
+                                            ? fieldType
+                                            : user.columnType(info.tableName, backedUp, info.owner).declaration);
             sql.replace(QStringLiteral("[FIELD_NAME]"), fgGetFieldName(info.connType, recFieldName));
             sql.replace(QStringLiteral("[TABLE_NAME]"), info.tableRef);
             try {
@@ -246,9 +248,10 @@ QString fgFieldTypeMessage(int plngAdoType)
 }
 
 QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting,
-                              const QString &pstrFieldName)
+                              const QString &pstrFieldName, const QString &pstrFieldType)
 {
     return runRecoveryTemplate(plngIdTable, QStringLiteral("CreateFieldSQL"), pstrRecFieldName, pstrFieldName,
+                               pstrFieldType,
                                [&](const db::DbError &) {
                                    if (!pbReportExisting)
                                        return QString();
@@ -259,7 +262,7 @@ QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldNam
 
 QString fgDropRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName)
 {
-    return runRecoveryTemplate(plngIdTable, QStringLiteral("DropFieldSQL"), pstrRecFieldName, QString(),
+    return runRecoveryTemplate(plngIdTable, QStringLiteral("DropFieldSQL"), pstrRecFieldName, QString(), QString(),
                                [](const db::DbError &e) { return e.description(); });
 }
 

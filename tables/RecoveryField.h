@@ -39,8 +39,11 @@ QString fgFieldTypeMessage(int plngAdoType);
 // with that column's own type, read from the user's database. When it is
 // "", the table's field whose recovery column this is is looked up in the
 // project (failing that, the name without its "_VM" suffix).
+// `pstrFieldType`, when not "", is that column's type as its database
+// declares it (db::ColumnType::declaration), already read by the caller: it
+// is used as it is instead of being read again.
 QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting,
-                              const QString &pstrFieldName = QString());
+                              const QString &pstrFieldName = QString(), const QString &pstrFieldType = QString());
 
 // Drops the recovery column with the type's DropFieldSQL. "" on success,
 // otherwise the message.
