@@ -8,6 +8,7 @@
 #
 #   bench/many.sh [--sources N] [--tables N] [--fields N] [--rows N] [--runs N] [--dir DIR] [--vamor PATH]
 #   bench/many.sh --pg [--tables N] [--fields N] [--rows N] [--runs N]
+#   bench/many.sh --list-only ...   (times the confirmation list alone)
 #
 # SQLite (default): N sources (200) of T tables (25) of F fields (10), that is
 # 200 SQLite files, 5,000 tables and 50,000 fields of 5 rows each; the
@@ -28,11 +29,12 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 vamor=${VAMOR:-$repo/build/bin/vamor}
-dir=${TMPDIR:-/tmp} pg=0 sources=200 tables=25 fields=10 rows=5 runs=3
+dir=${TMPDIR:-/tmp} list_only=0 pg=0 sources=200 tables=25 fields=10 rows=5 runs=3
 tables_set=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --pg) pg=1; shift ;;
+    --list-only) list_only=1; shift ;;
     --sources) sources=$2; shift 2 ;;
     --tables) tables=$2; tables_set=1; shift 2 ;;
     --fields) fields=$2; shift 2 ;;
@@ -171,6 +173,31 @@ else
 fi
 
 best_list= best_vamor= best_base= best_cbase= best_cvamor= mem_vamor=0 mem_list=0
+if [ "$list_only" = 1 ]; then
+  [ "$pg" = 1 ] && setup || setup vamor
+  best_list= mem_list=0
+  for run in $(seq 1 "$runs"); do
+    mkdir -p "$work/home"; cp "$work/base.vmd" "$work/list.vmd"
+    measure "$work/t.list" env VAMOR_HOME="$work/home" "$vamor" --convert "$work/list.vmd" --to noi --list
+    read -r tl ml ul sl < "$work/t.list"
+    echo "run $run: vamor --list ${tl}s (cpu $(awk "BEGIN{print $ul + $sl}")s) ${ml} KB"
+    best_list=$(best "$best_list" "$tl"); [ "$ml" -gt "$mem_list" ] && mem_list=$ml
+  done
+  awk -v l="$best_list" -v ml="$mem_list" -v label="$label" 'BEGIN {
+    printf "%s\nvamor --list: %.2f s (target <= 5 s), peak memory %.1f MB\n", label, l, ml / 1024 }'
+  # The confirmation window itself, offscreen, when its bench program is built.
+  confirm=$(find "$(dirname "$vamor")/.." -name confirm_open_bench -type f -perm -u+x 2>/dev/null | head -1)
+  if [ -n "$confirm" ]; then
+    for run in $(seq 1 "$runs"); do
+      mkdir -p "$work/whome$run"; cp "$work/base.vmd" "$work/window.vmd"
+      echo "confirmation window, run $run: $(VAMOR_HOME=$work/whome$run XDG_CONFIG_HOME=$work/whome$run \
+        QT_QPA_PLATFORM=offscreen "$confirm" "$work/window.vmd" 2>/dev/null)"
+    done
+    echo "(target: the window complete within 5 s, shown with its count while it works)"
+  fi
+  exit 0
+fi
+
 for run in $(seq 1 "$runs"); do
   # Baseline.
   if [ "$pg" = 1 ]; then

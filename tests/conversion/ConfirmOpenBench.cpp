@@ -1,0 +1,61 @@
+// Times the confirmation window of a conversion to new lei on a project
+// opened in the real main window, offscreen: from the window's show (the
+// way a modal show starts it) to the complete list.
+//
+//   confirm_open_bench PROJECT.vmd
+//
+// Prints one line: listed=N seconds=S shown_early=0|1 updates=N total="...".
+// The program folder (VAMOR_HOME) should be a temporary folder.
+#include "app/frmMain.h"
+#include "app/frmStart.h"
+#include "conversion/frmConvertStart.h"
+#include "util/widgets/ModalDialog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s PROJECT.vmd\n", argv[0]);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const QString file = QString::fromLocal8Bit(argv[1]);
+    ui::setModalHandler([&](QDialog &dialog) {
+        auto *start = qobject_cast<frmStart *>(&dialog);
+        if (!start)
+            return int(QDialog::Rejected);
+        start->selectTab(QStringLiteral("existing"));
+        start->txtExisting->setText(file);
+        start->cmdOpen->click();
+        return start->result();
+    });
+    frmMain w;
+    w.pOpen(false);
+
+    frmConvertStart dialog(&w);
+    dialog.ToLeiNoi = true;
+    bool shownEarly = false;
+    int updates = 0;
+    QObject::connect(dialog.totalBox(), &QLineEdit::textChanged, [&] {
+        ++updates;
+        shownEarly = shownEarly || dialog.isVisible();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    // What a modal show does before it polishes the window.
+    dialog.setAttribute(Qt::WA_ShowModal, true);
+    dialog.show();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    std::printf("listed=%d seconds=%.3f shown_early=%d updates=%d total=\"%s\"\n", dialog.list()->topLevelItemCount(),
+                seconds, shownEarly ? 1 : 0, updates, qPrintable(dialog.totalBox()->text()));
+    dialog.close();
+    w.SetDirty(false);
+    return 0;
+}
