@@ -11,6 +11,10 @@
 #
 #   source /tmp/vsrv/env.sh   # VAMOR_TEST_PG and VAMOR_TEST_MARIADB
 #   bench/convert-server.sh [--rows N] [--small N] [--runs N] [--only pg|mariadb] [--vamor PATH]
+#                           [--no-totals]
+#
+# Vamor reads its control totals (sums before and after, in the field's
+# transaction) unless --no-totals is given: work the clients do not do.
 #
 # Target: Vamor at most 1.05 times the client's time on each server, and the
 # same peak memory at SMALL and at ROWS rows.
@@ -22,6 +26,7 @@ rows=1000000
 small=100000
 runs=3
 only=
+vamor_options=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --rows) rows=$2; shift 2 ;;
@@ -29,6 +34,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
     --vamor) vamor=$2; shift 2 ;;
+    --no-totals) vamor_options+=(--no-totals); shift ;;
     *) echo "convert-server.sh: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -162,7 +168,7 @@ SQL
 
 run_vamor() { # engine output-file
   make_project "$1"
-  measure "$2" env VAMOR_HOME="$work" "$vamor" --convert "$work/bench.vmd" --to noi --yes
+  measure "$2" env VAMOR_HOME="$work" "$vamor" --convert "$work/bench.vmd" --to noi --yes "${vamor_options[@]}"
   grep -q '3 campuri din 3 convertite cu succes' "$2.out" || {
     echo "convert-server.sh: Vamor did not convert the three fields:" >&2; cat "$2.out" "$2.err" >&2; exit 1; }
 }
@@ -200,8 +206,8 @@ bench_engine() { # engine name
   read -r t_small mem_small uv sv < "$work/t.small"
   client "$engine" <<< "DROP TABLE IF EXISTS vanzari;" > /dev/null
   awk -v n="$name" -v c="$best_c" -v v="$best_v" -v mv="$mem_v" -v rows="$rows" -v small="$small" \
-      -v ms="$mem_small" -v ts="$t_small" 'BEGIN {
-    printf "%s: rows %d, three money columns, best of the runs\n", n, rows
+      -v ms="$mem_small" -v ts="$t_small" -v opts="${vamor_options[*]:+ (vamor ${vamor_options[*]})}" 'BEGIN {
+    printf "%s: rows %d, three money columns, best of the runs%s\n", n, rows, opts
     printf "  client: %.2f s\n", c
     printf "  vamor:  %.2f s, peak memory %.1f MB\n", v, mv / 1024
     ratio = (c > 0) ? v / c : 0
