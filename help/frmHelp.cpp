@@ -9,6 +9,7 @@
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
 #include <QHelpLink>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
@@ -119,7 +120,17 @@ frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(paren
             });
     connect(mIndexFilter, &QLineEdit::textChanged, index, [index](const QString &text) { index->filterIndices(text); });
     connect(mIndexFilter, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
-    connect(mBrowser, &QTextBrowser::sourceChanged, this, [this] { pSyncContents(); });
+    connect(mBrowser, &QTextBrowser::sourceChanged, this, [this] {
+        pSyncContents();
+        const QString title = mBrowser->documentTitle();
+        setWindowTitle(title.isEmpty() ? QStringLiteral("Vamor - Ajutor") : QStringLiteral("Vamor - Ajutor - ") + title);
+    });
+    // Escape closes the window, as it closes the program's dialogs.
+    auto *close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    close->setShortcutContext(Qt::WindowShortcut);
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
     connect(mEngine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
         contents->expandAll();
         pSyncContents();
