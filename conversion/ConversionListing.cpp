@@ -19,8 +19,6 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                               db::CursorType::Static, db::LockType::ReadOnly);
     db::Recordset tables = project.openRecordset(QStringLiteral("SELECT * FROM tTable ORDER BY TableName"),
                                                  db::CursorType::Static, db::LockType::ReadOnly);
-    db::Recordset fields = project.openRecordset(QStringLiteral("SELECT * FROM tField ORDER BY FieldName"),
-                                                 db::CursorType::Static, db::LockType::Optimistic);
     db::Connection userConn;
 
     for (; !sources.eof(); sources.moveNext()) {
@@ -56,7 +54,14 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         for (; !tables.eof(); tables.moveNext()) {
             const QString tableName = fgNZ(tables.value(QStringLiteral("TableName")), QString()).toString();
             const QString owner = fgNZ(tables.value(QStringLiteral("Owner")), QString()).toString();
-            fields.setFilter(QStringLiteral("IdTable = ") + tables.value(QStringLiteral("IdTable")).toString());
+            // The fields of one table through the project's index on
+            // IdTable: a filter over every field of the project, table after
+            // table, grows with the square of the project's size.
+            db::Recordset fields = project.openRecordset(
+                QStringLiteral("SELECT * FROM tField WHERE IdTable = ")
+                    + QString::number(tables.value(QStringLiteral("IdTable")).toInt())
+                    + QStringLiteral(" ORDER BY FieldName"),
+                db::CursorType::Static, db::LockType::Optimistic);
             for (; !fields.eof(); fields.moveNext()) {
                 const FieldProbe probe = refreshConvertedState(userConn, idConnType, tables, fields);
                 if (probed)
