@@ -65,8 +65,9 @@ finish() {
 if [ -z "$deb" ]; then
   step "Building the package"
   build=$repo/build-package
-  cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVAMOR_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" >/dev/null
+  mkdir -p "$build"
+  { cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVAMOR_BUILD_TESTS=OFF &&
+    cmake --build "$build" -j"$(nproc)"; } > "$build/build.log" 2>&1 || { tail -30 "$build/build.log"; exit 1; }
   rm -f "$build"/package/vamor_*.deb
   (cd "$build" && cpack -G DEB -B "$build/package" | grep -E '^CPack: - package')
   deb=$(ls "$build"/package/vamor_*.deb)
