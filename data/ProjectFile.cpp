@@ -213,7 +213,7 @@ void saveWorkingCopy(const QString &workingCopy, const QString &target)
 
 QString projectConnectionString(const QString &workingCopy)
 {
-    return QStringLiteral("Provider=SQLite;Synchronous=Off;Data Source=") + workingCopy;
+    return QStringLiteral("Provider=SQLite;Synchronous=Off;Journal=Persist;Data Source=") + workingCopy;
 }
 
 QString readProjectVersion(db::Connection &conn)

@@ -51,10 +51,12 @@ void saveWorkingCopy(const QString &workingCopy, const QString &target);
 // The temporary file of a save of `target` by process `pid`.
 QString saveTempPath(const QString &target, qint64 pid);
 
-// "Provider=SQLite;Synchronous=Off;Data Source=" + path. The working copy is
-// written without waiting for the disk: its durable form is the saved project
-// (saveWorkingCopy), and a program that ends at any moment still leaves it
-// whole, since the engine's journal is written before the file.
+// "Provider=SQLite;Synchronous=Off;Journal=Persist;Data Source=" + path. The
+// working copy is written without waiting for the disk: its durable form is
+// the saved project (saveWorkingCopy), and a program that ends at any moment
+// still leaves it whole, since the engine's journal is written before the
+// file. Its journal file stays between transactions (cleared, not removed):
+// no file is made and removed for every change of the project.
 QString projectConnectionString(const QString &workingCopy);
 // Version of the first tConfig row (Null reads "1.0"). Throws DbError when
 // the project has no tConfig row.

@@ -35,6 +35,23 @@ void applySynchronous(Provider &provider, const ConnString &parsed)
     provider.execute(QStringLiteral("PRAGMA synchronous = ") + level);
 }
 
+// "Journal=Persist" (or Delete, Truncate) in a built-in SQLite string: what
+// becomes of the rollback journal after each transaction. Persist keeps the
+// file and clears its header, so a transaction creates and removes no file;
+// a journal left by a program that ended mid-transaction is still played
+// back, as with Delete.
+void applyJournal(Provider &provider, const ConnString &parsed)
+{
+    if (!parsed.contains(QStringLiteral("Journal")))
+        return;
+    const QString mode = parsed.value(QStringLiteral("Journal")).trimmed().toUpper();
+    if (mode != QLatin1String("PERSIST") && mode != QLatin1String("DELETE") && mode != QLatin1String("TRUNCATE"))
+        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Journal: %1 (se accepta Delete, Truncate sau "
+                                             "Persist).")
+                                  .arg(parsed.value(QStringLiteral("Journal"))));
+    Recordset rs = provider.query(QStringLiteral("PRAGMA journal_mode = ") + mode, LockType::ReadOnly, 0);
+}
+
 } // namespace
 
 Connection::Connection() = default;
@@ -60,6 +77,7 @@ void Connection::open(const QString &connectionString)
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
         mProvider = openSqliteProvider(path, readOnlyMode(parsed));
         applySynchronous(*mProvider, parsed);
+        applyJournal(*mProvider, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
         mProvider = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
     } else {

@@ -89,7 +89,7 @@ TEST(OdbcConnectionString, CursorFetchingIsAskedOfPostgreSqlOnlyWhenTheStringDoe
     }
 }
 
-TEST(SqliteSynchronous, TheStringSetsHowOftenTheEngineWaitsForTheDisk)
+TEST(SqliteSettings, TheStringSetsHowOftenTheEngineWaitsForTheDiskAndWhatBecomesOfItsJournal)
 {
     auto dir = dbtest::makeTempDir();
     const QString file = dbtest::makeEmptySqliteFile(*dir);
@@ -103,10 +103,19 @@ TEST(SqliteSynchronous, TheStringSetsHowOftenTheEngineWaitsForTheDisk)
         Recordset rs = conn.openRecordset(QStringLiteral("PRAGMA synchronous"));
         EXPECT_EQ(rs.value(0).toInt(), c.level) << c.key;
     }
-    Connection refused;
-    const DbError e = expectDbError(
-        [&] { refused.open(QStringLiteral("Provider=SQLite;Synchronous=Sometimes;Data Source=") + file); });
-    EXPECT_TRUE(e.description().contains(QStringLiteral("Synchronous"))) << e;
+    {
+        // The working copy's journal stays between transactions.
+        Connection conn;
+        conn.open(QStringLiteral("Provider=SQLite;Journal=Persist;Data Source=") + file);
+        Recordset rs = conn.openRecordset(QStringLiteral("PRAGMA journal_mode"));
+        EXPECT_EQ(rs.value(0).toString(), QStringLiteral("persist"));
+    }
+    for (const char *bad : {"Synchronous=Sometimes;", "Journal=Memory;"}) {
+        Connection refused;
+        const DbError e = expectDbError(
+            [&] { refused.open(QStringLiteral("Provider=SQLite;") + QString::fromLatin1(bad) + QStringLiteral("Data Source=") + file); });
+        EXPECT_TRUE(e.description().contains(QString::fromLatin1(bad).section(QLatin1Char('='), 0, 0))) << e;
+    }
 }
 
 } // namespace
