@@ -29,6 +29,7 @@ public:
     void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
                   qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
+    void StartField() override { mLog.StartField(); }
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
     bool WantsTotals() const override { return mLog.WantsTotals(); }
     void AddFieldTotals(const conversion::FieldTotals &totals) override;

@@ -123,9 +123,10 @@ TEST_F(ProgressDisplayTest, TerminalRedrawsOneLineWithCountTimeAndLaterAnEstimat
 {
     for (const int columns : {120, 60}) {
         SCOPED_TRACE(columns);
-        if (columns == 60) // the first run converted the fields: back to old lei first
+        if (columns == 60) { // the first run converted the fields: back to old lei first
             EXPECT_EQ(vamor({QStringLiteral("--convert"), projectPath, QStringLiteral("--to"), QStringLiteral("vechi"),
                              QStringLiteral("--yes")}).status, 0);
+        }
         const QString all = vamorOnTerminal({QStringLiteral("--convert"), projectPath, QStringLiteral("--to"),
                                              QStringLiteral("noi"), QStringLiteral("--yes")}, columns);
         const qsizetype first = all.indexOf(QStringLiteral("\rcampuri "));
@@ -139,9 +140,10 @@ TEST_F(ProgressDisplayTest, TerminalRedrawsOneLineWithCountTimeAndLaterAnEstimat
         for (const QString &draw : draws) {
             EXPECT_TRUE(draw.endsWith(QStringLiteral("\x1b[K"))) << draw.toStdString();
             EXPECT_LT(draw.size() - 3, columns) << draw.toStdString();
-            if (draw.startsWith(QStringLiteral("campuri 2/3")) && draw.contains(QStringLiteral("Lipsa")))
+            if (draw.startsWith(QStringLiteral("campuri 2/3")) && draw.contains(QStringLiteral("Lipsa"))) {
                 EXPECT_TRUE(QRegularExpression(QStringLiteral("Lipsa\\)? \\d\\d:\\d\\d:\\d\\d\x1b\\[K$")).match(draw).hasMatch())
                     << draw.toStdString();
+            }
             const QRegularExpressionMatch m =
                 QRegularExpression(QStringLiteral("^campuri (\\d)/3 \\| scurs \\d\\d:\\d\\d:\\d\\d")).match(draw);
             ASSERT_TRUE(m.hasMatch()) << draw.toStdString();

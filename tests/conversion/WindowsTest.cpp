@@ -155,6 +155,7 @@ TEST(ReportWindowTest, SaveWritesTheFileCancelWritesNothingAndAFailureIsReported
     frmConvertEnd w;
     w.ConvertStart();
     w.Load();
+    static_cast<IConversionReport &>(w).StartField();
     w.AddField(QStringLiteral("A"), QStringLiteral("T"), QStringLiteral("F"), 0, QString());
     w.ConvertEnd(QString());
 
@@ -175,6 +176,8 @@ TEST(ReportWindowTest, SaveWritesTheFileCancelWritesNothingAndAFailureIsReported
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), w.log().fileText());
     EXPECT_TRUE(w.log().fileText().contains(QStringLiteral("\"A\",\"T\",\"F\",\"0 inregistrari\",\"\"\r\n")));
+    // The window's saved report has the time of each field, like the command line's.
+    EXPECT_TRUE(w.log().fileText().contains(QStringLiteral("Durata pe camp\r\n\"A\",\"T\",\"F\",\"")));
 
     prompts.saveFile(QStringLiteral("/nu/exista/raport.txt"));
     w.cmdSave_Click();
