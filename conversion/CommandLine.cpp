@@ -55,10 +55,14 @@ QString usageText()
         "                este reimprospatata si proiectul salvat); nu converteste nimic\n"
         "\n"
         "Proiectul este deschis printr-o copie de lucru in folderul programului\n"
-        "(sau in folderul dat de variabila VAMOR_HOME) si salvat la sfarsit.\n"
+        "(la un program instalat in ~/.local/share/Vamor; in folderul dat de\n"
+        "variabila VAMOR_HOME cand ea exista) si salvat la sfarsit.\n"
+        "\n"
+        "Fara optiuni, vamor PROIECT.vmd deschide proiectul in fereastra programului.\n"
         "\n"
         "Cod de iesire: 0 toate campurile incercate au fost convertite,\n"
-        "               1 cel putin un camp nu a putut fi convertit, a fost sarit\n"
+        "               1 cel putin un camp nu a putut fi convertit, a fost sarit,\n"
+        "                 o suma restaurata difera de cea veche\n"
         "                 sau conversia a fost oprita (Ctrl+C),\n"
         "               2 argumente gresite sau proiectul nu poate fi deschis.\n");
 }
