@@ -12,6 +12,12 @@
 
 namespace apptest {
 
+void fillOneSource(testsupport::ProjectFixture &p)
+{
+    const int conn = p.addConn(6, QStringLiteral("Contabilitate"), QStringLiteral("DSN=contab"));
+    p.addField(p.addTable(conn, QStringLiteral("Plati")), QStringLiteral("Suma"));
+}
+
 void makeProject(const QString &path, const std::function<void(testsupport::ProjectFixture &)> &fill)
 {
     testsupport::ProjectFixture project;

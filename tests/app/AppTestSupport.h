@@ -13,6 +13,9 @@ namespace apptest {
 
 // Writes a project file at `path` made from Vamor.vmt and filled by `fill`.
 void makeProject(const QString &path, const std::function<void(testsupport::ProjectFixture &)> &fill = {});
+// Fills a project with one data source "Contabilitate" (DSN=contab) holding
+// the field Plati.Suma.
+void fillOneSource(testsupport::ProjectFixture &p);
 // A modal step that chooses the tab and does what the user does there, then
 // presses "Deschide": the template with `key` ("new" tab), the path typed in
 // ("existing" tab) or the recent file at `row`.

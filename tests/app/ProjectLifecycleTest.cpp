@@ -27,6 +27,7 @@
 
 using apptest::chooseExisting;
 using apptest::chooseTemplate;
+using apptest::fillOneSource;
 using apptest::makeProject;
 using testsupport::ProgramFolder;
 using testsupport::ProjectFixture;
@@ -77,12 +78,6 @@ std::unique_ptr<QProcess> holdProject(const QString &project, const QString &hom
     }
     EXPECT_TRUE(out.contains("Continuati?")) << out.toStdString() << process->readAllStandardError().toStdString();
     return process;
-}
-
-void fillOneSource(ProjectFixture &p)
-{
-    const int conn = p.addConn(6, QStringLiteral("Contabilitate"), QStringLiteral("DSN=contab"));
-    p.addField(p.addTable(conn, QStringLiteral("Plati")), QStringLiteral("Suma"));
 }
 
 } // namespace

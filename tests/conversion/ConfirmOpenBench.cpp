@@ -7,9 +7,8 @@
 // Prints one line: listed=N seconds=S shown_early=0|1 updates=N total="...".
 // The program folder (VAMOR_HOME) should be a temporary folder.
 #include "app/frmMain.h"
-#include "app/frmStart.h"
 #include "conversion/frmConvertStart.h"
-#include "util/widgets/ModalDialog.h"
+#include "tests/support/OpenThroughStart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,16 +25,7 @@ int main(int argc, char **argv)
         return 2;
     }
     QApplication app(argc, argv);
-    const QString file = QString::fromLocal8Bit(argv[1]);
-    ui::setModalHandler([&](QDialog &dialog) {
-        auto *start = qobject_cast<frmStart *>(&dialog);
-        if (!start)
-            return int(QDialog::Rejected);
-        start->selectTab(QStringLiteral("existing"));
-        start->txtExisting->setText(file);
-        start->cmdOpen->click();
-        return start->result();
-    });
+    testsupport::openThroughStartDialog(QString::fromLocal8Bit(argv[1]));
     frmMain w;
     w.pOpen(false);
 

@@ -6,8 +6,7 @@
 // Prints one line: sources=N tables=N seconds=S. The program folder
 // (VAMOR_HOME) should be a temporary folder: the working copy goes there.
 #include "app/frmMain.h"
-#include "app/frmStart.h"
-#include "util/widgets/ModalDialog.h"
+#include "tests/support/OpenThroughStart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,16 +23,7 @@ int main(int argc, char **argv)
         return 2;
     }
     QApplication app(argc, argv);
-    const QString file = QString::fromLocal8Bit(argv[1]);
-    ui::setModalHandler([&](QDialog &dialog) {
-        auto *start = qobject_cast<frmStart *>(&dialog);
-        if (!start)
-            return int(QDialog::Rejected);
-        start->selectTab(QStringLiteral("existing"));
-        start->txtExisting->setText(file);
-        start->cmdOpen->click();
-        return start->result();
-    });
+    testsupport::openThroughStartDialog(QString::fromLocal8Bit(argv[1]));
     frmMain w;
     QElapsedTimer clock;
     clock.start();
