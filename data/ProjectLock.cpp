@@ -3,8 +3,12 @@
 #include "data/ProjectFile.h"
 #include "util/core/Signals.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 namespace projectfile {
 
@@ -13,6 +17,34 @@ QString projectLockPath(const QString &projectPath) { return canonicalPath(proje
 ProjectLock::ProjectLock() = default;
 
 ProjectLock::~ProjectLock() { release(); }
+
+namespace {
+
+// A holder writes its name into the lock file the moment it creates it; a
+// lock file that stays empty longer than this was left by a process that
+// ended between the two.
+constexpr qint64 kEmptyLockGraceMs = 2000;
+
+} // namespace
+
+// The lock file exists but names no holder: a process killed between making
+// the file and writing into it. Without a holder's name it can never be seen
+// as ended, so the project would stay locked for good. Waits out the moment a
+// live holder needs to write its name, then removes the file if it is still
+// empty. True when it was removed.
+bool ProjectLock::takeOverEmptyLock(const QString &lockPath)
+{
+    QFileInfo info(lockPath);
+    if (!info.exists() || info.size() != 0)
+        return false;
+    const qint64 age = info.lastModified().msecsTo(QDateTime::currentDateTime());
+    if (age < kEmptyLockGraceMs)
+        QThread::msleep(static_cast<unsigned long>(kEmptyLockGraceMs - qMax<qint64>(age, 0)));
+    info.refresh();
+    if (!info.exists() || info.size() != 0)
+        return false;
+    return QFile::remove(lockPath);
+}
 
 ProjectLock::Outcome ProjectLock::acquire(const QString &projectPath, QString &message)
 {
@@ -25,7 +57,10 @@ ProjectLock::Outcome ProjectLock::acquire(const QString &projectPath, QString &m
     auto lock = std::make_unique<QLockFile>(lockPath);
     // Only the holder's end makes a lock stale, never its age: a run may last.
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
+    bool locked = lock->tryLock(0);
+    if (!locked && lock->error() == QLockFile::LockFailedError && takeOverEmptyLock(lockPath))
+        locked = lock->tryLock(0);
+    if (locked) {
         release();
         mLock = std::move(lock);
         mCanonicalPath = canonical;

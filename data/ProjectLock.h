@@ -17,7 +17,8 @@ QString projectLockPath(const QString &projectPath);
 
 // One program at a time per project file: from opening a project to closing
 // it, the lock file beside it names the program, process and computer that
-// have it open. A lock left by a process that has ended is taken over.
+// have it open. A lock left by a process that has ended is taken over, and
+// so is one left empty by a process killed while making it.
 class ProjectLock {
 public:
     ProjectLock();
@@ -37,6 +38,8 @@ public:
     bool holds(const QString &projectPath) const;
 
 private:
+    static bool takeOverEmptyLock(const QString &lockPath);
+
     std::unique_ptr<QLockFile> mLock;
     std::unique_ptr<appsignals::RemoveOnSignal> mRemoveOnSignal;
     QString mCanonicalPath;

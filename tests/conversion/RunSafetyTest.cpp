@@ -166,6 +166,18 @@ TEST_F(RunSafety, KilledRunsLockIsTakenOverAndItsWorkingCopyNamed)
     EXPECT_EQ(readAll(QDir(home.path()).filePath(QStringLiteral("~00001.tmp"))), orphan);
 }
 
+// A run killed between making its lock file and writing its name into it
+// leaves an empty lock: the next run waits out the moment a live holder needs
+// and takes it over, where a lock naming a live holder is still respected.
+TEST_F(RunSafety, EmptyLockLeftByAKilledRunIsTakenOver)
+{
+    writeFile(projectPath + QStringLiteral(".lock"), QByteArray());
+    const Outcome r = vamor({"--convert", projectPath, "--to", "noi", "--list"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Firma"))) << r.out.toStdString();
+    EXPECT_TRUE(runFiles().isEmpty()) << runFiles().join(' ').toStdString();
+}
+
 // A rollback journal left by a run killed while writing "~00001.tmp" (the
 // copy itself since removed) must not be played into the next working copy.
 TEST_F(RunSafety, StaleJournalIsNotPlayedIntoTheNextWorkingCopy)
