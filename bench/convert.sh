@@ -6,7 +6,10 @@
 # is added, then the filled conversion template runs in one transaction.
 # Prints both times, their ratio and the peak memory of each.
 #
-#   bench/convert.sh [--rows N] [--runs N] [--vamor PATH]
+#   bench/convert.sh [--rows N] [--runs N] [--vamor PATH] [--no-totals]
+#
+# --no-totals runs Vamor without its control totals (the sums it reads in
+# each field's transaction), so both sides run the same statements.
 #
 # Target: Vamor at most 1.15 times the shell's time; peak memory under 64 MB
 # whatever the row count.
@@ -16,11 +19,13 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 vamor=${VAMOR:-$repo/build/bin/vamor}
 rows=1000000
 runs=3
+totals=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --rows) rows=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
     --vamor) vamor=$2; shift 2 ;;
+    --no-totals) totals=(--no-totals); shift ;;
     *) echo "convert.sh: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -43,23 +48,35 @@ INSERT INTO Vanzari
   FROM n;
 SQL
 
-# The statements of type 6 from the template, filled for one field.
+# The statements of type 6 from the template, filled for one field as Vamor
+# fills them: the recovery column takes the field's declared type, and the
+# rounding keeps at most the decimals the column keeps (none for INTEGER).
 create_sql=$(sqlite3 "$template" "SELECT CreateFieldSQL FROM tConnType WHERE IdConnType = 6")
 convert_sql=$(sqlite3 "$template" "SELECT ConvertSQL FROM tConnType WHERE IdConnType = 6")
-fill() { # template field
-  local s=$1
+declare -A field_type=([Suma]=INTEGER [Tva]='DECIMAL(18,2)' [Curs]=DOUBLE)
+declare -A field_scale=([Suma]=0 [Tva]=2 [Curs]=-1)
+fill() { # template field recovery type scale
+  local s=$1 d
+  s=${s//\[FIELD_TYPE\]/$4}
   s=${s//\[FIELD_NAME\]/$2}
-  s=${s//\[REC_FIELD_NAME\]/$2_VM}
+  s=${s//\[REC_FIELD_NAME\]/$3}
   s=${s//\[TABLE_NAME\]/Vanzari}
+  s=${s//\[AMOUNT\]/$2}
   s=${s//\[WHERE\]/}
   s=${s//\[AND\]/}
+  while [[ $s =~ \[DECIMALS:([0-9]+)\] ]]; do
+    d=${BASH_REMATCH[1]}
+    [ "$5" -ge 0 ] && [ "$5" -lt "$d" ] && d=$5
+    s=${s//"${BASH_REMATCH[0]}"/$d}
+  done
   printf '%s' "$s"
 }
 {
   for f in "${fields[@]}"; do
-    printf '%s;\n' "$(fill "$create_sql" "${f}_VM")"  # the recovery column is its [FIELD_NAME]
+    # The recovery column is the [FIELD_NAME] of CreateFieldSQL.
+    printf '%s;\n' "$(fill "$create_sql" "${f}_VM" "${f}_VM" "${field_type[$f]}" "${field_scale[$f]}")"
     printf 'BEGIN;\n'
-    printf '%s;\n' "$(fill "$convert_sql" "$f" | sed 's/\[GO\]/;\n/g')"
+    printf '%s;\n' "$(fill "$convert_sql" "$f" "${f}_VM" "${field_type[$f]}" "${field_scale[$f]}" | sed 's/\[GO\]/;\n/g')"
     printf 'COMMIT;\n'
   done
 } > "$work/shell.sql"
@@ -84,7 +101,7 @@ INSERT INTO tField (IdTable, FieldName, RecFieldName) VALUES (1, 'Suma', 'Suma_V
 SQL
   sync
   measure "$work/t.shell" sqlite3 -bail "$work/shell.db" ".read $work/shell.sql"
-  measure "$work/t.vamor" env VAMOR_HOME="$work" "$vamor" --convert "$work/bench.vmd" --to noi --yes
+  measure "$work/t.vamor" env VAMOR_HOME="$work" "$vamor" --convert "$work/bench.vmd" --to noi --yes "${totals[@]}"
   read -r ts ms us ss < "$work/t.shell"
   read -r tv mv uv sv < "$work/t.vamor"
   echo "run $run: sqlite3 ${ts}s (cpu $(awk "BEGIN{print $us + $ss}")s) ${ms} KB, vamor ${tv}s (cpu $(awk "BEGIN{print $uv + $sv}")s) ${mv} KB"

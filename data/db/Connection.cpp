@@ -6,6 +6,9 @@
 #include "data/db/OdbcProvider.h"
 #include "data/db/SqliteProvider.h"
 
+#include <QRegularExpression>
+#include <atomic>
+
 namespace db {
 
 namespace {
@@ -52,7 +55,44 @@ void applyJournal(Provider &provider, const ConnString &parsed)
     Recordset rs = provider.query(QStringLiteral("PRAGMA journal_mode = ") + mode, LockType::ReadOnly, 0);
 }
 
+std::atomic<quint64> gSchemaGeneration{0};
+std::atomic<quint64> gTypeGeneration{0};
+
+// Any command may have changed the columns of some table, and their types.
+void schemaMayChange()
+{
+    gSchemaGeneration.fetch_add(1, std::memory_order_relaxed);
+    gTypeGeneration.fetch_add(1, std::memory_order_relaxed);
+}
+
+// "ALTER TABLE t ADD [COLUMN] c type" and nothing else: a column more, no
+// type of another column changed. Anything less plain (several actions,
+// a DROP, a RENAME, an ALTER COLUMN) counts as any other command.
+bool addsOneColumn(const QString &sql)
+{
+    static const QRegularExpression add(QStringLiteral(R"(^\s*ALTER\s+TABLE\s+\S+\s+ADD\s)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression other(QStringLiteral(R"([,;]|\b(DROP|RENAME|ALTER|MODIFY|CHANGE)\b)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression parenthesized(QStringLiteral(R"(\([^()]*\))"));
+    const QRegularExpressionMatch m = add.match(sql);
+    if (!m.hasMatch())
+        return false;
+    QString rest = sql.mid(m.capturedEnd());
+    for (QString plain = rest;; rest = plain) { // DECIMAL(18,2) holds a comma of its own
+        plain.replace(parenthesized, QStringLiteral(" "));
+        if (plain == rest)
+            break;
+    }
+    return !other.match(rest).hasMatch();
+}
+
 } // namespace
+
+quint64 schemaGeneration()
+{
+    return gSchemaGeneration.load(std::memory_order_relaxed);
+}
 
 Connection::Connection() = default;
 
@@ -88,6 +128,7 @@ void Connection::open(const QString &connectionString)
 
 void Connection::close()
 {
+    mKnownTypes.clear();
     if (!mProvider)
         return;
     std::unique_ptr<Provider> provider = std::move(mProvider);
@@ -117,6 +158,10 @@ qint64 Connection::execute(const QString &sql)
 {
     Provider &p = provider();
     requireSingleStatement(sql);
+    if (addsOneColumn(sql))
+        gSchemaGeneration.fetch_add(1, std::memory_order_relaxed);
+    else
+        schemaMayChange();
     return p.execute(sql);
 }
 
@@ -133,6 +178,7 @@ void Connection::commitTrans()
     Provider &p = provider();
     if (!p.inTransaction())
         throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
+    schemaMayChange(); // columns changed in the transaction are kept
     p.commitTrans();
 }
 
@@ -141,6 +187,7 @@ void Connection::rollbackTrans()
     Provider &p = provider();
     if (!p.inTransaction())
         return; // ended already: by a failed commit, or by the engine itself
+    schemaMayChange(); // columns changed in the transaction are undone
     p.rollbackTrans();
 }
 
@@ -148,6 +195,7 @@ Recordset Connection::openRecordset(const QString &sql, CursorType, LockType loc
 {
     Provider &p = provider();
     requireSingleStatement(sql);
+    schemaMayChange();
     return p.query(sql, lock, maxRows);
 }
 
@@ -163,7 +211,26 @@ Recordset Connection::columns(const QString &table, const QString &schema)
 
 ColumnType Connection::columnType(const QString &table, const QString &column, const QString &schema)
 {
-    return provider().columnType(schema, table, column);
+    Provider &p = provider();
+    const quint64 generation = gTypeGeneration.load(std::memory_order_relaxed);
+    if (mTypesGeneration != generation) {
+        mKnownTypes.clear();
+        mTypesGeneration = generation;
+    }
+    for (const KnownType &known : mKnownTypes)
+        if (known.table == table && known.column == column && known.schema == schema)
+            return known.type;
+    ColumnType type = p.columnType(schema, table, column);
+    if (gTypeGeneration.load(std::memory_order_relaxed) == generation)
+        mKnownTypes.push_back(KnownType{schema, table, column, type});
+    return type;
+}
+
+void Connection::forgetCatalog()
+{
+    mKnownTypes.clear();
+    if (mProvider)
+        mProvider->forgetCatalog();
 }
 
 QString Connection::nonNumericValuesQuery(const QString &rowSource, const QString &column) const

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -49,7 +50,15 @@ public:
     virtual bool weaklyTyped() const = 0;
     // True when the database can be read but not changed through this connection.
     virtual bool isReadOnly() const = 0;
+    // Drops whatever the provider remembers of the catalog (column lists).
+    virtual void forgetCatalog() {}
 };
+
+// Counts the commands run on any connection of the program that may have
+// changed a table's columns (every statement run, recordset opened and
+// transaction ended). A column list read under one count is reused only
+// while the count has not moved.
+quint64 schemaGeneration();
 
 // A connection to a database, opened from a connection string.
 // "Provider=SQLite;Data Source=FILE" opens the built-in SQLite provider,
@@ -127,12 +136,30 @@ public:
     // the SQLite file was opened read-only.
     bool isReadOnly() const;
 
+    // Forgets the column types and lists read so far; the next read asks the
+    // database. For a connection that waited in a pool while others worked.
+    void forgetCatalog();
+
 private:
+    struct KnownType {
+        QString schema;
+        QString table;
+        QString column;
+        ColumnType type;
+    };
+
     Provider &provider() const;
     void requireSingleStatement(const QString &sql) const;
 
     std::unique_ptr<Provider> mProvider;
     QString mConnectionString;
+    // Column types read while no connection of the program ran a command
+    // other than adding one column to a table (mTypesGeneration): within
+    // one field's work the same type is asked for twice (its checks, then
+    // its totals) while only its recovery column is added, on a connection
+    // of its own.
+    std::vector<KnownType> mKnownTypes;
+    quint64 mTypesGeneration = 0;
 };
 
 } // namespace db

@@ -332,6 +332,7 @@ public:
 
     bool weaklyTyped() const override { return mEngine == Engine::Sqlite; }
     bool isReadOnly() const override { return mReadOnly; }
+    void forgetCatalog() override { mCatalog.reset(); }
 
     Recordset query(const QString &sql, LockType lock, int maxRows) override
     {
@@ -482,7 +483,23 @@ private:
     }
 
     // Rows of SQLColumns for exactly the table asked for, in column order.
+    // The last table's list serves again while no command has run on any
+    // connection since (a field's checks ask for its table's columns twice
+    // in a row); on a server every catalog read is a query of its own.
     std::vector<CatalogColumn> catalogColumns(const QString &schema, const QString &table)
+    {
+        dbc();
+        if (mCatalog && mCatalog->generation == schemaGeneration() && mCatalog->schema == schema
+            && mCatalog->table == table)
+            return mCatalog->columns;
+        mCatalog.reset();
+        const quint64 generation = schemaGeneration();
+        std::vector<CatalogColumn> kept = readCatalogColumns(schema, table);
+        mCatalog = CatalogList{generation, schema, table, kept};
+        return kept;
+    }
+
+    std::vector<CatalogColumn> readCatalogColumns(const QString &schema, const QString &table)
     {
         Statement st(dbc());
         WText schemaText(schema);
@@ -691,6 +708,13 @@ private:
     bool mInTransaction = false;
     Engine mEngine = Engine::Other;
     bool mReadOnly = false;
+    struct CatalogList {
+        quint64 generation = 0;
+        QString schema;
+        QString table;
+        std::vector<CatalogColumn> columns;
+    };
+    std::optional<CatalogList> mCatalog;
     QString mLostReason;
 };
 

@@ -210,6 +210,57 @@ TEST_P(ColumnTypeTest, TextAndBlobsInANumberColumnAreFoundOnSqliteOnly)
     EXPECT_EQ(rs.value(0).toString(), QStringLiteral("12,50"));
 }
 
+// Columns and types read once are remembered for a moment (a field's checks
+// ask twice); what any connection changes meanwhile is read again: a column
+// another connection adds, a type it changes (alone or beside an added
+// column), a column added in a transaction that is then rolled back.
+TEST_P(ColumnTypeTest, ColumnsAndTypesReadAgainShowWhatAnyConnectionChanged)
+{
+    const QString table = createTable(QStringLiteral("k INTEGER, a DECIMAL(18,2)"));
+    auto names = [&] {
+        QStringList found;
+        for (Recordset rs = conn.columns(table); !rs.eof(); rs.moveNext())
+            found << rs.value(QStringLiteral("COLUMN_NAME")).toString().toLower();
+        return found;
+    };
+    Connection other;
+    other.open(mConnString);
+    ASSERT_EQ(names(), (QStringList{"k", "a"}));
+    ASSERT_EQ(conn.columnType(table, QStringLiteral("a")).scale, 2);
+
+    other.execute(QStringLiteral("ALTER TABLE %1 ADD b DECIMAL(18,3)").arg(table));
+    EXPECT_EQ(names(), (QStringList{"k", "a", "b"}));
+    EXPECT_EQ(conn.columnType(table, QStringLiteral("b")).scale, 3);
+    EXPECT_EQ(conn.columnType(table, QStringLiteral("a")).scale, 2);
+
+    // Each way of changing a's type that the engine has; the last one leaves scale 5.
+    QStringList changes;
+    if (isSqlite())
+        changes << QStringLiteral("ALTER TABLE %1 DROP COLUMN a") << QStringLiteral("ALTER TABLE %1 ADD a DECIMAL(18,5)");
+    else if (engine() == Engine::PostgreSql)
+        changes << QStringLiteral("ALTER TABLE %1 ALTER COLUMN a TYPE DECIMAL(18,4)")
+                << QStringLiteral("ALTER TABLE %1 ADD c INTEGER, ALTER COLUMN a TYPE DECIMAL(18,5)");
+    else
+        changes << QStringLiteral("ALTER TABLE %1 MODIFY a DECIMAL(18,4)")
+                << QStringLiteral("ALTER TABLE %1 ADD c INTEGER, MODIFY a DECIMAL(18,5)");
+    other.execute(changes.at(0).arg(table));
+    if (!isSqlite()) {
+        EXPECT_EQ(conn.columnType(table, QStringLiteral("a")).scale, 4) << qPrintable(changes.at(0));
+    }
+    other.execute(changes.at(1).arg(table));
+    EXPECT_EQ(conn.columnType(table, QStringLiteral("a")).scale, 5) << qPrintable(changes.at(1));
+
+    if (engine() != Engine::MariaDb) { // MariaDB commits every change of a table at once
+        conn.beginTrans();
+        conn.execute(QStringLiteral("ALTER TABLE %1 ADD d INTEGER").arg(table));
+        EXPECT_TRUE(names().contains(QStringLiteral("d")));
+        EXPECT_EQ(conn.columnType(table, QStringLiteral("d")).scale, 0);
+        conn.rollbackTrans();
+        EXPECT_FALSE(names().contains(QStringLiteral("d")));
+        expectDbError([&] { conn.columnType(table, QStringLiteral("d")); });
+    }
+}
+
 VAMOR_INSTANTIATE_ENGINES(ColumnTypeTest);
 
 TEST(SqliteDeclaredTypeTest, NamesTheLayerKnowsThenSqliteAffinity)
