@@ -390,26 +390,44 @@ QString odbcConnectionString(const QString &connectionString)
     } catch (const DbError &) {
         return connectionString; // the driver manager says what is wrong
     }
-    // "B6" is the driver's short name of the same setting.
-    if (parsed.contains(QStringLiteral("UseDeclareFetch")) || parsed.contains(QStringLiteral("B6")))
-        return connectionString;
     QString driver = parsed.value(QStringLiteral("Driver")).trimmed();
     if (driver.startsWith(QLatin1Char('{')) && driver.endsWith(QLatin1Char('}')))
         driver = driver.mid(1, driver.size() - 2);
     const QString dsn = parsed.value(QStringLiteral("DSN")).trimmed();
-    if (driver.isEmpty() && !dsn.isEmpty()) {
-        // A data source that sets it itself keeps its own choice.
-        if (!profileValue(dsn, "UseDeclareFetch", "odbc.ini").isEmpty()
-            || !profileValue(dsn, "B6", "odbc.ini").isEmpty())
-            return connectionString;
+    if (driver.isEmpty() && !dsn.isEmpty())
         driver = profileValue(dsn, "Driver", "odbc.ini");
-    }
     if (driver.isEmpty() || !namesPostgresDriver(driver))
+        return connectionString;
+    // Each setting under its name or the driver's short name; one the string
+    // or its data source sets keeps its value. The driver's logs (CommLog,
+    // Debug) stay off unless asked for here: a machine-wide setting would
+    // leave a log file in /tmp for every connection Vamor opens.
+    struct Setting {
+        const char *name;
+        const char *shortName;
+        const char *value;
+    };
+    static const Setting settings[] = {
+        {"CommLog", "B3", "0"},
+        {"Debug", "B2", "0"},
+        {"UseDeclareFetch", "B6", "1"},
+    };
+    QString added;
+    for (const Setting &setting : settings) {
+        if (parsed.contains(QLatin1String(setting.name)) || parsed.contains(QLatin1String(setting.shortName)))
+            continue;
+        if (!dsn.isEmpty()
+            && (!profileValue(dsn, setting.name, "odbc.ini").isEmpty()
+                || !profileValue(dsn, setting.shortName, "odbc.ini").isEmpty()))
+            continue;
+        added += QLatin1String(setting.name) + QLatin1Char('=') + QLatin1String(setting.value) + QLatin1Char(';');
+    }
+    if (added.isEmpty())
         return connectionString;
     QString result = connectionString.trimmed();
     if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
         result += QLatin1Char(';');
-    return result + QStringLiteral("UseDeclareFetch=1;");
+    return result + added;
 }
 
 } // namespace db
