@@ -55,6 +55,8 @@ void applyJournal(Provider &provider, const ConnString &parsed)
     Recordset rs = provider.query(QStringLiteral("PRAGMA journal_mode = ") + mode, LockType::ReadOnly, 0);
 }
 
+constexpr qint64 kKeepTypesMs = 2000;
+
 std::atomic<quint64> gSchemaGeneration{0};
 std::atomic<quint64> gTypeGeneration{0};
 
@@ -63,6 +65,13 @@ void schemaMayChange()
 {
     gSchemaGeneration.fetch_add(1, std::memory_order_relaxed);
     gTypeGeneration.fetch_add(1, std::memory_order_relaxed);
+}
+
+// A SELECT changes no table's columns (what a recordset usually opens).
+bool readsOnly(const QString &sql)
+{
+    static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s)"), QRegularExpression::CaseInsensitiveOption);
+    return select.match(sql).hasMatch();
 }
 
 // "ALTER TABLE t ADD [COLUMN] c type" and nothing else: a column more, no
@@ -195,7 +204,8 @@ Recordset Connection::openRecordset(const QString &sql, CursorType, LockType loc
 {
     Provider &p = provider();
     requireSingleStatement(sql);
-    schemaMayChange();
+    if (!readsOnly(sql))
+        schemaMayChange();
     return p.query(sql, lock, maxRows);
 }
 
@@ -212,10 +222,13 @@ Recordset Connection::columns(const QString &table, const QString &schema)
 ColumnType Connection::columnType(const QString &table, const QString &column, const QString &schema)
 {
     Provider &p = provider();
+    // Another program may change a table too: what was read is kept for a
+    // moment only.
     const quint64 generation = gTypeGeneration.load(std::memory_order_relaxed);
-    if (mTypesGeneration != generation) {
+    if (mTypesGeneration != generation || !mTypesRead.isValid() || mTypesRead.hasExpired(kKeepTypesMs)) {
         mKnownTypes.clear();
         mTypesGeneration = generation;
+        mTypesRead.start();
     }
     for (const KnownType &known : mKnownTypes)
         if (known.table == table && known.column == column && known.schema == schema)

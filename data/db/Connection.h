@@ -3,6 +3,7 @@
 #include "data/db/Recordset.h"
 #include "data/db/SqlScan.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -55,8 +56,8 @@ public:
 };
 
 // Counts the commands run on any connection of the program that may have
-// changed a table's columns (every statement run, recordset opened and
-// transaction ended). A column list read under one count is reused only
+// changed a table's columns (every statement run, recordset opened other
+// than by a SELECT, and transaction ended). A column list read under one count is reused only
 // while the count has not moved.
 quint64 schemaGeneration();
 
@@ -160,6 +161,7 @@ private:
     // of its own.
     std::vector<KnownType> mKnownTypes;
     quint64 mTypesGeneration = 0;
+    QElapsedTimer mTypesRead;
 };
 
 } // namespace db

@@ -483,19 +483,21 @@ private:
     }
 
     // Rows of SQLColumns for exactly the table asked for, in column order.
-    // The last table's list serves again while no command has run on any
-    // connection since (a field's checks ask for its table's columns twice
-    // in a row); on a server every catalog read is a query of its own.
+    // The last table's list serves again for a moment, while no command has
+    // run on any connection since (a field's checks ask for its table's
+    // columns twice in a row); on a server every catalog read is a query.
     std::vector<CatalogColumn> catalogColumns(const QString &schema, const QString &table)
     {
         dbc();
-        if (mCatalog && mCatalog->generation == schemaGeneration() && mCatalog->schema == schema
-            && mCatalog->table == table)
+        if (mCatalog && mCatalog->generation == schemaGeneration() && !mCatalog->read.hasExpired(2000)
+            && mCatalog->schema == schema && mCatalog->table == table)
             return mCatalog->columns;
         mCatalog.reset();
         const quint64 generation = schemaGeneration();
+        QElapsedTimer read;
+        read.start();
         std::vector<CatalogColumn> kept = readCatalogColumns(schema, table);
-        mCatalog = CatalogList{generation, schema, table, kept};
+        mCatalog = CatalogList{generation, read, schema, table, kept};
         return kept;
     }
 
@@ -710,6 +712,7 @@ private:
     bool mReadOnly = false;
     struct CatalogList {
         quint64 generation = 0;
+        QElapsedTimer read; // another program may change the table too: kept for a moment only
         QString schema;
         QString table;
         std::vector<CatalogColumn> columns;
