@@ -67,11 +67,13 @@ void schemaMayChange()
     gTypeGeneration.fetch_add(1, std::memory_order_relaxed);
 }
 
-// A SELECT changes no table's columns (what a recordset usually opens).
+// A SELECT changes no table's columns (what a recordset usually opens);
+// SELECT ... INTO makes a table.
 bool readsOnly(const QString &sql)
 {
     static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s)"), QRegularExpression::CaseInsensitiveOption);
-    return select.match(sql).hasMatch();
+    static const QRegularExpression into(QStringLiteral(R"(\bINTO\b)"), QRegularExpression::CaseInsensitiveOption);
+    return select.match(sql).hasMatch() && !into.match(sql).hasMatch();
 }
 
 // "ALTER TABLE t ADD [COLUMN] c type" and nothing else: a column more, no
