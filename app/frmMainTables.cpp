@@ -19,6 +19,24 @@ const QString kModule = QStringLiteral("frmMain");
 
 qint32 keyNumber(const QString &key) { return static_cast<qint32>(key.mid(2).toLong()); }
 
+// The add dialog kept for one node (`key`): made on first use with `init`,
+// then shown again with the user's last choices. Reset for this showing.
+template <class Dialog, class Init>
+Dialog *keptAddDialog(KeyedCollection<QPointer<QWidget>> &dialogs, const QString &key, QWidget *parent,
+                      bool offline, Init init)
+{
+    auto *dialog = qobject_cast<Dialog *>(dialogs.value(key).data());
+    if (!dialog) {
+        dialog = new Dialog(parent);
+        init(*dialog);
+        dialogs.add(key, dialog);
+    }
+    dialog->Ok = false;
+    dialog->Offline = offline;
+    dialog->Load();
+    return dialog;
+}
+
 } // namespace
 
 bool frmMain::fConnOffline() const
@@ -33,16 +51,9 @@ void frmMain::pTableAdd()
     fgTrap(kModule, QStringLiteral("pTableAdd"), [&] {
         if (mlngIdConn == 0)
             return;
-        const QString key = QStringLiteral("C_") + QString::number(mlngIdConn);
-        auto *dialog = qobject_cast<frmTableAdd *>(mcolDialogs.value(key).data());
-        if (!dialog) {
-            dialog = new frmTableAdd(this);
-            dialog->IdConn = mlngIdConn;
-            mcolDialogs.add(key, dialog);
-        }
-        dialog->Ok = false;
-        dialog->Offline = fConnOffline();
-        dialog->Load();
+        auto *dialog = keptAddDialog<frmTableAdd>(mcolDialogs, QStringLiteral("C_") + QString::number(mlngIdConn),
+                                                  this, fConnOffline(),
+                                                  [&](frmTableAdd &d) { d.IdConn = mlngIdConn; });
         ui::showModal(*dialog);
         if (!dialog->Ok)
             return;
@@ -102,16 +113,10 @@ void frmMain::pFieldAdd()
         if (mlngIdConn == 0 || mlngIdTable == 0)
             return;
         const QString key = QStringLiteral("T_") + QString::number(mlngIdTable);
-        auto *dialog = qobject_cast<frmFieldAdd *>(mcolDialogs.value(key).data());
-        if (!dialog) {
-            dialog = new frmFieldAdd(this);
-            dialog->IdConn = mlngIdConn;
-            dialog->IdTable = mlngIdTable;
-            mcolDialogs.add(key, dialog);
-        }
-        dialog->Ok = false;
-        dialog->Offline = fConnOffline();
-        dialog->Load();
+        auto *dialog = keptAddDialog<frmFieldAdd>(mcolDialogs, key, this, fConnOffline(), [&](frmFieldAdd &d) {
+            d.IdConn = mlngIdConn;
+            d.IdTable = mlngIdTable;
+        });
         ui::showModal(*dialog);
         if (!dialog->Ok)
             return;
