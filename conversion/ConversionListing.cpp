@@ -1,28 +1,105 @@
 #include "conversion/ConversionListing.h"
 
 #include "conversion/ConversionEngine.h"
+#include "conversion/TableStateProbe.h"
 #include "data/Lookups.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "datasources/ConnStrings.h"
 #include "tables/ConvertSql.h"
+#include "tables/RecoveryField.h"
+
+#include <QHash>
+#include <vector>
 
 namespace conversion {
+
+namespace {
+
+// What the listing needs of a table and of a field of the project, read
+// once for the whole project.
+struct TableRow {
+    qint32 idTable = 0;
+    QString name;
+    QString owner;
+    QString where;
+};
+
+struct FieldRow {
+    qint32 idField = 0;
+    QString name;
+    QString recName; // as stored: "" for the default name
+    QString where;
+    bool converted = false;
+};
+
+QString textAt(const db::Recordset &rs, int column)
+{
+    return fgNZ(rs.value(column), QString()).toString();
+}
+
+// Every table of the project by IdConn, each list in order of TableName.
+QHash<qint32, std::vector<TableRow>> readTables(db::Connection &project)
+{
+    QHash<qint32, std::vector<TableRow>> tables;
+    db::Recordset rs =
+        project.openRecordset(QStringLiteral("SELECT IdTable, IdConn, TableName, Owner, SQLWhere FROM tTable "
+                                             "ORDER BY TableName"),
+                              db::CursorType::Static, db::LockType::ReadOnly);
+    for (; !rs.eof(); rs.moveNext())
+        tables[static_cast<qint32>(rs.value(1).toInt())].push_back(
+            TableRow{static_cast<qint32>(rs.value(0).toInt()), textAt(rs, 2), textAt(rs, 3), textAt(rs, 4)});
+    return tables;
+}
+
+// Every field of the project by IdTable, each list in order of FieldName.
+QHash<qint32, std::vector<FieldRow>> readFields(db::Connection &project)
+{
+    QHash<qint32, std::vector<FieldRow>> fields;
+    db::Recordset rs = project.openRecordset(
+        QStringLiteral("SELECT IdField, IdTable, FieldName, RecFieldName, SQLWhere, Converted FROM tField "
+                       "ORDER BY IdTable, FieldName"),
+        db::CursorType::Static, db::LockType::ReadOnly);
+    for (; !rs.eof(); rs.moveNext())
+        fields[static_cast<qint32>(rs.value(1).toInt())].push_back(FieldRow{static_cast<qint32>(rs.value(0).toInt()),
+                                                                          textAt(rs, 2), textAt(rs, 3),
+                                                                          textAt(rs, 4), rs.value(5).toBool()});
+    return fields;
+}
+
+// Writes one state to the project's rows of the given fields.
+void saveStates(db::Connection &project, const std::vector<qint32> &ids, bool converted)
+{
+    constexpr std::size_t kIdsPerStatement = 500;
+    for (std::size_t first = 0; first < ids.size(); first += kIdsPerStatement) {
+        QString sql = QStringLiteral("UPDATE tField SET Converted = ")
+                      + (converted ? QStringLiteral("True") : QStringLiteral("False"))
+                      + QStringLiteral(" WHERE IdField IN (");
+        for (std::size_t i = first; i < qMin(first + kIdsPerStatement, ids.size()); ++i) {
+            if (i > first)
+                sql += QLatin1Char(',');
+            sql += QString::number(ids[i]);
+        }
+        project.execute(sql + QLatin1Char(')'));
+    }
+}
+
+} // namespace
 
 void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                          const std::function<void(const ListedField &)> &add,
                          const std::function<void(int)> &probed)
 {
     int probedCount = 0;
-    db::Recordset sources =
-        project.openRecordset(QStringLiteral("SELECT * FROM tConn WHERE Offline = False ORDER BY Description"),
-                              db::CursorType::Static, db::LockType::ReadOnly);
-    db::Recordset tables = project.openRecordset(QStringLiteral("SELECT * FROM tTable ORDER BY TableName"),
-                                                 db::CursorType::Static, db::LockType::ReadOnly);
+    db::Recordset sources = project.openRecordset(
+        QStringLiteral("SELECT IdConn, IdConnType, Description FROM tConn WHERE Offline = False ORDER BY Description"),
+        db::CursorType::Static, db::LockType::ReadOnly);
+    const QHash<qint32, std::vector<TableRow>> tablesByConn = readTables(project);
+    const QHash<qint32, std::vector<FieldRow>> fieldsByTable = readFields(project);
     db::Connection userConn;
 
     for (; !sources.eof(); sources.moveNext()) {
-        const qint32 idConn = static_cast<qint32>(sources.value(QStringLiteral("IdConn")).toInt());
+        const qint32 idConn = static_cast<qint32>(sources.value(0).toInt());
         // Without a window to show it in: a string that cannot be built is
         // passed over here, and the run names the source and the reason.
         QString connString;
@@ -39,8 +116,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
             userConn.close();
             continue;
         }
-        const qint32 idConnType = static_cast<qint32>(sources.value(QStringLiteral("IdConnType")).toInt());
-        const QString description = fgNZ(sources.value(QStringLiteral("Description")), QString()).toString();
+        const qint32 idConnType = static_cast<qint32>(sources.value(1).toInt());
+        const QString description = textAt(sources, 2);
         // The decimals the run to new lei rounds to at most.
         const int rounding =
             toLeiNoi ? convertsql::roundingDecimals(
@@ -50,39 +127,64 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                .toString())
                      : -1;
 
-        tables.setFilter(QStringLiteral("IdConn = ") + QString::number(idConn));
-        for (; !tables.eof(); tables.moveNext()) {
-            const QString tableName = fgNZ(tables.value(QStringLiteral("TableName")), QString()).toString();
-            const QString owner = fgNZ(tables.value(QStringLiteral("Owner")), QString()).toString();
-            // The fields of one table through the project's index on
-            // IdTable: a filter over every field of the project, table after
-            // table, grows with the square of the project's size.
-            db::Recordset fields = project.openRecordset(
-                QStringLiteral("SELECT * FROM tField WHERE IdTable = ")
-                    + QString::number(tables.value(QStringLiteral("IdTable")).toInt())
-                    + QStringLiteral(" ORDER BY FieldName"),
-                db::CursorType::Static, db::LockType::Optimistic);
-            for (; !fields.eof(); fields.moveNext()) {
-                const FieldProbe probe = refreshConvertedState(userConn, idConnType, tables, fields);
-                if (probed)
-                    probed(++probedCount);
-                if (probe.converted == toLeiNoi)
+        for (const TableRow &table : tablesByConn.value(idConn)) {
+            const auto found = fieldsByTable.constFind(table.idTable);
+            if (found == fieldsByTable.constEnd())
+                continue;
+            const std::vector<FieldRow> &fields = *found;
+            // The same row sources and names as the run's own probe.
+            const QString tableRef = fgGetTableName(idConnType, table.owner, table.name);
+            std::vector<StateProbeField> probes;
+            probes.reserve(fields.size());
+            for (const FieldRow &field : fields) {
+                const QString recName = field.recName.isEmpty() ? fgGetRecoveryFieldName(field.name) : field.recName;
+                probes.push_back(StateProbeField{
+                    fgGetFieldName(idConnType, field.name), fgGetFieldName(idConnType, recName), recName,
+                    convertsql::rowSource(tableRef, convertsql::joinConditions(table.where, field.where))});
+            }
+            const std::vector<StateProbeResult> states =
+                probeTableStates(userConn, table.name, table.owner, convertsql::rowSource(tableRef, QString()), probes);
+
+            std::vector<qint32> nowConverted, nowNotConverted;
+            std::vector<ListedField> listed;
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                const FieldRow &field = fields[i];
+                const StateProbeResult &probe = states[i];
+                // A probe that failed changes nothing: the stored state stands.
+                bool converted = field.converted;
+                if (probe.error.isEmpty()) {
+                    if (probe.state == 1)
+                        converted = true;
+                    else if (probe.state == 0)
+                        converted = false;
+                    if (converted != field.converted)
+                        (converted ? nowConverted : nowNotConverted).push_back(field.idField);
+                }
+                if (converted == toLeiNoi)
                     continue;
-                const QString fieldName = fgNZ(fields.value(QStringLiteral("FieldName")), QString()).toString();
                 QString note;
                 if (!probe.error.isEmpty()) {
                     note = QStringLiteral("Starea campului nu a putut fi citita: ") + probe.error;
                 } else if (rounding >= 0) {
                     try {
-                        const int scale = userConn.columnType(tableName, fieldName, owner).scale;
+                        const int scale = userConn.columnType(table.name, field.name, table.owner).scale;
                         if (convertsql::keepsFewerDecimals(scale, rounding))
                             note = keptDecimalsNote(scale);
                     } catch (const std::exception &) {
                         // The run reports what is wrong with the column.
                     }
                 }
-                add({description, tableName, fieldName, note});
+                listed.push_back({description, table.name, field.name, note});
             }
+            // The states read are the project's from now on (a row that
+            // already holds its state is left as it is).
+            saveStates(project, nowConverted, true);
+            saveStates(project, nowNotConverted, false);
+            probedCount += static_cast<int>(fields.size());
+            if (probed)
+                probed(probedCount);
+            for (const ListedField &f : listed)
+                add(f);
         }
         userConn.close();
     }

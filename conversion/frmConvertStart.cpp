@@ -100,10 +100,22 @@ void frmConvertStart::pLoad()
     fgTrap(kModule, QStringLiteral("pLoad"), [&] {
         // A long listing (many fields, slow servers) shows that it works: a
         // busy cursor, the window itself once it takes more than a moment,
-        // and the count of fields probed, repainted as it grows. Clicks wait
-        // until the list is complete.
+        // and the count of fields probed, repainted a few times a second.
+        // Clicks wait until the list is complete.
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        // Rows go into the list in bulk, not one repaint per row; the rows
+        // found so far are in it even when the listing stops on an error.
+        QList<QTreeWidgetItem *> pending;
+        const auto addPending = [&] {
+            if (pending.isEmpty())
+                return;
+            lsv->setUpdatesEnabled(false);
+            lsv->addTopLevelItems(pending);
+            lsv->setUpdatesEnabled(true);
+            pending.clear();
+        };
+        const auto addRest = qScopeGuard(addPending);
         QElapsedTimer sinceShown;
         sinceShown.start();
         const auto probed = [&](int count) {
@@ -112,16 +124,18 @@ void frmConvertStart::pLoad()
             // Only a dialog on its way to the screen is shown early.
             if (!isVisible() && testAttribute(Qt::WA_ShowModal))
                 show();
+            addPending();
             txtTotal->setText(conversion::probedCountText(count));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             sinceShown.restart();
         };
         conversion::listFieldsToConvert(
             projectConn(), ToLeiNoi,
-            [this](const conversion::ListedField &f) {
-                new QTreeWidgetItem(lsv, {f.dataSource, f.tableName, f.fieldName, f.note});
+            [&pending](const conversion::ListedField &f) {
+                pending.append(new QTreeWidgetItem({f.dataSource, f.tableName, f.fieldName, f.note}));
             },
             probed);
+        addPending();
         pgWideListView(lsv, 0, -1);
         txtTotal->setText(conversion::listedCountText(lsv->topLevelItemCount()));
     });

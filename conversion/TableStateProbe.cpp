@@ -1,0 +1,146 @@
+#include "conversion/TableStateProbe.h"
+
+#include "conversion/ConversionEngine.h"
+#include "data/db/Connection.h"
+#include "data/db/Recordset.h"
+#include "tables/RecoveryField.h"
+
+#include <QSet>
+
+namespace conversion {
+
+namespace {
+
+// Fields read by one query: enough to make a table of a few dozen fields
+// one round trip, few enough to keep the statement short.
+constexpr std::size_t kFieldsPerQuery = 50;
+
+// The names of the table's columns, case folded; false when the list could
+// not be read.
+bool readColumnNames(db::Connection &userConn, const QString &table, const QString &owner, QSet<QString> &names)
+{
+    try {
+        db::Recordset columns = userConn.columns(table, owner);
+        const int name = columns.fieldIndex(QStringLiteral("COLUMN_NAME"));
+        for (; !columns.eof(); columns.moveNext())
+            names.insert(columns.value(name).toString().toCaseFolded());
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+// One row, one column for each field: 1, 0 or -1 as the field's own two
+// probes would answer (the recovery column over the whole table first, then
+// the field over its rows). EXISTS stops at the first row, as the probes
+// do. "" on engines whose SQL is not known.
+QString statesQuery(const db::Connection &userConn, const QString &recRowSource,
+                    const std::vector<const StateProbeField *> &fields)
+{
+    switch (userConn.dialect()) {
+    case db::SqlDialect::Sqlite:
+    case db::SqlDialect::PostgreSql:
+    case db::SqlDialect::MySql: break;
+    default: return QString();
+    }
+    const auto anyValue = [](const QString &rowSource, const QString &column) {
+        return QStringLiteral("EXISTS (SELECT 1 FROM (") + rowSource + QStringLiteral(") VamorRows WHERE Not ") + column
+               + QStringLiteral(" Is Null)");
+    };
+    QString sql = QStringLiteral("SELECT ");
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            sql += QStringLiteral(", ");
+        sql += QStringLiteral("CASE WHEN ") + anyValue(recRowSource, fields[i]->recRef) + QStringLiteral(" THEN 1 WHEN ")
+               + anyValue(fields[i]->rowSource, fields[i]->fieldRef) + QStringLiteral(" THEN 0 ELSE -1 END AS s")
+               + QString::number(i);
+    }
+    return sql;
+}
+
+// The states of `fields` (indexes into `all`) read by one query; false when
+// the query failed or gave something else than a state for each field.
+bool readTogether(db::Connection &userConn, const QString &recRowSource, const std::vector<StateProbeField> &all,
+                  const std::vector<std::size_t> &fields, std::vector<StateProbeResult> &results)
+{
+    std::vector<const StateProbeField *> probed;
+    probed.reserve(fields.size());
+    for (std::size_t i : fields)
+        probed.push_back(&all[i]);
+    const QString sql = statesQuery(userConn, recRowSource, probed);
+    if (sql.isEmpty())
+        return false;
+    std::vector<qint32> states;
+    try {
+        db::Recordset rs = userConn.openRecordset(sql, db::CursorType::Static, db::LockType::ReadOnly, 1);
+        if (rs.eof() || rs.fieldCount() != static_cast<int>(fields.size()))
+            return false;
+        for (int column = 0; column < rs.fieldCount(); ++column) {
+            bool ok = false;
+            const qint32 state = rs.value(column).toString().toInt(&ok);
+            if (!ok || state < -1 || state > 1)
+                return false;
+            states.push_back(state);
+        }
+    } catch (const std::exception &) {
+        return false;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        results[fields[i]] = StateProbeResult{states[i], QString()};
+    return true;
+}
+
+} // namespace
+
+StateProbeResult probeFieldState(db::Connection &userConn, const QString &table, const QString &owner,
+                                 const QString &recRowSource, const StateProbeField &field)
+{
+    StateProbeResult result;
+    QString error;
+    result.state = fgGetConvertedState(userConn, recRowSource, field.rowSource, field.fieldRef, field.recRef, &error);
+    if (error.isEmpty())
+        return result;
+    // Only a recovery column that is not there yet means "not converted";
+    // any other failure tells nothing.
+    bool missing = false;
+    try {
+        missing = !hasColumn(userConn, table, owner, field.recName);
+    } catch (const std::exception &) {
+    }
+    if (missing)
+        return StateProbeResult{0, QString()};
+    result.error = error;
+    return result;
+}
+
+std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const QString &table, const QString &owner,
+                                               const QString &recRowSource,
+                                               const std::vector<StateProbeField> &fields)
+{
+    std::vector<StateProbeResult> results(fields.size());
+    QSet<QString> columns;
+    const bool listed = readColumnNames(userConn, table, owner, columns);
+
+    // A recovery column missing from the table: nothing to read.
+    std::vector<std::size_t> toRead;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (listed && !columns.contains(fields[i].recName.toCaseFolded()))
+            results[i] = StateProbeResult{0, QString()};
+        else
+            toRead.push_back(i);
+    }
+
+    for (std::size_t first = 0; first < toRead.size(); first += kFieldsPerQuery) {
+        const std::vector<std::size_t> chunk(toRead.begin() + static_cast<std::ptrdiff_t>(first),
+                                             toRead.begin()
+                                                 + static_cast<std::ptrdiff_t>(qMin(first + kFieldsPerQuery,
+                                                                                    toRead.size())));
+        if (readTogether(userConn, recRowSource, fields, chunk, results))
+            continue;
+        for (std::size_t i : chunk)
+            results[i] = probeFieldState(userConn, table, owner, recRowSource, fields[i]);
+    }
+    return results;
+}
+
+} // namespace conversion
