@@ -101,7 +101,7 @@ QString ConversionEngine::openSource(db::Connection &userConn, db::Recordset &so
     if (connString.isEmpty())
         return QStringLiteral("nu are sir de conectare");
     try {
-        userConn.open(connString);
+        userConn.open(db::ConnectionPool::sharingString(connString));
     } catch (const std::exception &e) {
         userConn.close();
         sources.setValue(QStringLiteral("Offline"), true);

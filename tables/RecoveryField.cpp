@@ -8,6 +8,9 @@
 #include "data/db/DbError.h"
 #include "datasources/ConnStrings.h"
 
+#include <QHash>
+#include <QPair>
+
 namespace {
 
 const QString kMissingMetadata = QStringLiteral("Informatie lipsa in metadate");
@@ -51,6 +54,41 @@ bool readTableInfo(qint32 idTable, const QString &templateColumn, TableInfo &inf
     info.tableRef = fgGetTableName(info.connType, info.owner, info.tableName);
     if (!templateColumn.isEmpty())
         info.sqlTemplate = fgNZ(rs.value(templateColumn), QString()).toString();
+    return true;
+}
+
+// readTableInfo and the table's connection string together. During a run
+// (a pool scope) what was read for a table is kept until the run ends: the
+// run changes neither, and reading them again for every field of a big
+// project would cost more than the field's own work.
+bool readRunTableInfo(qint32 idTable, const QString &templateColumn, TableInfo &info, QString &connString)
+{
+    struct Kept {
+        quint64 serial = 0;
+        const db::Connection *project = nullptr;
+        QHash<QPair<qint32, QString>, QPair<TableInfo, QString>> tables;
+    };
+    static Kept kept;
+    const quint64 serial = db::ConnectionPool::shared().scopeSerial();
+    if (serial == 0 || kept.serial != serial || kept.project != &projectConn()) {
+        kept.tables.clear();
+        kept.serial = serial;
+        kept.project = &projectConn();
+    }
+    const QPair<qint32, QString> key(idTable, templateColumn);
+    if (serial != 0) {
+        const auto it = kept.tables.constFind(key);
+        if (it != kept.tables.constEnd()) {
+            info = it->first;
+            connString = it->second;
+            return true;
+        }
+    }
+    if (!readTableInfo(idTable, templateColumn, info))
+        return false;
+    connString = fgGetConnString(projectConn(), info.idConn);
+    if (serial != 0 && !connString.isEmpty())
+        kept.tables.insert(key, {info, connString});
     return true;
 }
 
@@ -128,9 +166,9 @@ QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const
 {
     try {
         TableInfo info;
-        if (!readTableInfo(idTable, templateColumn, info))
+        QString connString;
+        if (!readRunTableInfo(idTable, templateColumn, info, connString))
             return kMissingMetadata;
-        const QString connString = fgGetConnString(projectConn(), info.idConn);
         if (connString.isEmpty() || info.sqlTemplate.isEmpty())
             return kMissingMetadata;
 

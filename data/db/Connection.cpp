@@ -22,6 +22,19 @@ bool readOnlyMode(const ConnString &parsed)
     return mode.compare(QLatin1String("Read"), Qt::CaseInsensitive) == 0 || mode == QLatin1String("1");
 }
 
+// "Cache=Shared" (or Private, the default) in a built-in SQLite string: the
+// connections of this program so opened on one file share its cache and
+// schema (openSqliteProvider).
+bool sharedCacheMode(const ConnString &parsed)
+{
+    const QString mode = parsed.value(QStringLiteral("Cache")).trimmed();
+    if (mode.isEmpty() || mode.compare(QLatin1String("Private"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (mode.compare(QLatin1String("Shared"), Qt::CaseInsensitive) == 0)
+        return true;
+    throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Cache: %1 (se accepta Shared sau Private).").arg(mode));
+}
+
 // "Synchronous=Off" (or Normal, Full) in a built-in SQLite string: how often
 // the engine waits for the disk. Off still survives the end of the process at
 // any moment (the journal is written before the file); only a failure of the
@@ -126,7 +139,7 @@ void Connection::open(const QString &connectionString)
         const QString path = parsed.value(QStringLiteral("Data Source"));
         if (path.isEmpty())
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
-        mProvider = openSqliteProvider(path, readOnlyMode(parsed));
+        mProvider = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed));
         applySynchronous(*mProvider, parsed);
         applyJournal(*mProvider, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {

@@ -1,5 +1,7 @@
 #include "data/db/ConnectionPool.h"
 
+#include "data/db/ConnString.h"
+
 #include <deque>
 #include <utility>
 
@@ -12,6 +14,7 @@ struct PoolState {
     };
     std::deque<Idle> idle; // oldest first
     int scopes = 0;
+    quint64 serial = 0; // of the outermost scope now or last in force
 };
 
 namespace {
@@ -62,9 +65,10 @@ ConnectionPool &ConnectionPool::shared()
 PooledConnection ConnectionPool::acquire(const QString &connectionString)
 {
     PooledConnection lease;
+    const QString opened = sharingString(connectionString);
     // The newest idle connection of the string: the likeliest to be alive.
     for (auto it = mState->idle.rbegin(); it != mState->idle.rend(); ++it) {
-        if (it->key != connectionString)
+        if (it->key != opened)
             continue;
         std::unique_ptr<Connection> connection = std::move(it->connection);
         mState->idle.erase(std::next(it).base());
@@ -78,9 +82,24 @@ PooledConnection ConnectionPool::acquire(const QString &connectionString)
         break;
     }
     auto connection = std::make_unique<Connection>();
-    connection->open(connectionString);
+    connection->open(opened);
     lease.mConnection = std::move(connection);
     return lease;
+}
+
+QString ConnectionPool::sharingString(const QString &connectionString)
+{
+    try {
+        const ConnString parsed = ConnString::parse(connectionString);
+        if (!parsed.isBuiltInSqlite() || parsed.contains(QStringLiteral("Cache")))
+            return connectionString;
+    } catch (const std::exception &) {
+        return connectionString; // opening it reports the fault
+    }
+    QString shared = connectionString.trimmed();
+    if (!shared.endsWith(QLatin1Char(';')))
+        shared += QLatin1Char(';');
+    return shared + QStringLiteral("Cache=Shared");
 }
 
 void ConnectionPool::giveBack(std::unique_ptr<Connection> connection)
@@ -118,7 +137,14 @@ void ConnectionPool::clear()
 
 int ConnectionPool::idleCount() const { return static_cast<int>(mState->idle.size()); }
 
-PoolScope::PoolScope() { ++ConnectionPool::shared().mState->scopes; }
+quint64 ConnectionPool::scopeSerial() const { return mState->scopes > 0 ? mState->serial : 0; }
+
+PoolScope::PoolScope()
+{
+    PoolState &state = *ConnectionPool::shared().mState;
+    if (state.scopes++ == 0)
+        ++state.serial;
+}
 
 PoolScope::~PoolScope()
 {

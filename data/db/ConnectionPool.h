@@ -55,6 +55,18 @@ public:
     // Connections kept idle now.
     int idleCount() const;
 
+    // The string the pool opens `connectionString` with, and the one a run
+    // opens its own connection to the same database with: the connections
+    // of a run to one built-in SQLite file share its cache and schema
+    // ("Cache=Shared"), so a column added on one is not read again by the
+    // others from the whole schema. Any other string is returned as written.
+    static QString sharingString(const QString &connectionString);
+
+    // A number for the pool scope (the run) now in force, different for each
+    // outermost scope; 0 outside any. What a run reads once and keeps for
+    // its length is tied to it.
+    quint64 scopeSerial() const;
+
     // At most this many idle connections are kept; the oldest goes first.
     static constexpr int kMaxIdle = 8;
 

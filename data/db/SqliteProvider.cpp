@@ -573,13 +573,15 @@ int scaleFromDeclaredType(const QString &declaredType)
     return m.captured(1).isEmpty() ? 0 : m.captured(1).toInt();
 }
 
-std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly)
+std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly, bool sharedCache)
 {
     if (!QFileInfo(path).isFile())
         throw DbError(E_FAIL, QStringLiteral("Fisierul bazei de date nu exista: %1").arg(path));
     sqlite3 *raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw,
-                                   readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (sharedCache ? SQLITE_OPEN_SHAREDCACHE : 0);
+    if (!sharedCache || readOnly)
+        flags |= SQLITE_OPEN_PRIVATECACHE;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
     DbHandle db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
     if (rc != SQLITE_OK)
         throwSqlite(raw, rc, path);

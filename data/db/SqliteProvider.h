@@ -6,7 +6,12 @@ namespace db {
 
 // Opens the built-in SQLite provider on a file. The file must exist. A file
 // the process may not write, or `readOnly`, opens for reading only.
-std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly = false);
+// Connections of this process opened with `sharedCache` on the same file
+// share one page cache and one copy of its schema: a column one of them adds
+// is known to the others without each reading the whole schema again. They
+// see each other's tables locked (not waiting) while one writes, so they
+// suit connections used one after the other, as the steps of a run are.
+std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly = false, bool sharedCache = false);
 
 // ADO type number of a SQLite declared column type: the names the windows
 // know first, then SQLite's own affinity rules (a name that says nothing

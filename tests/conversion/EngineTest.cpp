@@ -130,6 +130,33 @@ TEST_F(EngineTest, ConvertsToNewLeiSkipsASecondRunAndRestoresEveryAmountExactly)
         EXPECT_FALSE(converted(field));
 }
 
+// What a run keeps of a data source (its connection string, its tables)
+// ends with the run: a source moved to another file between runs is
+// converted there.
+TEST_F(EngineTest, DataSourceMovedToAnotherFileBetweenRunsIsConvertedThere)
+{
+    convtest::SqliteUserDb moved;
+    for (convtest::SqliteUserDb *db : {&user, &moved})
+        db->exec({QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma INTEGER)"),
+                  QStringLiteral("INSERT INTO Facturi VALUES (1, 150000)")});
+    const int conn = project.addConn(6, QStringLiteral("Firma"), user.connString());
+    const int field = project.addField(project.addTable(conn, QStringLiteral("Facturi")), QStringLiteral("Suma"));
+    ASSERT_FALSE(run(true).failed);
+    ASSERT_TRUE(run(false).errorDescription.isEmpty());
+    EXPECT_EQ(numbers(user.column("Facturi", "Suma")), QStringList{"150000"});
+
+    project.Conn().execute(QStringLiteral("UPDATE tConn SET ConnString = %1 WHERE IdConn = %2")
+                               .arg(testsupport::ProjectFixture::literal(db::Variant(moved.connString())))
+                               .arg(conn));
+    const auto result = run(true);
+    EXPECT_FALSE(result.failed) << result.errorDescription.toStdString();
+    EXPECT_EQ(report->errorCount(), 0);
+    EXPECT_TRUE(converted(field));
+    EXPECT_EQ(numbers(moved.column("Facturi", "Suma")), QStringList{"15"});
+    EXPECT_EQ(numbers(moved.column("Facturi", "Suma_VM")), QStringList{"150000"});
+    EXPECT_EQ(numbers(user.column("Facturi", "Suma")), QStringList{"150000"});
+}
+
 TEST_F(EngineTest, NoDataSourceOnlineInitialisesNoBarAndConvertsNothing)
 {
     user.exec({QStringLiteral("CREATE TABLE Facturi (Id INTEGER PRIMARY KEY, Suma INTEGER)"),

@@ -112,12 +112,53 @@ TEST(SqliteSettings, TheStringSetsHowOftenTheEngineWaitsForTheDiskAndWhatBecomes
         Recordset rs = conn.openRecordset(QStringLiteral("PRAGMA journal_mode"));
         EXPECT_EQ(rs.value(0).toString(), QStringLiteral("persist"));
     }
-    for (const char *bad : {"Synchronous=Sometimes;", "Journal=Memory;"}) {
+    for (const char *bad : {"Synchronous=Sometimes;", "Journal=Memory;", "Cache=Often;"}) {
         Connection refused;
         const DbError e = expectDbError(
             [&] { refused.open(QStringLiteral("Provider=SQLite;") + QString::fromLatin1(bad) + QStringLiteral("Data Source=") + file); });
         EXPECT_TRUE(e.description().contains(QString::fromLatin1(bad).section(QLatin1Char('='), 0, 0))) << e;
     }
+}
+
+TEST(SqliteSharedCache, ARunsConnectionsToOneFileSeeEachOthersColumnsAndKeepTheirOwnTransactions)
+{
+    auto dir = dbtest::makeTempDir();
+    const QString file = dbtest::makeEmptySqliteFile(*dir);
+    const QString plain = QStringLiteral("Provider=SQLite;Data Source=") + file;
+    // Only built-in SQLite strings that say nothing of the cache are shared.
+    EXPECT_EQ(ConnectionPool::sharingString(plain), plain + QStringLiteral(";Cache=Shared"));
+    for (const QString &asWritten : {plain + QStringLiteral(";Cache=Private"), QStringLiteral("Provider=DBF;Data Source=/tmp"),
+                                     QStringLiteral("Driver=PostgreSQL Unicode;Server=db")})
+        EXPECT_EQ(ConnectionPool::sharingString(asWritten), asWritten);
+
+    Connection outside; // another program's view of the file
+    outside.open(plain);
+    outside.execute(QStringLiteral("CREATE TABLE t (Id INTEGER PRIMARY KEY, Suma INTEGER)"));
+    outside.execute(QStringLiteral("INSERT INTO t VALUES (1, 150000), (2, 20000)"));
+
+    PoolScope scope;
+    Connection run;
+    run.open(ConnectionPool::sharingString(plain));
+    EXPECT_EQ(run.openRecordset(QStringLiteral("SELECT count(*) FROM t")).value(0).toInt(), 2);
+    {
+        PooledConnection own = ConnectionPool::shared().acquire(plain);
+        own->execute(QStringLiteral("ALTER TABLE t ADD Suma_VM INTEGER"));
+    }
+    // A rolled-back field leaves nothing; a committed one is what others read.
+    run.beginTrans();
+    run.execute(QStringLiteral("UPDATE t SET Suma_VM = Suma, Suma = Suma / 10000"));
+    run.rollbackTrans();
+    EXPECT_EQ(outside.openRecordset(QStringLiteral("SELECT count(*) FROM t WHERE Suma_VM IS NULL AND Suma > 10000"))
+                  .value(0).toInt(), 2);
+    run.beginTrans();
+    run.execute(QStringLiteral("UPDATE t SET Suma_VM = Suma, Suma = Suma / 10000"));
+    run.commitTrans();
+    Recordset rs = outside.openRecordset(QStringLiteral("SELECT Suma, Suma_VM FROM t ORDER BY Id"));
+    EXPECT_EQ(rs.value(0).toInt(), 15);
+    EXPECT_EQ(rs.value(1).toInt(), 150000);
+    rs.moveNext();
+    EXPECT_EQ(rs.value(0).toInt(), 2);
+    EXPECT_EQ(rs.value(1).toInt(), 20000);
 }
 
 } // namespace
