@@ -32,6 +32,20 @@ set(VAMOR_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
 install(FILES ${VAMOR_PACKAGING_DIR}/vamor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${VAMOR_PACKAGING_DIR}/vamor-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME vamor.xml)
+# What Debian asks of every package in its documentation folder: the terms
+# the program comes under, and its changes (compressed, as dpkg keeps them).
+install(FILES ${VAMOR_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vamor)
+set(VAMOR_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(
+  OUTPUT ${VAMOR_CHANGELOG_GZ}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+  COMMAND sh -c "gzip -9n < '${VAMOR_PACKAGING_DIR}/changelog' > '${VAMOR_CHANGELOG_GZ}'"
+  DEPENDS ${VAMOR_PACKAGING_DIR}/changelog
+  COMMENT "Package changelog"
+  VERBATIM)
+add_custom_target(vamor_changelog ALL DEPENDS ${VAMOR_CHANGELOG_GZ})
+install(FILES ${VAMOR_CHANGELOG_GZ} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vamor)
+
 set(VAMOR_ICON ${CMAKE_SOURCE_DIR}/app/resources/vamor.svg)
 install(FILES ${VAMOR_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${VAMOR_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes

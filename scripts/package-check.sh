@@ -8,7 +8,8 @@
 #   - the MIME type recognised by update-mime-database: *.vmd is a Vamor
 #     project;
 #   - the dependencies declared: Qt 6, SQLite, unixODBC, the Qt SQLite driver;
-#     the ODBC drivers recommended or suggested.
+#     the ODBC drivers recommended or suggested;
+#   - the copyright file and the changelog of the version in /usr/share/doc.
 # scripts/package-test.sh installs the package on a fresh Debian 12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,13 +41,15 @@ check "Package vamor, version of the project" test "$(field Package)" = vamor
 for path in /usr/bin/vamor /usr/share/vamor/Vamor.vmt "/usr/share/vamor/Vamor 4 zecimale.vmt" \
             /usr/share/applications/vamor.desktop /usr/share/mime/packages/vamor.xml \
             /usr/share/icons/hicolor/scalable/apps/vamor.svg \
-            /usr/share/icons/hicolor/scalable/mimetypes/application-x-vamor-project.svg; do
+            /usr/share/icons/hicolor/scalable/mimetypes/application-x-vamor-project.svg \
+            /usr/share/doc/vamor/copyright /usr/share/doc/vamor/changelog.gz; do
   check "holds $path" has "$path"
 done
 if [ -f "$build/bin/Vamor.qhc" ]; then
   check "holds the help /usr/share/vamor/Vamor.qhc and Vamor.qch" \
     sh -c "grep -qxF /usr/share/vamor/Vamor.qhc '$work/files.txt' && grep -qxF /usr/share/vamor/Vamor.qch '$work/files.txt'"
 fi
+check "the changelog names this version" sh -c "gzip -dc '$work/root/usr/share/doc/vamor/changelog.gz' | head -1 | grep -qF 'vamor ($(field Version))'"
 check "nothing outside /usr" sh -c "! grep -v '^/usr/' '$work/files.txt'"
 check "no maintainer scripts" sh -c "! dpkg-deb -I '$deb' | grep -Eq ' (pre|post)(inst|rm) '"
 check "the program is stripped and runs: vamor --help" \
