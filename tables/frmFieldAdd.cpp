@@ -6,6 +6,7 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "datasources/ConnStrings.h"
+#include "tables/AddDialogParts.h"
 #include "tables/RecoveryField.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ListViewTools.h"
@@ -31,33 +32,17 @@ frmFieldAdd::frmFieldAdd(QWidget *parent) : QDialog(parent)
     setProperty("HelpContextID", 2);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    lblList = new QLabel(QStringLiteral("Lista Campuri:"), this);
-    lblList->setObjectName(QStringLiteral("lblList"));
-    lsv = new QTreeWidget(this);
-    lsv->setObjectName(QStringLiteral("lsv"));
-    pgMakeReportList(lsv);
+    const AddDialogParts parts = makeAddDialogParts(this, QStringLiteral("Lista Campuri:"), {QStringLiteral("Nume Camp")},
+                                                    QStringLiteral("Nume Camp:"), QStringLiteral("Field"));
+    lblList = parts.lblList;
+    lsv = parts.lsv;
     lsv->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lsv->setHeaderLabels({QStringLiteral("Nume Camp")});
-    pgConnectColumnHeaderClick(lsv);
-    cmdRefresh = new QPushButton(QStringLiteral("Refresh"), this);
-    cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
-
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::StyledPanel);
-    lblFieldName = new QLabel(QStringLiteral("Nume Camp:"), Frame1);
-    lblFieldName->setObjectName(QStringLiteral("lblFieldName"));
-    txtFieldName = new QLineEdit(Frame1);
-    txtFieldName->setObjectName(QStringLiteral("txtFieldName"));
-    auto *frameLayout = new QHBoxLayout(Frame1);
-    frameLayout->addWidget(lblFieldName);
-    frameLayout->addWidget(txtFieldName, 1);
-
-    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abandoneaza"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdRefresh = parts.cmdRefresh;
+    Frame1 = parts.Frame1;
+    lblFieldName = parts.lblName;
+    txtFieldName = parts.txtName;
+    cmdOk = parts.cmdOk;
+    cmdCancel = parts.cmdCancel;
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdRefresh);
@@ -89,22 +74,7 @@ void frmFieldAdd::Load()
 
 void frmFieldAdd::pArrange()
 {
-    lsv->setVisible(!Offline);
-    lblList->setVisible(!Offline);
-    cmdRefresh->setVisible(!Offline);
-    Frame1->setVisible(Offline);
-    txtFieldName->setVisible(Offline);
-    lblFieldName->setVisible(Offline);
-    // Manual entry needs one line; the list, room.
-    if (Offline) {
-        txtFieldName->clear();
-        txtFieldName->setFocus();
-        resize(width(), 0);
-    } else {
-        lsv->setFocus();
-        if (height() < 360)
-            resize(width(), 360);
-    }
+    arrangeAddDialog(this, {lblList, lsv, cmdRefresh, Frame1, lblFieldName, txtFieldName, cmdOk, cmdCancel}, Offline);
 }
 
 void frmFieldAdd::pLoadFieldList()

@@ -7,6 +7,7 @@
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "datasources/ConnStrings.h"
+#include "tables/AddDialogParts.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/GuiPrompts.h"
 #include "util/widgets/ListViewTools.h"
@@ -42,35 +43,22 @@ frmTableAdd::frmTableAdd(QWidget *parent) : QDialog(parent)
     setProperty("HelpContextID", 4);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    lblList = new QLabel(QStringLiteral("Lista Tabele:"), this);
-    lblList->setObjectName(QStringLiteral("lblList"));
-    lsv = new QTreeWidget(this);
-    lsv->setObjectName(QStringLiteral("lsv"));
-    pgMakeReportList(lsv);
-    lsv->setHeaderLabels({QStringLiteral("Nume Tabel"), QStringLiteral("Proprietar")});
-    pgConnectColumnHeaderClick(lsv);
+    const AddDialogParts parts =
+        makeAddDialogParts(this, QStringLiteral("Lista Tabele:"), {QStringLiteral("Nume Tabel"), QStringLiteral("Proprietar")},
+                           QStringLiteral("Nume Tabel:"), QStringLiteral("Table"));
+    lblList = parts.lblList;
+    lsv = parts.lsv;
+    cmdRefresh = parts.cmdRefresh;
+    Frame1 = parts.Frame1;
+    lblTableName = parts.lblName;
+    txtTableName = parts.txtName;
+    cmdOk = parts.cmdOk;
+    cmdCancel = parts.cmdCancel;
     chkExtend = new QCheckBox(kOnlyUserTables, this);
     chkExtend->setObjectName(QStringLiteral("chkExtend"));
     chkExtend->setChecked(true);
-    cmdRefresh = new QPushButton(QStringLiteral("Refresh"), this);
-    cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
-
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::StyledPanel);
-    lblTableName = new QLabel(QStringLiteral("Nume Tabel:"), Frame1);
-    lblTableName->setObjectName(QStringLiteral("lblTableName"));
-    txtTableName = new QLineEdit(Frame1);
-    txtTableName->setObjectName(QStringLiteral("txtTableName"));
-    auto *frameLayout = new QHBoxLayout(Frame1);
-    frameLayout->addWidget(lblTableName);
-    frameLayout->addWidget(txtTableName, 1);
-
-    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abandoneaza"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    setTabOrder(lsv, chkExtend);
+    setTabOrder(chkExtend, cmdRefresh);
 
     auto *listTools = new QHBoxLayout;
     listTools->addWidget(chkExtend, 1);
@@ -106,24 +94,9 @@ void frmTableAdd::Load()
 
 void frmTableAdd::pArrange()
 {
-    lsv->setVisible(!Offline);
-    lblList->setVisible(!Offline);
-    cmdRefresh->setVisible(!Offline);
+    arrangeAddDialog(this, {lblList, lsv, cmdRefresh, Frame1, lblTableName, txtTableName, cmdOk, cmdCancel}, Offline);
     // The check box as the last listing left it, hidden for manual entry.
     chkExtend->setVisible(!Offline && mbExtendShown);
-    Frame1->setVisible(Offline);
-    txtTableName->setVisible(Offline);
-    lblTableName->setVisible(Offline);
-    // Manual entry needs one line; the list, room.
-    if (Offline) {
-        txtTableName->clear();
-        txtTableName->setFocus();
-        resize(width(), 0);
-    } else {
-        lsv->setFocus();
-        if (height() < 360)
-            resize(width(), 360);
-    }
 }
 
 void frmTableAdd::pAddItem(const QString &key, const QString &text, const QString &owner, const QString &tag)

@@ -1,0 +1,71 @@
+#include "tables/AddDialogParts.h"
+
+#include "util/widgets/ListViewTools.h"
+
+#include <QDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+template <class Widget, class... Args>
+Widget *named(const QString &objectName, Args &&...args)
+{
+    auto *widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(objectName);
+    return widget;
+}
+
+// The height the list is given back when it shows again.
+constexpr int kListHeight = 360;
+
+} // namespace
+
+AddDialogParts makeAddDialogParts(QDialog *dialog, const QString &listCaption, const QStringList &headers,
+                                  const QString &nameCaption, const QString &objectWord)
+{
+    AddDialogParts parts;
+    parts.lblList = named<QLabel>(QStringLiteral("lblList"), listCaption, dialog);
+    parts.lsv = named<QTreeWidget>(QStringLiteral("lsv"), dialog);
+    pgMakeReportList(parts.lsv);
+    parts.lsv->setHeaderLabels(headers);
+    pgConnectColumnHeaderClick(parts.lsv);
+    parts.cmdRefresh = named<QPushButton>(QStringLiteral("cmdRefresh"), QStringLiteral("Refresh"), dialog);
+
+    parts.Frame1 = named<QFrame>(QStringLiteral("Frame1"), dialog);
+    parts.Frame1->setFrameShape(QFrame::StyledPanel);
+    parts.lblName = named<QLabel>(QStringLiteral("lbl") + objectWord + QStringLiteral("Name"), nameCaption, parts.Frame1);
+    parts.txtName = named<QLineEdit>(QStringLiteral("txt") + objectWord + QStringLiteral("Name"), parts.Frame1);
+    auto *frameLayout = new QHBoxLayout(parts.Frame1);
+    frameLayout->addWidget(parts.lblName);
+    frameLayout->addWidget(parts.txtName, 1);
+
+    parts.cmdOk = named<QPushButton>(QStringLiteral("cmdOk"), QStringLiteral("Ok"), dialog);
+    parts.cmdOk->setDefault(true);
+    parts.cmdCancel = named<QPushButton>(QStringLiteral("cmdCancel"), QStringLiteral("Abandoneaza"), dialog);
+    return parts;
+}
+
+void arrangeAddDialog(QDialog *dialog, const AddDialogParts &parts, bool manual)
+{
+    parts.lsv->setVisible(!manual);
+    parts.lblList->setVisible(!manual);
+    parts.cmdRefresh->setVisible(!manual);
+    parts.Frame1->setVisible(manual);
+    parts.txtName->setVisible(manual);
+    parts.lblName->setVisible(manual);
+    // Manual entry needs one line; the list, room.
+    if (manual) {
+        parts.txtName->clear();
+        parts.txtName->setFocus();
+        dialog->resize(dialog->width(), 0);
+    } else {
+        parts.lsv->setFocus();
+        if (dialog->height() < kListHeight)
+            dialog->resize(dialog->width(), kListHeight);
+    }
+}
