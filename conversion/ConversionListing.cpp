@@ -52,13 +52,16 @@ QHash<qint32, std::vector<TableRow>> readTables(db::Connection &project)
     return tables;
 }
 
-// Every field of the project by IdTable, each list in order of FieldName.
-QHash<qint32, std::vector<FieldRow>> readFields(db::Connection &project)
+// The fields of one data source's tables by IdTable, each list in order of
+// FieldName (one source at a time: a project of many sources is never held
+// whole).
+QHash<qint32, std::vector<FieldRow>> readFields(db::Connection &project, qint32 idConn)
 {
     QHash<qint32, std::vector<FieldRow>> fields;
     db::Recordset rs = project.openRecordset(
         QStringLiteral("SELECT IdField, IdTable, FieldName, RecFieldName, SQLWhere, Converted FROM tField "
-                       "ORDER BY IdTable, FieldName"),
+                       "WHERE IdTable IN (SELECT IdTable FROM tTable WHERE IdConn = ")
+            + QString::number(idConn) + QStringLiteral(") ORDER BY IdTable, FieldName"),
         db::CursorType::Static, db::LockType::ReadOnly);
     for (; !rs.eof(); rs.moveNext())
         fields[static_cast<qint32>(rs.value(1).toInt())].push_back(FieldRow{static_cast<qint32>(rs.value(0).toInt()),
@@ -95,7 +98,6 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         QStringLiteral("SELECT IdConn, IdConnType, Description FROM tConn WHERE Offline = False ORDER BY Description"),
         db::CursorType::Static, db::LockType::ReadOnly);
     const QHash<qint32, std::vector<TableRow>> tablesByConn = readTables(project);
-    const QHash<qint32, std::vector<FieldRow>> fieldsByTable = readFields(project);
     db::Connection userConn;
 
     for (; !sources.eof(); sources.moveNext()) {
@@ -127,23 +129,24 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                .toString())
                      : -1;
 
+        const QHash<qint32, std::vector<FieldRow>> fieldsByTable = readFields(project, idConn);
         for (const TableRow &table : tablesByConn.value(idConn)) {
             const auto found = fieldsByTable.constFind(table.idTable);
             if (found == fieldsByTable.constEnd())
                 continue;
             const std::vector<FieldRow> &fields = *found;
-            // The same row sources and names as the run's own probe.
+            // The same tables, names and conditions as the run's own probe.
             const QString tableRef = fgGetTableName(idConnType, table.owner, table.name);
             std::vector<StateProbeField> probes;
             probes.reserve(fields.size());
             for (const FieldRow &field : fields) {
                 const QString recName = field.recName.isEmpty() ? fgGetRecoveryFieldName(field.name) : field.recName;
-                probes.push_back(StateProbeField{
-                    fgGetFieldName(idConnType, field.name), fgGetFieldName(idConnType, recName), recName,
-                    convertsql::rowSource(tableRef, convertsql::joinConditions(table.where, field.where))});
+                probes.push_back(StateProbeField{field.name, fgGetFieldName(idConnType, field.name), recName,
+                                                 fgGetFieldName(idConnType, recName),
+                                                 convertsql::joinConditions(table.where, field.where)});
             }
             const std::vector<StateProbeResult> states =
-                probeTableStates(userConn, table.name, table.owner, convertsql::rowSource(tableRef, QString()), probes);
+                probeTableStates(userConn, table.name, table.owner, tableRef, probes);
 
             std::vector<qint32> nowConverted, nowNotConverted;
             std::vector<ListedField> listed;

@@ -3,6 +3,7 @@
 #include "conversion/ConversionEngine.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
+#include "tables/ConvertSql.h"
 #include "tables/RecoveryField.h"
 
 #include <QSet>
@@ -33,8 +34,11 @@ bool readColumnNames(db::Connection &userConn, const QString &table, const QStri
 // One row, one column for each field: 1, 0 or -1 as the field's own two
 // probes would answer (the recovery column over the whole table first, then
 // the field over its rows). EXISTS stops at the first row, as the probes
-// do. "" on engines whose SQL is not known.
-QString statesQuery(const db::Connection &userConn, const QString &recRowSource,
+// do. A column of the table's list is read from the table itself, which
+// the engine plans far faster than the same rows through a derived table;
+// a condition keeps the derived table, so that its text is read exactly as
+// the probe reads it. "" on engines whose SQL is not known.
+QString statesQuery(const db::Connection &userConn, const QString &tableRef, const QSet<QString> &columns,
                     const std::vector<const StateProbeField *> &fields)
 {
     switch (userConn.dialect()) {
@@ -43,31 +47,39 @@ QString statesQuery(const db::Connection &userConn, const QString &recRowSource,
     case db::SqlDialect::MySql: break;
     default: return QString();
     }
-    const auto anyValue = [](const QString &rowSource, const QString &column) {
-        return QStringLiteral("EXISTS (SELECT 1 FROM (") + rowSource + QStringLiteral(") VamorRows WHERE Not ") + column
+    const auto anyValue = [&](const QString &name, const QString &column, const QString &condition) {
+        const QString from = condition.isEmpty() && columns.contains(name.toCaseFolded())
+                                 ? tableRef
+                                 : QStringLiteral("(") + convertsql::rowSource(tableRef, condition)
+                                       + QStringLiteral(") VamorRows");
+        return QStringLiteral("EXISTS (SELECT 1 FROM ") + from + QStringLiteral(" WHERE Not ") + column
                + QStringLiteral(" Is Null)");
     };
-    QString sql = QStringLiteral("SELECT ");
+    // PostgreSQL's driver reads a VALUES row at once, where it would open
+    // and close a cursor around a SELECT.
+    const bool values = userConn.dialect() == db::SqlDialect::PostgreSql;
+    QString sql = values ? QStringLiteral("VALUES (") : QStringLiteral("SELECT ");
     for (std::size_t i = 0; i < fields.size(); ++i) {
+        const StateProbeField &f = *fields[i];
         if (i > 0)
             sql += QStringLiteral(", ");
-        sql += QStringLiteral("CASE WHEN ") + anyValue(recRowSource, fields[i]->recRef) + QStringLiteral(" THEN 1 WHEN ")
-               + anyValue(fields[i]->rowSource, fields[i]->fieldRef) + QStringLiteral(" THEN 0 ELSE -1 END AS s")
-               + QString::number(i);
+        sql += QStringLiteral("CASE WHEN ") + anyValue(f.recName, f.recRef, QString()) + QStringLiteral(" THEN 1 WHEN ")
+               + anyValue(f.fieldName, f.fieldRef, f.condition) + QStringLiteral(" THEN 0 ELSE -1 END");
     }
-    return sql;
+    return values ? sql + QLatin1Char(')') : sql;
 }
 
 // The states of `fields` (indexes into `all`) read by one query; false when
 // the query failed or gave something else than a state for each field.
-bool readTogether(db::Connection &userConn, const QString &recRowSource, const std::vector<StateProbeField> &all,
-                  const std::vector<std::size_t> &fields, std::vector<StateProbeResult> &results)
+bool readTogether(db::Connection &userConn, const QString &tableRef, const QSet<QString> &columns,
+                  const std::vector<StateProbeField> &all, const std::vector<std::size_t> &fields,
+                  std::vector<StateProbeResult> &results)
 {
     std::vector<const StateProbeField *> probed;
     probed.reserve(fields.size());
     for (std::size_t i : fields)
         probed.push_back(&all[i]);
-    const QString sql = statesQuery(userConn, recRowSource, probed);
+    const QString sql = statesQuery(userConn, tableRef, columns, probed);
     if (sql.isEmpty())
         return false;
     std::vector<qint32> states;
@@ -93,11 +105,13 @@ bool readTogether(db::Connection &userConn, const QString &recRowSource, const s
 } // namespace
 
 StateProbeResult probeFieldState(db::Connection &userConn, const QString &table, const QString &owner,
-                                 const QString &recRowSource, const StateProbeField &field)
+                                 const QString &tableRef, const StateProbeField &field)
 {
     StateProbeResult result;
     QString error;
-    result.state = fgGetConvertedState(userConn, recRowSource, field.rowSource, field.fieldRef, field.recRef, &error);
+    result.state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
+                                       convertsql::rowSource(tableRef, field.condition), field.fieldRef, field.recRef,
+                                       &error);
     if (error.isEmpty())
         return result;
     // Only a recovery column that is not there yet means "not converted";
@@ -114,8 +128,7 @@ StateProbeResult probeFieldState(db::Connection &userConn, const QString &table,
 }
 
 std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const QString &table, const QString &owner,
-                                               const QString &recRowSource,
-                                               const std::vector<StateProbeField> &fields)
+                                               const QString &tableRef, const std::vector<StateProbeField> &fields)
 {
     std::vector<StateProbeResult> results(fields.size());
     QSet<QString> columns;
@@ -135,10 +148,11 @@ std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const Q
                                              toRead.begin()
                                                  + static_cast<std::ptrdiff_t>(qMin(first + kFieldsPerQuery,
                                                                                     toRead.size())));
-        if (readTogether(userConn, recRowSource, fields, chunk, results))
+        // A list not read names no column: every field through a derived table.
+        if (readTogether(userConn, tableRef, columns, fields, chunk, results))
             continue;
         for (std::size_t i : chunk)
-            results[i] = probeFieldState(userConn, table, owner, recRowSource, fields[i]);
+            results[i] = probeFieldState(userConn, table, owner, tableRef, fields[i]);
     }
     return results;
 }

@@ -12,10 +12,11 @@ namespace conversion {
 // One field of a user table whose state is read. The references are written
 // by the naming rules of the data source's type.
 struct StateProbeField {
-    QString fieldRef;  // the amount column
-    QString recRef;    // the recovery column
+    QString fieldName; // the amount column's name as stored
+    QString fieldRef;  // the amount column as the statements name it
     QString recName;   // the recovery column's name as stored, looked for in the catalog
-    QString rowSource; // the rows of the field: a SELECT over the table with its conditions
+    QString recRef;    // the recovery column as the statements name it
+    QString condition; // which rows of the table the field covers; "" for all
 };
 
 // What the probe of one field found, as fgGetConvertedState tells it: 1 when
@@ -29,9 +30,10 @@ struct StateProbeResult {
 };
 
 // Reads the states of some fields of one table (`table` and `owner` as the
-// catalog lists them; `recRowSource` the table's whole rows, over which a
-// recovery column is looked at). The results are in the order of `fields`
-// and are the ones probeFieldState gives field by field.
+// catalog lists them, `tableRef` as the statements name it). A recovery
+// column is looked at over the whole table, a field over its rows. The
+// results are in the order of `fields` and are the ones probeFieldState
+// gives field by field.
 //
 // The table's column list is read once: a field whose recovery column is not
 // in it is in old lei without a query. The others are read together, many to
@@ -40,12 +42,11 @@ struct StateProbeResult {
 // read one by one, so a field that cannot be read never hides the states of
 // its neighbours.
 std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const QString &table, const QString &owner,
-                                               const QString &recRowSource,
-                                               const std::vector<StateProbeField> &fields);
+                                               const QString &tableRef, const std::vector<StateProbeField> &fields);
 
 // One field on its own: its two probe queries, and when they fail, whether
 // the recovery column is missing (old lei) or the failure is the answer.
 StateProbeResult probeFieldState(db::Connection &userConn, const QString &table, const QString &owner,
-                                 const QString &recRowSource, const StateProbeField &field);
+                                 const QString &tableRef, const StateProbeField &field);
 
 } // namespace conversion

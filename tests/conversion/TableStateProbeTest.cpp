@@ -4,7 +4,6 @@
 // states of the others, in the probe and in the confirmation's list.
 #include "conversion/ConversionListing.h"
 #include "conversion/TableStateProbe.h"
-#include "tables/ConvertSql.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
@@ -64,20 +63,18 @@ TEST_P(TableStates, ReadTogetherTheyAnswerAsEachFieldAloneAndAFailureHidesNoNeig
 
     std::vector<StateProbeField> fields;
     for (const StateCase &c : kCases)
-        fields.push_back({QString::fromLatin1(c.field), QString::fromLatin1(c.recovery),
-                          QString::fromLatin1(c.recovery),
-                          convertsql::rowSource(table, QString::fromLatin1(c.condition))});
-    const QString whole = convertsql::rowSource(table, QString());
+        fields.push_back({QString::fromLatin1(c.field), QString::fromLatin1(c.field), QString::fromLatin1(c.recovery),
+                          QString::fromLatin1(c.recovery), QString::fromLatin1(c.condition)});
 
     // All together, the failing ones among them; then each field alone.
     const std::vector<StateProbeResult> together =
-        conversion::probeTableStates(user.conn(), table, QString(), whole, fields);
+        conversion::probeTableStates(user.conn(), table, QString(), table, fields);
     ASSERT_EQ(together.size(), fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const StateCase &c = kCases[i];
         SCOPED_TRACE(std::string(c.field) + " where " + c.condition);
         EXPECT_EQ(told(together[i]).toStdString(), c.expected) << together[i].error.toStdString();
-        EXPECT_EQ(told(conversion::probeFieldState(user.conn(), table, QString(), whole, fields[i])).toStdString(),
+        EXPECT_EQ(told(conversion::probeFieldState(user.conn(), table, QString(), table, fields[i])).toStdString(),
                   c.expected);
     }
 
@@ -91,9 +88,9 @@ TEST_P(TableStates, ReadTogetherTheyAnswerAsEachFieldAloneAndAFailureHidesNoNeig
             expected.push_back(kCases[i].expected);
         }
     const std::vector<StateProbeResult> clean =
-        conversion::probeTableStates(user.conn(), table, QString(), whole, readable);
+        conversion::probeTableStates(user.conn(), table, QString(), table, readable);
     for (std::size_t i = 0; i < readable.size(); ++i)
-        EXPECT_EQ(told(clean[i]).toStdString(), expected[i]) << readable[i].rowSource.toStdString();
+        EXPECT_EQ(told(clean[i]).toStdString(), expected[i]) << readable[i].fieldName.toStdString() << " where " << readable[i].condition.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TableStates,
