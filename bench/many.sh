@@ -8,7 +8,7 @@
 #
 #   bench/many.sh [--sources N] [--tables N] [--fields N] [--rows N] [--runs N] [--dir DIR] [--vamor PATH]
 #   bench/many.sh --pg [--tables N] [--fields N] [--rows N] [--runs N]
-#   bench/many.sh --list-only ...   (times the confirmation list alone)
+#   bench/many.sh --list-only [--converted] ...   (times the confirmation list alone)
 #
 # SQLite (default): N sources (200) of T tables (25) of F fields (10), that is
 # 200 SQLite files, 5,000 tables and 50,000 fields of 5 rows each; the
@@ -18,6 +18,9 @@
 # the env.sh of tests/servers.sh first) of 200 tables of 10 fields; the
 # baseline is one psql session over TCP, as Vamor connects.
 #
+# --list-only --converted: every field as a finished run leaves it (its
+# recovery column added and filled, Converted in the project), listed for
+# the run back to old lei: each state is read through its recovery column.
 # --dir names the folder the files are made in (default: $TMPDIR or /tmp);
 # on a machine whose disk others use at the same time, a memory file system
 # (--dir /dev/shm) leaves the disk's waits out and compares the work alone.
@@ -31,10 +34,12 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 vamor=${VAMOR:-$repo/build/bin/vamor}
 dir=${TMPDIR:-/tmp} list_only=0 pg=0 sources=200 tables=25 fields=10 rows=5 runs=3
 tables_set=0
+converted=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --pg) pg=1; shift ;;
     --list-only) list_only=1; shift ;;
+    --converted) converted=1; shift ;;
     --sources) sources=$2; shift 2 ;;
     --tables) tables=$2; tables_set=1; shift 2 ;;
     --fields) fields=$2; shift 2 ;;
@@ -175,10 +180,28 @@ fi
 best_list= best_vamor= best_base= best_cbase= best_cvamor= mem_vamor=0 mem_list=0
 if [ "$list_only" = 1 ]; then
   [ "$pg" = 1 ] && setup || setup vamor
+  direction=noi
+  if [ "$converted" = 1 ]; then
+    direction=vechi
+    {
+      for t in $(seq 1 "$tables"); do
+        tn=$(table_name "$t") sets=""
+        for f in $(seq 1 "$fields"); do
+          printf 'ALTER TABLE %s ADD c%d_VM DECIMAL(18,2);\n' "$tn" "$f"
+          sets+="${sets:+, }c${f}_VM = c$f * 10000"
+        done
+        printf 'UPDATE %s SET %s;\n' "$tn" "$sets"
+      done
+    } > "$work/converted.sql"
+    if [ "$pg" = 1 ]; then psqlrun -f "$work/converted.sql" >/dev/null
+    else for s in "$work"/vamor/*.db; do sqlite3 -bail "$s" < "$work/converted.sql"; done; fi
+    sqlite3 "$work/base.vmd" "UPDATE tField SET Converted = 1"
+    label+="; every field converted, listed for the run back"
+  fi
   best_list= mem_list=0
   for run in $(seq 1 "$runs"); do
     mkdir -p "$work/home"; cp "$work/base.vmd" "$work/list.vmd"
-    measure "$work/t.list" env VAMOR_HOME="$work/home" "$vamor" --convert "$work/list.vmd" --to noi --list
+    measure "$work/t.list" env VAMOR_HOME="$work/home" "$vamor" --convert "$work/list.vmd" --to "$direction" --list
     read -r tl ml ul sl < "$work/t.list"
     echo "run $run: vamor --list ${tl}s (cpu $(awk "BEGIN{print $ul + $sl}")s) ${ml} KB"
     best_list=$(best "$best_list" "$tl"); [ "$ml" -gt "$mem_list" ] && mem_list=$ml
@@ -191,7 +214,7 @@ if [ "$list_only" = 1 ]; then
     for run in $(seq 1 "$runs"); do
       mkdir -p "$work/whome$run"; cp "$work/base.vmd" "$work/window.vmd"
       echo "confirmation window, run $run: $(VAMOR_HOME=$work/whome$run XDG_CONFIG_HOME=$work/whome$run \
-        QT_QPA_PLATFORM=offscreen "$confirm" "$work/window.vmd" 2>/dev/null)"
+        QT_QPA_PLATFORM=offscreen "$confirm" "$work/window.vmd" "$direction" 2>/dev/null)"
     done
     echo "(target: the window complete within 5 s, shown with its count while it works)"
   fi

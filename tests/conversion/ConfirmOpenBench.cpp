@@ -1,8 +1,8 @@
-// Times the confirmation window of a conversion to new lei on a project
-// opened in the real main window, offscreen: from the window's show (the
-// way a modal show starts it) to the complete list.
+// Times the confirmation window of a conversion (to new lei unless "vechi"
+// is given) on a project opened in the real main window, offscreen: from the
+// window's show (the way a modal show starts it) to the complete list.
 //
-//   confirm_open_bench PROJECT.vmd
+//   confirm_open_bench PROJECT.vmd [noi|vechi]
 //
 // Prints one line: listed=N seconds=S shown_early=0|1 updates=N total="...".
 // The program folder (VAMOR_HOME) should be a temporary folder.
@@ -17,11 +17,13 @@
 #include <QTreeWidget>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s PROJECT.vmd\n", argv[0]);
+    const bool toLeiNoi = argc < 3 || std::strcmp(argv[2], "vechi") != 0;
+    if (argc < 2 || argc > 3 || (argc == 3 && toLeiNoi && std::strcmp(argv[2], "noi") != 0)) {
+        std::fprintf(stderr, "usage: %s PROJECT.vmd [noi|vechi]\n", argv[0]);
         return 2;
     }
     QApplication app(argc, argv);
@@ -30,7 +32,7 @@ int main(int argc, char **argv)
     w.pOpen(false);
 
     frmConvertStart dialog(&w);
-    dialog.ToLeiNoi = true;
+    dialog.ToLeiNoi = toLeiNoi;
     bool shownEarly = false;
     int updates = 0;
     QObject::connect(dialog.totalBox(), &QLineEdit::textChanged, [&] {
