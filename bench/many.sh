@@ -7,7 +7,7 @@
 # confirmation list (--list) of the same project.
 #
 #   bench/many.sh [--sources N] [--tables N] [--fields N] [--rows N] [--runs N] [--dir DIR] [--vamor PATH]
-#   bench/many.sh --pg [--tables N] [--fields N] [--rows N] [--runs N]
+#   bench/many.sh --pg [--tables N] [--fields N] [--rows N] [--runs N] [--no-totals]
 #   bench/many.sh --list-only [--converted] ...   (times the confirmation list alone)
 #
 # SQLite (default): N sources (200) of T tables (25) of F fields (10), that is
@@ -18,6 +18,8 @@
 # the env.sh of tests/servers.sh first) of 200 tables of 10 fields; the
 # baseline is one psql session over TCP, as Vamor connects.
 #
+# --no-totals runs the conversion without its control totals, which the
+# baseline does not compute.
 # --list-only --converted: every field as a finished run leaves it (its
 # recovery column added and filled, Converted in the project), listed for
 # the run back to old lei: each state is read through its recovery column.
@@ -32,7 +34,7 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 vamor=${VAMOR:-$repo/build/bin/vamor}
-dir=${TMPDIR:-/tmp} list_only=0 pg=0 sources=200 tables=25 fields=10 rows=5 runs=3
+dir=${TMPDIR:-/tmp} list_only=0 pg=0 totals=() sources=200 tables=25 fields=10 rows=5 runs=3
 tables_set=0
 converted=0
 while [ $# -gt 0 ]; do
@@ -40,6 +42,7 @@ while [ $# -gt 0 ]; do
     --pg) pg=1; shift ;;
     --list-only) list_only=1; shift ;;
     --converted) converted=1; shift ;;
+    --no-totals) totals=(--no-totals); shift ;;
     --sources) sources=$2; shift 2 ;;
     --tables) tables=$2; tables_set=1; shift 2 ;;
     --fields) fields=$2; shift 2 ;;
@@ -242,7 +245,7 @@ for run in $(seq 1 "$runs"); do
   cp "$work/base.vmd" "$work/list.vmd"; cp "$work/base.vmd" "$work/run.vmd"
   sync
   measure "$work/t.list" env VAMOR_HOME="$work/home" "$vamor" --convert "$work/list.vmd" --to noi --list
-  measure "$work/t.vamor" env VAMOR_HOME="$work/home" "$vamor" --convert "$work/run.vmd" --to noi --yes
+  measure "$work/t.vamor" env VAMOR_HOME="$work/home" "$vamor" --convert "$work/run.vmd" --to noi --yes "${totals[@]}"
   if [ "$pg" = 1 ]; then got=$(checksum); else got=$(checksum vamor); fi
   [ "$want" = "$got" ] || { echo "many.sh: Vamor and the baseline left different amounts: $got / $want" >&2; exit 1; }
   left=$(sqlite3 "$work/run.vmd" "SELECT count(*) FROM tField WHERE NOT Converted OR Error IS NOT NULL")
@@ -257,8 +260,8 @@ for run in $(seq 1 "$runs"); do
 done
 
 awk -v cb="$best_cbase" -v cv="$best_cvamor" -v b="$best_base" -v v="$best_vamor" -v l="$best_list" -v mv="$mem_vamor" -v ml="$mem_list" -v label="$label" \
-  -v runs="$runs" 'BEGIN {
-  printf "%s (best of %d)\n", label, runs
+  -v runs="$runs" -v notes="${totals[*]:+; vamor without control totals}" 'BEGIN {
+  printf "%s (best of %d)%s\n", label, runs, notes
   printf "baseline:        %8.2f s\n", b
   printf "vamor --convert: %8.2f s, peak memory %.1f MB\n", v, mv / 1024
   ratio = (b > 0) ? v / b : 0

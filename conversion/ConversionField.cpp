@@ -80,13 +80,21 @@ QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims
     return conflicts;
 }
 
-bool hasColumn(db::Connection &userConn, const QString &table, const QString &owner, const QString &column)
+namespace {
+
+bool listed(const std::vector<db::TableColumn> &columns, const QString &column)
 {
-    db::Recordset columns = userConn.columns(table, owner);
-    for (; !columns.eof(); columns.moveNext())
-        if (columns.value(QStringLiteral("COLUMN_NAME")).toString().compare(column, Qt::CaseInsensitive) == 0)
+    for (const db::TableColumn &c : columns)
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
             return true;
     return false;
+}
+
+} // namespace
+
+bool hasColumn(db::Connection &userConn, const QString &table, const QString &owner, const QString &column)
+{
+    return listed(userConn.tableColumns(table, owner, true), column);
 }
 
 FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
@@ -97,16 +105,29 @@ FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, co
     const QString recName = recoveryFieldName(fields);
     const QString tableRef = fgGetTableName(idConnType, owner, tableName);
     const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
+    // The table's columns, read once for all its fields: a recovery column
+    // that is not among them is not there yet, so the field is not converted
+    // and its rows need not be asked. A table the list does not find is
+    // left to the probe, which says why.
+    bool recoveryMissing = false;
+    try {
+        const std::vector<db::TableColumn> columns = userConn.tableColumns(tableName, owner);
+        recoveryMissing = !columns.empty() && !listed(columns, recName);
+    } catch (const std::exception &) {
+    }
     QString probeError;
-    qint32 state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
-                                       convertsql::rowSource(tableRef, condition),
-                                       fgGetFieldName(idConnType, text(fields, "FieldName")),
-                                       fgGetFieldName(idConnType, recName), &probeError);
+    qint32 state = 0;
+    if (!recoveryMissing)
+        state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
+                                    convertsql::rowSource(tableRef, condition),
+                                    fgGetFieldName(idConnType, text(fields, "FieldName")),
+                                    fgGetFieldName(idConnType, recName), &probeError);
     FieldProbe probe;
     if (!probeError.isEmpty()) {
-        // Only a recovery column that is not there yet means "not converted".
-        // Any other failure (a lock time-out, a lost server) tells nothing:
-        // the stored state stays and the field is not touched.
+        // Only a recovery column that is not there (any more: another
+        // program may have dropped it) means "not converted". Any other
+        // failure (a lock time-out, a lost server) tells nothing: the stored
+        // state stays and the field is not touched.
         bool missing = false;
         try {
             missing = !hasColumn(userConn, tableName, owner, recName);
@@ -119,9 +140,13 @@ FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, co
         }
         state = 0;
     }
-    probe.converted = state == 1 ? true : state == 0 ? false : fields.value(QStringLiteral("Converted")).toBool();
-    fields.setValue(QStringLiteral("Converted"), probe.converted);
-    fields.update();
+    const bool stored = fields.value(QStringLiteral("Converted")).toBool();
+    probe.converted = state == 1 ? true : state == 0 ? false : stored;
+    // A state that did not change is not written again.
+    if (probe.converted != stored || fields.value(QStringLiteral("Converted")).isNull()) {
+        fields.setValue(QStringLiteral("Converted"), probe.converted);
+        fields.update();
+    }
     return probe;
 }
 

@@ -315,15 +315,42 @@ qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRecRowSourc
 {
     // The derived table is named: PostgreSQL, MariaDB and SQL Server refuse
     // one without a name. An alias without AS is accepted everywhere.
+    const auto anyValue = [](const QString &rowSource, const QString &column) {
+        return QStringLiteral("SELECT ") + column + QStringLiteral(" FROM (") + rowSource
+               + QStringLiteral(") VamorRows WHERE Not ") + column + QStringLiteral(" Is Null");
+    };
     const auto probe = [&](const QString &rowSource, const QString &column) {
-        db::Recordset rs = pConn.openRecordset(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM (")
-                                                   + rowSource + QStringLiteral(") VamorRows WHERE Not ")
-                                                   + column + QStringLiteral(" Is Null"),
-                                               db::CursorType::Static, db::LockType::ReadOnly, 1);
+        db::Recordset rs = pConn.openRecordset(anyValue(rowSource, column), db::CursorType::Static,
+                                               db::LockType::ReadOnly, 1);
         const bool found = !rs.eof();
         rs.close();
         return found;
     };
+    // Where the engine's SQL is known, both questions go in one statement
+    // that gives one row (EXISTS stops at the first row found, as the
+    // probes do). PostgreSQL's driver reads a VALUES row at once, where it
+    // would open and close a cursor around a SELECT. A failure (a missing
+    // column among others) is told by the two probes themselves, one after
+    // the other; in a transaction, which a failure would spoil, they alone run.
+    const db::SqlDialect dialect = pConn.dialect();
+    if ((dialect == db::SqlDialect::PostgreSql || dialect == db::SqlDialect::MySql
+         || dialect == db::SqlDialect::Sqlite)
+        && !pConn.inTransaction()) {
+        const QString states = QStringLiteral("CASE WHEN EXISTS (") + anyValue(pstrRecRowSource, pstrRecField)
+                               + QStringLiteral(") THEN 1 WHEN EXISTS (") + anyValue(pstrRowSource, pstrField)
+                               + QStringLiteral(") THEN 0 ELSE -1 END");
+        try {
+            db::Recordset rs = pConn.openRecordset(dialect == db::SqlDialect::PostgreSql
+                                                       ? QStringLiteral("VALUES (") + states + QStringLiteral(")")
+                                                       : QStringLiteral("SELECT ") + states,
+                                                   db::CursorType::Static, db::LockType::ReadOnly, 1);
+            bool ok = false;
+            const qint32 state = rs.eof() ? 2 : static_cast<qint32>(rs.value(0).toString().toInt(&ok));
+            if (ok && state >= -1 && state <= 1)
+                return state;
+        } catch (const std::exception &) {
+        }
+    }
     qint32 result = 0;
     try {
         if (probe(pstrRecRowSource, pstrRecField))

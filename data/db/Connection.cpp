@@ -7,7 +7,11 @@
 #include "data/db/SqliteProvider.h"
 
 #include <QRegularExpression>
-#include <atomic>
+#include <algorithm>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <utility>
 
 namespace db {
 
@@ -68,55 +72,133 @@ void applyJournal(Provider &provider, const ConnString &parsed)
     Recordset rs = provider.query(QStringLiteral("PRAGMA journal_mode = ") + mode, LockType::ReadOnly, 0);
 }
 
-constexpr qint64 kKeepTypesMs = 2000;
+// Another program may change a table too: what was read of it is kept for
+// a moment only.
+constexpr qint64 kKeepColumnsMs = 2000;
 
-std::atomic<quint64> gSchemaGeneration{0};
-std::atomic<quint64> gTypeGeneration{0};
+// A column that a command of the program added to a table.
+struct AddedColumn {
+    quint64 number = 0;
+    QString schema; // "" when the command named none
+    QString table;
+    QString column;
+};
 
-// Any command may have changed the columns of some table, and their types.
-void schemaMayChange()
+// What the program's commands did to tables, shared by all its connections
+// (a recovery column is added on a connection of its own while the run's
+// connection keeps the table's columns).
+struct SchemaChanges {
+    std::mutex mutex;
+    quint64 generation = 0; // commands that may have changed any table's columns
+    quint64 added = 0;      // columns added, numbered from 1
+    std::deque<AddedColumn> recent; // the last kKeptAdded of them
+};
+constexpr size_t kKeptAdded = 4096;
+
+SchemaChanges &schemaChanges()
 {
-    gSchemaGeneration.fetch_add(1, std::memory_order_relaxed);
-    gTypeGeneration.fetch_add(1, std::memory_order_relaxed);
+    static SchemaChanges changes;
+    return changes;
 }
 
-// A SELECT changes no table's columns (what a recordset usually opens);
-// SELECT ... INTO makes a table.
+void bumpGeneration()
+{
+    SchemaChanges &c = schemaChanges();
+    const std::lock_guard<std::mutex> lock(c.mutex);
+    ++c.generation;
+}
+
+// A SELECT or a VALUES list changes no table's columns (what a recordset
+// usually opens); SELECT ... INTO makes a table.
 bool readsOnly(const QString &sql)
 {
-    static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression select(QStringLiteral(R"(^\s*(SELECT\s|VALUES\s*\())"),
+                                           QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression into(QStringLiteral(R"(\bINTO\b)"), QRegularExpression::CaseInsensitiveOption);
     return select.match(sql).hasMatch() && !into.match(sql).hasMatch();
 }
 
-// "ALTER TABLE t ADD [COLUMN] c type" and nothing else: a column more, no
-// type of another column changed. Anything less plain (several actions,
-// a DROP, a RENAME, an ALTER COLUMN) counts as any other command.
-bool addsOneColumn(const QString &sql)
+// Statements that change rows, never columns: UPDATE, INSERT, DELETE, and
+// what readsOnly accepts.
+bool changesRowsOnly(const QString &sql)
 {
-    static const QRegularExpression add(QStringLiteral(R"(^\s*ALTER\s+TABLE\s+\S+\s+ADD\s)"),
+    static const QRegularExpression rows(QStringLiteral(R"(^\s*(UPDATE|INSERT|DELETE)\s)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return rows.match(sql).hasMatch() || readsOnly(sql);
+}
+
+// A name as SQL writes it: "x", [x], `x` or bare.
+const QString kNamePart = QStringLiteral(R"((?:"[^"]+"|\[[^\]]+\]|`[^`]+`|[^\s."\[`(),;]+))");
+
+QString unquoted(const QString &part)
+{
+    if (part.size() >= 2
+        && ((part.front() == QLatin1Char('"') && part.back() == QLatin1Char('"'))
+            || (part.front() == QLatin1Char('[') && part.back() == QLatin1Char(']'))
+            || (part.front() == QLatin1Char('`') && part.back() == QLatin1Char('`'))))
+        return part.mid(1, part.size() - 2);
+    return part;
+}
+
+// "ALTER TABLE t ADD [COLUMN] c type" and nothing else: a column more, no
+// type of another column changed; the table (with its owner when written)
+// and the column. Anything less plain (several actions, a DROP, a RENAME,
+// an ALTER COLUMN) counts as any other command: nullopt.
+std::optional<AddedColumn> addedColumn(const QString &sql)
+{
+    static const QRegularExpression add(QStringLiteral(R"(^\s*ALTER\s+TABLE\s+(%1(?:\.%1)*)\s+ADD\s+(?:COLUMN\s+)?(%1)\s)")
+                                            .arg(kNamePart),
                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression part(kNamePart);
     static const QRegularExpression other(QStringLiteral(R"([,;]|\b(DROP|RENAME|ALTER|MODIFY|CHANGE)\b)"),
                                           QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression parenthesized(QStringLiteral(R"(\([^()]*\))"));
     const QRegularExpressionMatch m = add.match(sql);
     if (!m.hasMatch())
-        return false;
+        return std::nullopt;
     QString rest = sql.mid(m.capturedEnd());
     for (QString plain = rest;; rest = plain) { // DECIMAL(18,2) holds a comma of its own
         plain.replace(parenthesized, QStringLiteral(" "));
         if (plain == rest)
             break;
     }
-    return !other.match(rest).hasMatch();
+    if (other.match(rest).hasMatch())
+        return std::nullopt;
+    QStringList parts;
+    for (auto it = part.globalMatch(m.captured(1)); it.hasNext();)
+        parts << unquoted(it.next().captured(0));
+    if (parts.isEmpty())
+        return std::nullopt;
+    AddedColumn added;
+    added.table = parts.takeLast();
+    if (!parts.isEmpty())
+        added.schema = parts.takeLast();
+    added.column = unquoted(m.captured(2));
+    return added;
+}
+
+void recordAdded(AddedColumn added)
+{
+    SchemaChanges &c = schemaChanges();
+    const std::lock_guard<std::mutex> lock(c.mutex);
+    added.number = ++c.added;
+    c.recent.push_back(std::move(added));
+    if (c.recent.size() > kKeptAdded)
+        c.recent.pop_front();
+}
+
+bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+const TableColumn *findColumn(const std::vector<TableColumn> &columns, const QString &name)
+{
+    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
+        for (const TableColumn &c : columns)
+            if (c.name.compare(name, cs) == 0)
+                return &c;
+    return nullptr;
 }
 
 } // namespace
-
-quint64 schemaGeneration()
-{
-    return gSchemaGeneration.load(std::memory_order_relaxed);
-}
 
 Connection::Connection() = default;
 
@@ -152,7 +234,8 @@ void Connection::open(const QString &connectionString)
 
 void Connection::close()
 {
-    mKnownTypes.clear();
+    mKnownTables.clear();
+    mChangedInTransaction = false;
     if (!mProvider)
         return;
     std::unique_ptr<Provider> provider = std::move(mProvider);
@@ -178,15 +261,38 @@ void Connection::requireSingleStatement(const QString &sql) const
         throw DbError(E_FAIL, multipleStatementsMessage());
 }
 
+void Connection::schemaChanged()
+{
+    bumpGeneration();
+    if (mProvider && mProvider->inTransaction())
+        mChangedInTransaction = true;
+}
+
 qint64 Connection::execute(const QString &sql)
 {
     Provider &p = provider();
     requireSingleStatement(sql);
-    if (addsOneColumn(sql))
-        gSchemaGeneration.fetch_add(1, std::memory_order_relaxed);
-    else
-        schemaMayChange();
-    return p.execute(sql);
+    if (changesRowsOnly(sql))
+        return p.execute(sql);
+    // Outside a transaction an added column is there once the command
+    // returns; inside one it may still be undone.
+    if (const std::optional<AddedColumn> added = p.inTransaction() ? std::nullopt : addedColumn(sql)) {
+        const qint64 count = p.execute(sql);
+        recordAdded(*added);
+        return count;
+    }
+    // Before and after: a list read by another connection while the command
+    // runs is not kept.
+    schemaChanged();
+    qint64 count = 0;
+    try {
+        count = p.execute(sql);
+    } catch (...) {
+        schemaChanged();
+        throw;
+    }
+    schemaChanged();
+    return count;
 }
 
 void Connection::beginTrans()
@@ -194,6 +300,7 @@ void Connection::beginTrans()
     Provider &p = provider();
     if (p.inTransaction())
         throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("O tranzactie este deja deschisa."));
+    mChangedInTransaction = false;
     p.beginTrans();
 }
 
@@ -202,8 +309,18 @@ void Connection::commitTrans()
     Provider &p = provider();
     if (!p.inTransaction())
         throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
-    schemaMayChange(); // columns changed in the transaction are kept
-    p.commitTrans();
+    const bool changed = std::exchange(mChangedInTransaction, false);
+    if (changed)
+        bumpGeneration(); // columns changed in the transaction are kept
+    try {
+        p.commitTrans();
+    } catch (...) {
+        if (changed)
+            bumpGeneration(); // or undone
+        throw;
+    }
+    if (changed)
+        bumpGeneration();
 }
 
 void Connection::rollbackTrans()
@@ -211,17 +328,35 @@ void Connection::rollbackTrans()
     Provider &p = provider();
     if (!p.inTransaction())
         return; // ended already: by a failed commit, or by the engine itself
-    schemaMayChange(); // columns changed in the transaction are undone
-    p.rollbackTrans();
+    const bool changed = std::exchange(mChangedInTransaction, false);
+    if (changed)
+        bumpGeneration(); // columns changed in the transaction are undone
+    try {
+        p.rollbackTrans();
+    } catch (...) {
+        if (changed)
+            bumpGeneration();
+        throw;
+    }
+    if (changed)
+        bumpGeneration();
 }
 
 Recordset Connection::openRecordset(const QString &sql, CursorType, LockType lock, int maxRows)
 {
     Provider &p = provider();
     requireSingleStatement(sql);
-    if (!readsOnly(sql))
-        schemaMayChange();
-    return p.query(sql, lock, maxRows);
+    if (readsOnly(sql))
+        return p.query(sql, lock, maxRows);
+    schemaChanged();
+    try {
+        Recordset rs = p.query(sql, lock, maxRows);
+        schemaChanged();
+        return rs;
+    } catch (...) {
+        schemaChanged();
+        throw;
+    }
 }
 
 Recordset Connection::tables()
@@ -234,31 +369,85 @@ Recordset Connection::columns(const QString &table, const QString &schema)
     return provider().columns(schema, table);
 }
 
+std::vector<TableColumn> Connection::tableColumns(const QString &table, const QString &schema, bool fresh)
+{
+    Provider &p = provider();
+    SchemaChanges &changes = schemaChanges();
+    std::unique_lock<std::mutex> lock(changes.mutex);
+    auto known = std::find_if(mKnownTables.begin(), mKnownTables.end(),
+                              [&](const KnownTable &k) { return k.table == table && k.schema == schema; });
+    if (known != mKnownTables.end()) {
+        const bool missedSome = !changes.recent.empty() && changes.recent.front().number > known->added + 1;
+        if (fresh || known->generation != changes.generation || known->read.hasExpired(kKeepColumnsMs) || missedSome) {
+            mKnownTables.erase(known);
+        } else {
+            // Columns the program added since: in the list, with their types
+            // still to read.
+            for (const AddedColumn &added : changes.recent) {
+                if (added.number <= known->added || !sameName(added.table, table)
+                    || (!added.schema.isEmpty() && !schema.isEmpty() && !sameName(added.schema, schema)))
+                    continue;
+                if (!findColumn(known->columns, added.column))
+                    known->columns.push_back(TableColumn{added.column, ColumnType{}, false});
+            }
+            known->added = changes.added;
+            return known->columns;
+        }
+    }
+    const quint64 generation = changes.generation;
+    const quint64 added = changes.added;
+    lock.unlock();
+    std::vector<TableColumn> columns = p.tableColumns(schema, table);
+    lock.lock();
+    // Columns added meanwhile join the list at its next use.
+    if (changes.generation == generation) {
+        KnownTable k{schema, table, generation, added, QElapsedTimer(), columns};
+        k.read.start();
+        mKnownTables.push_back(std::move(k));
+    }
+    return columns;
+}
+
 ColumnType Connection::columnType(const QString &table, const QString &column, const QString &schema)
 {
     Provider &p = provider();
-    // Another program may change a table too: what was read is kept for a
-    // moment only.
-    const quint64 generation = gTypeGeneration.load(std::memory_order_relaxed);
-    if (mTypesGeneration != generation || !mTypesRead.isValid() || mTypesRead.hasExpired(kKeepTypesMs)) {
-        mKnownTypes.clear();
-        mTypesGeneration = generation;
-        mTypesRead.start();
+    // A column not in the kept list may have been added since by another
+    // program: asked once more of the database.
+    std::vector<TableColumn> columns = tableColumns(table, schema);
+    const TableColumn *found = findColumn(columns, column);
+    if (!found) {
+        columns = tableColumns(table, schema, true);
+        found = findColumn(columns, column);
     }
-    for (const KnownType &known : mKnownTypes)
-        if (known.table == table && known.column == column && known.schema == schema)
-            return known.type;
-    ColumnType type = p.columnType(schema, table, column);
-    if (gTypeGeneration.load(std::memory_order_relaxed) == generation)
-        mKnownTypes.push_back(KnownType{schema, table, column, type});
-    return type;
+    if (columns.empty())
+        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
+    if (!found)
+        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
+                      QStringLiteral("42S22"));
+    if (found->known)
+        return found->type;
+    return p.columnType(schema, table, found->name);
 }
 
 void Connection::forgetCatalog()
 {
-    mKnownTypes.clear();
-    if (mProvider)
-        mProvider->forgetCatalog();
+    mKnownTables.clear();
+}
+
+std::vector<TableColumn> Provider::tableColumns(const QString &schema, const QString &table)
+{
+    std::vector<TableColumn> columns;
+    for (Recordset rs = this->columns(schema, table); !rs.eof(); rs.moveNext()) {
+        const QString name = rs.value(QStringLiteral("COLUMN_NAME")).toString();
+        try {
+            columns.push_back(TableColumn{name, columnType(schema, table, name), true});
+        } catch (const DbError &) {
+            // A type the provider will not give (a DBF column an index may
+            // use): asked again, and refused with its reason, when wanted.
+            columns.push_back(TableColumn{name, ColumnType{}, false});
+        }
+    }
+    return columns;
 }
 
 QString Connection::nonNumericValuesQuery(const QString &rowSource, const QString &column) const

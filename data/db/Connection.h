@@ -21,6 +21,13 @@ struct ColumnType {
                          // (float, real, double, NUMERIC without precision, SQLite types without a scale)
 };
 
+// One column of a table, with its type.
+struct TableColumn {
+    QString name; // as the catalog writes it
+    ColumnType type;
+    bool known = true; // false: the type is not read yet (Connection::columnType asks the provider)
+};
+
 // One provider behind a connection: the built-in SQLite engine or ODBC.
 //
 // Transactions: inTransaction() is the driver's own state. A commit that
@@ -44,6 +51,9 @@ public:
     virtual Recordset tables() = 0;
     virtual Recordset columns(const QString &schema, const QString &table) = 0;
     virtual ColumnType columnType(const QString &schema, const QString &table, const QString &column) = 0;
+    // Every column of a table with its type, in column order; empty when the
+    // table does not exist. By default the columns list, then each column's type.
+    virtual std::vector<TableColumn> tableColumns(const QString &schema, const QString &table);
     // How the engine reads the text of a command.
     virtual SqlDialect dialect() const = 0;
     // True when a column may hold values of any kind whatever its declared
@@ -51,15 +61,7 @@ public:
     virtual bool weaklyTyped() const = 0;
     // True when the database can be read but not changed through this connection.
     virtual bool isReadOnly() const = 0;
-    // Drops whatever the provider remembers of the catalog (column lists).
-    virtual void forgetCatalog() {}
 };
-
-// Counts the commands run on any connection of the program that may have
-// changed a table's columns (every statement run, recordset opened other
-// than by a SELECT, and transaction ended). A column list read under one count is reused only
-// while the count has not moved.
-quint64 schemaGeneration();
 
 // A connection to a database, opened from a connection string.
 // "Provider=SQLite;Data Source=FILE" opens the built-in SQLite provider,
@@ -122,6 +124,14 @@ public:
     // adVariant, as in the columns list.
     ColumnType columnType(const QString &table, const QString &column, const QString &schema = QString());
 
+    // Every column of `table` with its type, in column order; empty when
+    // the table does not exist. What was read is kept while no command of
+    // the program could have changed a table's columns (a column added by a
+    // plain "ALTER TABLE t ADD c ...", on any connection, joins the kept
+    // list of t), and for a moment at most, for changes made by other
+    // programs. `fresh` asks the database whatever is kept.
+    std::vector<TableColumn> tableColumns(const QString &table, const QString &schema = QString(), bool fresh = false);
+
     // A query that returns a row when some non-Null value of `column` over
     // the rows of `rowSource` (a SELECT statement) is not a number; "" when
     // the engine enforces column types, so no such value exists. Both
@@ -142,26 +152,26 @@ public:
     void forgetCatalog();
 
 private:
-    struct KnownType {
+    struct KnownTable {
         QString schema;
         QString table;
-        QString column;
-        ColumnType type;
+        quint64 generation = 0; // of the program's changes when read
+        quint64 added = 0;      // the last added column applied
+        QElapsedTimer read;
+        std::vector<TableColumn> columns;
     };
 
     Provider &provider() const;
     void requireSingleStatement(const QString &sql) const;
+    // A command that may change a table's columns has run or is about to.
+    void schemaChanged();
 
     std::unique_ptr<Provider> mProvider;
     QString mConnectionString;
-    // Column types read while no connection of the program ran a command
-    // other than adding one column to a table (mTypesGeneration): within
-    // one field's work the same type is asked for twice (its checks, then
-    // its totals) while only its recovery column is added, on a connection
-    // of its own.
-    std::vector<KnownType> mKnownTypes;
-    quint64 mTypesGeneration = 0;
-    QElapsedTimer mTypesRead;
+    std::vector<KnownTable> mKnownTables;
+    // A command of the open transaction may have changed a table's columns:
+    // its end changes them again (kept or undone).
+    bool mChangedInTransaction = false;
 };
 
 } // namespace db

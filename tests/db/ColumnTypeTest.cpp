@@ -4,6 +4,8 @@
 // are not numbers in SQLite's weakly typed columns.
 
 #include "data/db/AdoTypes.h"
+#include "data/db/ConnString.h"
+#include "data/db/OdbcProvider.h"
 #include "data/db/SqliteProvider.h"
 #include "tests/db/EngineFixture.h"
 
@@ -259,6 +261,46 @@ TEST_P(ColumnTypeTest, ColumnsAndTypesReadAgainShowWhatAnyConnectionChanged)
         EXPECT_FALSE(names().contains(QStringLiteral("d")));
         expectDbError([&] { conn.columnType(table, QStringLiteral("d")); });
     }
+}
+
+// A table's column list read once follows what the program itself changes,
+// on any of its connections: a column added by a plain ALTER joins it (its
+// type read when asked), a dropped one leaves it. A column another program
+// adds or drops is seen when the list is asked for afresh, and a column
+// asked for that the kept list lacks is looked for in the database.
+TEST_P(ColumnTypeTest, KeptColumnListFollowsTheProgramAndIsReadAfreshForOthers)
+{
+    const QString table = createTable(QStringLiteral("k INTEGER, a DECIMAL(18,2)"));
+    const auto names = [&](bool fresh) {
+        QStringList found;
+        for (const TableColumn &c : conn.tableColumns(table, QString(), fresh))
+            found << c.name.toLower();
+        return found;
+    };
+    // Another program: a connection of its own that the program's
+    // bookkeeping of its commands never sees.
+    const auto elsewhere = [&](const QString &sql) {
+        const ConnString parsed = ConnString::parse(mConnString);
+        std::unique_ptr<Provider> other = parsed.isBuiltInSqlite()
+                                              ? openSqliteProvider(parsed.value(QStringLiteral("Data Source")))
+                                              : openOdbcProvider(mConnString);
+        other->execute(sql.arg(table));
+    };
+    Connection other;
+    other.open(mConnString);
+    ASSERT_EQ(names(false), (QStringList{"k", "a"}));
+
+    other.execute(QStringLiteral("ALTER TABLE %1 ADD b DECIMAL(18,3)").arg(table));
+    EXPECT_EQ(names(false), (QStringList{"k", "a", "b"}));
+    EXPECT_EQ(conn.columnType(table, QStringLiteral("b")).scale, 3);
+    other.execute(QStringLiteral("ALTER TABLE %1 DROP COLUMN b").arg(table));
+    EXPECT_EQ(names(false), (QStringList{"k", "a"}));
+
+    elsewhere(QStringLiteral("ALTER TABLE %1 ADD c INTEGER"));
+    EXPECT_EQ(conn.columnType(table, QStringLiteral("c")).scale, 0);
+    elsewhere(QStringLiteral("ALTER TABLE %1 DROP COLUMN c"));
+    EXPECT_EQ(names(true), (QStringList{"k", "a"}));
+    expectDbError([&] { conn.columnType(table, QStringLiteral("c")); });
 }
 
 VAMOR_INSTANTIATE_ENGINES(ColumnTypeTest);

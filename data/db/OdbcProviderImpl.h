@@ -1,0 +1,82 @@
+#pragma once
+
+// The ODBC provider's class, shared by its two source files: OdbcProvider.cpp
+// (connecting, commands, transactions, result sets) and OdbcProviderCatalog.cpp
+// (tables, columns and their types). Nothing outside these two files uses it.
+
+#include "data/db/Connection.h"
+#include "data/db/OdbcSupport.h"
+
+#include <optional>
+#include <vector>
+
+namespace db::odbc {
+
+enum class Engine { Other, PostgreSql, MySql, Sqlite, MdbTools };
+
+// One column as SQLColumns describes it.
+struct CatalogColumn {
+    QString schema, table, name, typeName;
+    int sqlType = 0;
+    int adoType = 0;
+    std::optional<qint64> size;   // COLUMN_SIZE
+    std::optional<qint64> digits; // DECIMAL_DIGITS
+    qint64 ordinal = 0;
+    int order = 0;
+};
+
+class OdbcProvider final : public Provider {
+public:
+    explicit OdbcProvider(const QString &connectionString);
+    ~OdbcProvider() override { release(); }
+
+    void close() override { release(); }
+    bool isConnected() const override { return mConnected; }
+    bool isAlive() const override;
+    qint64 execute(const QString &sql) override;
+    void beginTrans() override;
+    void commitTrans() override;
+    void rollbackTrans() override;
+    bool inTransaction() const override { return mConnected && mInTransaction; }
+    SqlDialect dialect() const override;
+    bool weaklyTyped() const override { return mEngine == Engine::Sqlite; }
+    bool isReadOnly() const override { return mReadOnly; }
+    Recordset query(const QString &sql, LockType lock, int maxRows) override;
+
+    // OdbcProviderCatalog.cpp
+    Recordset tables() override;
+    Recordset columns(const QString &schema, const QString &table) override;
+    ColumnType columnType(const QString &schema, const QString &table, const QString &column) override;
+    std::vector<TableColumn> tableColumns(const QString &schema, const QString &table) override;
+
+private:
+    static QString lostText();
+    SQLHDBC dbc() const;
+    void requireTransaction() const;
+    SQLRETURN setAutocommit(bool on);
+    SQLRETURN endTran(SQLSMALLINT completion);
+    void backToAutocommit();
+    void drop(const QString &reason);
+    Recordset snapshot(const Statement &st, int maxRows);
+    void release();
+
+    // OdbcProviderCatalog.cpp
+    std::vector<CatalogColumn> readCatalogColumns(const QString &schema, const QString &table);
+    Recordset queryWithText(const QString &sql, const QStringList &params);
+    ColumnType postgresColumnType(const QString &schema, const CatalogColumn &c);
+    ColumnType mysqlColumnType(const QString &schema, const CatalogColumn &c);
+    ColumnType typeOf(const QString &schema, const CatalogColumn &c);
+    std::optional<std::vector<TableColumn>> postgresTableColumns(const QString &schema, const QString &table);
+    std::optional<std::vector<TableColumn>> mysqlTableColumns(const QString &schema, const QString &table);
+
+    SQLHENV mEnv = SQL_NULL_HENV;
+    SQLHDBC mDbc = SQL_NULL_HDBC;
+    bool mConnected = false;
+    bool mTransactions = true;
+    bool mInTransaction = false;
+    Engine mEngine = Engine::Other;
+    bool mReadOnly = false;
+    QString mLostReason;
+};
+
+} // namespace db::odbc
