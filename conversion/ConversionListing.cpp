@@ -146,7 +146,7 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                                  convertsql::joinConditions(table.where, field.where)});
             }
             const std::vector<StateProbeResult> states =
-                probeTableStates(userConn, table.name, table.owner, tableRef, probes);
+                probeTableStates(userConn, table.name, table.owner, tableRef, probes, rounding >= 0);
 
             std::vector<qint32> nowConverted, nowNotConverted;
             std::vector<ListedField> listed;

@@ -17,18 +17,27 @@ namespace {
 constexpr std::size_t kFieldsPerQuery = 50;
 
 // The names of the table's columns, case folded; false when the list could
-// not be read.
-bool readColumnNames(db::Connection &userConn, const QString &table, const QString &owner, QSet<QString> &names)
+// not be read or found no table. With `typesWanted` they come from the
+// connection's list of the table with the columns' types, which it keeps
+// for the caller's next questions; otherwise from the plain columns list,
+// which some providers read much faster.
+bool readColumnNames(db::Connection &userConn, const QString &table, const QString &owner, bool typesWanted,
+                     QSet<QString> &names)
 {
     try {
-        db::Recordset columns = userConn.columns(table, owner);
-        const int name = columns.fieldIndex(QStringLiteral("COLUMN_NAME"));
-        for (; !columns.eof(); columns.moveNext())
-            names.insert(columns.value(name).toString().toCaseFolded());
-        return true;
+        if (typesWanted) {
+            for (const db::TableColumn &column : userConn.tableColumns(table, owner))
+                names.insert(column.name.toCaseFolded());
+        } else {
+            db::Recordset columns = userConn.columns(table, owner);
+            const int name = columns.fieldIndex(QStringLiteral("COLUMN_NAME"));
+            for (; !columns.eof(); columns.moveNext())
+                names.insert(columns.value(name).toString().toCaseFolded());
+        }
     } catch (const std::exception &) {
         return false;
     }
+    return !names.isEmpty();
 }
 
 // One row, one column for each field: 1, 0 or -1 as the field's own two
@@ -128,13 +137,15 @@ StateProbeResult probeFieldState(db::Connection &userConn, const QString &table,
 }
 
 std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const QString &table, const QString &owner,
-                                               const QString &tableRef, const std::vector<StateProbeField> &fields)
+                                               const QString &tableRef, const std::vector<StateProbeField> &fields,
+                                               bool typesWanted)
 {
     std::vector<StateProbeResult> results(fields.size());
     QSet<QString> columns;
-    const bool listed = readColumnNames(userConn, table, owner, columns);
+    const bool listed = readColumnNames(userConn, table, owner, typesWanted, columns);
 
-    // A recovery column missing from the table: nothing to read.
+    // A recovery column missing from the table: nothing to read. A table the
+    // list does not find is left to the queries, which say why.
     std::vector<std::size_t> toRead;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (listed && !columns.contains(fields[i].recName.toCaseFolded()))

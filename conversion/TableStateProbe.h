@@ -41,8 +41,12 @@ struct StateProbeResult {
 // MariaDB); elsewhere, and for the fields of a query that fails, they are
 // read one by one, so a field that cannot be read never hides the states of
 // its neighbours.
+//
+// `typesWanted`: the caller asks the types of the table's columns next
+// (Connection::columnType); the list is then read with them, once for both.
 std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const QString &table, const QString &owner,
-                                               const QString &tableRef, const std::vector<StateProbeField> &fields);
+                                               const QString &tableRef, const std::vector<StateProbeField> &fields,
+                                               bool typesWanted = false);
 
 // One field on its own: its two probe queries, and when they fail, whether
 // the recovery column is missing (old lei) or the failure is the answer.

@@ -78,8 +78,8 @@ TEST_P(TableStates, ReadTogetherTheyAnswerAsEachFieldAloneAndAFailureHidesNoNeig
                   c.expected);
     }
 
-    // Without the fields whose queries fail the others are read by one query:
-    // the same answers.
+    // Without the fields whose queries fail the others are read by one query,
+    // the table's columns listed with their types or without: the same answers.
     std::vector<StateProbeField> readable;
     std::vector<const char *> expected;
     for (std::size_t i = 0; i < fields.size(); ++i)
@@ -87,10 +87,14 @@ TEST_P(TableStates, ReadTogetherTheyAnswerAsEachFieldAloneAndAFailureHidesNoNeig
             readable.push_back(fields[i]);
             expected.push_back(kCases[i].expected);
         }
-    const std::vector<StateProbeResult> clean =
-        conversion::probeTableStates(user.conn(), table, QString(), table, readable);
-    for (std::size_t i = 0; i < readable.size(); ++i)
-        EXPECT_EQ(told(clean[i]).toStdString(), expected[i]) << readable[i].fieldName.toStdString() << " where " << readable[i].condition.toStdString();
+    for (bool typesWanted : {false, true}) {
+        const std::vector<StateProbeResult> clean =
+            conversion::probeTableStates(user.conn(), table, QString(), table, readable, typesWanted);
+        for (std::size_t i = 0; i < readable.size(); ++i)
+            EXPECT_EQ(told(clean[i]).toStdString(), expected[i])
+                << readable[i].fieldName.toStdString() << " where " << readable[i].condition.toStdString()
+                << (typesWanted ? " (types wanted)" : "");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TableStates,
