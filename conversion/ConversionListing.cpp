@@ -16,8 +16,8 @@ namespace conversion {
 
 namespace {
 
-// What the listing needs of a table and of a field of the project, read
-// once for the whole project.
+// What the listing needs of a table and of a field of the project: the
+// tables are read once for the whole project, the fields once per source.
 struct TableRow {
     qint32 idTable = 0;
     QString name;

@@ -29,8 +29,11 @@ QString keptDecimalsNote(int decimals);
 // stored state, with the reason in its note. A data source without a connection string
 // or that cannot be opened is passed over. Other errors are thrown, after
 // the fields found so far have been handed to `add`. `probed`, when given,
-// is told the number of fields probed so far after each one, so that a
+// is told the number of fields probed so far after each table, so that a
 // window can show how far a long listing has come.
+//
+// The states of a table's fields are read together (probeTableStates), and
+// a probed state is written to the project only where it changed.
 void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                          const std::function<void(const ListedField &)> &add,
                          const std::function<void(int)> &probed = {});
