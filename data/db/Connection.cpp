@@ -6,6 +6,7 @@
 #include "data/db/OdbcProvider.h"
 #include "data/db/SqliteProvider.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
 #include <deque>
@@ -84,14 +85,29 @@ struct AddedColumn {
     QString column;
 };
 
+// The columns of one table as read at one moment.
+struct KnownTable {
+    QString schema;
+    QString table;
+    quint64 generation = 0; // of the program's changes when read
+    quint64 added = 0;      // the last added column applied
+    quint64 number = 0;     // of the reads, from 1
+    QElapsedTimer read;
+    std::vector<TableColumn> columns;
+};
+
 // What the program's commands did to tables, shared by all its connections
 // (a recovery column is added on a connection of its own while the run's
-// connection keeps the table's columns).
+// connection keeps the table's columns), and the columns read of tables,
+// by connection string (the confirmation list reads a table's columns on
+// a connection of its own just before the run needs them).
 struct SchemaChanges {
     std::mutex mutex;
     quint64 generation = 0; // commands that may have changed any table's columns
     quint64 added = 0;      // columns added, numbered from 1
     std::deque<AddedColumn> recent; // the last kKeptAdded of them
+    QHash<QString, std::vector<KnownTable>> known;
+    quint64 reads = 0;
 };
 constexpr size_t kKeptAdded = 4096;
 
@@ -234,7 +250,6 @@ void Connection::open(const QString &connectionString)
 
 void Connection::close()
 {
-    mKnownTables.clear();
     mChangedInTransaction = false;
     if (!mProvider)
         return;
@@ -254,7 +269,14 @@ Provider &Connection::provider() const
 // before anything runs, when its text holds a second statement.
 void Connection::requireSingleStatement(const QString &sql) const
 {
-    const int statements = countStatements(sql, provider().dialect());
+    const SqlDialect dialect = provider().dialect();
+    // Only a ";" separates two statements: a text with none, and with no
+    // comment that could be all it holds, is one statement.
+    if (!sql.contains(QLatin1Char(';')) && !sql.contains(QLatin1String("--"))
+        && !sql.contains(QLatin1String("/*")) && !(dialect == SqlDialect::MySql && sql.contains(QLatin1Char('#')))
+        && !sql.trimmed().isEmpty())
+        return;
+    const int statements = countStatements(sql, dialect);
     if (statements == 0)
         throw DbError(DB_E_NOCOMMAND, QStringLiteral("Comanda nu contine nicio instructiune SQL."));
     if (statements > 1)
@@ -372,14 +394,19 @@ Recordset Connection::columns(const QString &table, const QString &schema)
 std::vector<TableColumn> Connection::tableColumns(const QString &table, const QString &schema, bool fresh)
 {
     Provider &p = provider();
+    // A transaction that changed a table sees what no other connection sees.
+    if (mChangedInTransaction && p.inTransaction())
+        return p.tableColumns(schema, table);
     SchemaChanges &changes = schemaChanges();
     std::unique_lock<std::mutex> lock(changes.mutex);
-    auto known = std::find_if(mKnownTables.begin(), mKnownTables.end(),
+    std::vector<KnownTable> &knownTables = changes.known[mConnectionString];
+    auto known = std::find_if(knownTables.begin(), knownTables.end(),
                               [&](const KnownTable &k) { return k.table == table && k.schema == schema; });
-    if (known != mKnownTables.end()) {
+    if (known != knownTables.end()) {
         const bool missedSome = !changes.recent.empty() && changes.recent.front().number > known->added + 1;
-        if (fresh || known->generation != changes.generation || known->read.hasExpired(kKeepColumnsMs) || missedSome) {
-            mKnownTables.erase(known);
+        if (fresh || known->generation != changes.generation || known->read.hasExpired(kKeepColumnsMs) || missedSome
+            || known->number <= mForgotten) {
+            knownTables.erase(known);
         } else {
             // Columns the program added since: in the list, with their types
             // still to read.
@@ -401,9 +428,17 @@ std::vector<TableColumn> Connection::tableColumns(const QString &table, const QS
     lock.lock();
     // Columns added meanwhile join the list at its next use.
     if (changes.generation == generation) {
-        KnownTable k{schema, table, generation, added, QElapsedTimer(), columns};
+        std::vector<KnownTable> &kept = changes.known[mConnectionString];
+        // Lists read under an older generation, or too long ago, go.
+        kept.erase(std::remove_if(kept.begin(), kept.end(),
+                                  [&](const KnownTable &k) {
+                                      return k.generation != generation || k.read.hasExpired(kKeepColumnsMs)
+                                             || (k.table == table && k.schema == schema);
+                                  }),
+                   kept.end());
+        KnownTable k{schema, table, generation, added, ++changes.reads, QElapsedTimer(), columns};
         k.read.start();
-        mKnownTables.push_back(std::move(k));
+        kept.push_back(std::move(k));
     }
     return columns;
 }
@@ -431,7 +466,9 @@ ColumnType Connection::columnType(const QString &table, const QString &column, c
 
 void Connection::forgetCatalog()
 {
-    mKnownTables.clear();
+    SchemaChanges &changes = schemaChanges();
+    const std::lock_guard<std::mutex> lock(changes.mutex);
+    mForgotten = changes.reads;
 }
 
 std::vector<TableColumn> Provider::tableColumns(const QString &schema, const QString &table)

@@ -129,7 +129,8 @@ public:
     // the program could have changed a table's columns (a column added by a
     // plain "ALTER TABLE t ADD c ...", on any connection, joins the kept
     // list of t), and for a moment at most, for changes made by other
-    // programs. `fresh` asks the database whatever is kept.
+    // programs; connections of the program opened with the same string
+    // share it. `fresh` asks the database whatever is kept.
     std::vector<TableColumn> tableColumns(const QString &table, const QString &schema = QString(), bool fresh = false);
 
     // A query that returns a row when some non-Null value of `column` over
@@ -147,20 +148,12 @@ public:
     // the SQLite file was opened read-only.
     bool isReadOnly() const;
 
-    // Forgets the column types and lists read so far; the next read asks the
-    // database. For a connection that waited in a pool while others worked.
+    // Forgets the column types and lists read so far, for this connection:
+    // its next read asks the database. For a connection that waited in a
+    // pool while others worked.
     void forgetCatalog();
 
 private:
-    struct KnownTable {
-        QString schema;
-        QString table;
-        quint64 generation = 0; // of the program's changes when read
-        quint64 added = 0;      // the last added column applied
-        QElapsedTimer read;
-        std::vector<TableColumn> columns;
-    };
-
     Provider &provider() const;
     void requireSingleStatement(const QString &sql) const;
     // A command that may change a table's columns has run or is about to.
@@ -168,10 +161,11 @@ private:
 
     std::unique_ptr<Provider> mProvider;
     QString mConnectionString;
-    std::vector<KnownTable> mKnownTables;
     // A command of the open transaction may have changed a table's columns:
     // its end changes them again (kept or undone).
     bool mChangedInTransaction = false;
+    // Lists read up to this read (forgetCatalog) are not used here.
+    quint64 mForgotten = 0;
 };
 
 } // namespace db
