@@ -425,33 +425,55 @@ public:
 
     ColumnType columnType(const QString &schema, const QString &table, const QString &column) override
     {
-        // A schema names an attached database ("main", "temp", ...); any
-        // other owner is not SQLite's and is left out, as the columns list does.
-        const QString pragma = isDatabaseName(schema)
-                                   ? QStringLiteral("PRAGMA %1.table_info(%2)").arg(quoteIdent(schema), quoteIdent(table))
-                                   : QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table));
-        const QByteArray sql = pragma.toUtf8();
-        Statement st(handle(), sql, 0);
-        QList<QPair<QString, QString>> found; // name, declared type
-        while (st.step() == SQLITE_ROW) {
-            const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1));
-            const auto *decl = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 2));
-            found.append({QString::fromUtf8(name), decl ? QString::fromUtf8(decl) : QString()});
-        }
+        const QList<QPair<QString, QString>> found = tableInfo(schema, table);
         if (found.isEmpty())
             throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
         for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
             for (const auto &[name, decl] : found)
                 if (name.compare(column, cs) == 0)
-                    return ColumnType{adoTypeFromDeclaredType(decl), decl, scaleFromDeclaredType(decl)};
+                    return typeOf(decl);
         throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
                       QStringLiteral("42S22"));
+    }
+
+    // Every column with its type from one reading of the table's definition.
+    std::vector<TableColumn> tableColumns(const QString &schema, const QString &table) override
+    {
+        std::vector<TableColumn> columns;
+        for (const auto &[name, decl] : tableInfo(schema, table))
+            columns.push_back(TableColumn{name, typeOf(decl), true});
+        return columns;
     }
 
 private:
     static QString lostText()
     {
         return QStringLiteral("Conexiunea a fost inchisa, iar baza de date a anulat tranzactia: nimic din ea nu a fost salvat.");
+    }
+
+    static ColumnType typeOf(const QString &declaredType)
+    {
+        return ColumnType{adoTypeFromDeclaredType(declaredType), declaredType, scaleFromDeclaredType(declaredType)};
+    }
+
+    // The names and declared types of a table's columns, in their order;
+    // empty when there is no such table. A schema names an attached
+    // database ("main", "temp", ...); any other owner is not SQLite's and is
+    // left out, as the columns list does.
+    QList<QPair<QString, QString>> tableInfo(const QString &schema, const QString &table)
+    {
+        const QString pragma = isDatabaseName(schema)
+                                   ? QStringLiteral("PRAGMA %1.table_info(%2)").arg(quoteIdent(schema), quoteIdent(table))
+                                   : QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table));
+        const QByteArray sql = pragma.toUtf8();
+        Statement st(handle(), sql, 0);
+        QList<QPair<QString, QString>> found;
+        while (st.step() == SQLITE_ROW) {
+            const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1));
+            const auto *decl = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 2));
+            found.append({QString::fromUtf8(name), decl ? QString::fromUtf8(decl) : QString()});
+        }
+        return found;
     }
 
     bool isDatabaseName(const QString &name)
