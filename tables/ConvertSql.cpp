@@ -28,12 +28,34 @@ const QRegularExpression &decimalsPlaceholder()
     return placeholder;
 }
 
-// Every placeholder a conversion template may hold.
-const QRegularExpression &anyPlaceholder()
+// The placeholder that starts at `at` in `text` ("[" included): its name
+// and, for "[DECIMALS:N]", N; the name is empty when none starts there.
+struct Placeholder {
+    QLatin1String name;
+    int decimals = 0;
+    qsizetype length = 0;
+};
+
+Placeholder placeholderAt(const QString &text, qsizetype at)
 {
-    static const QRegularExpression placeholder(
-        QStringLiteral("\\[(FIELD_NAME|REC_FIELD_NAME|TABLE_NAME|WHERE|AND|AMOUNT|DECIMALS:(\\d{1,2}))\\]"));
-    return placeholder;
+    static const QLatin1String names[] = {QLatin1String("FIELD_NAME"), QLatin1String("REC_FIELD_NAME"),
+                                          QLatin1String("TABLE_NAME"), QLatin1String("WHERE"), QLatin1String("AND"),
+                                          QLatin1String("AMOUNT")};
+    const QStringView rest = QStringView(text).mid(at + 1);
+    for (const QLatin1String &name : names)
+        if (rest.startsWith(name) && rest.size() > name.size() && rest.at(name.size()) == QLatin1Char(']'))
+            return {name, 0, name.size() + 2};
+    // "[DECIMALS:" and one or two digits.
+    const QLatin1String decimals("DECIMALS:");
+    if (!rest.startsWith(decimals))
+        return {};
+    qsizetype end = decimals.size();
+    int value = 0;
+    while (end < rest.size() && end < decimals.size() + 2 && rest.at(end).isDigit() && rest.at(end).unicode() < 128)
+        value = value * 10 + (rest.at(end++).unicode() - '0');
+    if (end == decimals.size() || end >= rest.size() || rest.at(end) != QLatin1Char(']'))
+        return {};
+    return {decimals, value, end + 2};
 }
 
 } // namespace
@@ -47,11 +69,14 @@ QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFiel
     // "[TABLE_NAME]" by a naming rule stays the column it names.
     QString text;
     qsizetype done = 0;
-    for (auto it = anyPlaceholder().globalMatch(pstrTemplate); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        text += pstrTemplate.mid(done, m.capturedStart() - done);
-        done = m.capturedEnd();
-        const QString name = m.captured(1);
+    for (qsizetype at = pstrTemplate.indexOf(QLatin1Char('[')); at >= 0;
+         at = pstrTemplate.indexOf(QLatin1Char('['), at + 1)) {
+        const Placeholder p = placeholderAt(pstrTemplate, at);
+        if (p.length == 0)
+            continue;
+        text += QStringView(pstrTemplate).mid(done, at - done);
+        done = at + p.length;
+        const QLatin1String name = p.name;
         if (name == QLatin1String("FIELD_NAME"))
             text += pstrFieldName;
         else if (name == QLatin1String("REC_FIELD_NAME"))
@@ -65,7 +90,8 @@ QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFiel
         else if (name == QLatin1String("AND"))
             text += pstrCondition.isEmpty() ? QString() : QStringLiteral(" AND (") + pstrCondition + QStringLiteral(")");
         else
-            text += QString::number(effectiveDecimals(pnColumnScale, m.captured(2).toInt()));
+            text += QString::number(effectiveDecimals(pnColumnScale, p.decimals));
+        at = done - 1;
     }
     return text + pstrTemplate.mid(done);
 }

@@ -67,11 +67,13 @@ bool readRunTableInfo(qint32 idTable, const QString &templateColumn, TableInfo &
         quint64 serial = 0;
         const db::Connection *project = nullptr;
         QHash<QPair<qint32, QString>, QPair<TableInfo, QString>> tables;
+        QHash<qint32, QString> connStrings; // by data source
     };
     static Kept kept;
     const quint64 serial = db::ConnectionPool::shared().scopeSerial();
     if (serial == 0 || kept.serial != serial || kept.project != &projectConn()) {
         kept.tables.clear();
+        kept.connStrings.clear();
         kept.serial = serial;
         kept.project = &projectConn();
     }
@@ -86,9 +88,13 @@ bool readRunTableInfo(qint32 idTable, const QString &templateColumn, TableInfo &
     }
     if (!readTableInfo(idTable, templateColumn, info))
         return false;
-    connString = fgGetConnString(projectConn(), info.idConn);
-    if (serial != 0 && !connString.isEmpty())
+    connString = serial != 0 ? kept.connStrings.value(info.idConn) : QString();
+    if (connString.isEmpty())
+        connString = fgGetConnString(projectConn(), info.idConn);
+    if (serial != 0 && !connString.isEmpty()) {
         kept.tables.insert(key, {info, connString});
+        kept.connStrings.insert(info.idConn, connString);
+    }
     return true;
 }
 

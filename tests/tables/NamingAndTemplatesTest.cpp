@@ -86,6 +86,28 @@ TEST(ConvertTemplateFill, ConditionsRowSourceAndPlaceholders)
               QStringLiteral("[Field_Name] [field_name] [where] [go]"));
 }
 
+TEST(ConvertTemplateFill, OnlyWholePlaceholdersAreFilled)
+{
+    // Column scale 2 against the template's rounding; brackets that do not
+    // close a known name stay as written.
+    const struct {
+        const char *tpl;
+        const char *filled;
+    } cases[] = {
+        {"ROUND([AMOUNT] / 10000, [DECIMALS:4])", "ROUND(S / 10000, 2)"},
+        {"ROUND([AMOUNT], [DECIMALS:1])", "ROUND(S, 1)"},
+        {"[DECIMALS:123] [DECIMALS:] [DECIMALS:x] [DECIMALS:4", "[DECIMALS:123] [DECIMALS:] [DECIMALS:x] [DECIMALS:4"},
+        {"[[FIELD_NAME]] [FIELD_NAME [TABLE_NAME", "[S] [FIELD_NAME [TABLE_NAME"},
+        {"[FIELD_NAMES] [AND ] [WHERE]", "[FIELD_NAMES] [AND ]  WHERE (c)"},
+        {"[", "["},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(convertsql::fillConvertTemplate(QString::fromLatin1(c.tpl), QStringLiteral("S"), QStringLiteral("R"),
+                                                  QStringLiteral("T"), QStringLiteral("c"), 2),
+                  QString::fromLatin1(c.filled))
+            << c.tpl;
+}
+
 TEST(ConvertTemplateFill, SplitKeepsBlanksAndEmptyPieces)
 {
     using convertsql::splitStatements;
