@@ -24,10 +24,10 @@ namespace {
 // A row whose amount is not a number, in engines that let a numeric column
 // hold text ("12,50"): "" when there is none, otherwise the message. The
 // division would read such a text as another amount.
-QString nonNumericValues(db::Connection &userConn, const QString &rowSource, const QString &fieldRef,
-                         const QString &fieldName)
+QString nonNumericValues(db::Connection &userConn, const QString &tableRef, const QString &condition,
+                         const QString &fieldRef, const QString &fieldName)
 {
-    const QString query = userConn.nonNumericValuesQuery(rowSource, fieldRef);
+    const QString query = userConn.nonNumericValuesQuery(tableRef, condition, fieldRef);
     if (query.isEmpty())
         return QString();
     try {
@@ -229,7 +229,7 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
         errors += description;
     };
     if (pbLeiNoi)
-        appendError(nonNumericValues(userConn, convertsql::rowSource(tableRef, condition), fieldRef, fieldName));
+        appendError(nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName));
     if (errors.isEmpty() && totals)
         totals->beforeStatements();
     if (errors.isEmpty()) {

@@ -487,12 +487,14 @@ std::vector<TableColumn> Provider::tableColumns(const QString &schema, const QSt
     return columns;
 }
 
-QString Connection::nonNumericValuesQuery(const QString &rowSource, const QString &column) const
+QString Connection::nonNumericValuesQuery(const QString &table, const QString &condition, const QString &column) const
 {
     if (!provider().weaklyTyped())
         return QString();
-    return QStringLiteral("SELECT %1 FROM (%2) VamorRows WHERE typeof(%1) NOT IN ('integer','real','null')")
-        .arg(column, rowSource);
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE typeof(%1) NOT IN ('integer','real','null')").arg(column, table);
+    if (!condition.isEmpty())
+        sql += QStringLiteral(" AND (") + condition + QLatin1Char(')');
+    return sql;
 }
 
 SqlDialect Connection::dialect() const

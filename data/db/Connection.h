@@ -133,11 +133,11 @@ public:
     // share it. `fresh` asks the database whatever is kept.
     std::vector<TableColumn> tableColumns(const QString &table, const QString &schema = QString(), bool fresh = false);
 
-    // A query that returns a row when some non-Null value of `column` over
-    // the rows of `rowSource` (a SELECT statement) is not a number; "" when
-    // the engine enforces column types, so no such value exists. Both
-    // arguments are written SQL and go in as they are.
-    QString nonNumericValuesQuery(const QString &rowSource, const QString &column) const;
+    // A query that returns a row when some non-Null value of `column` in
+    // the rows of `table` that meet `condition` ("" for every row) is not a
+    // number; "" when the engine enforces column types, so no such value
+    // exists. The arguments are written SQL and go in as they are.
+    QString nonNumericValuesQuery(const QString &table, const QString &condition, const QString &column) const;
 
     // How the engine behind the open connection reads SQL (SQLite also for
     // the DBF provider, whose statements run on SQLite).

@@ -195,7 +195,7 @@ TEST_P(ColumnTypeTest, NamesReachTheCatalogAsValuesAndMissingOnesAreErrors)
 TEST_P(ColumnTypeTest, TextAndBlobsInANumberColumnAreFoundOnSqliteOnly)
 {
     const QString t = createTable(QStringLiteral("id INTEGER, Suma DECIMAL(18,2)"));
-    const QString query = conn.nonNumericValuesQuery(QStringLiteral("SELECT * FROM ") + t, QStringLiteral("Suma"));
+    const QString query = conn.nonNumericValuesQuery(t, QString(), QStringLiteral("Suma"));
     if (!isSqlite()) {
         EXPECT_EQ(query, QString()) << "the engine enforces the column's type";
         return;
@@ -205,8 +205,7 @@ TEST_P(ColumnTypeTest, TextAndBlobsInANumberColumnAreFoundOnSqliteOnly)
 
     conn.execute(QStringLiteral("INSERT INTO %1 VALUES (5, '12,50'), (6, X'0102')").arg(t));
     EXPECT_EQ(conn.openRecordset(query).recordCount(), 2);
-    const QString filtered = conn.nonNumericValuesQuery(QStringLiteral("SELECT * FROM %1 WHERE id <> 6").arg(t),
-                                                        QStringLiteral("Suma"));
+    const QString filtered = conn.nonNumericValuesQuery(t, QStringLiteral("id <> 6 OR id IS NULL"), QStringLiteral("Suma"));
     Recordset rs = conn.openRecordset(filtered);
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.value(0).toString(), QStringLiteral("12,50"));
