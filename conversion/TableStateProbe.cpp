@@ -35,6 +35,7 @@ bool readColumnNames(db::Connection &userConn, const QString &table, const QStri
                 names.insert(columns.value(name).toString().toCaseFolded());
         }
     } catch (const std::exception &) {
+        names.clear();
         return false;
     }
     return !names.isEmpty();
@@ -46,10 +47,15 @@ bool readColumnNames(db::Connection &userConn, const QString &table, const QStri
 // do. A column of the table's list is read from the table itself, which
 // the engine plans far faster than the same rows through a derived table;
 // a condition keeps the derived table, so that its text is read exactly as
-// the probe reads it. "" on engines whose SQL is not known.
+// the probe reads it. "" on engines whose SQL is not known, and inside a
+// transaction.
 QString statesQuery(const db::Connection &userConn, const QString &tableRef, const QSet<QString> &columns,
                     const std::vector<const StateProbeField *> &fields)
 {
+    // A query that fails inside a transaction would spoil it (PostgreSQL):
+    // there the fields are read one by one.
+    if (userConn.inTransaction())
+        return QString();
     switch (userConn.dialect()) {
     case db::SqlDialect::Sqlite:
     case db::SqlDialect::PostgreSql:

@@ -38,9 +38,9 @@ struct StateProbeResult {
 // The table's column list is read once: a field whose recovery column is not
 // in it is in old lei without a query. The others are read together, many to
 // a query, on the engines whose SQL is known (SQLite, PostgreSQL, MySQL and
-// MariaDB); elsewhere, and for the fields of a query that fails, they are
-// read one by one, so a field that cannot be read never hides the states of
-// its neighbours.
+// MariaDB) and outside a transaction; elsewhere, and for the fields of a
+// query that fails, they are read one by one, so a field that cannot be
+// read never hides the states of its neighbours.
 //
 // `typesWanted`: the caller asks the types of the table's columns next
 // (Connection::columnType); the list is then read with them, once for both.
