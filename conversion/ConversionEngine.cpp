@@ -113,6 +113,51 @@ QString ConversionEngine::openSource(db::Connection &userConn, db::Recordset &so
     return QString();
 }
 
+namespace {
+
+// The project rows a table's fields write (their states, their errors) go to
+// the working copy in one transaction, committed when the table ends, even
+// when an error ends it: one write of the file for the table, not one for
+// every field. A run killed in between loses only the rows of its last
+// table, whose states the next run's probes read again from the user's
+// database.
+class TableWrites {
+public:
+    explicit TableWrites(db::Connection &project) : mProject(project)
+    {
+        if (!mProject.inTransaction()) {
+            mProject.beginTrans();
+            mOwn = true;
+        }
+    }
+    ~TableWrites()
+    {
+        try {
+            commit();
+        } catch (const std::exception &) {
+            try {
+                mProject.rollbackTrans();
+            } catch (const std::exception &) {
+            }
+        }
+    }
+    TableWrites(const TableWrites &) = delete;
+    TableWrites &operator=(const TableWrites &) = delete;
+    void commit()
+    {
+        if (!mOwn)
+            return;
+        mOwn = false;
+        mProject.commitTrans();
+    }
+
+private:
+    db::Connection &mProject;
+    bool mOwn = false;
+};
+
+} // namespace
+
 ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
 {
     Result result;
@@ -186,6 +231,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                     if (fieldCount > 0)
                         mProgress.InitProgress3(fieldCount, QStringLiteral("Camp"));
                     qint32 fieldCounter = 0;
+                    TableWrites tableWrites(mProject);
                     while (!fields.eof()) {
                         if (mProgress.Cancel()) {
                             result.cancelled = true;
@@ -201,6 +247,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                                      conflict, readOnly);
                         fields.moveNext();
                     }
+                    tableWrites.commit();
                     if (result.cancelled)
                         break;
                     tables.moveNext();
