@@ -191,6 +191,22 @@ QStringList ControlTotals::fetch(const QString &sql, int columns)
     // The queries are built so that they cannot fail on data (PostgreSQL,
     // whose transaction a failed statement would end, adds in NUMERIC, which
     // does not overflow); a failure here leaves the field without totals.
+    if (mSql.dialect == TotalsDialect::PostgreSql) {
+        // The row as one text in a VALUES row, which the driver reads at
+        // once, where it would open and close a cursor around a SELECT. The
+        // text of a row of numbers is "(n1,n2,...)", each number as the
+        // server writes it, a Null as nothing.
+        db::Recordset rs = mConn.openRecordset(QStringLiteral("VALUES ((SELECT CAST(ROW(VamorTotals.*) AS text) FROM (")
+                                                   + sql + QStringLiteral(") VamorTotals))"),
+                                               db::CursorType::Static, db::LockType::ReadOnly, 1);
+        const QString row = rs.eof() ? QString() : rs.value(0).toString();
+        if (!row.startsWith(QLatin1Char('(')) || !row.endsWith(QLatin1Char(')')))
+            throw db::DbError(db::E_FAIL, QStringLiteral("interogarea totalurilor nu a intors niciun rand"));
+        const QStringList values = row.mid(1, row.size() - 2).split(QLatin1Char(','));
+        if (values.size() < columns)
+            throw db::DbError(db::E_FAIL, QStringLiteral("interogarea totalurilor nu a intors niciun rand"));
+        return values.mid(0, columns);
+    }
     db::Recordset rs = mConn.openRecordset(sql, db::CursorType::Static, db::LockType::ReadOnly, 1);
     if (rs.eof() || rs.fieldCount() < columns)
         throw db::DbError(db::E_FAIL, QStringLiteral("interogarea totalurilor nu a intors niciun rand"));

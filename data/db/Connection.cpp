@@ -77,12 +77,26 @@ void applyJournal(Provider &provider, const ConnString &parsed)
 // a moment only.
 constexpr qint64 kKeepColumnsMs = 2000;
 
-// A column that a command of the program added to a table.
+// A column that a command of the program added to a table. The table as
+// the command wrote it, its parts unquoted: "a.b" may be table b of owner a
+// or a table named "a.b" (a DBF file).
 struct AddedColumn {
     quint64 number = 0;
-    QString schema; // "" when the command named none
-    QString table;
+    QString written; // the parts joined by "."
+    QString schema;  // the parts before the last; "" when none
+    QString table;   // the last part
     QString column;
+
+    // Whether the command may have named `table` of `owner` (names as the
+    // catalog lists them). A table named otherwise in the command than in
+    // the list would keep a list without the column: every reading counts.
+    bool names(const QString &owner, const QString &name) const
+    {
+        const auto same = [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; };
+        if (same(written, name) || (!owner.isEmpty() && same(written, owner + QLatin1Char('.') + name)))
+            return true;
+        return same(table, name) && (schema.isEmpty() || owner.isEmpty() || same(schema, owner));
+    }
 };
 
 // The columns of one table as read at one moment.
@@ -186,9 +200,9 @@ std::optional<AddedColumn> addedColumn(const QString &sql)
     if (parts.isEmpty())
         return std::nullopt;
     AddedColumn added;
+    added.written = parts.join(QLatin1Char('.'));
     added.table = parts.takeLast();
-    if (!parts.isEmpty())
-        added.schema = parts.takeLast();
+    added.schema = parts.join(QLatin1Char('.'));
     added.column = unquoted(m.captured(2));
     return added;
 }
@@ -202,8 +216,6 @@ void recordAdded(AddedColumn added)
     if (c.recent.size() > kKeptAdded)
         c.recent.pop_front();
 }
-
-bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 const TableColumn *findColumn(const std::vector<TableColumn> &columns, const QString &name)
 {
@@ -411,8 +423,7 @@ std::vector<TableColumn> Connection::tableColumns(const QString &table, const QS
             // Columns the program added since: in the list, with their types
             // still to read.
             for (const AddedColumn &added : changes.recent) {
-                if (added.number <= known->added || !sameName(added.table, table)
-                    || (!added.schema.isEmpty() && !schema.isEmpty() && !sameName(added.schema, schema)))
+                if (added.number <= known->added || !added.names(schema, table))
                     continue;
                 if (!findColumn(known->columns, added.column))
                     known->columns.push_back(TableColumn{added.column, ColumnType{}, false});
