@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <mutex>
 #include <sqlite3.h>
 
 namespace db {
@@ -595,12 +596,25 @@ int scaleFromDeclaredType(const QString &declaredType)
     return m.captured(1).isEmpty() ? 0 : m.captured(1).toInt();
 }
 
+void configureSqliteOnce()
+{
+    // No count of the memory SQLite holds: it would take a lock around every
+    // allocation. Only possible before SQLite's first use in the process; if
+    // another part of the program came first, SQLite keeps its default.
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
+
 std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly, bool sharedCache)
 {
     if (!QFileInfo(path).isFile())
         throw DbError(E_FAIL, QStringLiteral("Fisierul bazei de date nu exista: %1").arg(path));
     sqlite3 *raw = nullptr;
-    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (sharedCache ? SQLITE_OPEN_SHAREDCACHE : 0);
+    configureSqliteOnce();
+    // Each connection is used by one thread at a time (the database layer is
+    // single-threaded): SQLite need not lock it around every call.
+    int flags = SQLITE_OPEN_NOMUTEX
+                | (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (sharedCache ? SQLITE_OPEN_SHAREDCACHE : 0));
     if (!sharedCache || readOnly)
         flags |= SQLITE_OPEN_PRIVATECACHE;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
