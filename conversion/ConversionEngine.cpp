@@ -75,8 +75,8 @@ void ConversionEngine::reportOfflineSources(Result &result)
                    countFields(mProject, static_cast<qint32>(offline.value(QStringLiteral("IdConn")).toInt())));
 }
 
-QString ConversionEngine::openSource(db::Connection &userConn, db::Recordset &sources, qint32 idConn,
-                                     qint32 idConnType, const QString &templateColumn, bool pbLeiNoi,
+QString ConversionEngine::openSource(db::PooledConnection &userConn, QString &connString, db::Recordset &sources,
+                                     qint32 idConn, qint32 idConnType, const QString &templateColumn, bool pbLeiNoi,
                                      QString &templateText, Result &result)
 {
     const db::Variant typeRow = fgLookup(mProject, QStringLiteral("tConnType"), QStringLiteral("IdConnType"),
@@ -92,7 +92,7 @@ QString ConversionEngine::openSource(db::Connection &userConn, db::Recordset &so
                         : QStringLiteral("tipul ei nu are sablon de conversie in lei vechi");
     if (idConnType == 6 && fgNZ(sources.value(QStringLiteral("ConnString")), QString()).toString().isEmpty())
         return QStringLiteral("nu are sir de conectare");
-    QString connString;
+    connString.clear();
     try {
         connString = buildConnString(mProject, idConn);
     } catch (const std::exception &e) {
@@ -101,9 +101,9 @@ QString ConversionEngine::openSource(db::Connection &userConn, db::Recordset &so
     if (connString.isEmpty())
         return QStringLiteral("nu are sir de conectare");
     try {
-        userConn.open(db::ConnectionPool::sharingString(connString));
+        userConn = db::ConnectionPool::shared().acquire(connString);
     } catch (const std::exception &e) {
-        userConn.close();
+        userConn.release();
         sources.setValue(QStringLiteral("Offline"), true);
         sources.update();
         const QString description = text(sources, "Description");
@@ -161,10 +161,12 @@ private:
 ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
 {
     Result result;
-    // The recovery column of each field is added on a connection of its own:
-    // kept open for the run, not opened again for every field.
+    // The connections of the run come from the pool: the recovery column of
+    // each field is added on a connection of its own, kept open for the run,
+    // not opened again for every field.
     db::PoolScope poolScope;
-    db::Connection userConn;
+    db::PooledConnection userConn;
+    QString connString;
     try {
         db::Recordset sources = mProject.openRecordset(QStringLiteral("SELECT * FROM tConn WHERE Offline = False"),
                                                        db::CursorType::Static, db::LockType::Optimistic);
@@ -194,19 +196,19 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
             const qint32 idConn = static_cast<qint32>(sources.value(QStringLiteral("IdConn")).toInt());
             const qint32 idConnType = static_cast<qint32>(sources.value(QStringLiteral("IdConnType")).toInt());
             QString templateText;
-            const QString skipReason = openSource(userConn, sources, idConn, idConnType, templateColumn, pbLeiNoi,
-                                                  templateText, result);
+            const QString skipReason = openSource(userConn, connString, sources, idConn, idConnType, templateColumn,
+                                                  pbLeiNoi, templateText, result);
             if (!skipReason.isEmpty())
                 skipSource(result, description, skipReason, countFields(mProject, idConn));
 
-            if (userConn.isOpen()) {
+            if (userConn && userConn->isOpen()) {
                 // What the fields of each user table claim, across the rows
                 // that list the same table.
                 QHash<QString, TableClaims> claims;
                 // A source its driver can only read: nothing is sent to it.
                 bool readOnly = false;
                 try {
-                    readOnly = userConn.isReadOnly();
+                    readOnly = userConn->isReadOnly();
                 } catch (const std::exception &) {
                 }
                 tables.setFilter(QStringLiteral("IdConn = ") + QString::number(idConn));
@@ -243,8 +245,8 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                         const QString conflict =
                             conflicts.value(static_cast<qint64>(fields.value(QStringLiteral("IdField")).toInt()));
                         mReport.StartField();
-                        convertField(userConn, idConnType, templateText, description, tables, fields, pbLeiNoi,
-                                     conflict, readOnly);
+                        convertField(userConn, connString, idConnType, templateText, description, tables, fields,
+                                     pbLeiNoi, conflict, readOnly);
                         fields.moveNext();
                     }
                     tableWrites.commit();
@@ -252,7 +254,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                         break;
                     tables.moveNext();
                 }
-                userConn.close();
+                userConn.release();
                 if (result.cancelled)
                     break;
             }
@@ -269,12 +271,12 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
         }
         // A field's transaction that an error interrupted is never committed.
         try {
-            if (userConn.isOpen() && userConn.inTransaction())
-                userConn.rollbackTrans();
+            if (userConn && userConn->isOpen() && userConn->inTransaction())
+                userConn->rollbackTrans();
         } catch (const std::exception &) {
         }
         try {
-            userConn.close();
+            userConn.release();
         } catch (const std::exception &) {
         }
     }

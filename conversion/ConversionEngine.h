@@ -9,6 +9,7 @@
 
 namespace db {
 class Connection;
+class PooledConnection;
 class Recordset;
 } // namespace db
 
@@ -95,16 +96,20 @@ public:
 private:
     // Opens the source's connection; "" when it is open, otherwise why its
     // fields are passed over. Fills the template of the direction.
-    QString openSource(db::Connection &userConn, db::Recordset &sources, qint32 idConn, qint32 idConnType,
-                       const QString &templateColumn, bool pbLeiNoi, QString &templateText, Result &result);
+    QString openSource(db::PooledConnection &userConn, QString &connString, db::Recordset &sources, qint32 idConn,
+                       qint32 idConnType, const QString &templateColumn, bool pbLeiNoi, QString &templateText,
+                       Result &result);
     void skipSource(Result &result, const QString &dataSource, const QString &reason, qint32 fieldCount);
     void reportOfflineSources(Result &result);
     // Converts the current field. `conflict`, when not "", is why it must
     // not be touched at all (another field of the table claims its columns);
     // on a source that can only be read (`readOnly`) it fails once probed.
-    void convertField(db::Connection &userConn, qint32 idConnType, const QString &templateText,
-                      const QString &dataSource, db::Recordset &tables, db::Recordset &fields, bool pbLeiNoi,
-                      const QString &conflict, bool readOnly);
+    // The source's connection comes from the pool (`connString`); it is
+    // given back while the recovery column is added, so that step borrows
+    // it outside any transaction, and taken again for the conversion.
+    void convertField(db::PooledConnection &userConn, const QString &connString, qint32 idConnType,
+                      const QString &templateText, const QString &dataSource, db::Recordset &tables,
+                      db::Recordset &fields, bool pbLeiNoi, const QString &conflict, bool readOnly);
 
     db::Connection &mProject;
     IConversionProgress &mProgress;

@@ -4,6 +4,7 @@
 #include "data/Lookups.h"
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
+#include "data/db/ConnectionPool.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "tables/ConvertSql.h"
@@ -150,9 +151,9 @@ FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, co
     return probe;
 }
 
-void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType, const QString &templateText,
-                                    const QString &dataSource, db::Recordset &tables, db::Recordset &fields,
-                                    bool pbLeiNoi, const QString &conflict, bool readOnly)
+void ConversionEngine::convertField(db::PooledConnection &lease, const QString &connString, qint32 idConnType,
+                                    const QString &templateText, const QString &dataSource, db::Recordset &tables,
+                                    db::Recordset &fields, bool pbLeiNoi, const QString &conflict, bool readOnly)
 {
     const QString fieldName = text(fields, "FieldName");
     const QString tableName = text(tables, "TableName");
@@ -172,7 +173,16 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
     // another field would make its state read wrong.
     if (!conflict.isEmpty())
         return fail(conflict);
-    const FieldProbe probe = refreshConvertedState(userConn, idConnType, tables, fields);
+    // The source's connection, taken again when an earlier field could not
+    // get it back (a server that went away meanwhile).
+    if (!lease) {
+        try {
+            lease = db::ConnectionPool::shared().acquire(connString);
+        } catch (const std::exception &e) {
+            return fail(errorText(e));
+        }
+    }
+    const FieldProbe probe = refreshConvertedState(*lease, idConnType, tables, fields);
     if (!probe.error.isEmpty())
         return fail(probe.error);
     if (probe.converted == pbLeiNoi)
@@ -187,7 +197,7 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
     QString fieldType; // as declared; the recovery column takes it
     if (pbLeiNoi) {
         try {
-            const db::ColumnType type = userConn.columnType(tableName, fieldName, owner);
+            const db::ColumnType type = lease->columnType(tableName, fieldName, owner);
             const QString refused = fgFieldTypeMessage(type.adoType);
             if (!refused.isEmpty())
                 return fail(refused);
@@ -199,10 +209,23 @@ void ConversionEngine::convertField(db::Connection &userConn, qint32 idConnType,
         }
     }
 
+    // The recovery column is added on a connection of its own, taken from
+    // the pool: the run gives its connection back first (it holds no
+    // transaction between fields), so the one step borrows it rather than a
+    // second connection, which would make the database (and the run) read
+    // the table's definition afresh after every column added. The column's
+    // command commits on its own, whatever becomes of the field.
+    lease.release();
     const QString message = fgCreateRecoveryField(static_cast<qint32>(tables.value(QStringLiteral("IdTable")).toInt()),
                                                   recName, false, fieldName, fieldType);
+    try {
+        lease = db::ConnectionPool::shared().acquire(connString);
+    } catch (const std::exception &e) {
+        return fail(message.isEmpty() ? errorText(e) : message);
+    }
     if (!message.isEmpty())
         return fail(message);
+    db::Connection &userConn = *lease;
 
     const QString tableRef = fgGetTableName(idConnType, owner, tableName);
     const QString fieldRef = fgGetFieldName(idConnType, fieldName);

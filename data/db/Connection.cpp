@@ -416,8 +416,7 @@ std::vector<TableColumn> Connection::tableColumns(const QString &table, const QS
                               [&](const KnownTable &k) { return k.table == table && k.schema == schema; });
     if (known != knownTables.end()) {
         const bool missedSome = !changes.recent.empty() && changes.recent.front().number > known->added + 1;
-        if (fresh || known->generation != changes.generation || known->read.hasExpired(kKeepColumnsMs) || missedSome
-            || known->number <= mForgotten) {
+        if (fresh || known->generation != changes.generation || known->read.hasExpired(kKeepColumnsMs) || missedSome) {
             knownTables.erase(known);
         } else {
             // Columns the program added since: in the list, with their types
@@ -473,13 +472,6 @@ ColumnType Connection::columnType(const QString &table, const QString &column, c
     if (found->known)
         return found->type;
     return p.columnType(schema, table, found->name);
-}
-
-void Connection::forgetCatalog()
-{
-    SchemaChanges &changes = schemaChanges();
-    const std::lock_guard<std::mutex> lock(changes.mutex);
-    mForgotten = changes.reads;
 }
 
 std::vector<TableColumn> Provider::tableColumns(const QString &schema, const QString &table)

@@ -148,11 +148,6 @@ public:
     // the SQLite file was opened read-only.
     bool isReadOnly() const;
 
-    // Forgets the column types and lists read so far, for this connection:
-    // its next read asks the database. For a connection that waited in a
-    // pool while others worked.
-    void forgetCatalog();
-
 private:
     Provider &provider() const;
     void requireSingleStatement(const QString &sql) const;
@@ -164,8 +159,6 @@ private:
     // A command of the open transaction may have changed a table's columns:
     // its end changes them again (kept or undone).
     bool mChangedInTransaction = false;
-    // Lists read up to this read (forgetCatalog) are not used here.
-    quint64 mForgotten = 0;
 };
 
 } // namespace db

@@ -73,7 +73,6 @@ PooledConnection ConnectionPool::acquire(const QString &connectionString)
         std::unique_ptr<Connection> connection = std::move(it->connection);
         mState->idle.erase(std::next(it).base());
         if (connection->isAlive() && !connection->inTransaction()) {
-            connection->forgetCatalog(); // others may have changed tables meanwhile
             lease.mConnection = std::move(connection);
             lease.mReused = true;
             return lease;

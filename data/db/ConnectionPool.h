@@ -22,6 +22,7 @@ public:
     PooledConnection(const PooledConnection &) = delete;
     PooledConnection &operator=(const PooledConnection &) = delete;
 
+    explicit operator bool() const { return mConnection != nullptr; }
     Connection &operator*() const { return *mConnection; }
     Connection *operator->() const { return mConnection.get(); }
     // True when the connection had served an earlier user.
@@ -48,7 +49,10 @@ public:
     static ConnectionPool &shared();
 
     // A connection for `connectionString`: an idle one kept for the same
-    // string, otherwise a new one (Connection::open; throws DbError).
+    // string, otherwise a new one (Connection::open; throws DbError). A kept
+    // one uses the column lists the program's connections of the same string
+    // share, as a new one would (they last a moment, and follow what the
+    // program changes).
     PooledConnection acquire(const QString &connectionString);
     // Closes every kept connection.
     void clear();
