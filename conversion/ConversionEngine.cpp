@@ -172,8 +172,6 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                                                        db::CursorType::Static, db::LockType::Optimistic);
         db::Recordset tables = mProject.openRecordset(QStringLiteral("SELECT * FROM tTable"),
                                                       db::CursorType::Static, db::LockType::ReadOnly);
-        db::Recordset fields = mProject.openRecordset(QStringLiteral("SELECT * FROM tField"),
-                                                      db::CursorType::Static, db::LockType::Optimistic);
         const QString templateColumn = pbLeiNoi ? QStringLiteral("ConvertSQL") : QStringLiteral("ConvertBackSQL");
 
         // Sources left out of every run since one failed to open: named, so
@@ -212,6 +210,12 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                 } catch (const std::exception &) {
                 }
                 tables.setFilter(QStringLiteral("IdConn = ") + QString::number(idConn));
+                // The fields of this source only: each table's filter then
+                // walks the source's fields, not every field of the project.
+                db::Recordset fields = mProject.openRecordset(
+                    QStringLiteral("SELECT * FROM tField WHERE IdTable IN (SELECT IdTable FROM tTable WHERE IdConn = %1)")
+                        .arg(idConn),
+                    db::CursorType::Static, db::LockType::Optimistic);
                 const qint32 tableCount = tables.recordCount();
                 if (tableCount > 0)
                     mProgress.InitProgress2(tableCount, QStringLiteral("Tabel"));
