@@ -217,15 +217,6 @@ void recordAdded(AddedColumn added)
         c.recent.pop_front();
 }
 
-const TableColumn *findColumn(const std::vector<TableColumn> &columns, const QString &name)
-{
-    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
-        for (const TableColumn &c : columns)
-            if (c.name.compare(name, cs) == 0)
-                return &c;
-    return nullptr;
-}
-
 } // namespace
 
 Connection::Connection() = default;
@@ -343,18 +334,7 @@ void Connection::commitTrans()
     Provider &p = provider();
     if (!p.inTransaction())
         throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
-    const bool changed = std::exchange(mChangedInTransaction, false);
-    if (changed)
-        bumpGeneration(); // columns changed in the transaction are kept
-    try {
-        p.commitTrans();
-    } catch (...) {
-        if (changed)
-            bumpGeneration(); // or undone
-        throw;
-    }
-    if (changed)
-        bumpGeneration();
+    endTransaction([&p] { p.commitTrans(); });
 }
 
 void Connection::rollbackTrans()
@@ -362,11 +342,19 @@ void Connection::rollbackTrans()
     Provider &p = provider();
     if (!p.inTransaction())
         return; // ended already: by a failed commit, or by the engine itself
+    endTransaction([&p] { p.rollbackTrans(); });
+}
+
+void Connection::endTransaction(const std::function<void()> &end)
+{
+    // Columns changed in the transaction are kept or undone by its end, and
+    // a failed end may have done either: lists read before, during or after
+    // are not used again.
     const bool changed = std::exchange(mChangedInTransaction, false);
     if (changed)
-        bumpGeneration(); // columns changed in the transaction are undone
+        bumpGeneration();
     try {
-        p.rollbackTrans();
+        end();
     } catch (...) {
         if (changed)
             bumpGeneration();
@@ -424,7 +412,7 @@ std::vector<TableColumn> Connection::tableColumns(const QString &table, const QS
             for (const AddedColumn &added : changes.recent) {
                 if (added.number <= known->added || !added.names(schema, table))
                     continue;
-                if (!findColumn(known->columns, added.column))
+                if (!findNamed(known->columns, added.column))
                     known->columns.push_back(TableColumn{added.column, ColumnType{}, false});
             }
             known->added = changes.added;
@@ -459,10 +447,10 @@ ColumnType Connection::columnType(const QString &table, const QString &column, c
     // A column not in the kept list may have been added since by another
     // program: asked once more of the database.
     std::vector<TableColumn> columns = tableColumns(table, schema);
-    const TableColumn *found = findColumn(columns, column);
+    const TableColumn *found = findNamed(columns, column);
     if (!found) {
         columns = tableColumns(table, schema, true);
-        found = findColumn(columns, column);
+        found = findNamed(columns, column);
     }
     if (columns.empty())
         throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,19 @@ struct TableColumn {
     ColumnType type;
     bool known = true; // false: the type is not read yet (Connection::columnType asks the provider)
 };
+
+// The item of `items` whose `name` is `name`: spelt the same first, then
+// without regard to case (catalogs keep names as they were written); nullptr
+// when there is none.
+template <class Item>
+const Item *findNamed(const std::vector<Item> &items, const QString &name)
+{
+    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
+        for (const Item &item : items)
+            if (item.name.compare(name, cs) == 0)
+                return &item;
+    return nullptr;
+}
 
 // One provider behind a connection: the built-in SQLite engine or ODBC.
 //
@@ -153,6 +167,8 @@ private:
     void requireSingleStatement(const QString &sql) const;
     // A command that may change a table's columns has run or is about to.
     void schemaChanged();
+    // Ends the open transaction with `end` (commit or rollback).
+    void endTransaction(const std::function<void()> &end);
 
     std::unique_ptr<Provider> mProvider;
     QString mConnectionString;

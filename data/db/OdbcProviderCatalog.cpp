@@ -30,15 +30,6 @@ QString normaliseTableType(const QString &driverType)
     return t;
 }
 
-const CatalogColumn *findColumn(const std::vector<CatalogColumn> &columns, const QString &name)
-{
-    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
-        for (const CatalogColumn &c : columns)
-            if (c.name.compare(name, cs) == 0)
-                return &c;
-    return nullptr;
-}
-
 // Decimals of a PostgreSQL column from its base type and type modifier.
 int postgresScale(qint64 baseType, qint64 typmod, qint64 moneyScale)
 {
@@ -117,7 +108,7 @@ ColumnType OdbcProvider::columnType(const QString &schema, const QString &table,
     const std::vector<CatalogColumn> columns = readCatalogColumns(schema, table);
     if (columns.empty())
         throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
-    const CatalogColumn *c = findColumn(columns, column);
+    const CatalogColumn *c = findNamed(columns, column);
     if (!c)
         throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
                       QStringLiteral("42S22"));

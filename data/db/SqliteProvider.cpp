@@ -426,13 +426,11 @@ public:
 
     ColumnType columnType(const QString &schema, const QString &table, const QString &column) override
     {
-        const QList<QPair<QString, QString>> found = tableInfo(schema, table);
-        if (found.isEmpty())
+        const std::vector<TableColumn> columns = tableColumns(schema, table);
+        if (columns.empty())
             throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
-        for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
-            for (const auto &[name, decl] : found)
-                if (name.compare(column, cs) == 0)
-                    return typeOf(decl);
+        if (const TableColumn *found = findNamed(columns, column))
+            return found->type;
         throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
                       QStringLiteral("42S22"));
     }
