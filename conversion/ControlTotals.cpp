@@ -186,8 +186,24 @@ ControlTotals::ControlTotals(db::Connection &conn, const QString &tableName, con
     mBefore.toLeiNoi = toLeiNoi;
 }
 
-QStringList ControlTotals::fetch(const QString &sql, int columns)
+namespace {
+
+std::function<QString(const QString &)> &queryHook()
 {
+    static std::function<QString(const QString &)> hook;
+    return hook;
+}
+
+} // namespace
+
+void ControlTotals::setQueryHook(std::function<QString(const QString &)> hook)
+{
+    queryHook() = std::move(hook);
+}
+
+QStringList ControlTotals::fetch(const QString &query, int columns)
+{
+    const QString sql = queryHook() ? queryHook()(query) : query;
     // The queries are built so that they cannot fail on data (PostgreSQL,
     // whose transaction a failed statement would end, adds in NUMERIC, which
     // does not overflow); a failure here leaves the field without totals.
@@ -237,6 +253,7 @@ void ControlTotals::beforeStatements()
             mBefore.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
     } catch (const std::exception &e) {
         mBefore.unavailable = detail::errorText(e);
+        mFailure = mBefore.unavailable;
     }
 }
 
@@ -294,6 +311,7 @@ FieldTotals ControlTotals::afterStatements()
         }
     } catch (const std::exception &e) {
         totals.unavailable = detail::errorText(e);
+        mFailure = totals.unavailable;
     }
     return totals;
 }

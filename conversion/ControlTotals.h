@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace db {
 class Connection;
@@ -60,7 +61,10 @@ struct TotalsSql {
 };
 
 // Computes the totals of one field on its open connection, inside the
-// field's transaction. Failures never throw: they make the totals unavailable.
+// field's transaction. Failures never throw: they make the totals
+// unavailable, and a query the database refused is also told by failure(),
+// for the field's transaction must not be committed after it (a driver may
+// have rolled the whole transaction back).
 class ControlTotals {
 public:
     ControlTotals(db::Connection &conn, const QString &tableName, const QString &owner, const QString &fieldName,
@@ -69,6 +73,12 @@ public:
     void beforeStatements();
     // After the statements, before the commit.
     FieldTotals afterStatements();
+    // The error of a totals query that failed; "" when none did.
+    const QString &failure() const { return mFailure; }
+
+    // Tests only: every totals query goes through `hook` (which may replace
+    // it) before it runs; an empty function takes the hook away.
+    static void setQueryHook(std::function<QString(const QString &)> hook);
 
 private:
     QStringList fetch(const QString &sql, int columns);
@@ -79,6 +89,7 @@ private:
     bool mToLeiNoi;
     FieldTotals mBefore;
     QString mUntouched;
+    QString mFailure;
 };
 
 // Adds decimal texts exactly; "" when one is not a plain decimal.

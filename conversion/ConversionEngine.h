@@ -19,13 +19,10 @@ namespace conversion {
 // the row holds none.
 QString recoveryFieldName(const db::Recordset &fields);
 
-// Whether a column of the user's table exists (names compared without regard
-// to case, as the catalog may fold them).
-bool hasColumn(db::Connection &userConn, const QString &table, const QString &owner, const QString &column);
-
 // What the probe of one field tells.
 struct FieldProbe {
     bool converted = false; // amounts in new lei
+    bool hint = false;      // told by the kept column list alone, not written to the project
     QString error;          // why the state could not be read; "" when it was
 };
 
@@ -34,9 +31,13 @@ struct FieldProbe {
 // the recovery column's contents decide, and when they cannot tell, the
 // stored Converted flag. The result is written to tField.Converted at once.
 // A probe that fails for any reason but a missing recovery column changes
-// nothing: the stored state is returned with the provider's message.
-FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
-                                 db::Recordset &fields);
+// nothing: the stored state is returned with the message (a table or a
+// column that the database does not have is named, with `dataSource`).
+// With `keptListMayTell`, a recovery column missing from the columns the
+// program keeps gives "not converted" as a hint, without a query and
+// without writing it: the caller must ask the database before it acts.
+FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const QString &dataSource,
+                                 const db::Recordset &tables, db::Recordset &fields, bool keptListMayTell = false);
 
 // The note of a field whose column keeps fewer decimals than the rounding:
 // "Sume rotunjite la 0 zecimale".

@@ -8,7 +8,10 @@
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "tables/ConvertSql.h"
+#include "tables/RecoveryColumnFit.h"
 #include "tables/RecoveryField.h"
+#include "conversion/TableStateProbe.h"
+#include "conversion/ControlTotals.h"
 
 #include <QHash>
 #include <optional>
@@ -81,67 +84,50 @@ QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims
     return conflicts;
 }
 
-namespace {
-
-bool listed(const std::vector<db::TableColumn> &columns, const QString &column)
-{
-    for (const db::TableColumn &c : columns)
-        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
-} // namespace
-
-bool hasColumn(db::Connection &userConn, const QString &table, const QString &owner, const QString &column)
-{
-    return listed(userConn.tableColumns(table, owner, true), column);
-}
-
-FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const db::Recordset &tables,
-                                 db::Recordset &fields)
+FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, const QString &dataSource,
+                                 const db::Recordset &tables, db::Recordset &fields, bool keptListMayTell)
 {
     const QString owner = text(tables, "Owner");
     const QString tableName = text(tables, "TableName");
+    const QString fieldName = text(fields, "FieldName");
     const QString recName = recoveryFieldName(fields);
     const QString tableRef = fgGetTableName(idConnType, owner, tableName);
     const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    // The table's columns, read once for all its fields: a recovery column
-    // that is not among them is not there yet, so the field is not converted
-    // and its rows need not be asked. A table the list does not find is
-    // left to the probe, which says why.
-    bool recoveryMissing = false;
-    try {
-        const std::vector<db::TableColumn> columns = userConn.tableColumns(tableName, owner);
-        recoveryMissing = !columns.empty() && !listed(columns, recName);
-    } catch (const std::exception &) {
-    }
-    QString probeError;
-    qint32 state = 0;
-    if (!recoveryMissing)
-        state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
-                                    convertsql::rowSource(tableRef, condition),
-                                    fgGetFieldName(idConnType, text(fields, "FieldName")),
-                                    fgGetFieldName(idConnType, recName), &probeError);
+    const bool stored = fields.value(QStringLiteral("Converted")).toBool();
     FieldProbe probe;
-    if (!probeError.isEmpty()) {
-        // Only a recovery column that is not there (any more: another
-        // program may have dropped it) means "not converted". Any other
-        // failure (a lock time-out, a lost server) tells nothing: the stored
-        // state stays and the field is not touched.
-        bool missing = false;
+    // What the program keeps of the table's columns may say that the
+    // recovery column is not there: a hint that the field is in old lei,
+    // taken only by a caller that asks the database again before it acts.
+    if (keptListMayTell) {
         try {
-            missing = !hasColumn(userConn, tableName, owner, recName);
+            const std::vector<db::TableColumn> columns = userConn.tableColumns(tableName, owner);
+            if (!columns.empty() && !db::findNamed(columns, recName)) {
+                probe.converted = false;
+                probe.hint = true;
+                return probe;
+            }
         } catch (const std::exception &) {
         }
-        if (!missing) {
-            probe.converted = fields.value(QStringLiteral("Converted")).toBool();
-            probe.error = probeError;
+    }
+    QString probeError;
+    qint32 state = fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
+                                       convertsql::rowSource(tableRef, condition), fgGetFieldName(idConnType, fieldName),
+                                       fgGetFieldName(idConnType, recName), &probeError);
+    if (!probeError.isEmpty()) {
+        // Only a recovery column that is not there (any more: another
+        // program may have dropped it) means "not converted". A missing
+        // table or column, and any other failure (a lock time-out, a lost
+        // server), tell nothing: the stored state stays and the field is not
+        // touched.
+        const StateProbeResult explained =
+            explainFailedProbe(userConn, dataSource, tableName, owner, fieldName, recName, probeError);
+        if (!explained.error.isEmpty()) {
+            probe.converted = stored;
+            probe.error = explained.error;
             return probe;
         }
         state = 0;
     }
-    const bool stored = fields.value(QStringLiteral("Converted")).toBool();
     probe.converted = state == 1 ? true : state == 0 ? false : stored;
     // A state that did not change is not written again.
     if (probe.converted != stored || fields.value(QStringLiteral("Converted")).isNull()) {
@@ -150,6 +136,44 @@ FieldProbe refreshConvertedState(db::Connection &userConn, qint32 idConnType, co
     }
     return probe;
 }
+
+namespace {
+
+// Records a state the database told, where it differs from the stored one.
+void recordState(db::Recordset &fields, bool converted)
+{
+    if (fields.value(QStringLiteral("Converted")).isNull()
+        || fields.value(QStringLiteral("Converted")).toBool() != converted) {
+        fields.setValue(QStringLiteral("Converted"), converted);
+        fields.update();
+    }
+}
+
+// The type of an existing column as the database declares it now.
+db::ColumnType freshColumnType(db::Connection &userConn, const QString &table, const QString &owner,
+                               const QString &column)
+{
+    const std::vector<db::TableColumn> columns = userConn.tableColumns(table, owner, true);
+    const db::TableColumn *found = db::findNamed(columns, column);
+    if (!found)
+        return userConn.columnType(table, column, owner);
+    return found->known ? found->type : userConn.columnType(table, found->name, owner);
+}
+
+QString restoreDiffersMessage(const FieldTotals &totals)
+{
+    return QStringLiteral("Suma restaurata (") + totals.restoredSum
+           + QStringLiteral(") difera de suma lei vechi din coloana de restaurare (") + totals.oldSum
+           + QStringLiteral("); conversia inapoi a fost anulata, campul a ramas in lei noi.");
+}
+
+QString totalsFailedMessage(const QString &error)
+{
+    return QStringLiteral("Totalurile de control nu au putut fi citite (") + error
+           + QStringLiteral("); conversia campului a fost anulata.");
+}
+
+} // namespace
 
 void ConversionEngine::convertField(db::PooledConnection &lease, const QString &connString, qint32 idConnType,
                                     const QString &templateText, const QString &dataSource, db::Recordset &tables,
@@ -182,7 +206,16 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
             return fail(errorText(e));
         }
     }
-    const FieldProbe probe = refreshConvertedState(*lease, idConnType, tables, fields);
+    // A table or an amount column the database does not have is an error,
+    // never a state: the amounts may well be in new lei somewhere else.
+    const QString missing = missingTableOrColumn(*lease, dataSource, tableName, owner, fieldName);
+    if (!missing.isEmpty())
+        return fail(missing);
+    // Converting to new lei, a recovery column the program does not know of
+    // is taken as a hint of old lei: the field's transaction asks the
+    // database before anything changes. Converting back, the database is
+    // asked here.
+    const FieldProbe probe = refreshConvertedState(*lease, idConnType, dataSource, tables, fields, pbLeiNoi);
     if (!probe.error.isEmpty())
         return fail(probe.error);
     if (probe.converted == pbLeiNoi)
@@ -194,16 +227,17 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // to the decimals it keeps.
     int columnScale = -1;
     bool singlePrecision = false;
-    QString fieldType; // as declared; the recovery column takes it
+    db::ColumnType fieldType; // as declared; the recovery column takes it
+    bool recoveryKnown = false; // the program knows of a recovery column in the table
     if (pbLeiNoi) {
         try {
-            const db::ColumnType type = lease->columnType(tableName, fieldName, owner);
-            const QString refused = fgFieldTypeMessage(type.adoType);
+            fieldType = lease->columnType(tableName, fieldName, owner);
+            const QString refused = fgFieldTypeMessage(fieldType.adoType);
             if (!refused.isEmpty())
                 return fail(refused);
-            columnScale = type.scale;
-            singlePrecision = type.adoType == db::adSingle;
-            fieldType = type.declaration;
+            columnScale = fieldType.scale;
+            singlePrecision = fieldType.adoType == db::adSingle;
+            recoveryKnown = db::findNamed(lease->tableColumns(tableName, owner), recName) != nullptr;
         } catch (const std::exception &e) {
             return fail(errorText(e));
         }
@@ -217,7 +251,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // command commits on its own, whatever becomes of the field.
     lease.release();
     const QString message = fgCreateRecoveryField(static_cast<qint32>(tables.value(QStringLiteral("IdTable")).toInt()),
-                                                  recName, false, fieldName, fieldType);
+                                                  recName, false, fieldName, fieldType.declaration);
     try {
         lease = db::ConnectionPool::shared().acquire(connString);
     } catch (const std::exception &e) {
@@ -227,18 +261,33 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         return fail(message);
     db::Connection &userConn = *lease;
 
+    // A recovery column that was there already (left from an earlier
+    // attempt, or made by hand) must keep every amount exactly: one of a
+    // narrower type would lose the copy the conversion back needs.
+    if (pbLeiNoi) {
+        try {
+            const db::ColumnType recType = recoveryKnown ? freshColumnType(userConn, tableName, owner, recName)
+                                                         : userConn.columnType(tableName, recName, owner);
+            const QString misfit =
+                fgRecoveryColumnMisfit(fieldName, fieldType, recName, recType, userConn.weaklyTyped());
+            if (!misfit.isEmpty())
+                return fail(misfit);
+        } catch (const std::exception &e) {
+            return fail(errorText(e));
+        }
+    }
+
     const QString tableRef = fgGetTableName(idConnType, owner, tableName);
     const QString fieldRef = fgGetFieldName(idConnType, fieldName);
+    const QString recRef = fgGetFieldName(idConnType, recName);
     const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    const QStringList statements =
-        convertsql::convertStatements(templateText, fieldRef, fgGetFieldName(idConnType, recName), tableRef, condition,
-                                      columnScale, singlePrecision);
+    const QStringList statements = convertsql::convertStatements(templateText, fieldRef, recRef, tableRef, condition,
+                                                                 columnScale, singlePrecision);
 
     // The control totals are read by the database in the same transaction.
     std::optional<ControlTotals> totals;
     if (mReport.WantsTotals())
-        totals.emplace(userConn, tableName, owner, fieldName, tableRef, fieldRef, fgGetFieldName(idConnType, recName),
-                       pbLeiNoi);
+        totals.emplace(userConn, tableName, owner, fieldName, tableRef, fieldRef, recRef, pbLeiNoi);
 
     try {
         userConn.beginTrans();
@@ -251,26 +300,60 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
             errors += QStringLiteral("\r\n");
         errors += description;
     };
-    if (pbLeiNoi)
+    // The state that decides, read by the database inside the transaction:
+    // another program (or a second run) may have converted the field since
+    // it was probed, and its new rows then hold new lei with no recovery
+    // value, which the row guards alone would convert again.
+    const auto stateNow = [&](QString *error) {
+        return fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
+                                   convertsql::rowSource(tableRef, condition), fieldRef, recRef, error);
+    };
+    QString probeError;
+    const qint32 state = stateNow(&probeError);
+    if (!probeError.isEmpty())
+        appendError(probeError);
+    const bool stored = fields.value(QStringLiteral("Converted")).toBool();
+    if (errors.isEmpty() && (state == 1 ? true : state == 0 ? false : stored) == pbLeiNoi) {
+        // Already in the wanted currency: nothing to do, nothing to report.
+        try {
+            userConn.rollbackTrans();
+        } catch (const std::exception &) {
+        }
+        if (state != -1)
+            recordState(fields, pbLeiNoi);
+        return;
+    }
+    if (errors.isEmpty() && pbLeiNoi)
         appendError(nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName));
-    if (errors.isEmpty() && totals)
+    if (errors.isEmpty() && totals) {
         totals->beforeStatements();
+        if (!totals->failure().isEmpty())
+            appendError(totalsFailedMessage(totals->failure()));
+    }
     if (errors.isEmpty()) {
         for (const QString &statement : statements) {
             try {
                 recCount = static_cast<qint32>(userConn.execute(statement));
             } catch (const std::exception &e) {
                 appendError(errorText(e));
+                break;
             }
         }
     }
     FieldTotals fieldTotals;
-    if (errors.isEmpty() && totals)
+    if (errors.isEmpty() && totals) {
         fieldTotals = totals->afterStatements();
+        if (!totals->failure().isEmpty())
+            appendError(totalsFailedMessage(totals->failure()));
+        else if (!pbLeiNoi && fieldTotals.available() && !fieldTotals.approximate && !fieldTotals.restoredMatches)
+            appendError(restoreDiffersMessage(fieldTotals));
+    }
+    // A commit is only asked for when every statement succeeded.
+    bool committed = false;
     if (errors.isEmpty()) {
-        // The state is recorded only once the database has accepted the work.
         try {
             userConn.commitTrans();
+            committed = true;
         } catch (const std::exception &e) {
             appendError(errorText(e));
         }
@@ -282,7 +365,26 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
             appendError(errorText(e));
         }
     }
-    if (errors.isEmpty())
+    // The database confirms the work it committed, by the query that
+    // decides the state: the converted rows hold their recovery values, the
+    // restored ones none.
+    if (committed && recCount != 0) {
+        QString confirmError;
+        const qint32 after = stateNow(&confirmError);
+        if (!confirmError.isEmpty()) {
+            appendError(QStringLiteral("Baza de date a confirmat tranzactia, dar starea campului nu a putut fi "
+                                       "citita din nou: ")
+                        + confirmError);
+            committed = false;
+        } else if (pbLeiNoi ? after != 1 : after == 1) {
+            appendError(QStringLiteral("Baza de date a confirmat tranzactia, dar nu arata campul convertit; starea "
+                                       "lui a fost citita din nou din baza de date."));
+            committed = false;
+            if (after != -1)
+                recordState(fields, after == 1);
+        }
+    }
+    if (committed)
         fields.setValue(QStringLiteral("Converted"), pbLeiNoi);
     fields.setValue(QStringLiteral("Error"), errors.isEmpty() ? db::Variant::null() : db::Variant(errors));
     fields.update();

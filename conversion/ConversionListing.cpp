@@ -146,7 +146,7 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                                  convertsql::joinConditions(table.where, field.where)});
             }
             const std::vector<StateProbeResult> states =
-                probeTableStates(userConn, table.name, table.owner, tableRef, probes, rounding >= 0);
+                probeTableStates(userConn, table.name, table.owner, tableRef, probes, rounding >= 0, description);
 
             std::vector<qint32> nowConverted, nowNotConverted;
             std::vector<ListedField> listed;
@@ -163,7 +163,9 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                     if (converted != field.converted)
                         (converted ? nowConverted : nowNotConverted).push_back(field.idField);
                 }
-                if (converted == toLeiNoi)
+                // A field whose state cannot be read is shown with the
+                // reason whatever its stored state: the run fails it.
+                if (converted == toLeiNoi && probe.error.isEmpty())
                     continue;
                 QString note;
                 if (!probe.error.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "conversion/TableStateProbe.h"
 
 #include "conversion/ConversionEngine.h"
+#include "conversion/EngineSupport.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "tables/ConvertSql.h"
@@ -16,17 +17,18 @@ namespace {
 // one round trip, few enough to keep the statement short.
 constexpr std::size_t kFieldsPerQuery = 50;
 
-// The names of the table's columns, case folded; false when the list could
-// not be read or found no table. With `typesWanted` they come from the
-// connection's list of the table with the columns' types, which it keeps
-// for the caller's next questions; otherwise from the plain columns list,
-// which some providers read much faster.
+// The names of the table's columns, case folded, as the database lists them
+// now; false when the list could not be read or found no table. With
+// `typesWanted` they come from the connection's list of the table with the
+// columns' types, read afresh and kept for the caller's next questions;
+// otherwise from the plain columns list, which some providers read much
+// faster.
 bool readColumnNames(db::Connection &userConn, const QString &table, const QString &owner, bool typesWanted,
                      QSet<QString> &names)
 {
     try {
         if (typesWanted) {
-            for (const db::TableColumn &column : userConn.tableColumns(table, owner))
+            for (const db::TableColumn &column : userConn.tableColumns(table, owner, true))
                 names.insert(column.name.toCaseFolded());
         } else {
             db::Recordset columns = userConn.columns(table, owner);
@@ -39,6 +41,18 @@ bool readColumnNames(db::Connection &userConn, const QString &table, const QStri
         return false;
     }
     return !names.isEmpty();
+}
+
+// The names of the table's columns as the database lists them now; empty
+// when it has no such table. Throws what the provider throws.
+std::vector<db::TableColumn> freshColumns(db::Connection &userConn, const QString &table, const QString &owner)
+{
+    return userConn.tableColumns(table, owner, true);
+}
+
+bool listedIn(const std::vector<db::TableColumn> &columns, const QString &name)
+{
+    return db::findNamed(columns, name) != nullptr;
 }
 
 // One row, one column for each field: 1, 0 or -1 as the field's own two
@@ -119,8 +133,56 @@ bool readTogether(db::Connection &userConn, const QString &tableRef, const QSet<
 
 } // namespace
 
+QString tableNotFoundMessage(const QString &table, const QString &dataSource)
+{
+    return QStringLiteral("Tabelul \"") + table + QStringLiteral("\" nu a fost gasit in sursa de date \"") + dataSource
+           + QStringLiteral("\"; campul nu a fost convertit, iar starea lui inregistrata a ramas neschimbata.");
+}
+
+QString columnNotFoundMessage(const QString &column, const QString &table, const QString &dataSource)
+{
+    return QStringLiteral("Coloana \"") + column + QStringLiteral("\" nu a fost gasita in tabelul \"") + table
+           + QStringLiteral("\" al sursei de date \"") + dataSource
+           + QStringLiteral("\"; campul nu a fost convertit, iar starea lui inregistrata a ramas neschimbata.");
+}
+
+QString missingTableOrColumn(db::Connection &userConn, const QString &dataSource, const QString &table,
+                             const QString &owner, const QString &fieldName)
+{
+    try {
+        std::vector<db::TableColumn> columns = userConn.tableColumns(table, owner);
+        if (columns.empty() || !listedIn(columns, fieldName))
+            columns = freshColumns(userConn, table, owner);
+        if (columns.empty())
+            return tableNotFoundMessage(table, dataSource);
+        if (!listedIn(columns, fieldName))
+            return columnNotFoundMessage(fieldName, table, dataSource);
+    } catch (const std::exception &e) {
+        return detail::errorText(e);
+    }
+    return QString();
+}
+
+StateProbeResult explainFailedProbe(db::Connection &userConn, const QString &dataSource, const QString &table,
+                                    const QString &owner, const QString &fieldName, const QString &recName,
+                                    const QString &error)
+{
+    try {
+        const std::vector<db::TableColumn> columns = freshColumns(userConn, table, owner);
+        if (columns.empty())
+            return StateProbeResult{0, tableNotFoundMessage(table, dataSource)};
+        if (!listedIn(columns, fieldName))
+            return StateProbeResult{0, columnNotFoundMessage(fieldName, table, dataSource)};
+        if (!listedIn(columns, recName))
+            return StateProbeResult{0, QString()};
+    } catch (const std::exception &) {
+        // The list cannot be read either: the probe's own error says why.
+    }
+    return StateProbeResult{0, error};
+}
+
 StateProbeResult probeFieldState(db::Connection &userConn, const QString &table, const QString &owner,
-                                 const QString &tableRef, const StateProbeField &field)
+                                 const QString &tableRef, const StateProbeField &field, const QString &dataSource)
 {
     StateProbeResult result;
     QString error;
@@ -130,31 +192,28 @@ StateProbeResult probeFieldState(db::Connection &userConn, const QString &table,
     if (error.isEmpty())
         return result;
     // Only a recovery column that is not there yet means "not converted";
-    // any other failure tells nothing.
-    bool missing = false;
-    try {
-        missing = !hasColumn(userConn, table, owner, field.recName);
-    } catch (const std::exception &) {
-    }
-    if (missing)
-        return StateProbeResult{0, QString()};
-    result.error = error;
-    return result;
+    // a missing table or column is an error, and any other failure tells
+    // nothing.
+    return explainFailedProbe(userConn, dataSource, table, owner, field.fieldName, field.recName, error);
 }
 
 std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const QString &table, const QString &owner,
                                                const QString &tableRef, const std::vector<StateProbeField> &fields,
-                                               bool typesWanted)
+                                               bool typesWanted, const QString &dataSource)
 {
     std::vector<StateProbeResult> results(fields.size());
     QSet<QString> columns;
     const bool listed = readColumnNames(userConn, table, owner, typesWanted, columns);
 
-    // A recovery column missing from the table: nothing to read. A table the
-    // list does not find is left to the queries, which say why.
+    // A recovery column missing from the table as the database lists it
+    // now: nothing to read. A field whose own column is missing is an
+    // error. A table the list does not find is left to the queries, and to
+    // the list read again when they fail, which say why.
     std::vector<std::size_t> toRead;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (listed && !columns.contains(fields[i].recName.toCaseFolded()))
+        if (listed && !columns.contains(fields[i].fieldName.toCaseFolded()))
+            results[i] = StateProbeResult{0, columnNotFoundMessage(fields[i].fieldName, table, dataSource)};
+        else if (listed && !columns.contains(fields[i].recName.toCaseFolded()))
             results[i] = StateProbeResult{0, QString()};
         else
             toRead.push_back(i);
@@ -169,7 +228,7 @@ std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const Q
         if (readTogether(userConn, tableRef, columns, fields, chunk, results))
             continue;
         for (std::size_t i : chunk)
-            results[i] = probeFieldState(userConn, table, owner, tableRef, fields[i]);
+            results[i] = probeFieldState(userConn, table, owner, tableRef, fields[i], dataSource);
     }
     return results;
 }

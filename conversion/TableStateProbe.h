@@ -44,13 +44,39 @@ struct StateProbeResult {
 //
 // `typesWanted`: the caller asks the types of the table's columns next
 // (Connection::columnType); the list is then read with them, once for both.
+//
+// The column list is read afresh from the database, never taken from what
+// the program keeps: it decides "not converted" for a missing recovery
+// column. A table the database does not have, or a field whose column it
+// does not have, gets the error that says so, never a state. `dataSource`
+// names the data source in those messages.
 std::vector<StateProbeResult> probeTableStates(db::Connection &userConn, const QString &table, const QString &owner,
                                                const QString &tableRef, const std::vector<StateProbeField> &fields,
-                                               bool typesWanted = false);
+                                               bool typesWanted = false, const QString &dataSource = QString());
 
 // One field on its own: its two probe queries, and when they fail, whether
 // the recovery column is missing (old lei) or the failure is the answer.
 StateProbeResult probeFieldState(db::Connection &userConn, const QString &table, const QString &owner,
-                                 const QString &tableRef, const StateProbeField &field);
+                                 const QString &tableRef, const StateProbeField &field,
+                                 const QString &dataSource = QString());
+
+// What a probe that failed with `error` means, asked of the database's
+// catalog at once (nothing kept is used): a missing recovery column means
+// old lei (state 0, no error); a missing table or amount column gives the
+// message that names it; anything else leaves the probe's own error.
+StateProbeResult explainFailedProbe(db::Connection &userConn, const QString &dataSource, const QString &table,
+                                    const QString &owner, const QString &fieldName, const QString &recName,
+                                    const QString &error);
+
+// "" when the table and the field's amount column are in the database,
+// otherwise the message naming the one that is not (and the data source).
+// What the program keeps of the table's columns is asked first; a table or
+// column it does not show is asked of the database again.
+QString missingTableOrColumn(db::Connection &userConn, const QString &dataSource, const QString &table,
+                             const QString &owner, const QString &fieldName);
+
+// The messages of a table, or a column of a field, that the data source does not have.
+QString tableNotFoundMessage(const QString &table, const QString &dataSource);
+QString columnNotFoundMessage(const QString &column, const QString &table, const QString &dataSource);
 
 } // namespace conversion

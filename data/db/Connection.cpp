@@ -478,6 +478,11 @@ std::vector<TableColumn> Provider::tableColumns(const QString &schema, const QSt
     return columns;
 }
 
+bool Connection::weaklyTyped() const
+{
+    return provider().weaklyTyped();
+}
+
 QString Connection::nonNumericValuesQuery(const QString &table, const QString &condition, const QString &column) const
 {
     if (!provider().weaklyTyped())

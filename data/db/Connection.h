@@ -157,6 +157,10 @@ public:
     // the DBF provider, whose statements run on SQLite).
     SqlDialect dialect() const;
 
+    // True when a column may hold values of any kind whatever its declared
+    // type (SQLite, built in or through ODBC).
+    bool weaklyTyped() const;
+
     // True when the database can be read but not changed: the driver says
     // its data source is read-only, the driver cannot write (MDB Tools), or
     // the SQLite file was opened read-only.

@@ -2,7 +2,10 @@
 // real user databases: the built-in SQLite provider, and PostgreSQL and
 // MariaDB through ODBC when their test servers run.
 #include "tables/ConvertSql.h"
+#include "tables/RecoveryColumnFit.h"
 #include "tables/RecoveryField.h"
+#include "data/db/AdoTypes.h"
+#include "data/db/Connection.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
@@ -241,4 +244,68 @@ TEST(RecoveryColumnAccess, CheckReadsTypesAddIsRefusedByTheDriver)
     EXPECT_FALSE(refused.isEmpty());
     EXPECT_FALSE(refused.startsWith(QStringLiteral("Campul")));
     EXPECT_EQ(fgCreateRecoveryField(products, QStringLiteral("UnitPrice_VM"), true), refused);
+}
+
+// A recovery column that is already in the table serves only when it keeps
+// every amount of its column exactly: as the catalogs of the engines describe
+// their types (ADO type, declaration, scale).
+TEST(RecoveryColumnFit, NarrowerTypesAreRefusedWiderOnesServe)
+{
+    struct Case {
+        const char *label;
+        db::ColumnType field, rec;
+        bool weak;
+        bool fits;
+    };
+    const db::ColumnType dec18_2{db::adNumeric, QStringLiteral("numeric(18,2)"), 2};
+    const db::ColumnType bigint{db::adBigInt, QStringLiteral("bigint"), 0};
+    const Case cases[] = {
+        {"same type", dec18_2, dec18_2, false, true},
+        {"same type, other spelling", dec18_2, {db::adNumeric, QStringLiteral("NUMERIC (18, 2)"), 2}, false, true},
+        {"fewer decimals", dec18_2, {db::adNumeric, QStringLiteral("numeric(18,0)"), 0}, false, false},
+        {"fewer digits before the point", dec18_2, {db::adNumeric, QStringLiteral("numeric(17,2)"), 2}, false, false},
+        {"wider decimal", dec18_2, {db::adNumeric, QStringLiteral("decimal(20,4)"), 4}, false, true},
+        {"numeric without precision", dec18_2, {db::adNumeric, QStringLiteral("numeric"), -1}, false, true},
+        {"unlimited into limited", {db::adNumeric, QStringLiteral("numeric"), -1}, dec18_2, false, false},
+        {"MariaDB decimal(10,0)", {db::adNumeric, QStringLiteral("decimal(18,2)"), 2},
+         {db::adNumeric, QStringLiteral("decimal(10,0)"), 0}, false, false},
+        {"integer into a wider integer", {db::adInteger, QStringLiteral("int(11)"), 0}, bigint, false, true},
+        {"bigint into int", bigint, {db::adInteger, QStringLiteral("integer"), 0}, false, false},
+        {"bigint into decimal(19,0)", bigint, {db::adNumeric, QStringLiteral("decimal(19,0)"), 0}, false, true},
+        {"bigint into decimal(18,0)", bigint, {db::adNumeric, QStringLiteral("decimal(18,0)"), 0}, false, false},
+        {"signed into unsigned", {db::adInteger, QStringLiteral("int"), 0},
+         {db::adUnsignedBigInt, QStringLiteral("bigint unsigned"), 0}, false, false},
+        {"decimal(18,0) into bigint", {db::adNumeric, QStringLiteral("decimal(18,0)"), 0}, bigint, false, true},
+        {"decimal(18,2) into bigint", dec18_2, bigint, false, false},
+        {"double into real", {db::adDouble, QStringLiteral("double precision"), -1},
+         {db::adSingle, QStringLiteral("real"), -1}, false, false},
+        {"real into double", {db::adSingle, QStringLiteral("real"), -1},
+         {db::adDouble, QStringLiteral("double precision"), -1}, false, false},
+        {"double into float(53)", {db::adDouble, QStringLiteral("double precision"), -1},
+         {db::adDouble, QStringLiteral("float(53)"), -1}, false, true},
+        {"money into numeric(18,2)", {db::adCurrency, QStringLiteral("money"), 2}, dec18_2, false, false},
+        {"DBF N(12,2) into N(10,2)", {db::adNumeric, QStringLiteral("N(12,2)"), 2},
+         {db::adNumeric, QStringLiteral("N(10,2)"), 2}, false, false},
+        {"DBF N(12,2) into N(14,4)", {db::adNumeric, QStringLiteral("N(12,2)"), 2},
+         {db::adNumeric, QStringLiteral("N(14,4)"), 4}, false, true},
+        {"SQLite NUMERIC(18,0) keeps reals", {db::adNumeric, QStringLiteral("DECIMAL(18,2)"), 2},
+         {db::adNumeric, QStringLiteral("NUMERIC(18,0)"), 0}, true, true},
+        {"SQLite no type keeps anything", {db::adNumeric, QStringLiteral("DECIMAL(18,2)"), 2},
+         {db::adVariant, QString(), -1}, true, true},
+        {"SQLite TEXT turns amounts into text", {db::adNumeric, QStringLiteral("DECIMAL(18,2)"), 2},
+         {db::adVarWChar, QStringLiteral("TEXT"), -1}, true, false},
+        {"SQLite REAL loses large integers", {db::adBigInt, QStringLiteral("BIGINT"), 0},
+         {db::adDouble, QStringLiteral("REAL"), -1}, true, false},
+        {"SQLite REAL beside REAL", {db::adDouble, QStringLiteral("DOUBLE"), -1},
+         {db::adDouble, QStringLiteral("FLOAT"), -1}, true, true},
+    };
+    for (const Case &c : cases) {
+        const QString message =
+            fgRecoveryColumnMisfit(QStringLiteral("Suma"), c.field, QStringLiteral("Suma_VM"), c.rec, c.weak);
+        EXPECT_EQ(message.isEmpty(), c.fits) << c.label << ": " << message.toStdString();
+        if (!c.fits) {
+            EXPECT_TRUE(message.contains(QStringLiteral("\"Suma_VM\""))) << c.label;
+            EXPECT_TRUE(message.contains(QLatin1Char('(') + c.field.declaration + QLatin1Char(')'))) << c.label;
+        }
+    }
 }
