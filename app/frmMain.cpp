@@ -103,11 +103,23 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     // A click on a node selects it, and so does moving to it with the
     // keyboard. The tree taking the focus (which makes its first node
     // current) selects nothing.
+    // The commands follow the current node however it changed: a press
+    // released off the node, the focus coming to the tree, a node removed.
     connect(trv, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { trv_NodeClick(item); });
     connect(trv, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
+        if (mbSyncingTree)
+            return;
+        // The current node is the one the user sees selected.
+        if (current && !current->isSelected())
+            current->setSelected(true);
         if (mbKeyNavigation && current)
             trv_NodeClick(current);
+        else
+            pSetContext(current);
     });
+    // A data source or table window activated (a click anywhere in it,
+    // Ctrl+Tab) makes its node current.
+    connect(mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) { pChildActivated(window); });
     trv->installEventFilter(this);
 
     resize(1000, 700);
@@ -292,6 +304,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     // requested by the program (the menu "Inchide" has already asked, or
     // the session ends) does not.
     if (event->spontaneous() && !mbCloseByCode && !mbUnloaded) {
+        pFinishPendingEdit();
         if (!fCloseProject()) {
             event->ignore();
             return;
@@ -313,6 +326,7 @@ void frmMain::Form_Unload()
 
 void frmMain::mnuExit_Click()
 {
+    pFinishPendingEdit();
     if (!fCloseProject())
         return;
     mbCloseByCode = true;
@@ -607,60 +621,92 @@ Window *frmMain::childWindow(const QString &pstrKey) const
     return qobject_cast<Window *>(mcolChildren.value(pstrKey).data());
 }
 
-void frmMain::trv_NodeClick(QTreeWidgetItem *node)
+void frmMain::pSetContext(QTreeWidgetItem *node)
 {
-    fgTrap(kModule, QStringLiteral("trv_NodeClick"), [&] {
-        setButtonEnabled(QStringLiteral("table_add"), false);
-        setButtonEnabled(QStringLiteral("field_add"), false);
-        setButtonEnabled(QStringLiteral("field_del"), false);
-        if (!node) {
-            setButtonEnabled(QStringLiteral("conn_del"), false);
-            setButtonEnabled(QStringLiteral("table_del"), false);
-            return;
-        }
+    fgTrap(kModule, QStringLiteral("pSetContext"), [&] {
         const QString key = nodeKey(node);
-        const QString prefix = key.left(2);
-
-        if (prefix == QLatin1String("C_")) {
-            setButtonEnabled(QStringLiteral("conn_del"), true);
+        const bool source = key.startsWith(QLatin1String("C_"));
+        const bool table = key.startsWith(QLatin1String("T_"));
+        if (source) {
             mlngIdConn = keyNumber(key);
             mlngIdTable = 0;
-            setButtonEnabled(QStringLiteral("table_add"), true);
-            const QString childKey = QStringLiteral("C_") + QString::number(mlngIdConn);
-            frmConn *window = childWindow<frmConn>(childKey);
+        } else if (table) {
+            mlngIdTable = keyNumber(key);
+            mlngIdConn = keyNumber(nodeKey(node->parent()));
+        } else {
+            mlngIdConn = 0;
+            mlngIdTable = 0;
+        }
+        setButtonEnabled(QStringLiteral("conn_del"), source);
+        setButtonEnabled(QStringLiteral("table_add"), source || table);
+        setButtonEnabled(QStringLiteral("table_del"), table);
+        setButtonEnabled(QStringLiteral("field_add"), table);
+        pUpdateFieldButtons();
+    });
+}
+
+void frmMain::pUpdateFieldButtons()
+{
+    // The field of the current table's window, selected in it.
+    const frmTable *window =
+        mlngIdTable != 0 && selectedNodeKey().startsWith(QLatin1String("T_"))
+            ? childWindow<frmTable>(QStringLiteral("T_") + QString::number(mlngIdTable))
+            : nullptr;
+    setButtonEnabled(QStringLiteral("field_del"), window && window->HasSelectedField());
+}
+
+void frmMain::pChildActivated(QMdiSubWindow *window)
+{
+    if (!window)
+        return;
+    fgTrap(kModule, QStringLiteral("pChildActivated"), [&] {
+        QString key;
+        for (const QString &childKey : mcolChildren.keys())
+            if (mcolChildren.value(childKey).data() == window)
+                key = childKey;
+        QTreeWidgetItem *node = key.isEmpty() ? nullptr : findNode(key);
+        if (!node)
+            return;
+        if (trv->currentItem() != node) {
+            mbSyncingTree = true;
+            trv->setCurrentItem(node);
+            trv->scrollToItem(node);
+            mbSyncingTree = false;
+        }
+        pSetContext(node);
+    });
+}
+
+void frmMain::trv_NodeClick(QTreeWidgetItem *node)
+{
+    pSetContext(node);
+    if (!node)
+        return;
+    fgTrap(kModule, QStringLiteral("trv_NodeClick"), [&] {
+        const QString key = nodeKey(node);
+        if (key.startsWith(QLatin1String("C_"))) {
+            frmConn *window = childWindow<frmConn>(key);
             if (!window) {
                 window = new frmConn;
                 window->IdConn = mlngIdConn;
-                window->Key = childKey;
+                window->Key = key;
                 window->Load();
                 pAddChild(window, window->Key);
             }
             pShowChild(window);
-        } else {
-            setButtonEnabled(QStringLiteral("conn_del"), false);
-        }
-
-        if (prefix == QLatin1String("T_")) {
-            setButtonEnabled(QStringLiteral("table_del"), true);
-            mlngIdTable = keyNumber(key);
-            mlngIdConn = keyNumber(nodeKey(node->parent()));
-            setButtonEnabled(QStringLiteral("table_add"), true);
-            setButtonEnabled(QStringLiteral("field_add"), true);
-            const QString childKey = QStringLiteral("T_") + QString::number(mlngIdTable);
-            frmTable *window = childWindow<frmTable>(childKey);
+        } else if (key.startsWith(QLatin1String("T_"))) {
+            frmTable *window = childWindow<frmTable>(key);
             if (window) {
                 window->Activate();
             } else {
                 window = new frmTable;
                 window->IdConn = mlngIdConn;
                 window->IdTable = mlngIdTable;
-                window->Key = childKey;
+                window->Key = key;
                 window->Load();
                 pAddChild(window, window->Key);
             }
             pShowChild(window);
-        } else {
-            setButtonEnabled(QStringLiteral("table_del"), false);
         }
     });
 }
@@ -690,6 +736,12 @@ void frmMain::NodeTextChanged(const QString &pstrKey, const QString &pstrText)
     fgTrap(kModule, QStringLiteral("NodeTextChanged"), [&] { findNodeOrThrow(pstrKey)->setText(0, pstrText); });
 }
 
-void frmMain::SetFieldButtons(bool pbEnabled) { setButtonEnabled(QStringLiteral("field_del"), pbEnabled); }
+void frmMain::SetFieldButtons(bool pbEnabled)
+{
+    // Any table window may report its selection: the button follows the
+    // selection in the window of the current table, whichever reported.
+    Q_UNUSED(pbEnabled);
+    pUpdateFieldButtons();
+}
 
 void frmMain::UnloadChild(const QString &pstrKey) { mcolChildren.remove(pstrKey); }

@@ -113,6 +113,8 @@ public:
     QString projectFileName() const { return mstrFileName; }
     bool projectDirty() const { return mbDirty; }
     void reselectNode(const QString &pstrKey) { selectNode(pstrKey); }
+    // Every open table window reads its fields' states again.
+    void refreshFieldStates();
     const QString &tempFile() const { return mstrTempFile; }
     qint32 idConn() const { return mlngIdConn; }
     qint32 idTable() const { return mlngIdTable; }
@@ -184,6 +186,13 @@ private:
     Window *childWindow(const QString &pstrKey) const;
     void pAddChild(QMdiSubWindow *window, const QString &pstrKey);
     void pShowChild(QMdiSubWindow *window);
+    // The current node's context: the data source and table the commands
+    // act on and every button's state, whatever made the node current.
+    void pSetContext(QTreeWidgetItem *node);
+    // "Sterge Camp": a field selected in the window of the current table.
+    void pUpdateFieldButtons();
+    // A child window activated: its node becomes current.
+    void pChildActivated(QMdiSubWindow *window);
     // Locks the project file about to be opened; on failure says why.
     bool fLockProject(const QString &pstrFileName);
     // Deletes the working copy mstrTempFile with its journals and lock.
@@ -212,6 +221,7 @@ private:
     bool mbCloseByCode = false;
     bool mbUnloaded = false;
     bool mbKeyNavigation = false;
+    bool mbSyncingTree = false;
     bool mbTreeSized = false;
     bool mbEnding = false;
     qint64 mEndingSince = 0;

@@ -44,10 +44,12 @@ void frmMain::pConnAdd()
 void frmMain::pConnDel()
 {
     fgTrap(kModule, QStringLiteral("pConnDel"), [&] {
+        // Only a data source node is ever deleted here, whatever the
+        // button's state says.
         QTreeWidgetItem *node = trv->currentItem();
-        if (!node)
-            return;
         const QString key = nodeKey(node);
+        if (!node || !key.startsWith(QLatin1String("C_")))
+            return;
         const int tables = node->childCount();
         if (tables > 0) {
             const QString question =
@@ -57,9 +59,8 @@ void frmMain::pConnDel()
             if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), 1) != ui::Answer::Yes)
                 return;
         }
-        if (key.startsWith(QLatin1String("C_")))
-            mcnnProject.execute(QStringLiteral("DELETE FROM tConn WHERE IdConn = ")
-                                + QString::number(static_cast<qint32>(key.mid(2).toLong())));
+        mcnnProject.execute(QStringLiteral("DELETE FROM tConn WHERE IdConn = ")
+                            + QString::number(static_cast<qint32>(key.mid(2).toLong())));
 
         // The windows of the data source, then those of each of its tables.
         QStringList keys{key};

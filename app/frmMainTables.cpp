@@ -149,3 +149,11 @@ void frmMain::pTableNodeText(const QString &pstrKey, const frmTable &window)
     findNodeOrThrow(pstrKey)->setText(0, window.GetTableName() + QStringLiteral(" (")
                                              + QString::number(window.GetFieldCount()) + QStringLiteral(")"));
 }
+
+void frmMain::refreshFieldStates()
+{
+    for (const QPointer<QWidget> &child : mcolChildren.items())
+        if (auto *window = qobject_cast<frmTable *>(child.data()))
+            window->RefreshFields();
+    pUpdateFieldButtons();
+}

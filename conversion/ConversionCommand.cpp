@@ -44,6 +44,8 @@ void ConversionCommand::tlbConvert(bool toLeiNoi)
             confirm.ToLeiNoi = toLeiNoi;
             confirm.Load();
             ui::showModal(confirm);
+            // The listing probed every field: the open windows show what it read.
+            mHost.refreshFieldStates();
             if (!confirm.Ok)
                 return;
             mTotals = confirm.Totals;
@@ -97,7 +99,10 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
         pgShowError(kModule, QStringLiteral("pConvertField"), result.errorNumber, result.errorDescription);
         // The states written before the error are in the working copy only:
         // the project stays marked modified so that they are not lost unasked.
-        fgTrap(kModule, QStringLiteral("pConvertField"), [&] { mHost.SetDirty(true); });
+        fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
+            mHost.SetDirty(true);
+            mHost.refreshFieldStates();
+        });
     } else {
         fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
             const QString key = mHost.selectedNodeKey();

@@ -28,6 +28,9 @@ public:
     virtual QString selectedNodeKey() const = 0;
     // Selects the node with that key again and runs the node-click handling.
     virtual void reselectNode(const QString &pstrKey) = 0;
+    // Fields' states may have changed in the project (a listing probed them,
+    // a run stopped by an error wrote some): the open windows show them again.
+    virtual void refreshFieldStates() = 0;
 };
 
 // The conversion command of the main window: the "-" and "+" toolbar buttons

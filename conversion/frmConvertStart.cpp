@@ -14,7 +14,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -54,6 +56,14 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdCancel = new QPushButton(QStringLiteral("Renunta"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Enter never starts a conversion: no button is the default, whatever
+    // has the focus. Ok takes a click, Space on it, or Alt+O.
+    for (QPushButton *button : {cmdOk, cmdCancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    auto *okShortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_O), this);
+    connect(okShortcut, &QShortcut::activated, cmdOk, &QPushButton::click);
 
     auto *top = new QHBoxLayout;
     top->addWidget(imgToLeiNoi);
@@ -80,6 +90,17 @@ bool frmConvertStart::event(QEvent *event)
     if (event->type() == QEvent::Polish && !mLoaded)
         Load();
     return QDialog::event(event);
+}
+
+void frmConvertStart::keyPressEvent(QKeyEvent *event)
+{
+    // A dialog takes Enter for its default button: this one has none, and
+    // Enter is kept from reaching it at all.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmConvertStart::Load()

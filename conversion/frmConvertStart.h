@@ -43,6 +43,7 @@ public slots:
 protected:
     bool event(QEvent *event) override;
     void done(int result) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QLineEdit *txtTitle;

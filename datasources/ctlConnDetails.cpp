@@ -68,7 +68,14 @@ ctlConnDetails::ctlConnDetails(QWidget *parent) : QWidget(parent)
     resize(kMinimumSize, kMinimumSize);
 }
 
-ctlConnDetails::~ctlConnDetails() = default;
+ctlConnDetails::~ctlConnDetails()
+{
+    // Nothing is reported while the control goes: its boxes lose the focus
+    // as they are destroyed, and the window that listens is going too.
+    disconnect(qApp, &QApplication::focusChanged, this, &ctlConnDetails::onFocusChanged);
+    mbChanged = false;
+    mbInnerChange = true;
+}
 
 QLineEdit *ctlConnDetails::addTextBox(QWidget *panel, const char *name,
                                       void (ctlConnDetails::*store)(const QString &), bool password)
@@ -82,6 +89,7 @@ QLineEdit *ctlConnDetails::addTextBox(QWidget *panel, const char *name,
         (this->*store)(text);
         mbChanged = true;
     });
+    connect(box, &QLineEdit::returnPressed, this, [this] { pRaiseAfterChange(); });
     return box;
 }
 
@@ -240,6 +248,7 @@ void ctlConnDetails::buildPanels()
         txtUnknownConnString->setObjectName(QStringLiteral("txtUnknownConnString"));
         txtUnknownConnString->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         txtUnknownConnString->setTabChangesFocus(true);
+        txtUnknownConnString->installEventFilter(this);
         g->addWidget(label(p, "String de conectare:", txtUnknownConnString), 0, 0, 1, 3);
         g->addWidget(txtUnknownConnString, 1, 0, 1, 3);
         g->setRowStretch(1, 1);
@@ -471,19 +480,36 @@ QString ctlConnDetails::fGetPathFromFileName(const QString &path)
     return folder;
 }
 
+bool ctlConnDetails::finishesEdit(Qt::FocusReason reason)
+{
+    // A context menu, another program or another window taking the focus
+    // leave the box as it is: the user comes back to it.
+    switch (reason) {
+    case Qt::PopupFocusReason:
+    case Qt::ActiveWindowFocusReason:
+    case Qt::MenuBarFocusReason: return false;
+    default: return true;
+    }
+}
+
 bool ctlConnDetails::eventFilter(QObject *watched, QEvent *event)
 {
-    // A text box left: its change, if any, is complete.
-    if (event->type() == QEvent::FocusOut && qobject_cast<QLineEdit *>(watched))
+    // A text box left for another control of the window: its change, if
+    // any, is complete. Enter finishes it too.
+    if (event->type() == QEvent::FocusOut
+        && (qobject_cast<QLineEdit *>(watched) || watched == txtUnknownConnString)
+        && finishesEdit(static_cast<QFocusEvent *>(event)->reason()))
         pRaiseAfterChange();
     return QWidget::eventFilter(watched, event);
 }
 
 void ctlConnDetails::onFocusChanged(QWidget *old, QWidget *now)
 {
+    // Only the focus moving to another control of the same window ends an
+    // edit; a window losing the focus (another program, a popup) does not.
     const bool wasInside = old && isAncestorOf(old);
     const bool isInside = now && isAncestorOf(now);
-    if (wasInside && !isInside && mbChanged)
+    if (wasInside && !isInside && now && now->window() == window() && mbChanged)
         pRaiseAfterChange();
 }
 

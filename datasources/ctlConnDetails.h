@@ -115,6 +115,8 @@ private:
     void pBrowse(QLineEdit *box, const QString &filter, bool folder, const QString &procedure);
     QString fGetPathFromFileName(const QString &path);
     void onFocusChanged(QWidget *old, QWidget *now);
+    // Whether the focus leaving a box for this reason ends the edit.
+    static bool finishesEdit(Qt::FocusReason reason);
 
     void storeDataSource(const QString &value) { mstrDataSource = value; }
     void storeUserName(const QString &value) { mstrUserName = value; }

@@ -94,6 +94,12 @@ frmConn::frmConn(QWidget *parent)
 
 frmConn::~frmConn()
 {
+    // The boxes lose the focus as they are destroyed: nothing is saved or
+    // tested from here (closing commits the edit in progress before).
+    mbBusy = true;
+    ctlDetails->disconnect(this);
+    txtDescription->disconnect(this);
+    txtDescription->removeEventFilter(this);
     if (IProjectHost *host = projectHost())
         host->UnloadChild(Key);
 }
@@ -149,8 +155,7 @@ void frmConn::pCheckConn()
     fgTrap(kModule, QStringLiteral("pCheckConn"), [&] {
         const QString problems = ctlDetails->GetErrors();
         if (!problems.isEmpty()) {
-            chkOffline->setChecked(true);
-            pSave();
+            pSetOffline();
             pSetStatus(problems);
         }
         if (!chkOffline->isChecked()) {
@@ -161,8 +166,7 @@ void frmConn::pCheckConn()
                     test.open(connectionString);
                 } catch (const db::DbError &e) {
                     pSetStatus(e.description());
-                    chkOffline->setChecked(true);
-                    pSave();
+                    pSetOffline();
                     return;
                 }
                 // A source that can be read but not changed is said to be so
@@ -175,6 +179,15 @@ void frmConn::pCheckConn()
     mbBusy = false;
     QApplication::restoreOverrideCursor();
     setEnabled(true);
+}
+
+void frmConn::pSetOffline()
+{
+    // Stored at once, and the tree says it at once.
+    chkOffline->setChecked(true);
+    pSave();
+    if (IProjectHost *host = projectHost())
+        host->NodeTextChanged(Key, fgGetConnText(txtDescription->text(), true));
 }
 
 void frmConn::pSave()

@@ -46,6 +46,8 @@ protected:
 
 private:
     void pCheckConn();
+    // A failed test: ticks "Deconectat", stores it and shows it in the tree.
+    void pSetOffline();
     void pSave();
     void chkOffline_Click();
     void ctlDetails_AfterChange();

@@ -229,6 +229,20 @@ void frmTable::pSetButtons()
     });
 }
 
+void frmTable::RefreshFields()
+{
+    fgTrap(kModule, QStringLiteral("RefreshFields"), [&] {
+        const QList<QTreeWidgetItem *> selected = lsv->selectedItems();
+        const QString key = selected.isEmpty() ? QString() : selected.first()->data(0, kKeyRole).toString();
+        pLoadFields(QString());
+        for (int i = 0; i < lsv->topLevelItemCount(); ++i)
+            if (!key.isEmpty() && lsv->topLevelItem(i)->data(0, kKeyRole).toString() == key)
+                lsv->setCurrentItem(lsv->topLevelItem(i));
+    });
+}
+
+bool frmTable::HasSelectedField() const { return !lsv->selectedItems().isEmpty(); }
+
 bool frmTable::DelField()
 {
     bool removed = false;

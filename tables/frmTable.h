@@ -38,6 +38,11 @@ public:
     // Removes the selected field, asking about its recovery column; true when
     // a field was removed.
     bool DelField();
+    // Reads the fields again (their states, their errors), keeping the
+    // selected field selected.
+    void RefreshFields();
+    // True when a field is selected in the list.
+    bool HasSelectedField() const;
     int GetFieldCount() const;
     // The table name, owner.table when the table has an owner.
     QString GetTableName() const;

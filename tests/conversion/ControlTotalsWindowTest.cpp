@@ -31,6 +31,7 @@ public:
     bool fLoadProject() override { return true; }
     QString selectedNodeKey() const override { return QString(); }
     void reselectNode(const QString &) override {}
+    void refreshFieldStates() override {}
 
 private:
     testsupport::ProjectFixture &mProject;

@@ -201,6 +201,7 @@ public:
     bool fLoadProject() override { calls.append(QStringLiteral("fLoadProject")); dirty = false; return true; }
     QString selectedNodeKey() const override { return QStringLiteral("T_1"); }
     void reselectNode(const QString &key) override { calls.append(QStringLiteral("reselectNode(%1)").arg(key)); }
+    void refreshFieldStates() override {}
 
     QString fileName;
     bool dirty = false;

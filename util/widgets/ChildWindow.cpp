@@ -1,5 +1,6 @@
 #include "util/widgets/ChildWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -26,8 +27,18 @@ void ChildWindow::setHeading(const QString &text)
     mHeading->setText(text);
 }
 
+void ChildWindow::commitPendingEdit()
+{
+    // The box being typed in is left as the Tab key would leave it: its
+    // window writes what it holds to the project.
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && isAncestorOf(focused))
+        focused->clearFocus();
+}
+
 void ChildWindow::closeEvent(QCloseEvent *event)
 {
+    commitPendingEdit();
     event->ignore();
     hide();
 }

@@ -13,6 +13,10 @@ class ChildWindow : public QMdiSubWindow {
 public:
     ChildWindow(const QString &name, const QString &headingName, QWidget *parent = nullptr);
 
+    // Writes the edit in progress in one of the window's boxes, the way
+    // leaving the box does; nothing when no box of the window has the focus.
+    void commitPendingEdit();
+
 protected:
     // Shows `text` as the window's caption and heading.
     void setHeading(const QString &text);
