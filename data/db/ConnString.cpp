@@ -2,6 +2,9 @@
 
 #include "data/db/DbError.h"
 
+#include <algorithm>
+#include <atomic>
+
 namespace db {
 
 namespace {
@@ -94,6 +97,71 @@ QString ConnString::value(const QString &key) const
 bool ConnString::isBuiltInSqlite() const
 {
     return value(QStringLiteral("Provider")).compare(QLatin1String("SQLite"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<int> lockTimeoutOf(const ConnString &parsed)
+{
+    if (!parsed.contains(kLockTimeoutKey))
+        return std::nullopt;
+    const QString text = parsed.value(kLockTimeoutKey).trimmed();
+    bool ok = false;
+    const int seconds = text.toInt(&ok);
+    if (!ok || seconds < 0)
+        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar intreg de "
+                                             "secunde, 0 pentru asteptare fara limita).")
+                                  .arg(text));
+    return seconds;
+}
+
+QString connectionAttribute(const QString &key, const QString &value)
+{
+    const bool braces = value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('{'))
+                        || value.contains(QLatin1Char('}')) || value != value.trimmed();
+    if (!braces)
+        return key + QLatin1Char('=') + value;
+    QString escaped = value;
+    escaped.replace(QStringLiteral("}"), QStringLiteral("}}"));
+    return key + QStringLiteral("={") + escaped + QLatin1Char('}');
+}
+
+namespace {
+
+std::atomic<int> gRunLockTimeout{-1};
+
+} // namespace
+
+QString withoutLockTimeout(const QString &connectionString)
+{
+    ConnString parsed;
+    try {
+        parsed = ConnString::parse(connectionString);
+    } catch (const DbError &) {
+        return connectionString; // the driver says what is wrong with it
+    }
+    if (!parsed.contains(kLockTimeoutKey))
+        return connectionString;
+    QStringList kept;
+    for (const auto &[key, value] : parsed.items())
+        if (key.compare(kLockTimeoutKey, Qt::CaseInsensitive) != 0)
+            kept << connectionAttribute(key, value);
+    return kept.isEmpty() ? QString() : kept.join(QLatin1Char(';')) + QLatin1Char(';');
+}
+
+void setRunLockTimeout(std::optional<int> seconds)
+{
+    gRunLockTimeout = seconds ? std::max(*seconds, 0) : -1;
+}
+
+QString withRunLockTimeout(const QString &connectionString)
+{
+    const int seconds = gRunLockTimeout;
+    if (seconds < 0 || connectionString.isEmpty())
+        return connectionString;
+    QString result = connectionString.trimmed();
+    if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
+        result += QLatin1Char(';');
+    // The last value of a key is the one read.
+    return result + kLockTimeoutKey + QLatin1Char('=') + QString::number(seconds) + QLatin1Char(';');
 }
 
 } // namespace db

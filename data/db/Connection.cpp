@@ -236,18 +236,20 @@ void Connection::open(const QString &connectionString)
 {
     close();
     const ConnString parsed = ConnString::parse(connectionString);
+    const std::optional<int> lockTimeout = lockTimeoutOf(parsed);
+    const qint64 lockTimeoutMs = qint64(lockTimeout.value_or(kDefaultLockTimeout)) * 1000;
     std::unique_ptr<Provider> opened;
     if (parsed.isBuiltInSqlite()) {
         const QString path = parsed.value(QStringLiteral("Data Source"));
         if (path.isEmpty())
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
-        opened = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed));
+        opened = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed), lockTimeoutMs);
         applySynchronous(*opened, parsed);
         applyJournal(*opened, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
         opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
     } else {
-        opened = openOdbcProvider(connectionString);
+        opened = openOdbcProvider(connectionString, lockTimeout);
     }
     if (!mProviderGuard)
         mProviderGuard = std::make_unique<std::mutex>(); // moved from, and opened again
@@ -256,6 +258,15 @@ void Connection::open(const QString &connectionString)
         mProvider = std::move(opened);
     }
     mConnectionString = connectionString;
+    mLockTimeoutMs = lockTimeoutMs;
+}
+
+qint64 Connection::lockTimeoutMs() const
+{
+    if (mProvider)
+        if (const std::optional<qint64> inForce = mProvider->lockTimeoutMs())
+            return *inForce;
+    return mLockTimeoutMs;
 }
 
 void Connection::close()

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace db {
@@ -80,6 +81,9 @@ public:
     // that it throws DbError::cancelled(). Must be safe at any moment,
     // also when no statement runs (then it does nothing).
     virtual void cancel() {}
+    // The lock timeout in force in the session (milliseconds, 0 for none)
+    // when the provider knows it; nullopt otherwise.
+    virtual std::optional<qint64> lockTimeoutMs() const { return std::nullopt; }
 };
 
 // A connection to a database, opened from a connection string.
@@ -132,6 +136,12 @@ public:
     // runs, and a statement started after it returns is not stopped. The
     // one call into a connection that another thread may make.
     void cancel();
+
+    // How long a statement waits for a lock that another program holds
+    // before it fails with DbError::Kind::LockTimeout, in milliseconds; 0
+    // when it waits as long as it takes. The string's LockTimeout (or the
+    // default, 30 s), or the shorter wait the session already had.
+    qint64 lockTimeoutMs() const;
 
     // Opens a static snapshot of the statement's rows. With maxRows > 0 at
     // most that many rows are fetched from the database. A recordset that
@@ -193,6 +203,7 @@ private:
     // another thread.
     std::unique_ptr<std::mutex> mProviderGuard = std::make_unique<std::mutex>();
     QString mConnectionString;
+    qint64 mLockTimeoutMs = 0;
     // A command of the open transaction may have changed a table's columns:
     // its end changes them again (kept or undone).
     bool mChangedInTransaction = false;

@@ -26,6 +26,7 @@ public:
     enum class Kind {
         Other,
         Cancelled,   // Connection::cancel stopped it
+        LockTimeout, // it waited the lock timeout for a lock another session holds
     };
 
     DbError(qint32 number, QString description, QString sqlState = QString(), Kind kind = Kind::Other)
@@ -41,6 +42,12 @@ public:
     // provider's own words ("canceling statement due to user request") tell
     // the user nothing more and are left out.
     static DbError cancelled();
+    // The error of a statement that waited the whole lock timeout for a
+    // lock another session holds, with the provider's words. Its number is
+    // E_FAIL whatever class the SQLSTATE has: nothing is wrong with the
+    // command. Made on the thread whose statement waited, and noted there
+    // (lastLockTimeout).
+    static DbError lockTimeout(const QString &providerText, const QString &sqlState);
     const char *what() const noexcept override { return mWhat.c_str(); }
 
     // Maps a SQLSTATE to the error number: class 42 (and SQLite's own SQL
@@ -55,5 +62,14 @@ private:
     Kind mKind = Kind::Other;
     std::string mWhat;
 };
+
+// The lock timeouts of the statements the calling thread ran: how many so
+// far, and the description of the last one. A caller whose work reports
+// failures as text learns so whether a failure was a lock that did not come.
+struct LockTimeoutNote {
+    quint64 count = 0;
+    QString description;
+};
+LockTimeoutNote lastLockTimeout();
 
 } // namespace db

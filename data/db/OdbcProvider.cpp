@@ -116,7 +116,7 @@ QString infoText(SQLHDBC dbc, SQLUSMALLINT infoType)
 
 } // namespace
 
-OdbcProvider::OdbcProvider(const QString &connectionString)
+OdbcProvider::OdbcProvider(const QString &connectionString, std::optional<int> lockTimeout)
 {
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &mEnv);
     if (!succeeded(rc)) {
@@ -155,12 +155,80 @@ OdbcProvider::OdbcProvider(const QString &connectionString)
         if (succeeded(SQLGetInfoW(mDbc, SQL_TXN_CAPABLE, &txn, sizeof(txn), nullptr)))
             mTransactions = txn != SQL_TC_NONE;
         mEngine = engineOf(infoText(mDbc, SQL_DBMS_NAME), infoText(mDbc, SQL_DRIVER_NAME));
+        mInFlight.engine = mEngine;
         // MDB Tools reads Access files but cannot write them.
         mReadOnly = infoText(mDbc, SQL_DATA_SOURCE_READ_ONLY).compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0
                     || mEngine == Engine::MdbTools;
+        ConnString driverString;
+        try {
+            driverString = ConnString::parse(connectionString);
+        } catch (const DbError &) {
+            // the driver took it: its own reading counts
+        }
+        applyLockTimeout(lockTimeout, driverString);
     } catch (...) {
         release();
         throw;
+    }
+}
+
+// The longest wait for a lock that an engine knows how to limit: its
+// variables take seconds up to about a year.
+constexpr qint64 kUnlimitedSeconds = 31536000;
+
+// Sets how long a statement of the session waits for a lock that another
+// session holds, with the engine's own SQL. Without a LockTimeout in the
+// string the default applies, unless the session already waits less (set
+// by the data source's own settings or by the server's): a shorter wait is
+// kept. Engines this program does not know keep their own waits.
+void OdbcProvider::applyLockTimeout(std::optional<int> seconds, const ConnString &driverString)
+{
+    const bool keepShorter = !seconds;
+    const qint64 wanted = seconds ? (*seconds == 0 ? kUnlimitedSeconds : *seconds) : kDefaultLockTimeout;
+    const auto firstRow = [this](const QString &sql) { return query(sql, LockType::ReadOnly, 1); };
+    switch (mEngine) {
+    case Engine::PostgreSql: {
+        // lock_timeout is kept in milliseconds; 0 waits without end.
+        // VALUES is read at once: no cursor, no transaction around it.
+        Recordset rs = firstRow(QStringLiteral("VALUES ((SELECT setting FROM pg_settings WHERE name = 'lock_timeout'))"));
+        const qint64 now = rs.eof() ? 0 : rs.value(0).toString().toLongLong();
+        qint64 ms = wanted * 1000;
+        if (keepShorter && now > 0 && now < ms)
+            ms = now;
+        else
+            execute(QStringLiteral("SET lock_timeout = %1").arg(ms));
+        mLockTimeoutMs = seconds && *seconds == 0 ? 0 : ms;
+        break;
+    }
+    case Engine::MySql: {
+        // Row locks (InnoDB) and table locks (the metadata of a table
+        // another session locked or alters) have a wait each, in seconds.
+        Recordset rs = firstRow(
+            QStringLiteral("SELECT @@SESSION.innodb_lock_wait_timeout, @@SESSION.lock_wait_timeout"));
+        qint64 rows = wanted, tables = wanted;
+        if (keepShorter && !rs.eof()) {
+            const qint64 rowsNow = rs.value(0).toInt(), tablesNow = rs.value(1).toInt();
+            rows = rowsNow > 0 ? std::min(wanted, rowsNow) : wanted;
+            tables = tablesNow > 0 ? std::min(wanted, tablesNow) : wanted;
+        }
+        execute(QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, SESSION lock_wait_timeout = %2")
+                    .arg(rows)
+                    .arg(tables));
+        mLockTimeoutMs = seconds && *seconds == 0 ? 0 : std::min(rows, tables) * 1000;
+        break;
+    }
+    case Engine::Sqlite: {
+        // The driver's own Timeout, which its string sets (withSqliteDriverTimeout).
+        bool ok = false;
+        const qint64 ms = driverString.value(QStringLiteral("Timeout")).trimmed().toLongLong(&ok);
+        if (seconds && *seconds == 0)
+            mLockTimeoutMs = 0;
+        else if (ok)
+            mLockTimeoutMs = ms;
+        break;
+    }
+    default:
+        break;
     }
 }
 
@@ -462,9 +530,10 @@ int odbcLoginTimeout(const QString &connectionString)
     return kDefaultLoginTimeout;
 }
 
-std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString)
+std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString, std::optional<int> lockTimeout)
 {
-    return std::make_unique<odbc::OdbcProvider>(odbcConnectionString(connectionString));
+    return std::make_unique<odbc::OdbcProvider>(
+        odbcConnectionString(withSqliteDriverTimeout(withoutLockTimeout(connectionString), lockTimeout)), lockTimeout);
 }
 
 void failNextOdbcRollbacks(int count)

@@ -4,6 +4,7 @@
 // (connecting, commands, transactions, result sets) and OdbcProviderCatalog.cpp
 // (tables, columns and their types). Nothing outside these two files uses it.
 
+#include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/OdbcSupport.h"
 
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace db::odbc {
-
-enum class Engine { Other, PostgreSql, MySql, Sqlite, MdbTools };
 
 // One column as SQLColumns describes it.
 struct CatalogColumn {
@@ -27,7 +26,9 @@ struct CatalogColumn {
 
 class OdbcProvider final : public Provider {
 public:
-    explicit OdbcProvider(const QString &connectionString);
+    // `lockTimeout`: the string's LockTimeout (nullopt: the default, which
+    // a shorter wait the session has already keeps).
+    OdbcProvider(const QString &connectionString, std::optional<int> lockTimeout);
     ~OdbcProvider() override { release(); }
 
     void close() override { release(); }
@@ -43,6 +44,7 @@ public:
     bool isReadOnly() const override { return mReadOnly; }
     Recordset query(const QString &sql, LockType lock, int maxRows) override;
     void cancel() override { mInFlight.cancel(); }
+    std::optional<qint64> lockTimeoutMs() const override { return mLockTimeoutMs; }
 
     // OdbcProviderCatalog.cpp
     Recordset tables() override;
@@ -52,6 +54,7 @@ public:
 
 private:
     static QString lostText();
+    void applyLockTimeout(std::optional<int> seconds, const ConnString &driverString);
     SQLHDBC dbc() const;
     void requireTransaction() const;
     SQLRETURN setAutocommit(bool on);
@@ -79,6 +82,7 @@ private:
     bool mReadOnly = false;
     QString mLostReason;
     InFlight mInFlight; // the statement running now, for cancel()
+    std::optional<qint64> mLockTimeoutMs; // in force in the session, when set here
 };
 
 } // namespace db::odbc

@@ -36,8 +36,16 @@ inline bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCC
 
 struct Diagnostics {
     QString state;
+    int native = 0; // the engine's own error number, of the first record
     QStringList messages;
 };
+
+// The database behind a connection, as the driver names it.
+enum class Engine { Other, PostgreSql, MySql, Sqlite, MdbTools };
+
+// Whether the diagnostics of a failed statement on `engine` say that it
+// waited the lock timeout for a lock another session holds.
+bool isLockTimeout(Engine engine, const Diagnostics &d);
 
 Diagnostics readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
 // Throws the diagnostics as a DbError; `fallback` when they hold no text.
@@ -65,6 +73,9 @@ Fetch fetchKindFor(int sqlType, bool isUnsigned);
 // the same lock before it is freed, so a cancel never reaches a freed handle.
 class InFlight {
 public:
+    // Whose errors the statements throw (set once connected).
+    Engine engine = Engine::Other;
+
     void begin(SQLHSTMT statement);
     void end(SQLHSTMT statement);
     // Stops the registered statement, if any; any thread.

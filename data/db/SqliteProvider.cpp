@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <climits>
 #include <mutex>
 #include <sqlite3.h>
 
@@ -22,6 +23,8 @@ using DbHandle = std::shared_ptr<sqlite3>;
         text += QStringLiteral(" (") + context + QLatin1Char(')');
     switch (rc & 0xff) {
     case SQLITE_INTERRUPT: throw DbError::cancelled(); // only cancel() interrupts
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: throw DbError::lockTimeout(text, QStringLiteral("HY000"));
     case SQLITE_ERROR: throw DbError(DB_E_ERRORSINCOMMAND, text, QStringLiteral("42000"));
     case SQLITE_MISMATCH:
     case SQLITE_RANGE:
@@ -621,7 +624,7 @@ void configureSqliteOnce()
     std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
 }
 
-std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly, bool sharedCache)
+std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly, bool sharedCache, qint64 lockTimeoutMs)
 {
     if (!QFileInfo(path).isFile())
         throw DbError(E_FAIL, QStringLiteral("Fisierul bazei de date nu exista: %1").arg(path));
@@ -638,7 +641,7 @@ std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly,
     DbHandle db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
     if (rc != SQLITE_OK)
         throwSqlite(raw, rc, path);
-    sqlite3_busy_timeout(raw, 5000);
+    sqlite3_busy_timeout(raw, lockTimeoutMs <= 0 || lockTimeoutMs > INT_MAX ? INT_MAX : static_cast<int>(lockTimeoutMs));
     // Reading the schema proves that the file is a database.
     for (const char *sql : {"PRAGMA foreign_keys = ON", "SELECT count(*) FROM sqlite_master"}) {
         char *message = nullptr;
