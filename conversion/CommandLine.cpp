@@ -7,6 +7,7 @@
 #include "conversion/TerminalOutput.h"
 #include "data/ProjectFile.h"
 #include "data/ProjectHost.h"
+#include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "util/core/AppInfo.h"
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -40,7 +42,7 @@ QString usageText()
     return QStringLiteral(
         "Utilizare:\n"
         "  vamor --convert PROIECT.vmd --to noi|vechi [--yes] [--report FISIER] [--list]\n"
-        "        [--reconnect] [--no-totals]\n"
+        "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE]\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"
@@ -51,6 +53,11 @@ QString usageText()
         "  --reconnect   incearca din nou sursele de date marcate Deconectat\n"
         "  --no-totals   fara totaluri de control (sumele inainte si dupa conversie,\n"
         "                calculate de baza de date; implicit sunt calculate)\n"
+        "  --lock-timeout S\n"
+        "                cat asteapta cel mult, in secunde, un tabel blocat de alt\n"
+        "                program; campul lui nu este convertit, iar conversia trece\n"
+        "                la urmatorul (implicit LockTimeout din sirul de conectare\n"
+        "                al sursei, altfel 30; 0 fara limita)\n"
         "  --list        doar listeaza campurile care vor fi convertite (starea lor\n"
         "                este reimprospatata si proiectul salvat); nu converteste nimic\n"
         "\n"
@@ -76,6 +83,7 @@ struct Options {
     bool list = false;
     bool reconnect = false;
     bool noTotals = false;
+    std::optional<int> lockTimeout;
 };
 
 // Returns "" when the arguments are good, otherwise the message.
@@ -115,6 +123,16 @@ QString parseOptions(const QStringList &args, Options &options)
             message = takeValue(options.to);
         else if (arg == QStringLiteral("--report"))
             message = takeValue(options.report);
+        else if (arg == QStringLiteral("--lock-timeout")) {
+            QString seconds;
+            message = takeValue(seconds);
+            bool ok = false;
+            const int value = seconds.trimmed().toInt(&ok);
+            if (message.isEmpty() && (!ok || value < 0))
+                message = QStringLiteral("Valoare gresita pentru --lock-timeout: ") + seconds
+                          + QStringLiteral(" (se accepta un numar intreg de secunde, 0 pentru asteptare fara limita)");
+            options.lockTimeout = value;
+        }
         else if (arg == QStringLiteral("--yes"))
             options.yes = true;
         else if (arg == QStringLiteral("--reconnect"))
@@ -219,6 +237,8 @@ bool askToContinue()
 int run(const Options &options)
 {
     const bool toLeiNoi = options.to == QStringLiteral("noi");
+    // Over what each data source's string says, for every connection of the run.
+    db::setRunLockTimeout(options.lockTimeout);
     OpenProject project;
     const QString openMessage = project.open(options.project);
     if (!openMessage.isEmpty()) {
@@ -350,7 +370,8 @@ bool isCommandLineRun(int argc, char **argv)
         // Any option of the run counts, so that one given without --convert
         // is answered with a message rather than by opening a window.
         const std::string arg = argv[i];
-        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--reconnect", "--no-totals", "--help", "-h"}) {
+        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--reconnect", "--no-totals",
+                                   "--lock-timeout", "--help", "-h"}) {
             const std::string name = option;
             if (arg == name || arg.rfind(name + "=", 0) == 0)
                 return true;

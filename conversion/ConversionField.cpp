@@ -12,6 +12,7 @@
 #include "tables/RecoveryField.h"
 #include "conversion/TableStateProbe.h"
 #include "conversion/ControlTotals.h"
+#include "conversion/WaitMessages.h"
 
 #include <QHash>
 #include <optional>
@@ -185,9 +186,17 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     const QString recName = recoveryFieldName(fields);
 
     qint32 recCount = 0;
+    // A step that failed because another program kept the table locked
+    // says so, whatever the step: its failure is told by its text.
+    const LockTimeoutWatch locks;
+    qint64 lockWaitMs = 0; // of the field's connection
+    const auto explained = [&](const QString &message) {
+        return locks.explained(message, tableName, lockWaitMs, QStringLiteral(" Campul nu a fost convertit."));
+    };
     // A field that fails before its statements run: the message goes to its
     // row and to the report; its state stays as it is.
-    const auto fail = [&](const QString &message) {
+    const auto fail = [&](const QString &failure) {
+        const QString message = explained(failure);
         fields.setValue(QStringLiteral("Error"), message);
         fields.update();
         mReport.AddField(dataSource, tableName, fieldName, 0, message, QString());
@@ -206,6 +215,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
             return fail(errorText(e));
         }
     }
+    lockWaitMs = lease->lockTimeoutMs();
     // A table or an amount column the database does not have is an error,
     // never a state: the amounts may well be in new lei somewhere else.
     const QString missing = missingTableOrColumn(*lease, dataSource, tableName, owner, fieldName);
@@ -384,6 +394,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
                 recordState(fields, after == 1);
         }
     }
+    errors = explained(errors);
     if (committed)
         fields.setValue(QStringLiteral("Converted"), pbLeiNoi);
     fields.setValue(QStringLiteral("Error"), errors.isEmpty() ? db::Variant::null() : db::Variant(errors));

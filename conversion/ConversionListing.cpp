@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionEngine.h"
 #include "conversion/TableStateProbe.h"
+#include "conversion/WaitMessages.h"
 #include "data/Lookups.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
@@ -145,6 +146,7 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                                  fgGetFieldName(idConnType, recName),
                                                  convertsql::joinConditions(table.where, field.where)});
             }
+            const LockTimeoutWatch locks;
             const std::vector<StateProbeResult> states =
                 probeTableStates(userConn, table.name, table.owner, tableRef, probes, rounding >= 0, description);
 
@@ -169,7 +171,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                     continue;
                 QString note;
                 if (!probe.error.isEmpty()) {
-                    note = QStringLiteral("Starea campului nu a putut fi citita: ") + probe.error;
+                    note = QStringLiteral("Starea campului nu a putut fi citita: ")
+                           + locks.explained(probe.error, table.name, userConn.lockTimeoutMs(), QString());
                 } else if (rounding >= 0) {
                     try {
                         const int scale = userConn.columnType(table.name, field.name, table.owner).scale;
