@@ -50,6 +50,11 @@ TEST(SqlScanTest, SeparatorsCountOnlyOutsideQuotesCommentsAndBodies)
         {"SELECT 1 /*! ; DROP TABLE v */", SqlDialect::MySql, 2},
         {"CREATE PROCEDURE p() BEGIN IF 1 THEN SELECT 1; END IF; SELECT 2; END", SqlDialect::MySql, 1},
         {"UPDATE t SET a = 1 WHERE (1=1 OR 'x' = '\xc8\x9b;'); ", SqlDialect::MySql, 1},
+        // A "--" comment with no line break after it runs to the end of the
+        // text, ";" and all, whatever bytes came before it.
+        {"SELECT 1; -- a; SELECT 2", SqlDialect::Sqlite, 1},
+        {"CREATE TABLE tri\xc2\xc2gger (begin INT);--ROP TE TAB\xac\xba\xdf\x8briAB\\E Victima; END", SqlDialect::Sqlite, 1},
+        {"CREATE TABLE tri\xc2\xc2gger (begin INT);--\nDROP TABLE Victima; END", SqlDialect::Sqlite, 3},
     };
     for (const auto &c : cases)
         EXPECT_EQ(countStatements(QString::fromUtf8(c.sql), c.dialect), c.statements) << c.sql;

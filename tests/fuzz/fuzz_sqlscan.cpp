@@ -78,6 +78,17 @@ bool holdsStatement(const QByteArray &piece)
     return rc == SQLITE_OK;
 }
 
+// True when the ";" at `at` ends a statement for sqlite3_complete. A text
+// cut inside a "--" comment is complete whenever the text before the comment
+// is, so a ";" in such a comment would pass for a separator: it is one only
+// when a word in its place leaves the text incomplete (the ";" is then a
+// token of its own, not part of a comment).
+bool endsStatement(const QByteArray &text, qsizetype at)
+{
+    const QByteArray before = text.left(at);
+    return sqlite3_complete((before + ';').constData()) && !sqlite3_complete((before + 'x').constData());
+}
+
 // Pieces between the semicolons that end a statement for sqlite3_complete
 // (quotes, comments and trigger bodies taken into account) that SQLite
 // would run.
@@ -86,7 +97,7 @@ int piecesAsTheShellSplits(const QByteArray &text)
     int count = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) != ';' || !sqlite3_complete(text.left(i + 1).constData()))
+        if (text.at(i) != ';' || !endsStatement(text, i))
             continue;
         count += holdsStatement(text.mid(start, i + 1 - start));
         start = i + 1;
