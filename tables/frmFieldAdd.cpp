@@ -5,6 +5,7 @@
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 #include "datasources/ConnStrings.h"
 #include "tables/AddDialogParts.h"
 #include "tables/RecoveryField.h"
@@ -151,6 +152,12 @@ void frmFieldAdd::cmdOk_Click()
                 txtFieldName->setFocus();
                 return;
             }
+            if (!db::isWellFormedText(name)) {
+                ui::msgBox(db::malformedTextMessage(QStringLiteral("Numele campului")), ui::Buttons::Ok,
+                           ui::Icon::Information);
+                txtFieldName->setFocus();
+                return;
+            }
             rs.setFilter(QStringLiteral("FieldName = ") + fgSqlText(name));
             if (!rs.eof()) {
                 ui::msgBox(QStringLiteral("Campul este deja adaugat la tabelul curent."), ui::Buttons::Ok,
@@ -178,7 +185,10 @@ void frmFieldAdd::cmdOk_Click()
                 continue;
             item->setSelected(false);
             const QString name = item->data(0, Qt::UserRole).toString();
-            const QString message = fgCheckFieldType(IdTable, name);
+            // A column name read from bytes that were not UTF-8 is not the column's name.
+            const QString message = db::isWellFormedText(name)
+                                        ? fgCheckFieldType(IdTable, name)
+                                        : db::malformedTextMessage(QStringLiteral("Numele campului"));
             if (!message.isEmpty()) {
                 const ui::Answer answer = ui::msgBox(
                     QStringLiteral("Campul ") + name

@@ -6,6 +6,7 @@
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 #include "datasources/ConnStrings.h"
 #include "tables/AddDialogParts.h"
 #include "util/core/Prompt.h"
@@ -242,6 +243,12 @@ void frmTableAdd::cmdOk_Click()
             const int at = tag.indexOf(tagSeparator());
             Owner = tag.left(at);
             TableName = tag.mid(at + tagSeparator().size());
+        }
+        // A name read from bytes that were not UTF-8 is not the table's name.
+        if (!db::isWellFormedText(TableName) || !db::isWellFormedText(Owner)) {
+            ui::msgBox(db::malformedTextMessage(QStringLiteral("Numele tabelului")), ui::Buttons::Ok,
+                       ui::Icon::Information);
+            return;
         }
 
         QString sql = QStringLiteral("SELECT * FROM tTable WHERE IdConn = ") + QString::number(IdConn)

@@ -269,10 +269,13 @@ Provider &Connection::provider() const
 }
 
 // Filters and names end up inside commands: a command is refused whole,
-// before anything runs, when its text holds a second statement.
+// before anything runs, when its text holds a second statement, or bytes
+// that were not UTF-8 (the scanner would read other text than an engine).
 void Connection::requireSingleStatement(const QString &sql) const
 {
     const SqlDialect dialect = provider().dialect();
+    if (!isWellFormedText(sql))
+        throw DbError(E_FAIL, malformedTextMessage(QStringLiteral("Comanda")));
     // Only a ";" separates two statements: a text with none, and with no
     // comment that could be all it holds, is one statement.
     if (!sql.contains(QLatin1Char(';')) && !sql.contains(QLatin1String("--"))
