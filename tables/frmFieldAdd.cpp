@@ -101,19 +101,22 @@ void frmFieldAdd::pLoadFieldList()
             if (connString.isEmpty()) {
                 Offline = true;
             } else {
-                db::Connection user;
-                user.open(connString);
-                db::Recordset columns = user.columns(tableName);
-                for (; !columns.eof(); columns.moveNext()) {
-                    const QString name = columns.value(QStringLiteral("COLUMN_NAME")).toString();
+                const std::vector<QStringList> columns = readListWaiting(
+                    this, QStringLiteral("Se citesc coloanele tabelului \"") + tableName + QLatin1Char('"'), connString,
+                    [tableName](db::Connection &user) {
+                        std::vector<QStringList> rows;
+                        for (db::Recordset rs = user.columns(tableName); !rs.eof(); rs.moveNext())
+                            rows.push_back({rs.value(QStringLiteral("COLUMN_NAME")).toString()});
+                        return rows;
+                    });
+                for (const QStringList &column : columns) {
+                    const QString name = column.value(0);
                     recovery.setFilter(QStringLiteral("RecFieldName = ") + fgSqlText(name));
                     if (recovery.eof() && !name.endsWith(kRecoverySuffix, Qt::CaseSensitive)) {
                         auto *item = new QTreeWidgetItem(lsv, {name});
                         item->setData(0, Qt::UserRole, name);
                     }
                 }
-                columns.close();
-                user.close();
                 if (lsv->topLevelItemCount() > 0 && lsv->selectedItems().isEmpty())
                     lsv->setCurrentItem(lsv->topLevelItem(0));
             }
