@@ -236,17 +236,24 @@ void Connection::open(const QString &connectionString)
 {
     close();
     const ConnString parsed = ConnString::parse(connectionString);
+    std::unique_ptr<Provider> opened;
     if (parsed.isBuiltInSqlite()) {
         const QString path = parsed.value(QStringLiteral("Data Source"));
         if (path.isEmpty())
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
-        mProvider = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed));
-        applySynchronous(*mProvider, parsed);
-        applyJournal(*mProvider, parsed);
+        opened = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed));
+        applySynchronous(*opened, parsed);
+        applyJournal(*opened, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
-        mProvider = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
+        opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
     } else {
-        mProvider = openOdbcProvider(connectionString);
+        opened = openOdbcProvider(connectionString);
+    }
+    if (!mProviderGuard)
+        mProviderGuard = std::make_unique<std::mutex>(); // moved from, and opened again
+    {
+        const std::lock_guard<std::mutex> lock(*mProviderGuard);
+        mProvider = std::move(opened);
     }
     mConnectionString = connectionString;
 }
@@ -256,8 +263,21 @@ void Connection::close()
     mChangedInTransaction = false;
     if (!mProvider)
         return;
-    std::unique_ptr<Provider> provider = std::move(mProvider);
+    std::unique_ptr<Provider> provider;
+    {
+        const std::lock_guard<std::mutex> lock(*mProviderGuard);
+        provider = std::move(mProvider);
+    }
     provider->close();
+}
+
+void Connection::cancel()
+{
+    if (!mProviderGuard)
+        return; // moved from
+    const std::lock_guard<std::mutex> lock(*mProviderGuard);
+    if (mProvider)
+        mProvider->cancel();
 }
 
 Provider &Connection::provider() const

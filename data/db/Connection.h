@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace db {
@@ -75,6 +76,10 @@ public:
     virtual bool weaklyTyped() const = 0;
     // True when the database can be read but not changed through this connection.
     virtual bool isReadOnly() const = 0;
+    // Called from another thread while one runs a statement: stops it, so
+    // that it throws DbError::cancelled(). Must be safe at any moment,
+    // also when no statement runs (then it does nothing).
+    virtual void cancel() {}
 };
 
 // A connection to a database, opened from a connection string.
@@ -118,6 +123,15 @@ public:
     void rollbackTrans();
     // The driver's own view: true while a transaction is open.
     bool inTransaction() const { return mProvider != nullptr && mProvider->inTransaction(); }
+
+    // Stops the statement that another thread runs on this connection now
+    // (a command, a query, a catalog read): it throws DbError::cancelled()
+    // ("Asteptarea a fost oprita de utilizator."), and the connection stays
+    // usable; a transaction it ran in is the caller's to roll back. Safe to
+    // call from any thread at any moment; it does nothing when no statement
+    // runs, and a statement started after it returns is not stopped. The
+    // one call into a connection that another thread may make.
+    void cancel();
 
     // Opens a static snapshot of the statement's rows. With maxRows > 0 at
     // most that many rows are fetched from the database. A recordset that
@@ -175,6 +189,9 @@ private:
     void endTransaction(const std::function<void()> &end);
 
     std::unique_ptr<Provider> mProvider;
+    // Held while mProvider changes and while cancel() reaches it from
+    // another thread.
+    std::unique_ptr<std::mutex> mProviderGuard = std::make_unique<std::mutex>();
     QString mConnectionString;
     // A command of the open transaction may have changed a table's columns:
     // its end changes them again (kept or undone).

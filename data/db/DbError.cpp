@@ -15,4 +15,10 @@ qint32 DbError::numberForSqlState(const QString &sqlState)
     return E_FAIL;
 }
 
+DbError DbError::cancelled()
+{
+    return DbError(DB_E_CANCELED, QStringLiteral("Asteptarea a fost oprita de utilizator."), QStringLiteral("HY008"),
+                   Kind::Cancelled);
+}
+
 } // namespace db

@@ -17,16 +17,30 @@ inline constexpr qint32 ADO_E_ITEMNOTFOUND = static_cast<qint32>(0x800A0CC1u);
 inline constexpr qint32 ADO_E_ILLEGALOPERATION = static_cast<qint32>(0x800A0C93u);
 // Either BOF or EOF is true, or the current record has been deleted.
 inline constexpr qint32 ADO_E_NOCURRENTRECORD = static_cast<qint32>(0x800A0BCDu);
+// The operation was canceled (a statement stopped by Connection::cancel).
+inline constexpr qint32 DB_E_CANCELED = static_cast<qint32>(0x80040E4Eu);
 
 class DbError : public std::exception {
 public:
-    DbError(qint32 number, QString description, QString sqlState = QString())
-        : mNumber(number), mDescription(std::move(description)), mSqlState(std::move(sqlState)),
+    // What ended a statement that waited, when that is what failed it.
+    enum class Kind {
+        Other,
+        Cancelled,   // Connection::cancel stopped it
+    };
+
+    DbError(qint32 number, QString description, QString sqlState = QString(), Kind kind = Kind::Other)
+        : mNumber(number), mDescription(std::move(description)), mSqlState(std::move(sqlState)), mKind(kind),
           mWhat(mDescription.toStdString()) {}
 
     qint32 number() const { return mNumber; }
     const QString &description() const { return mDescription; }
     const QString &sqlState() const { return mSqlState; }
+    Kind kind() const { return mKind; }
+
+    // The error of a statement that Connection::cancel stopped. The
+    // provider's own words ("canceling statement due to user request") tell
+    // the user nothing more and are left out.
+    static DbError cancelled();
     const char *what() const noexcept override { return mWhat.c_str(); }
 
     // Maps a SQLSTATE to the error number: class 42 (and SQLite's own SQL
@@ -38,6 +52,7 @@ private:
     qint32 mNumber;
     QString mDescription;
     QString mSqlState;
+    Kind mKind = Kind::Other;
     std::string mWhat;
 };
 

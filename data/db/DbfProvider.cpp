@@ -8,8 +8,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <atomic>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <sqlite3.h>
 
 namespace db {
@@ -21,6 +23,8 @@ const QString kNoCommand = QStringLiteral("Comanda nu contine nicio instructiune
 [[noreturn]] void throwSqlite(sqlite3 *db, int rc)
 {
     const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    if ((rc & 0xff) == SQLITE_INTERRUPT)
+        throw DbError::cancelled(); // only cancel() interrupts
     if ((rc & 0xff) == SQLITE_ERROR)
         throw DbError(DB_E_ERRORSINCOMMAND, text, QStringLiteral("42000"));
     if ((rc & 0xff) == SQLITE_AUTH)
@@ -339,9 +343,22 @@ public:
 
     void close() override
     {
-        mDb.reset();
+        {
+            const std::lock_guard<std::mutex> lock(mCancelGuard);
+            mDb.reset();
+        }
         mTables.clear();
         mInTransaction = false;
+    }
+
+    // From another thread: the loading of a table stops at its next record,
+    // a statement of the in-memory engine at once.
+    void cancel() override
+    {
+        mCancelled = true;
+        const std::lock_guard<std::mutex> lock(mCancelGuard);
+        if (mDb)
+            sqlite3_interrupt(mDb.get());
     }
     bool isConnected() const override { return mDb != nullptr; }
 
@@ -437,7 +454,9 @@ private:
     void reset()
     {
         mTables.clear();
-        mDb = openMemory();
+        DbHandle fresh = openMemory();
+        const std::lock_guard<std::mutex> lock(mCancelGuard);
+        mDb = std::move(fresh);
     }
 
     QStringList tableFiles() const
@@ -493,6 +512,8 @@ private:
                                       [&] { QStringList n; for (const auto &f : cols) n << quoteIdent(f.name); return n.join(QLatin1Char(',')); }(),
                                       marks.join(QLatin1Char(','))));
         for (int r = 0; r < l.table.recordCount(); ++r) {
+            if (mCancelled)
+                throw DbError::cancelled();
             sqlite3_reset(insert.get());
             sqlite3_bind_int64(insert.get(), 1, r + 1);
             for (int c = 0; c < cols.size(); ++c) {
@@ -679,6 +700,7 @@ private:
     // Runs one statement; fills `rows` when given and the statement returns rows.
     qint64 run(const QString &sql, Recordset *rows, int maxRows)
     {
+        mCancelled = false; // a cancel stops the statement running when it comes
         if (!mInTransaction)
             reset();
         try {
@@ -803,6 +825,8 @@ private:
     bool mReadOnly = false;
     bool mInTransaction = false;
     DbHandle mDb;
+    std::mutex mCancelGuard; // held while mDb changes and while cancel() uses it
+    std::atomic<bool> mCancelled{false};
     std::map<QString, Loaded> mTables;
 };
 

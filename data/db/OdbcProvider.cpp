@@ -176,9 +176,10 @@ bool OdbcProvider::isAlive() const
 
 qint64 OdbcProvider::execute(const QString &sql)
 {
-    Statement st(dbc());
+    Statement st(dbc(), &mInFlight);
     WText text(sql);
     const SQLRETURN rc = SQLExecDirectW(st.handle(), text.ptr(), SQL_NTS);
+    st.requireNotCancelled();
     if (rc == SQL_NO_DATA)
         return 0; // a searched UPDATE or DELETE that touched no row
     st.check(rc, "SQLExecDirect");
@@ -254,7 +255,7 @@ SqlDialect OdbcProvider::dialect() const
 Recordset OdbcProvider::query(const QString &sql, LockType lock, int maxRows)
 {
     Q_UNUSED(lock); // ODBC recordsets are read-only snapshots
-    Statement st(dbc());
+    Statement st(dbc(), &mInFlight);
     if (maxRows > 0) {
         // Not every driver honours the limit (01S02 "option value changed"
         // is fine); fetching stops at maxRows below in any case.
@@ -342,6 +343,7 @@ void OdbcProvider::drop(const QString &reason)
 Recordset OdbcProvider::snapshot(const Statement &st, int maxRows)
 {
     SQLSMALLINT count = 0;
+    st.requireNotCancelled();
     if (!succeeded(SQLNumResultCols(st.handle(), &count)) || count <= 0)
         return Recordset(QList<Column>(), {});
     std::vector<ResultColumn> cols(static_cast<size_t>(count));
@@ -381,6 +383,7 @@ Recordset OdbcProvider::snapshot(const Statement &st, int maxRows)
             row.append(readValue(st, i, cols[i - 1]));
         rows.push_back(std::move(row));
     }
+    st.requireNotCancelled();
     return Recordset(columns, std::move(rows));
 }
 

@@ -69,7 +69,7 @@ ColumnType genericColumnType(const CatalogColumn &c)
 
 Recordset OdbcProvider::tables()
 {
-    Statement st(dbc());
+    Statement st(dbc(), &mInFlight);
     st.check(SQLTablesW(st.handle(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0), "SQLTables");
     QList<Column> columns{{QStringLiteral("TABLE_SCHEMA"), adVarWChar},
                           {QStringLiteral("TABLE_NAME"), adVarWChar},
@@ -87,6 +87,7 @@ Recordset OdbcProvider::tables()
             continue;
         rows.push_back({schema, Variant(name), Variant(type)});
     }
+    st.requireNotCancelled();
     return Recordset(columns, std::move(rows));
 }
 
@@ -153,7 +154,7 @@ std::vector<TableColumn> OdbcProvider::tableColumns(const QString &schema, const
 
 std::vector<CatalogColumn> OdbcProvider::readCatalogColumns(const QString &schema, const QString &table)
 {
-    Statement st(dbc());
+    Statement st(dbc(), &mInFlight);
     WText schemaText(schema);
     WText tableText(table);
     // MariaDB and MySQL call their databases catalogs and refuse schemas.
@@ -184,6 +185,7 @@ std::vector<CatalogColumn> OdbcProvider::readCatalogColumns(const QString &schem
         c.order = order++;
         found.push_back(c);
     }
+    st.requireNotCancelled();
     // The arguments are search patterns ("_" matches any character):
     // keep the table asked for, exactly when it is there.
     auto matches = [&](const CatalogColumn &c, Qt::CaseSensitivity cs) {
@@ -209,7 +211,7 @@ std::vector<CatalogColumn> OdbcProvider::readCatalogColumns(const QString &schem
     // the server as values, never as SQL.
 Recordset OdbcProvider::queryWithText(const QString &sql, const QStringList &params)
 {
-    Statement st(dbc());
+    Statement st(dbc(), &mInFlight);
     std::vector<WText> texts;
     texts.reserve(static_cast<size_t>(params.size()));
     std::vector<SQLLEN> lengths(static_cast<size_t>(params.size()));

@@ -42,6 +42,7 @@ public:
     bool weaklyTyped() const override { return mEngine == Engine::Sqlite; }
     bool isReadOnly() const override { return mReadOnly; }
     Recordset query(const QString &sql, LockType lock, int maxRows) override;
+    void cancel() override { mInFlight.cancel(); }
 
     // OdbcProviderCatalog.cpp
     Recordset tables() override;
@@ -77,6 +78,7 @@ private:
     Engine mEngine = Engine::Other;
     bool mReadOnly = false;
     QString mLostReason;
+    InFlight mInFlight; // the statement running now, for cancel()
 };
 
 } // namespace db::odbc

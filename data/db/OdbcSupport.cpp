@@ -79,6 +79,51 @@ void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *w
                          QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
 }
 
+// ---- handles ----
+
+void InFlight::begin(SQLHSTMT statement)
+{
+    const std::lock_guard<std::mutex> lock(mMutex);
+    mCurrent = statement;
+    mCancelled = false;
+}
+
+void InFlight::end(SQLHSTMT statement)
+{
+    const std::lock_guard<std::mutex> lock(mMutex);
+    if (mCurrent == statement)
+        mCurrent = SQL_NULL_HSTMT;
+}
+
+void InFlight::cancel()
+{
+    const std::lock_guard<std::mutex> lock(mMutex);
+    if (mCurrent == SQL_NULL_HSTMT)
+        return;
+    mCancelled = true;
+    SQLCancel(mCurrent);
+}
+
+bool InFlight::cancelled(SQLHSTMT statement)
+{
+    const std::lock_guard<std::mutex> lock(mMutex);
+    return mCancelled && mCurrent == statement;
+}
+
+void Statement::check(SQLRETURN rc, const char *what) const
+{
+    if (succeeded(rc))
+        return;
+    requireNotCancelled();
+    odbc::check(rc, SQL_HANDLE_STMT, mStmt, what);
+}
+
+void Statement::requireNotCancelled() const
+{
+    if (mInFlight && mInFlight->cancelled(mStmt))
+        throw DbError::cancelled();
+}
+
 // ---- types ----
 
 // Type names that say more than the SQL type the driver reports: money

@@ -12,6 +12,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <mutex>
 #include <optional>
 
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC must use 16-bit SQLWCHAR");
@@ -59,19 +60,43 @@ Fetch fetchKindFor(int sqlType, bool isUnsigned);
 
 // ---- handles ----
 
+// The statement a connection runs now, so that another thread can stop it
+// (SQLCancel). A handle is registered while it lives and unregistered under
+// the same lock before it is freed, so a cancel never reaches a freed handle.
+class InFlight {
+public:
+    void begin(SQLHSTMT statement);
+    void end(SQLHSTMT statement);
+    // Stops the registered statement, if any; any thread.
+    void cancel();
+    // Whether cancel() reached `statement` while it was registered.
+    bool cancelled(SQLHSTMT statement);
+
+private:
+    std::mutex mMutex;
+    SQLHSTMT mCurrent = SQL_NULL_HSTMT;
+    bool mCancelled = false;
+};
+
 class Statement {
 public:
-    explicit Statement(SQLHDBC dbc)
+    // With `inFlight`, the statement may be stopped from another thread
+    // while it lives; a failure after such a stop throws DbError::cancelled().
+    explicit Statement(SQLHDBC dbc, InFlight *inFlight = nullptr) : mInFlight(inFlight)
     {
         const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &mStmt);
         if (!succeeded(rc)) {
             mStmt = SQL_NULL_HSTMT;
             odbc::check(rc, SQL_HANDLE_DBC, dbc, "SQLAllocHandle");
         }
+        if (mInFlight)
+            mInFlight->begin(mStmt);
     }
     ~Statement()
     {
         if (mStmt != SQL_NULL_HSTMT) {
+            if (mInFlight)
+                mInFlight->end(mStmt);
             SQLFreeStmt(mStmt, SQL_CLOSE);
             SQLFreeHandle(SQL_HANDLE_STMT, mStmt);
         }
@@ -80,10 +105,15 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     SQLHSTMT handle() const { return mStmt; }
-    void check(SQLRETURN rc, const char *what) const { odbc::check(rc, SQL_HANDLE_STMT, mStmt, what); }
+    void check(SQLRETURN rc, const char *what) const;
+    // Throws DbError::cancelled() when the statement was stopped from
+    // another thread, whatever the driver answered: a driver may let a
+    // stopped statement end as if nothing happened (MariaDB's SLEEP).
+    void requireNotCancelled() const;
 
 private:
     SQLHSTMT mStmt = SQL_NULL_HSTMT;
+    InFlight *mInFlight = nullptr;
 };
 
 struct ResultColumn {

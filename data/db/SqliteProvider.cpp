@@ -21,6 +21,7 @@ using DbHandle = std::shared_ptr<sqlite3>;
     if (!context.isEmpty())
         text += QStringLiteral(" (") + context + QLatin1Char(')');
     switch (rc & 0xff) {
+    case SQLITE_INTERRUPT: throw DbError::cancelled(); // only cancel() interrupts
     case SQLITE_ERROR: throw DbError(DB_E_ERRORSINCOMMAND, text, QStringLiteral("42000"));
     case SQLITE_MISMATCH:
     case SQLITE_RANGE:
@@ -263,8 +264,21 @@ class SqliteProvider : public Provider {
 public:
     SqliteProvider(DbHandle db, bool readOnly) : mDb(std::move(db)), mReadOnly(readOnly) {}
 
-    void close() override { mDb.reset(); }
+    void close() override
+    {
+        const std::lock_guard<std::mutex> lock(mCancelGuard);
+        mDb.reset();
+    }
     bool isConnected() const override { return mDb != nullptr; }
+
+    // sqlite3_interrupt may come from any thread, but not while the
+    // handle closes: the guard keeps it open meanwhile.
+    void cancel() override
+    {
+        const std::lock_guard<std::mutex> lock(mCancelGuard);
+        if (mDb)
+            sqlite3_interrupt(mDb.get());
+    }
 
     qint64 execute(const QString &sql) override
     {
@@ -498,7 +512,10 @@ private:
     // Ends the link to the file; SQLite rolls back what was not committed.
     void drop()
     {
-        mDb.reset();
+        {
+            const std::lock_guard<std::mutex> lock(mCancelGuard);
+            mDb.reset();
+        }
         mLost = true;
     }
 
@@ -528,6 +545,7 @@ private:
     }
 
     DbHandle mDb;
+    std::mutex mCancelGuard; // held while mDb is reset and while cancel() uses it
     bool mReadOnly = false;
     bool mLost = false;
 };
@@ -610,7 +628,8 @@ std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly,
     sqlite3 *raw = nullptr;
     configureSqliteOnce();
     // Each connection is used by one thread at a time (the database layer is
-    // single-threaded): SQLite need not lock it around every call.
+    // single-threaded): SQLite need not lock it around every call. The one
+    // call from another thread, sqlite3_interrupt, takes no lock.
     int flags = SQLITE_OPEN_NOMUTEX
                 | (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (sharedCache ? SQLITE_OPEN_SHAREDCACHE : 0));
     if (!sharedCache || readOnly)
