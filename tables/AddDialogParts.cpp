@@ -84,6 +84,7 @@ std::vector<QStringList> readListWaiting(QWidget *parent, const QString &what, c
         QString connString;
         std::function<std::vector<QStringList>(db::Connection &)> read;
         std::vector<QStringList> rows;
+        db::Connection user;
     };
     auto shared = std::make_shared<Shared>();
     shared->connString = connString;
@@ -92,11 +93,12 @@ std::vector<QStringList> readListWaiting(QWidget *parent, const QString &what, c
     request.what = what;
     request.abandonable = true;
     request.work = [shared] {
-        db::Connection user;
-        user.open(shared->connString);
-        shared->rows = shared->read(user);
-        user.close();
+        shared->user.open(shared->connString);
+        shared->rows = shared->read(shared->user);
+        shared->user.close();
     };
+    // The statement under way stops; a login goes on to its own time-out.
+    request.cancel = [shared] { shared->user.cancel(); };
     if (ui::waitFor(parent, request) == ui::WaitOutcome::Abandoned)
         throw db::DbError(db::E_FAIL, QStringLiteral("Citirea listei a fost abandonata."));
     return std::move(shared->rows);
