@@ -4,6 +4,7 @@
 #include "data/db/DbError.h"
 #include "data/db/DbfDecimal.h"
 #include "data/db/DbfFile.h"
+#include "data/db/DbfIndexFiles.h"
 #include "data/db/DbfMemory.h"
 
 #include <QDir>
@@ -294,7 +295,7 @@ public:
         const DbfField f = t.columns().at(i);
         // A column an index file may use cannot be converted: its type is
         // not offered for it, so nothing of the table changes.
-        const QString why = indexObstacle(t, f.name);
+        const QString why = mIndexes.obstacle(t, f.name);
         if (!why.isEmpty())
             throw DbError(E_FAIL, why);
         return ColumnType{adoType(f.type), declaration(f), scaleOf(f)};
@@ -443,7 +444,7 @@ private:
     QString obstacle(const Loaded &l, const QString &column) const
     {
         const QString why = readOnlyObstacle(l);
-        return why.isEmpty() ? indexObstacle(l.table, column) : why;
+        return why.isEmpty() ? mIndexes.obstacle(l.table, column) : why;
     }
 
     QString readOnlyObstacle(const Loaded &l) const
@@ -457,50 +458,6 @@ private:
             || !QFileInfo(info.path()).isWritable())
             return QStringLiteral("Tabelul %1 poate fi doar citit: Vamor nu il poate modifica.").arg(info.fileName());
         return QString();
-    }
-
-    static QString indexObstacle(const DbfTable &t, const QString &column)
-    {
-        const QFileInfo info(t.path());
-        const QString advice = QStringLiteral(" Stergeti intai acest index in programul care foloseste tabelul, apoi reluati conversia.");
-        const int c = t.columnIndex(column);
-        if (c >= 0 && t.columns().at(c).indexed)
-            return QStringLiteral("Coloana %1 a tabelului %2 are o eticheta in indexul de productie (.mdx).").arg(column, info.fileName()) + advice;
-        bool production = false;
-        QDir dir(info.path());
-        dir.setFilter(QDir::Files);
-        for (const QString &file : dir.entryList()) {
-            const QFileInfo fi(dir.filePath(file));
-            const QString suffix = fi.suffix().toLower();
-            if (fi.completeBaseName().compare(info.completeBaseName(), Qt::CaseInsensitive) != 0
-                || !QStringList{QStringLiteral("cdx"), QStringLiteral("mdx"), QStringLiteral("idx"), QStringLiteral("ndx")}.contains(suffix))
-                continue;
-            production = production || suffix == QLatin1String("cdx") || suffix == QLatin1String("mdx");
-            QFile index(fi.filePath());
-            if (!index.open(QIODevice::ReadOnly))
-                return QStringLiteral("Fisierul de index %1 nu poate fi citit, deci nu se stie daca foloseste coloana %2.").arg(file, column) + advice;
-            if (mentions(index.readAll(), column))
-                return QStringLiteral("Fisierul de index %1 poate folosi coloana %2.").arg(file, column) + advice;
-        }
-        if (t.hasProductionIndex() && !production)
-            return QStringLiteral("Tabelul %1 are un index de productie care lipseste din dosar, deci nu se stie daca foloseste coloana %2.")
-                       .arg(info.fileName(), column) + advice;
-        return QString();
-    }
-
-    // The name as a whole word, in any case.
-    static bool mentions(const QByteArray &bytes, const QString &column)
-    {
-        const QByteArray word = column.toLatin1().toUpper();
-        const QByteArray upper = bytes.toUpper();
-        const auto isName = [](char ch) { return std::isalnum(static_cast<uchar>(ch)) || ch == '_'; };
-        for (qsizetype at = upper.indexOf(word); at >= 0; at = upper.indexOf(word, at + 1)) {
-            const bool before = at > 0 && isName(upper.at(at - 1));
-            const bool after = at + word.size() < upper.size() && isName(upper.at(at + word.size()));
-            if (!before && !after)
-                return true;
-        }
-        return false;
     }
 
     qint64 alter(const QRegularExpressionMatch &m)
@@ -676,6 +633,7 @@ private:
 
     QString mFolder;
     bool mReadOnly = false;
+    mutable DbfIndexFiles mIndexes;
     bool mInTransaction = false;
     DbfMemory mDb;
     std::map<QString, Loaded> mTables;

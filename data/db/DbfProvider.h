@@ -16,9 +16,9 @@ namespace db {
 // 10^n) and DECIMAL_ROUND(x, d) (halves away from zero) compute on them
 // exactly, and DECIMAL_SUM(x) (an aggregate) and DECIMAL_SUB(a, b) add and
 // subtract them exactly. A statement that would change a column an index file of the
-// table may use is refused before anything changes, and the type of such a
-// column is not given (columnType throws the reason), so a conversion fails
-// it before adding a recovery column.
+// folder may use (DbfIndexFiles) is refused before anything changes, and the
+// type of such a column is not given (columnType throws the reason), so a
+// conversion fails it before adding a recovery column.
 std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly = false);
 
 } // namespace db

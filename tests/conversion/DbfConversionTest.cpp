@@ -220,4 +220,45 @@ TEST_P(DbfConversion, FaultsAreReportedAndChangeNoFile)
     EXPECT_FALSE(QFileInfo::exists(path("lipsa")));
 }
 
+// A Clipper index named unlike any table (PLSUMA.NTX) whose key uses SUMA:
+// SUMA fails in both tables before anything of it changes, the index file
+// named; the columns no index uses convert.
+TEST_P(DbfConversion, AnIndexFileNamedUnlikeItsTableFailsTheColumnsItUses)
+{
+    QByteArray ntx(2048, '\0');
+    ntx[0] = 0x06;
+    const QByteArray key("STR(SUMA,12,2)+NR");
+    ntx.replace(22, key.size(), key);
+    {
+        QFile index(path("PLSUMA.NTX"));
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+        index.write(ntx);
+    }
+    const int conn = source(3, dir.path());
+    const int facturi = project.addTable(conn, QStringLiteral("facturi.dbf"));
+    project.addField(facturi, QStringLiteral("Suma"));
+    project.addField(facturi, QStringLiteral("Cant"));
+    const int plati = project.addTable(conn, QStringLiteral("plati.dbf"));
+    project.addField(plati, QStringLiteral("Suma"));
+    project.addField(plati, QStringLiteral("Val"));
+    const QStringList facturiSums = values(path("facturi.dbf"), QStringLiteral("Suma"));
+    const QStringList platiSums = values(path("plati.dbf"), QStringLiteral("Suma"));
+
+    RunOutcome r = run(true);
+    for (const QString &table : {QStringLiteral("facturi.dbf"), QStringLiteral("plati.dbf")}) {
+        const QString error = errorOf(r, table, QStringLiteral("Suma"));
+        EXPECT_TRUE(error.contains(QStringLiteral("Fisierul de index PLSUMA.NTX poate folosi coloana SUMA")))
+            << table.toStdString() << ": " << error.toStdString();
+    }
+    EXPECT_EQ(errorOf(r, QStringLiteral("facturi.dbf"), QStringLiteral("Cant")), QString());
+    EXPECT_EQ(errorOf(r, QStringLiteral("plati.dbf"), QStringLiteral("Val")), QString());
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Suma")), facturiSums);
+    EXPECT_EQ(values(path("plati.dbf"), QStringLiteral("Suma")), platiSums);
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Suma_VM")), QStringList(5, QStringLiteral("<none>")));
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Cant")), (QStringList{"0", "2", "0", "<null>", "15000"}));
+    EXPECT_EQ(values(path("plati.dbf"), QStringLiteral("Val_VM")),
+              (QStringList{"149495000.1234", "-922337203685.4775", "<null>", "10000.0000"}));
+    EXPECT_EQ(bytesOf(path("PLSUMA.NTX")), ntx);
+}
+
 INSTANTIATE_TEST_SUITE_P(Templates, DbfConversion, ::testing::Values("Vamor.vmt", "Vamor 4 zecimale.vmt"));
