@@ -6,6 +6,7 @@
 #include "data/db/DbfFile.h"
 #include "data/db/DbfIndexFiles.h"
 #include "data/db/DbfMemory.h"
+#include "data/db/DbfTableGuard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -207,11 +208,17 @@ struct Loaded {
     DbfTable table;
     QString sqlName;
     bool dirty = false;
+    // Held from the first change of the table until its new file is in place.
+    std::unique_ptr<DbfTableGuard> guard;
 };
 
 class DbfProvider : public Provider {
 public:
-    DbfProvider(QString folder, bool readOnly) : mFolder(std::move(folder)), mReadOnly(readOnly) { reset(); }
+    DbfProvider(QString folder, bool readOnly, int lockTimeoutMs)
+        : mFolder(std::move(folder)), mReadOnly(readOnly), mLockTimeoutMs(lockTimeoutMs)
+    {
+        reset();
+    }
 
     void close() override
     {
@@ -355,7 +362,7 @@ private:
         auto it = mTables.find(path);
         if (it != mTables.end())
             return it->second;
-        Loaded l{DbfTable::read(path), QStringLiteral("t%1").arg(mTables.size() + 1), false};
+        Loaded l{DbfTable::read(path), QStringLiteral("t%1").arg(mTables.size() + 1), false, nullptr};
         const QList<DbfField> cols = l.table.columns();
         QStringList defs, marks;
         for (const auto &f : cols) {
@@ -447,6 +454,14 @@ private:
         return why.isEmpty() ? mIndexes.obstacle(l.table, column) : why;
     }
 
+    // Before a table first changes: no other program may hold it, and it
+    // must still be the file read (DbfTableGuard). Throws why not.
+    void hold(Loaded &l)
+    {
+        if (!l.guard)
+            l.guard = DbfTableGuard::take(l.table.path(), l.table.stamp(), mLockTimeoutMs);
+    }
+
     QString readOnlyObstacle(const Loaded &l) const
     {
         const QFileInfo info(l.table.path());
@@ -472,6 +487,7 @@ private:
         const QString why = add ? readOnlyObstacle(l) : obstacle(l, column);
         if (!why.isEmpty())
             throw DbError(E_FAIL, why);
+        hold(l);
         if (add) {
             static const QRegularExpression typeRe(QStringLiteral(R"(^\s*([A-Za-z]+)\s*(?:\(\s*(\d+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"));
             const auto t = typeRe.match(m.captured(4));
@@ -558,6 +574,7 @@ private:
             const QString why = obstacle(*l, column);
             if (!why.isEmpty())
                 throw DbError(E_FAIL, why);
+            hold(*l);
             if (!changed.contains(l))
                 changed << l;
         }
@@ -626,13 +643,16 @@ private:
         }
         for (auto &[path, l] : mTables)
             if (l.dirty) {
-                l.table.write();
+                hold(l);
+                l.guard->replace(l.table.bytes());
+                l.guard.reset();
                 l.dirty = false;
             }
     }
 
     QString mFolder;
     bool mReadOnly = false;
+    int mLockTimeoutMs = 0;
     mutable DbfIndexFiles mIndexes;
     bool mInTransaction = false;
     DbfMemory mDb;
@@ -641,13 +661,13 @@ private:
 
 } // namespace
 
-std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly)
+std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly, int lockTimeoutMs)
 {
     if (folder.trimmed().isEmpty())
         throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste dosarul tabelelor DBF (Data Source)."));
     if (!QFileInfo(folder).isDir())
         throw DbError(E_FAIL, QStringLiteral("Dosarul tabelelor DBF nu exista: %1").arg(folder));
-    return std::make_unique<DbfProvider>(folder, readOnly);
+    return std::make_unique<DbfProvider>(folder, readOnly, lockTimeoutMs);
 }
 
 } // namespace db

@@ -19,6 +19,14 @@ namespace db {
 // folder may use (DbfIndexFiles) is refused before anything changes, and the
 // type of such a column is not given (columnType throws the reason), so a
 // conversion fails it before adding a recovery column.
-std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly = false);
+//
+// A table is changed only while no other program holds it, and only if it is
+// still the file read (DbfTableGuard): checked before its first change and
+// again just before its new file replaces it. Another program's hold is
+// waited for at most `lockTimeoutMs` ("LockTimeout=SECONDS" in the
+// connection string); then the statement fails and nothing is written.
+inline constexpr int kDbfDefaultLockTimeoutMs = 3000;
+std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly = false,
+                                          int lockTimeoutMs = kDbfDefaultLockTimeoutMs);
 
 } // namespace db
