@@ -359,8 +359,9 @@ void DbfTableGuard::replace(const QByteArray &content)
     }
     if (!writeAll(file.fd, content) || fchmod(file.fd, table.st_mode & 07777) != 0)
         cannotWrite();
-    // The owner too where this user may give it (root); otherwise the writer's.
+    // The owner too, where this user may give it (root).
     if (fchown(file.fd, table.st_uid, table.st_gid) != 0) {
+        // Not allowed: the new file stays the writer's, as any file it writes.
     }
     if (fsync(file.fd) != 0)
         cannotWrite();
