@@ -40,6 +40,22 @@ bool sharedCacheMode(const ConnString &parsed)
     throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Cache: %1 (se accepta Shared sau Private).").arg(mode));
 }
 
+// "LockTimeout=SECONDS" in a DBF string: how long a table another program
+// holds is waited for before its change is refused (DbfProvider.h).
+int lockTimeoutMs(const ConnString &parsed)
+{
+    if (!parsed.contains(QStringLiteral("LockTimeout")))
+        return kDbfDefaultLockTimeoutMs;
+    const QString text = parsed.value(QStringLiteral("LockTimeout")).trimmed();
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || seconds < 0 || seconds > 600)
+        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar de secunde "
+                                             "intre 0 si 600).")
+                                  .arg(text));
+    return static_cast<int>(seconds * 1000 + 0.5);
+}
+
 // "Synchronous=Off" (or Normal, Full) in a built-in SQLite string: how often
 // the engine waits for the disk. Off still survives the end of the process at
 // any moment (the journal is written before the file); only a failure of the
@@ -245,7 +261,8 @@ void Connection::open(const QString &connectionString)
         applySynchronous(*opened, parsed);
         applyJournal(*opened, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
-        opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
+        opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed),
+                                 lockTimeoutMs(parsed));
     } else {
         opened = openOdbcProvider(connectionString);
     }
