@@ -633,15 +633,15 @@ void frmMain::pSetContext(QTreeWidgetItem *node)
         } else if (table) {
             mlngIdTable = keyNumber(key);
             mlngIdConn = keyNumber(nodeKey(node->parent()));
-        } else {
-            mlngIdConn = 0;
-            mlngIdTable = 0;
         }
         setButtonEnabled(QStringLiteral("conn_del"), source);
         setButtonEnabled(QStringLiteral("table_add"), source || table);
         setButtonEnabled(QStringLiteral("table_del"), table);
         setButtonEnabled(QStringLiteral("field_add"), table);
-        pUpdateFieldButtons();
+        if (table)
+            pUpdateFieldButtons();
+        else
+            setButtonEnabled(QStringLiteral("field_del"), false);
     });
 }
 

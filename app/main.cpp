@@ -11,6 +11,8 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <cstdio>
+
 namespace {
 
 // The project file named on the command line, "" when none: the first
@@ -64,12 +66,34 @@ int runWindowed(int argc, char *argv[])
     return app.exec();
 }
 
+// True when the windows have somewhere to go: a display, or a platform
+// the toolkit was told to use (the offscreen one of the tests among them).
+bool hasDisplay()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::fprintf(stdout, "Vamor %s\n", qPrintable(fgAppVersion()));
+            return 0;
+        }
     // Runs without windows are chosen here, before any QApplication exists.
     if (isCommandLineRun(argc, argv))
         return runCommandLine(argc, argv);
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "%s\n",
+                     "Programul cu ferestre are nevoie de un ecran (variabila DISPLAY nu este setata).\n"
+                     "Conversia fara ferestre: vamor --convert PROIECT.vmd --to noi|vechi (vamor --help spune "
+                     "mai mult).");
+        return 2;
+    }
     return runWindowed(argc, argv);
 }

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QSet>
 #include <QTextStream>
 
 #include <algorithm>
@@ -89,6 +90,7 @@ struct Options {
 // Returns "" when the arguments are good, otherwise the message.
 QString parseOptions(const QStringList &args, Options &options)
 {
+    QSet<QString> seen;
     for (int i = 1; i < args.size(); ++i) {
         // "--to=noi" is the same as "--to noi".
         QString arg = args.at(i);
@@ -115,6 +117,11 @@ QString parseOptions(const QStringList &args, Options &options)
         if (isFlag && equals > 0)
             return QStringLiteral("Optiunea ") + arg + QStringLiteral(" nu primeste o valoare.");
         QString message;
+        // An option given twice would leave one of its values unused.
+        if (seen.contains(arg))
+            return QStringLiteral("Optiunea ") + arg + QStringLiteral(" este data de doua ori.");
+        if (arg.startsWith(QLatin1Char('-')))
+            seen.insert(arg);
         if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h"))
             options.help = true;
         else if (arg == QStringLiteral("--convert"))
@@ -367,15 +374,14 @@ int run(const Options &options)
 bool isCommandLineRun(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
-        // Any option of the run counts, so that one given without --convert
-        // is answered with a message rather than by opening a window.
+        // Any long option counts, known or not, so that one given without
+        // --convert (or mistyped) is answered with a message rather than by
+        // opening a window. "--" alone ends the options.
         const std::string arg = argv[i];
-        for (const char *option : {"--convert", "--to", "--report", "--yes", "--list", "--reconnect", "--no-totals",
-                                   "--lock-timeout", "--help", "-h"}) {
-            const std::string name = option;
-            if (arg == name || arg.rfind(name + "=", 0) == 0)
-                return true;
-        }
+        if (arg == "--")
+            return false;
+        if (arg == "-h" || (arg.size() > 2 && arg.rfind("--", 0) == 0))
+            return true;
     }
     return false;
 }

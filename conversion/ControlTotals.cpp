@@ -25,16 +25,24 @@ QString plainDecimal(const QString &text)
     return value ? db::dbfdec::toText(*value) : QString();
 }
 
-// An approximate sum written without the zeros a cast to a wide decimal pads it with.
-QString withoutTrailingZeros(QString text)
+// An approximate sum as a person reads it: rounded (halves away from zero,
+// on its decimal text) to `decimals` places, without the zeros a cast to a
+// wide decimal pads it with. Its last digits are noise of binary floats.
+QString forPeople(const QString &text, int decimals)
 {
-    if (!text.contains(QLatin1Char('.')))
+    auto value = db::dbfdec::parse(text);
+    if (!value)
         return text;
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
+    if (value->scale > decimals)
+        value = db::dbfdec::round(*value, decimals);
+    QString out = db::dbfdec::toText(*value);
+    if (out.contains(QLatin1Char('.'))) {
+        while (out.endsWith(QLatin1Char('0')))
+            out.chop(1);
+        if (out.endsWith(QLatin1Char('.')))
+            out.chop(1);
+    }
+    return out == QLatin1String("-0") ? QStringLiteral("0") : out;
 }
 
 // An integer of scaled units as a decimal with `scale` decimals: "-495", 5 gives "-0.00495".
@@ -201,6 +209,28 @@ void ControlTotals::setQueryHook(std::function<QString(const QString &)> hook)
     queryHook() = std::move(hook);
 }
 
+QStringList ControlTotals::fetchUnits(const QString &sql, int columns)
+{
+    try {
+        return fetch(sql, columns);
+    } catch (const db::DbError &e) {
+        // SQLite adds whole units as 64-bit integers and stops on an
+        // overflow: sums that large are read as doubles instead, marked
+        // approximate. A failed query leaves SQLite's transaction as it was.
+        if (!e.description().contains(QLatin1String("integer overflow")))
+            throw;
+    }
+    QStringList v;
+    for (int i = 0; i < columns; ++i)
+        v.append(i == columns - 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    return v;
+}
+
+int ControlTotals::approximateDecimals() const
+{
+    return (mSql.scale >= 0 ? mSql.scale : mKeptDecimals) + 4;
+}
+
 QStringList ControlTotals::fetch(const QString &query, int columns)
 {
     const QString sql = queryHook() ? queryHook()(query) : query;
@@ -238,7 +268,7 @@ void ControlTotals::beforeStatements()
         return;
     try {
         const bool units = mSql.dialect == TotalsDialect::Sqlite && mSql.exactUnits;
-        QStringList v = fetch(mSql.beforeRestore(), units ? 4 : 3);
+        QStringList v = units ? fetchUnits(mSql.beforeRestore(), 4) : fetch(mSql.beforeRestore(), 3);
         if (units && v.at(3) != QLatin1String("0")) {
             // A value SQLite cannot give exactly: the sums of doubles instead.
             mSql.exactUnits = false;
@@ -266,7 +296,7 @@ FieldTotals ControlTotals::afterStatements()
     const int s = mSql.unitScale();
     try {
         if (mToLeiNoi) {
-            QStringList v = fetch(mSql.toNewLei(), 5);
+            QStringList v = units ? fetchUnits(mSql.toNewLei(), 5) : fetch(mSql.toNewLei(), 5);
             if (units && v.at(4) != QLatin1String("0")) {
                 mSql.exactUnits = false;
                 v = fetch(mSql.toNewLei(), 5);
@@ -287,12 +317,13 @@ FieldTotals ControlTotals::afterStatements()
             }
             if (totals.approximate)
                 for (QString *sum : {&totals.oldSum, &totals.newSum, &totals.expectedSum, &totals.difference})
-                    *sum = withoutTrailingZeros(*sum);
+                    *sum = forPeople(*sum, approximateDecimals());
             if (totals.oldSum.isEmpty() || totals.newSum.isEmpty() || totals.expectedSum.isEmpty()
                 || totals.difference.isEmpty())
                 totals.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
         } else {
-            const QStringList v = fetch(mSql.afterRestore(mBefore.oldSum, mUntouched), units ? 3 : 2);
+            const QStringList v = units ? fetchUnits(mSql.afterRestore(mBefore.oldSum, mUntouched), 3)
+                                        : fetch(mSql.afterRestore(mBefore.oldSum, mUntouched), 2);
             if (units && v.at(2) != QLatin1String("0")) {
                 // The restored amounts hold a value the sums before did not.
                 totals.unavailable = QStringLiteral("suma restaurata nu poate fi citita exact");
@@ -301,8 +332,8 @@ FieldTotals ControlTotals::afterStatements()
             totals.restoredSum = units ? fromUnits(v.at(0), s) : plainDecimal(v.at(0));
             totals.restoredMatches = v.at(1) == QLatin1String("1");
             if (totals.approximate) {
-                totals.oldSum = withoutTrailingZeros(totals.oldSum);
-                totals.restoredSum = withoutTrailingZeros(totals.restoredSum);
+                totals.oldSum = forPeople(totals.oldSum, approximateDecimals());
+                totals.restoredSum = forPeople(totals.restoredSum, approximateDecimals());
             }
             if (units)
                 totals.oldSum = fromUnits(mBefore.oldSum, s);

@@ -73,6 +73,10 @@ public:
     void beforeStatements();
     // After the statements, before the commit.
     FieldTotals afterStatements();
+    // The decimals the amounts of a column without a fixed scale (a float)
+    // are rounded to (the template's rounding); approximate sums are shown
+    // with four more.
+    void setKeptDecimals(int decimals) { mKeptDecimals = decimals; }
     // The error of a totals query that failed; "" when none did.
     const QString &failure() const { return mFailure; }
 
@@ -82,6 +86,10 @@ public:
 
 private:
     QStringList fetch(const QString &sql, int columns);
+    int approximateDecimals() const;
+    // SQLite's exact sums of units; a sum beyond 64-bit integers reads as
+    // inexact (the last column 1), so that the doubles' sums are read instead.
+    QStringList fetchUnits(const QString &sql, int columns);
     QStringList fetchWithFallback(TotalsSql sql, int columns, bool before, FieldTotals &totals);
 
     db::Connection &mConn;
@@ -90,6 +98,7 @@ private:
     FieldTotals mBefore;
     QString mUntouched;
     QString mFailure;
+    int mKeptDecimals = 2;
 };
 
 // Adds decimal texts exactly; "" when one is not a plain decimal.

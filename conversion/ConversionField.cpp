@@ -297,7 +297,12 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // The control totals are read by the database in the same transaction.
     std::optional<ControlTotals> totals;
     if (mReport.WantsTotals())
+    {
         totals.emplace(userConn, tableName, owner, fieldName, tableRef, fieldRef, recRef, pbLeiNoi);
+        totals->setKeptDecimals(convertsql::roundingDecimals(templateText) >= 0
+                                    ? convertsql::roundingDecimals(templateText)
+                                    : 2);
+    }
 
     try {
         userConn.beginTrans();
@@ -346,9 +351,22 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
                 recCount = static_cast<qint32>(userConn.execute(statement));
             } catch (const std::exception &e) {
                 appendError(errorText(e));
-                break;
             }
         }
+    }
+    // What the database shows of the work before the commit: the rows the
+    // statements converted hold their recovery values, the restored ones
+    // none. The same must hold after the commit.
+    bool expectConverted = false, expectRestored = false;
+    if (errors.isEmpty() && recCount != 0) {
+        QString workError;
+        const qint32 work = stateNow(&workError);
+        if (!workError.isEmpty())
+            appendError(workError);
+        else if (pbLeiNoi)
+            expectConverted = work == 1;
+        else
+            expectRestored = work != 1;
     }
     FieldTotals fieldTotals;
     if (errors.isEmpty() && totals) {
@@ -378,7 +396,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // The database confirms the work it committed, by the query that
     // decides the state: the converted rows hold their recovery values, the
     // restored ones none.
-    if (committed && recCount != 0) {
+    if (committed && (expectConverted || expectRestored)) {
         QString confirmError;
         const qint32 after = stateNow(&confirmError);
         if (!confirmError.isEmpty()) {

@@ -165,9 +165,7 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                     if (converted != field.converted)
                         (converted ? nowConverted : nowNotConverted).push_back(field.idField);
                 }
-                // A field whose state cannot be read is shown with the
-                // reason whatever its stored state: the run fails it.
-                if (converted == toLeiNoi && probe.error.isEmpty())
+                if (converted == toLeiNoi)
                     continue;
                 QString note;
                 if (!probe.error.isEmpty()) {

@@ -8,6 +8,7 @@
 #include "data/db/Recordset.h"
 #include "datasources/ConnStrings.h"
 #include "datasources/ctlConnDetails.h"
+#include "util/widgets/WaitDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +18,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 
@@ -161,18 +164,41 @@ void frmConn::pCheckConn()
         if (!chkOffline->isChecked()) {
             const QString connectionString = fgGetConnString(projectConn(), IdConn);
             if (!connectionString.isEmpty()) {
-                db::Connection test;
-                try {
-                    test.open(connectionString);
-                } catch (const db::DbError &e) {
-                    pSetStatus(e.description());
+                // The test runs off the window's thread: the window repaints
+                // and says what it waits for, and the user may give up on a
+                // server that does not answer (the test then goes on unseen
+                // until its login time-out, and changes nothing).
+                struct Test {
+                    QString connString, error;
+                    bool readOnly = false;
+                };
+                auto test = std::make_shared<Test>();
+                test->connString = connectionString;
+                ui::WaitRequest request;
+                request.what = QStringLiteral("Se asteapta serverul sursei de date \"") + txtDescription->text()
+                               + QLatin1Char('"');
+                request.abandonable = true;
+                request.work = [test] {
+                    db::Connection conn;
+                    try {
+                        conn.open(test->connString);
+                        test->readOnly = conn.isReadOnly();
+                    } catch (const db::DbError &e) {
+                        test->error = e.description();
+                    }
+                };
+                if (ui::waitFor(this, request) == ui::WaitOutcome::Abandoned) {
+                    pSetStatus(QStringLiteral("Testul conexiunii a fost abandonat; sursa de date nu a fost verificata."));
+                    return;
+                }
+                if (!test->error.isEmpty()) {
+                    pSetStatus(test->error);
                     pSetOffline();
                     return;
                 }
                 // A source that can be read but not changed is said to be so
                 // at once, not after its first conversion.
-                pSetStatus(test.isReadOnly() ? QStringLiteral("Conectat\n") + kReadOnlyNote
-                                             : QStringLiteral("Conectat"));
+                pSetStatus(test->readOnly ? QStringLiteral("Conectat\n") + kReadOnlyNote : QStringLiteral("Conectat"));
             }
         }
     });

@@ -20,8 +20,9 @@ PACKAGES=(
   postgresql mariadb-server
   xvfb xauth imagemagick
   # the Debian package: icons rendered for it, its desktop entry checked, and
-  # a fresh Debian root to install it in (scripts/package-test.sh)
-  librsvg2-bin desktop-file-utils debootstrap
+  # a fresh Debian root to install it in (scripts/package-test.sh); CPack's
+  # Debian generator picks, with file, the programs whose libraries it lists
+  librsvg2-bin desktop-file-utils debootstrap file
 )
 
 SUDO=""

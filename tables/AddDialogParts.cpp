@@ -1,6 +1,9 @@
 #include "tables/AddDialogParts.h"
 
+#include "data/db/Connection.h"
+#include "data/db/DbError.h"
 #include "util/widgets/ListViewTools.h"
+#include "util/widgets/WaitDialog.h"
 
 #include <QDialog>
 #include <QFrame>
@@ -9,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+
+#include <memory>
 
 namespace {
 
@@ -68,4 +73,33 @@ void arrangeAddDialog(QDialog *dialog, const AddDialogParts &parts, bool manual)
         if (dialog->height() < kListHeight)
             dialog->resize(dialog->width(), kListHeight);
     }
+}
+
+std::vector<QStringList> readListWaiting(QWidget *parent, const QString &what, const QString &connString,
+                                         std::function<std::vector<QStringList>(db::Connection &)> read)
+{
+    // Everything the reading thread touches is its own: a user who gives up
+    // leaves it to end on its own.
+    struct Shared {
+        QString connString;
+        std::function<std::vector<QStringList>(db::Connection &)> read;
+        std::vector<QStringList> rows;
+        db::Connection user;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->connString = connString;
+    shared->read = std::move(read);
+    ui::WaitRequest request;
+    request.what = what;
+    request.abandonable = true;
+    request.work = [shared] {
+        shared->user.open(shared->connString);
+        shared->rows = shared->read(shared->user);
+        shared->user.close();
+    };
+    // The statement under way stops; a login goes on to its own time-out.
+    request.cancel = [shared] { shared->user.cancel(); };
+    if (ui::waitFor(parent, request) == ui::WaitOutcome::Abandoned)
+        throw db::DbError(db::E_FAIL, QStringLiteral("Citirea listei a fost abandonata."));
+    return std::move(shared->rows);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 class QDialog;
 class QFrame;
@@ -9,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QWidget;
 
 // What the add-table and add-field dialogs have in common: the list of what
 // the data source holds and its Refresh button, the frame in which a name is
@@ -35,3 +38,17 @@ AddDialogParts makeAddDialogParts(QDialog *dialog, const QString &listCaption, c
 // typed name starts empty with the focus, in a dialog one line high, and
 // the list gets room again.
 void arrangeAddDialog(QDialog *dialog, const AddDialogParts &parts, bool manual);
+
+namespace db {
+class Connection;
+}
+
+// Reads a list from a user's database off the window's thread, while the
+// window says what it waits for and offers to give up: opens `connString`,
+// hands the connection to `read`, which returns the rows it needs (it runs
+// on another thread: it captures nothing but copies), and closes it. Throws
+// what opening or reading threw, and, when the user gives up,
+// "Citirea listei a fost abandonata." (the read goes on unseen until the
+// driver's own time-outs end it, and changes nothing).
+std::vector<QStringList> readListWaiting(QWidget *parent, const QString &what, const QString &connString,
+                                         std::function<std::vector<QStringList>(db::Connection &)> read);

@@ -6,6 +6,7 @@
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 #include "util/widgets/FormTools.h"
 
 #include <QEvent>
@@ -106,13 +107,15 @@ void frmField::Load()
 void frmField::cmdOk_Click()
 {
     fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
+        const QString text = txtSQLWhere->toPlainText();
+        if (!db::isWellFormedText(text))
+            throw db::DbError(db::E_FAIL, db::malformedTextMessage(QStringLiteral("Clauza WHERE")));
         db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tField WHERE IdField = ")
                                                            + QString::number(IdField),
                                                        db::CursorType::Static, db::LockType::Optimistic);
         // A field removed meanwhile cannot take its clause.
         if (rs.eof())
             throw db::DbError(db::E_FAIL, QStringLiteral("Campul nu mai exista in proiect."));
-        const QString text = txtSQLWhere->toPlainText();
         rs.setValue(QStringLiteral("SQLWhere"), fgZN(text));
         rs.update();
         rs.close();

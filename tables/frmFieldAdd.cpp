@@ -5,6 +5,7 @@
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 #include "datasources/ConnStrings.h"
 #include "tables/AddDialogParts.h"
 #include "tables/RecoveryField.h"
@@ -100,19 +101,22 @@ void frmFieldAdd::pLoadFieldList()
             if (connString.isEmpty()) {
                 Offline = true;
             } else {
-                db::Connection user;
-                user.open(connString);
-                db::Recordset columns = user.columns(tableName);
-                for (; !columns.eof(); columns.moveNext()) {
-                    const QString name = columns.value(QStringLiteral("COLUMN_NAME")).toString();
+                const std::vector<QStringList> columns = readListWaiting(
+                    this, QStringLiteral("Se citesc coloanele tabelului \"") + tableName + QLatin1Char('"'), connString,
+                    [tableName](db::Connection &user) {
+                        std::vector<QStringList> rows;
+                        for (db::Recordset rs = user.columns(tableName); !rs.eof(); rs.moveNext())
+                            rows.push_back({rs.value(QStringLiteral("COLUMN_NAME")).toString()});
+                        return rows;
+                    });
+                for (const QStringList &column : columns) {
+                    const QString name = column.value(0);
                     recovery.setFilter(QStringLiteral("RecFieldName = ") + fgSqlText(name));
                     if (recovery.eof() && !name.endsWith(kRecoverySuffix, Qt::CaseSensitive)) {
                         auto *item = new QTreeWidgetItem(lsv, {name});
                         item->setData(0, Qt::UserRole, name);
                     }
                 }
-                columns.close();
-                user.close();
                 if (lsv->topLevelItemCount() > 0 && lsv->selectedItems().isEmpty())
                     lsv->setCurrentItem(lsv->topLevelItem(0));
             }
@@ -151,6 +155,12 @@ void frmFieldAdd::cmdOk_Click()
                 txtFieldName->setFocus();
                 return;
             }
+            if (!db::isWellFormedText(name)) {
+                ui::msgBox(db::malformedTextMessage(QStringLiteral("Numele campului")), ui::Buttons::Ok,
+                           ui::Icon::Information);
+                txtFieldName->setFocus();
+                return;
+            }
             rs.setFilter(QStringLiteral("FieldName = ") + fgSqlText(name));
             if (!rs.eof()) {
                 ui::msgBox(QStringLiteral("Campul este deja adaugat la tabelul curent."), ui::Buttons::Ok,
@@ -178,7 +188,10 @@ void frmFieldAdd::cmdOk_Click()
                 continue;
             item->setSelected(false);
             const QString name = item->data(0, Qt::UserRole).toString();
-            const QString message = fgCheckFieldType(IdTable, name);
+            // A column name read from bytes that were not UTF-8 is not the column's name.
+            const QString message = db::isWellFormedText(name)
+                                        ? fgCheckFieldType(IdTable, name)
+                                        : db::malformedTextMessage(QStringLiteral("Numele campului"));
             if (!message.isEmpty()) {
                 const ui::Answer answer = ui::msgBox(
                     QStringLiteral("Campul ") + name

@@ -6,6 +6,7 @@
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 #include "tables/RecoveryField.h"
 #include "tables/frmField.h"
 #include "util/core/Prompt.h"
@@ -302,6 +303,9 @@ void frmTable::txtSQLWhere_Validate()
 bool frmTable::pSave()
 {
     return fgTrap(kModule, QStringLiteral("pSave"), [&] {
+        const QString clause = txtSQLWhere->toPlainText();
+        if (!db::isWellFormedText(clause))
+            throw db::DbError(db::E_FAIL, db::malformedTextMessage(QStringLiteral("Clauza WHERE")));
         db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tTable WHERE IdTable = ")
                                                            + QString::number(IdTable),
                                                        db::CursorType::Static, db::LockType::Optimistic);
@@ -309,7 +313,7 @@ bool frmTable::pSave()
             rs.addNew();
             rs.setValue(QStringLiteral("IdConn"), IdConn);
         }
-        rs.setValue(QStringLiteral("SQLWhere"), fgZN(txtSQLWhere->toPlainText()));
+        rs.setValue(QStringLiteral("SQLWhere"), fgZN(clause));
         rs.update();
         IdTable = static_cast<qint32>(rs.value(QStringLiteral("IdTable")).toInt());
         rs.close();

@@ -6,6 +6,7 @@
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 #include "datasources/ConnStrings.h"
 #include "tables/AddDialogParts.h"
 #include "util/core/Prompt.h"
@@ -149,16 +150,23 @@ void frmTableAdd::pLoadTableList()
             if (connString.isEmpty()) {
                 Offline = true;
             } else {
-                db::Connection user;
-                user.open(connString);
-                db::Recordset tables = user.tables();
+                // Type, name and schema of every table, read off the window's thread.
+                const std::vector<QStringList> tables = readListWaiting(
+                    this, QStringLiteral("Se citesc tabelele sursei de date"), connString, [](db::Connection &user) {
+                        std::vector<QStringList> rows;
+                        for (db::Recordset rs = user.tables(); !rs.eof(); rs.moveNext())
+                            rows.push_back({rs.value(QStringLiteral("TABLE_TYPE")).toString(),
+                                            rs.value(QStringLiteral("TABLE_NAME")).toString(),
+                                            fgNZ(rs.value(QStringLiteral("TABLE_SCHEMA")), QString()).toString()});
+                        return rows;
+                    });
                 QSet<QString> keys;
                 const QString upperUser = userName.toUpper();
-                for (; !tables.eof(); tables.moveNext()) {
-                    if (tables.value(QStringLiteral("TABLE_TYPE")).toString() != QLatin1String("TABLE"))
+                for (const QStringList &table : tables) {
+                    if (table.value(0) != QLatin1String("TABLE"))
                         continue;
-                    const QString name = tables.value(QStringLiteral("TABLE_NAME")).toString();
-                    const QString schema = fgNZ(tables.value(QStringLiteral("TABLE_SCHEMA")), QString()).toString();
+                    const QString name = table.value(1);
+                    const QString schema = table.value(2);
                     QString key = name;
                     QString tag = tagSeparator() + name;
                     if (type == 2 && schema.toUpper() != upperUser) {
@@ -176,8 +184,6 @@ void frmTableAdd::pLoadTableList()
                     keys.insert(key);
                     pAddItem(key, name, schema, tag);
                 }
-                tables.close();
-                user.close();
             }
         } else if (type == 3 || type == 5) {
             // The folder's files, matched as the original file system
@@ -242,6 +248,12 @@ void frmTableAdd::cmdOk_Click()
             const int at = tag.indexOf(tagSeparator());
             Owner = tag.left(at);
             TableName = tag.mid(at + tagSeparator().size());
+        }
+        // A name read from bytes that were not UTF-8 is not the table's name.
+        if (!db::isWellFormedText(TableName) || !db::isWellFormedText(Owner)) {
+            ui::msgBox(db::malformedTextMessage(QStringLiteral("Numele tabelului")), ui::Buttons::Ok,
+                       ui::Icon::Information);
+            return;
         }
 
         QString sql = QStringLiteral("SELECT * FROM tTable WHERE IdConn = ") + QString::number(IdConn)

@@ -40,6 +40,22 @@ bool sharedCacheMode(const ConnString &parsed)
     throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Cache: %1 (se accepta Shared sau Private).").arg(mode));
 }
 
+// "LockTimeout=SECONDS" in a DBF string: how long a table another program
+// holds is waited for before its change is refused (DbfProvider.h).
+int lockTimeoutMs(const ConnString &parsed)
+{
+    if (!parsed.contains(QStringLiteral("LockTimeout")))
+        return kDbfDefaultLockTimeoutMs;
+    const QString text = parsed.value(QStringLiteral("LockTimeout")).trimmed();
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || seconds < 0 || seconds > 600)
+        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar de secunde "
+                                             "intre 0 si 600).")
+                                  .arg(text));
+    return static_cast<int>(seconds * 1000 + 0.5);
+}
+
 // "Synchronous=Off" (or Normal, Full) in a built-in SQLite string: how often
 // the engine waits for the disk. Off still survives the end of the process at
 // any moment (the journal is written before the file); only a failure of the
@@ -247,7 +263,8 @@ void Connection::open(const QString &connectionString)
         applySynchronous(*opened, parsed);
         applyJournal(*opened, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
-        opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed));
+        opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed),
+                                 lockTimeoutMs(parsed));
     } else {
         opened = openOdbcProvider(connectionString, lockTimeout);
     }
@@ -300,10 +317,13 @@ Provider &Connection::provider() const
 }
 
 // Filters and names end up inside commands: a command is refused whole,
-// before anything runs, when its text holds a second statement.
+// before anything runs, when its text holds a second statement, or bytes
+// that were not UTF-8 (the scanner would read other text than an engine).
 void Connection::requireSingleStatement(const QString &sql) const
 {
     const SqlDialect dialect = provider().dialect();
+    if (!isWellFormedText(sql))
+        throw DbError(E_FAIL, malformedTextMessage(QStringLiteral("Comanda")));
     // Only a ";" separates two statements: a text with none, and with no
     // comment that could be all it holds, is one statement.
     if (!sql.contains(QLatin1Char(';')) && !sql.contains(QLatin1String("--"))

@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QtEndian>
@@ -105,6 +104,7 @@ DbfTable DbfTable::read(const QString &path)
     const QByteArray data = file.readAll();
     DbfTable t;
     t.mPath = path;
+    t.mStamp = DbfFileStamp::of(file.handle(), data);
     if (data.size() < 33 || !knownVersion(static_cast<quint8>(data.at(0))))
         fail(notDbf(path));
     const auto *u = reinterpret_cast<const uchar *>(data.constData());
@@ -592,7 +592,7 @@ void DbfTable::dropColumn(int column)
     relayout(fields);
 }
 
-void DbfTable::write() const
+QByteArray DbfTable::bytes() const
 {
     QByteArray header(32, '\0');
     header[0] = static_cast<char>(mVersion);
@@ -629,15 +629,7 @@ void DbfTable::write() const
     for (const auto &rec : mRecords)
         out += rec;
     out += mTrailer;
-
-    const QString name = QFileInfo(mPath).fileName();
-    QSaveFile file(mPath);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("Tabelul %1 nu poate fi scris: %2").arg(name, file.errorString()));
-    if (file.write(out) != out.size())
-        fail(QStringLiteral("Tabelul %1 nu poate fi scris: %2").arg(name, file.errorString()));
-    if (!file.commit())
-        fail(QStringLiteral("Tabelul %1 nu poate fi scris: %2").arg(name, file.errorString()));
+    return out;
 }
 
 } // namespace db

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/db/DbfTableGuard.h"
 #include "data/db/Variant.h"
 
 #include <QByteArray>
@@ -33,6 +34,8 @@ public:
     static DbfTable read(const QString &path);
 
     const QString &path() const { return mPath; }
+    // The file as it was read, to tell whether another program changed it since.
+    const DbfFileStamp &stamp() const { return mStamp; }
     bool isVisualFoxPro() const;
     quint8 version() const { return mVersion; }
     quint8 codePage() const { return mCodePage; }
@@ -60,10 +63,10 @@ public:
     void addColumn(const QString &name, char type, int length, int decimals);
     void dropColumn(int column);
 
-    // Writes the table to a new file in the same folder and renames it over
-    // the old one, keeping its permissions: a crash leaves the old table or
-    // the new one whole. Throws DbError on failure (the old file is kept).
-    void write() const;
+    // The bytes of the table's file as it now is. Written through
+    // DbfTableGuard::replace, to a new file in the same folder renamed over
+    // the old one: a crash leaves the old table or the new one whole.
+    QByteArray bytes() const;
 
     // The record-layout size (deleted flag included).
     int recordLength() const;
@@ -77,6 +80,7 @@ private:
     void relayout(const QList<DbfField> &fields);
 
     QString mPath;
+    DbfFileStamp mStamp;
     QString mMemoPath;
     quint8 mVersion = 0;
     quint8 mCodePage = 0;

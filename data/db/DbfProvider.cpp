@@ -4,6 +4,9 @@
 #include "data/db/DbError.h"
 #include "data/db/DbfDecimal.h"
 #include "data/db/DbfFile.h"
+#include "data/db/DbfIndexFiles.h"
+#include "data/db/DbfMemory.h"
+#include "data/db/DbfTableGuard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -100,132 +103,6 @@ int scaleOf(const DbfField &f)
     case 'I': return 0;
     default: return -1;
     }
-}
-
-// ---- exact decimal functions and the numeric collation ----
-
-std::optional<dbfdec::Decimal> argument(sqlite3_value *v)
-{
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER: return dbfdec::parse(QString::number(sqlite3_value_int64(v)));
-    case SQLITE_FLOAT: return dbfdec::parse(QString::number(sqlite3_value_double(v), 'g', 17));
-    default:
-        return dbfdec::parse(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
-                                               sqlite3_value_bytes(v)));
-    }
-}
-
-void decimalFunction(sqlite3_context *ctx, int, sqlite3_value **argv, bool rounding)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const auto x = argument(argv[0]);
-    if (!x) {
-        const QByteArray message = QStringLiteral("Valoarea \"%1\" nu este un numar.")
-                                       .arg(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0]))))
-                                       .toUtf8();
-        sqlite3_result_error(ctx, message.constData(), static_cast<int>(message.size()));
-        return;
-    }
-    const int n = sqlite3_value_int(argv[1]);
-    if (n < -40 || n > 40) {
-        sqlite3_result_error(ctx, "Argument in afara limitelor.", -1);
-        return;
-    }
-    const QByteArray out = dbfdec::toText(rounding ? dbfdec::round(*x, n) : dbfdec::shift(*x, n)).toUtf8();
-    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
-}
-
-// DECIMAL_SUB(a, b): a - b, exactly; Null when either is Null.
-void decimalSubtract(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const auto a = argument(argv[0]);
-    auto b = argument(argv[1]);
-    if (!a || !b) {
-        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
-        return;
-    }
-    b->negative = !b->negative;
-    const QByteArray out = dbfdec::toText(dbfdec::add(*a, *b)).toUtf8();
-    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
-}
-
-// DECIMAL_SUM(x): the exact sum of the non-Null values, "0" over none.
-void decimalSumStep(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, sizeof(dbfdec::Decimal *)));
-    if (!sum) {
-        sqlite3_result_error_nomem(ctx);
-        return;
-    }
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
-        return;
-    const auto x = argument(argv[0]);
-    if (!x) {
-        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
-        return;
-    }
-    if (!*sum)
-        *sum = new dbfdec::Decimal(*x);
-    else
-        **sum = dbfdec::add(**sum, *x);
-}
-
-void decimalSumFinal(sqlite3_context *ctx)
-{
-    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, 0));
-    const QByteArray out = sum && *sum ? dbfdec::toText(**sum).toUtf8() : QByteArray("0");
-    if (sum) {
-        delete *sum;
-        *sum = nullptr;
-    }
-    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
-}
-
-// Numbers by value, before any text that is not a number; such texts bytewise.
-int compareNumbers(void *, int n1, const void *p1, int n2, const void *p2)
-{
-    const QString a = QString::fromUtf8(static_cast<const char *>(p1), n1);
-    const QString b = QString::fromUtf8(static_cast<const char *>(p2), n2);
-    const auto x = dbfdec::parse(a), y = dbfdec::parse(b);
-    if (x && y)
-        return dbfdec::compare(*x, *y);
-    if (x || y)
-        return x ? -1 : 1;
-    const int c = std::memcmp(p1, p2, static_cast<size_t>(qMin(n1, n2)));
-    return c != 0 ? c : n1 - n2;
-}
-
-using DbHandle = std::shared_ptr<sqlite3>;
-
-DbHandle openMemory()
-{
-    sqlite3 *raw = nullptr;
-    if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        sqlite3_close_v2(raw);
-        throw DbError(E_FAIL, QStringLiteral("Memoria de lucru a furnizorului DBF nu poate fi deschisa."));
-    }
-    DbHandle db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
-    sqlite3_create_function_v2(
-        raw, "DECIMAL_SHIFT", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-        [](sqlite3_context *c, int n, sqlite3_value **v) { decimalFunction(c, n, v, false); }, nullptr, nullptr,
-        nullptr);
-    sqlite3_create_function_v2(
-        raw, "DECIMAL_ROUND", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-        [](sqlite3_context *c, int n, sqlite3_value **v) { decimalFunction(c, n, v, true); }, nullptr, nullptr,
-        nullptr);
-    sqlite3_create_function_v2(raw, "DECIMAL_SUB", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, decimalSubtract,
-                               nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(raw, "DECIMAL_SUM", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
-                               decimalSumStep, decimalSumFinal, nullptr);
-    sqlite3_create_collation_v2(raw, "DBFNUM", SQLITE_UTF8, nullptr, compareNumbers, nullptr);
-    return db;
 }
 
 class Statement {
@@ -335,11 +212,17 @@ struct Loaded {
     DbfTable table;
     QString sqlName;
     bool dirty = false;
+    // Held from the first change of the table until its new file is in place.
+    std::unique_ptr<DbfTableGuard> guard;
 };
 
 class DbfProvider : public Provider {
 public:
-    DbfProvider(QString folder, bool readOnly) : mFolder(std::move(folder)), mReadOnly(readOnly) { reset(); }
+    DbfProvider(QString folder, bool readOnly, int lockTimeoutMs)
+        : mFolder(std::move(folder)), mReadOnly(readOnly), mLockTimeoutMs(lockTimeoutMs)
+    {
+        reset();
+    }
 
     void close() override
     {
@@ -436,7 +319,7 @@ public:
         const DbfField f = t.columns().at(i);
         // A column an index file may use cannot be converted: its type is
         // not offered for it, so nothing of the table changes.
-        const QString why = indexObstacle(t, f.name);
+        const QString why = mIndexes.obstacle(t, f.name);
         if (!why.isEmpty())
             throw DbError(E_FAIL, why);
         return ColumnType{adoType(f.type), declaration(f), scaleOf(f)};
@@ -454,7 +337,7 @@ private:
     void reset()
     {
         mTables.clear();
-        DbHandle fresh = openMemory();
+        DbfMemory fresh = openDbfMemory();
         const std::lock_guard<std::mutex> lock(mCancelGuard);
         mDb = std::move(fresh);
     }
@@ -498,7 +381,7 @@ private:
         auto it = mTables.find(path);
         if (it != mTables.end())
             return it->second;
-        Loaded l{DbfTable::read(path), QStringLiteral("t%1").arg(mTables.size() + 1), false};
+        Loaded l{DbfTable::read(path), QStringLiteral("t%1").arg(mTables.size() + 1), false, nullptr};
         const QList<DbfField> cols = l.table.columns();
         QStringList defs, marks;
         for (const auto &f : cols) {
@@ -589,7 +472,15 @@ private:
     QString obstacle(const Loaded &l, const QString &column) const
     {
         const QString why = readOnlyObstacle(l);
-        return why.isEmpty() ? indexObstacle(l.table, column) : why;
+        return why.isEmpty() ? mIndexes.obstacle(l.table, column) : why;
+    }
+
+    // Before a table first changes: no other program may hold it, and it
+    // must still be the file read (DbfTableGuard). Throws why not.
+    void hold(Loaded &l)
+    {
+        if (!l.guard)
+            l.guard = DbfTableGuard::take(l.table.path(), l.table.stamp(), mLockTimeoutMs);
     }
 
     QString readOnlyObstacle(const Loaded &l) const
@@ -605,50 +496,6 @@ private:
         return QString();
     }
 
-    static QString indexObstacle(const DbfTable &t, const QString &column)
-    {
-        const QFileInfo info(t.path());
-        const QString advice = QStringLiteral(" Stergeti intai acest index in programul care foloseste tabelul, apoi reluati conversia.");
-        const int c = t.columnIndex(column);
-        if (c >= 0 && t.columns().at(c).indexed)
-            return QStringLiteral("Coloana %1 a tabelului %2 are o eticheta in indexul de productie (.mdx).").arg(column, info.fileName()) + advice;
-        bool production = false;
-        QDir dir(info.path());
-        dir.setFilter(QDir::Files);
-        for (const QString &file : dir.entryList()) {
-            const QFileInfo fi(dir.filePath(file));
-            const QString suffix = fi.suffix().toLower();
-            if (fi.completeBaseName().compare(info.completeBaseName(), Qt::CaseInsensitive) != 0
-                || !QStringList{QStringLiteral("cdx"), QStringLiteral("mdx"), QStringLiteral("idx"), QStringLiteral("ndx")}.contains(suffix))
-                continue;
-            production = production || suffix == QLatin1String("cdx") || suffix == QLatin1String("mdx");
-            QFile index(fi.filePath());
-            if (!index.open(QIODevice::ReadOnly))
-                return QStringLiteral("Fisierul de index %1 nu poate fi citit, deci nu se stie daca foloseste coloana %2.").arg(file, column) + advice;
-            if (mentions(index.readAll(), column))
-                return QStringLiteral("Fisierul de index %1 poate folosi coloana %2.").arg(file, column) + advice;
-        }
-        if (t.hasProductionIndex() && !production)
-            return QStringLiteral("Tabelul %1 are un index de productie care lipseste din dosar, deci nu se stie daca foloseste coloana %2.")
-                       .arg(info.fileName(), column) + advice;
-        return QString();
-    }
-
-    // The name as a whole word, in any case.
-    static bool mentions(const QByteArray &bytes, const QString &column)
-    {
-        const QByteArray word = column.toLatin1().toUpper();
-        const QByteArray upper = bytes.toUpper();
-        const auto isName = [](char ch) { return std::isalnum(static_cast<uchar>(ch)) || ch == '_'; };
-        for (qsizetype at = upper.indexOf(word); at >= 0; at = upper.indexOf(word, at + 1)) {
-            const bool before = at > 0 && isName(upper.at(at - 1));
-            const bool after = at + word.size() < upper.size() && isName(upper.at(at + word.size()));
-            if (!before && !after)
-                return true;
-        }
-        return false;
-    }
-
     qint64 alter(const QRegularExpressionMatch &m)
     {
         const QString path = fileOf(m.captured(1));
@@ -661,6 +508,7 @@ private:
         const QString why = add ? readOnlyObstacle(l) : obstacle(l, column);
         if (!why.isEmpty())
             throw DbError(E_FAIL, why);
+        hold(l);
         if (add) {
             static const QRegularExpression typeRe(QStringLiteral(R"(^\s*([A-Za-z]+)\s*(?:\(\s*(\d+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"));
             const auto t = typeRe.match(m.captured(4));
@@ -748,6 +596,7 @@ private:
             const QString why = obstacle(*l, column);
             if (!why.isEmpty())
                 throw DbError(E_FAIL, why);
+            hold(*l);
             if (!changed.contains(l))
                 changed << l;
         }
@@ -816,15 +665,19 @@ private:
         }
         for (auto &[path, l] : mTables)
             if (l.dirty) {
-                l.table.write();
+                hold(l);
+                l.guard->replace(l.table.bytes());
+                l.guard.reset();
                 l.dirty = false;
             }
     }
 
     QString mFolder;
     bool mReadOnly = false;
+    int mLockTimeoutMs = 0;
+    mutable DbfIndexFiles mIndexes;
     bool mInTransaction = false;
-    DbHandle mDb;
+    DbfMemory mDb;
     std::mutex mCancelGuard; // held while mDb changes and while cancel() uses it
     std::atomic<bool> mCancelled{false};
     std::map<QString, Loaded> mTables;
@@ -832,13 +685,13 @@ private:
 
 } // namespace
 
-std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly)
+std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly, int lockTimeoutMs)
 {
     if (folder.trimmed().isEmpty())
         throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste dosarul tabelelor DBF (Data Source)."));
     if (!QFileInfo(folder).isDir())
         throw DbError(E_FAIL, QStringLiteral("Dosarul tabelelor DBF nu exista: %1").arg(folder));
-    return std::make_unique<DbfProvider>(folder, readOnly);
+    return std::make_unique<DbfProvider>(folder, readOnly, lockTimeoutMs);
 }
 
 } // namespace db

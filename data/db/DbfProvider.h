@@ -16,9 +16,17 @@ namespace db {
 // 10^n) and DECIMAL_ROUND(x, d) (halves away from zero) compute on them
 // exactly, and DECIMAL_SUM(x) (an aggregate) and DECIMAL_SUB(a, b) add and
 // subtract them exactly. A statement that would change a column an index file of the
-// table may use is refused before anything changes, and the type of such a
-// column is not given (columnType throws the reason), so a conversion fails
-// it before adding a recovery column.
-std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly = false);
+// folder may use (DbfIndexFiles) is refused before anything changes, and the
+// type of such a column is not given (columnType throws the reason), so a
+// conversion fails it before adding a recovery column.
+//
+// A table is changed only while no other program holds it, and only if it is
+// still the file read (DbfTableGuard): checked before its first change and
+// again just before its new file replaces it. Another program's hold is
+// waited for at most `lockTimeoutMs` ("LockTimeout=SECONDS" in the
+// connection string); then the statement fails and nothing is written.
+inline constexpr int kDbfDefaultLockTimeoutMs = 3000;
+std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly = false,
+                                          int lockTimeoutMs = kDbfDefaultLockTimeoutMs);
 
 } // namespace db

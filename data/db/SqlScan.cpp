@@ -317,4 +317,25 @@ QString multipleStatementsMessage()
     return QStringLiteral("Comanda contine mai multe instructiuni SQL; este permisa una singura.");
 }
 
+bool isWellFormedText(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QChar::ReplacementCharacter || c.isLowSurrogate())
+            return false;
+        if (c.isHighSurrogate()) {
+            if (i + 1 == text.size() || !text.at(i + 1).isLowSurrogate())
+                return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+QString malformedTextMessage(const QString &what)
+{
+    return what + QStringLiteral(" contine caractere care nu sunt text UTF-8 valid (afisate ca \"\uFFFD\"); "
+                                 "corectati textul.");
+}
+
 } // namespace db

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace db {
 
@@ -33,5 +34,16 @@ inline bool isSingleStatement(const QString &sql, SqlDialect dialect = SqlDialec
 
 // The message of the error a command with more than one statement gets.
 QString multipleStatementsMessage();
+
+// True when `text` is what valid UTF-8 decodes to: no U+FFFD, which
+// QString::fromUtf8 (and so the SQLite provider reading a name or a stored
+// clause) puts in place of bytes that are not UTF-8, and no half of a
+// surrogate pair, which UTF-8 cannot carry. Conditions and names are checked with it before any
+// scanning: what the scanner reads must be what every engine is sent.
+bool isWellFormedText(QStringView text);
+
+// The message that refuses a text `isWellFormedText` does not accept; `what`
+// names it, starting with a capital ("Comanda", "Clauza WHERE", ...).
+QString malformedTextMessage(const QString &what);
 
 } // namespace db

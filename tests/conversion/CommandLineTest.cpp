@@ -155,6 +155,36 @@ TEST_F(CommandLineTest, WrongArgumentsOrAProjectThatCannotBeOpenedExitTwo)
     EXPECT_TRUE(r.out.contains(QStringLiteral("--convert PROIECT.vmd --to noi|vechi")));
 }
 
+// Mistyped, repeated or missing words, and no display at all: one line
+// naming the problem, the usage, exit 2; never a window that cannot open.
+// The program runs with neither DISPLAY nor QT_QPA_PLATFORM set.
+TEST_F(CommandLineTest, BadCommandLinesGetWordsNotACrash)
+{
+    const struct {
+        QStringList args;
+        std::string message;
+    } cases[] = {
+        {{"--covert", projectPath}, "Optiune necunoscuta: --covert"},
+        {{"--convert", projectPath, "--to"}, "Lipseste valoarea optiunii --to"},
+        {{"--convert", projectPath, "--to", "noi", "--to", "vechi"}, "Optiunea --to este data de doua ori"},
+        {{"--convert", projectPath, "--convert", projectPath, "--to", "noi"}, "Optiunea --convert este data de doua ori"},
+        {{"--convert", projectPath, "--yes", "--to", "noi", "--yes"}, "Optiunea --yes este data de doua ori"},
+        {{}, "are nevoie de un ecran"},
+        {{projectPath}, "are nevoie de un ecran"},
+    };
+    for (const auto &c : cases) {
+        const Outcome r = vamor(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromStdString(c.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("--convert PROIECT.vmd"))) << "the usage, or how to run without windows";
+    }
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+
+    const Outcome version = vamor({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("Vamor 1."))) << version.out.toStdString();
+}
+
 // A run that leaves fields undone says so and exits 1: a data source passed
 // over (no connection string, no template for the direction), or a stop.
 TEST_F(CommandLineTest, SourcesPassedOverAreNamedAndExitOne)

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <memory>
 
 using conversion::ConversionEngine;
 using conversion::ReportLog;
@@ -218,6 +219,97 @@ TEST_P(DbfConversion, FaultsAreReportedAndChangeNoFile)
     for (int i = 0; i < files.size(); ++i)
         EXPECT_EQ(bytesOf(path(files.at(i))), before.at(i)) << files.at(i).toStdString();
     EXPECT_FALSE(QFileInfo::exists(path("lipsa")));
+}
+
+// A table another program holds (a Clipper record lock): its fields fail with
+// a message that names the program, the other table converts, the held file
+// stays as it was; once the program has let go, a run converts it.
+TEST_P(DbfConversion, AHeldTableFailsItsFieldsAndTheOthersConvert)
+{
+    const bool four = QString::fromLatin1(GetParam()).contains(QLatin1String("4"));
+    const int conn = project.addConn(6, QStringLiteral("Contabilitate"),
+                                     QStringLiteral("Provider=DBF;LockTimeout=0.2;Data Source=") + dir.path());
+    project.addField(project.addTable(conn, QStringLiteral("facturi.dbf")), QStringLiteral("Suma"));
+    const int plati = project.addTable(conn, QStringLiteral("plati.dbf"));
+    project.addField(plati, QStringLiteral("Val"));
+    project.addField(plati, QStringLiteral("Suma"));
+    const QByteArray platiBefore = bytesOf(path("plati.dbf"));
+    const QByteArray memo = bytesOf(path("plati.fpt"));
+
+    auto holder = std::make_unique<QProcess>();
+    holder->start(QStringLiteral("/usr/bin/python3"),
+                  {QStringLiteral(VAMOR_DBF_HOLDER), path("plati.dbf"), QStringLiteral("clipper")});
+    QByteArray seen;
+    while (!seen.contains("gata") && holder->waitForReadyRead(10000))
+        seen += holder->readAllStandardOutput();
+    ASSERT_TRUE(seen.contains("gata")) << holder->readAllStandardError().toStdString();
+
+    RunOutcome held = run(true);
+    const QString message = QStringLiteral("Tabelul \"plati.dbf\" este blocat de alt program (procesul %1, python3); "
+                                           "inchideti programul si reluati conversia.")
+                                .arg(holder->processId());
+    EXPECT_EQ(errorOf(held, QStringLiteral("plati.dbf"), QStringLiteral("Val")), message);
+    EXPECT_EQ(errorOf(held, QStringLiteral("plati.dbf"), QStringLiteral("Suma")), message);
+    EXPECT_EQ(errorOf(held, QStringLiteral("facturi.dbf"), QStringLiteral("Suma")), QString());
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Suma")),
+              (QStringList{"1.49", "-1.49", "123456789.01", "<null>", "0.01"}));
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Suma_VM")),
+              (QStringList{"14949.50", "-14949.50", "1234567890123.45", "<null>", "50.00"}));
+    EXPECT_EQ(bytesOf(path("plati.dbf")), platiBefore);
+    EXPECT_EQ(bytesOf(path("plati.fpt")), memo);
+
+    holder->closeWriteChannel();
+    ASSERT_TRUE(holder->waitForFinished(10000));
+    RunOutcome freed = run(true);
+    EXPECT_EQ(errorOf(freed, QStringLiteral("plati.dbf"), QStringLiteral("Val")), QString());
+    EXPECT_EQ(errorOf(freed, QStringLiteral("plati.dbf"), QStringLiteral("Suma")), QString());
+    const QStringList val = four ? QStringList{"14949.5000", "-92233720.3685", "<null>", "1.0000"}
+                                 : QStringList{"14949.5000", "-92233720.3700", "<null>", "1.0000"};
+    EXPECT_EQ(values(path("plati.dbf"), QStringLiteral("Val")), val);
+    EXPECT_EQ(values(path("plati.dbf"), QStringLiteral("Suma_VM")),
+              (QStringList{"14949.5000", "-0.0050", "<null>", "99999.9999"}));
+    EXPECT_EQ(bytesOf(path("plati.fpt")), memo);
+}
+
+// A Clipper index named unlike any table (PLSUMA.NTX) whose key uses SUMA:
+// SUMA fails in both tables before anything of it changes, the index file
+// named; the columns no index uses convert.
+TEST_P(DbfConversion, AnIndexFileNamedUnlikeItsTableFailsTheColumnsItUses)
+{
+    QByteArray ntx(2048, '\0');
+    ntx[0] = 0x06;
+    const QByteArray key("STR(SUMA,12,2)+NR");
+    ntx.replace(22, key.size(), key);
+    {
+        QFile index(path("PLSUMA.NTX"));
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+        index.write(ntx);
+    }
+    const int conn = source(3, dir.path());
+    const int facturi = project.addTable(conn, QStringLiteral("facturi.dbf"));
+    project.addField(facturi, QStringLiteral("Suma"));
+    project.addField(facturi, QStringLiteral("Cant"));
+    const int plati = project.addTable(conn, QStringLiteral("plati.dbf"));
+    project.addField(plati, QStringLiteral("Suma"));
+    project.addField(plati, QStringLiteral("Val"));
+    const QStringList facturiSums = values(path("facturi.dbf"), QStringLiteral("Suma"));
+    const QStringList platiSums = values(path("plati.dbf"), QStringLiteral("Suma"));
+
+    RunOutcome r = run(true);
+    for (const QString &table : {QStringLiteral("facturi.dbf"), QStringLiteral("plati.dbf")}) {
+        const QString error = errorOf(r, table, QStringLiteral("Suma"));
+        EXPECT_TRUE(error.contains(QStringLiteral("Fisierul de index PLSUMA.NTX poate folosi coloana SUMA")))
+            << table.toStdString() << ": " << error.toStdString();
+    }
+    EXPECT_EQ(errorOf(r, QStringLiteral("facturi.dbf"), QStringLiteral("Cant")), QString());
+    EXPECT_EQ(errorOf(r, QStringLiteral("plati.dbf"), QStringLiteral("Val")), QString());
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Suma")), facturiSums);
+    EXPECT_EQ(values(path("plati.dbf"), QStringLiteral("Suma")), platiSums);
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Suma_VM")), QStringList(5, QStringLiteral("<none>")));
+    EXPECT_EQ(values(path("facturi.dbf"), QStringLiteral("Cant")), (QStringList{"0", "2", "0", "<null>", "15000"}));
+    EXPECT_EQ(values(path("plati.dbf"), QStringLiteral("Val_VM")),
+              (QStringList{"149495000.1234", "-922337203685.4775", "<null>", "10000.0000"}));
+    EXPECT_EQ(bytesOf(path("PLSUMA.NTX")), ntx);
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, DbfConversion, ::testing::Values("Vamor.vmt", "Vamor 4 zecimale.vmt"));

@@ -356,3 +356,135 @@ TEST_F(DbfProvider, KilledWriterLeavesOldOrNewTable)
     db::Recordset tables = conn.tables();
     EXPECT_EQ(tables.recordCount(), 2);
 }
+
+namespace {
+
+// Index file headers as dBase III, Clipper and FoxPro write them.
+QByteArray ntxHeader(const QByteArray &key, const QByteArray &condition = QByteArray())
+{
+    QByteArray h(2048, '\0');
+    h[0] = condition.isEmpty() ? 0x06 : 0x07; // 7: a conditional index (Clipper 5.2)
+    h.replace(22, key.size(), key);
+    h.replace(282, condition.size(), condition);
+    return h;
+}
+
+QByteArray ndxHeader(const QByteArray &key)
+{
+    QByteArray h(1024, '\0');
+    h.replace(24, key.size(), key);
+    return h;
+}
+
+QByteArray idxHeader(const QByteArray &key, const QByteArray &condition = QByteArray())
+{
+    QByteArray h(1024, '\0');
+    h.replace(16, key.size(), key);
+    h.replace(236, condition.size(), condition);
+    return h;
+}
+
+// FoxPro 2's compact single index: both expressions in the pool at 512.
+QByteArray compactIdxHeader(const QByteArray &key, const QByteArray &condition)
+{
+    QByteArray h(1024, '\0');
+    h[14] = static_cast<char>(0x20 | 0x08);
+    const QByteArray pool = key + '\0' + condition;
+    h.replace(512, pool.size(), pool);
+    return h;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+} // namespace
+
+// Index files named freely, as dBase III, Clipper and FoxPro programs name
+// them: their key and FOR expressions are read from the header, and a column
+// one of them names (as a whole word) is refused in every table of the
+// folder, before anything changes.
+TEST_F(DbfProvider, IndexFilesOfAnyNameRefuseTheColumnsTheirExpressionsName)
+{
+    const struct {
+        const char *file;
+        QByteArray bytes;
+        QStringList refused, allowed; // "table.column"
+    } cases[] = {
+        {"PLSUMA.NTX", ntxHeader("SUMA"), {"plati.Suma", "facturi.Suma"}, {"plati.Val", "facturi.Cant"}},
+        {"plnr.ntx", ntxHeader("STR(SUMA,12,2)+NR"), {"plati.Suma", "plati.Nr", "facturi.Suma"}, {"plati.Val"}},
+        {"COND.Ntx", ntxHeader("NR", "VAL<>0"), {"plati.Val", "plati.Nr"}, {"plati.Suma"}},
+        {"OBS.NDX", ndxHeader("UPPER(OBS)"), {}, {"plati.Suma", "facturi.Suma"}},
+        {"CLIENT.NDX", ndxHeader("DTOS(DATA)+STR(CANT,10)"), {"facturi.Cant"}, {"facturi.Suma"}},
+        {"SX.IDX", idxHeader("SUMAX+SUMA_VM"), {}, {"plati.Suma", "facturi.Suma"}},
+        {"FOX.idx", idxHeader("NUME", "SUMA > 0 .AND. !DELETED()"), {"plati.Suma", "facturi.Suma"}, {"plati.Val"}},
+        {"FOX2.IDX", compactIdxHeader("UPPER(NUME)", "CANT>0"), {"facturi.Cant"}, {"facturi.Suma"}},
+        // A compound index named after no table may belong to any of them.
+        {"ALTE.CDX", QByteArray(512, '\0') + "STR(VAL,20,4)" + QByteArray(100, '\0'), {"plati.Val"}, {"plati.Suma"}},
+        // One named after a table is that table's own: plati.cdx refuses plati.Suma only.
+        {"plati.cdx", QByteArray(512, '\0') + "SUMA" + QByteArray(100, '\0'), {"plati.Suma"}, {"facturi.Suma"}},
+    };
+    const QByteArray plati = bytesOf(path("plati.dbf"));
+    for (const auto &c : cases) {
+        const QString file = QString::fromLatin1(c.file);
+        writeFile(path(file), c.bytes);
+        // The column lists the connection keeps are read afresh.
+        for (const QString &table : {QStringLiteral("plati"), QStringLiteral("facturi")})
+            conn.tableColumns(table, QString(), true);
+        for (const QString &refused : c.refused) {
+            const QStringList tc = refused.split(QLatin1Char('.'));
+            // The type a conversion asks first, and a change itself.
+            for (const auto &attempt : {std::function<void()>([&] { conn.columnType(tc.at(0), tc.at(1)); }),
+                                        std::function<void()>([&] {
+                                            conn.execute(QStringLiteral("UPDATE %1 SET %2 = %2").arg(tc.at(0), tc.at(1)));
+                                        })}) {
+                const db::DbError e = dbtest::expectDbError(attempt);
+                EXPECT_TRUE(e.description().contains(file + QStringLiteral(" poate folosi coloana ") + tc.at(1).toUpper()))
+                    << c.file << " " << refused.toStdString() << ": " << e;
+                const bool own = QFileInfo(file).completeBaseName().compare(tc.at(0), Qt::CaseInsensitive) == 0;
+                EXPECT_EQ(e.description().contains(QStringLiteral("oricarui tabel din dosar")), !own) << c.file << ": " << e;
+            }
+        }
+        for (const QString &allowed : c.allowed) {
+            const QStringList tc = allowed.split(QLatin1Char('.'));
+            EXPECT_NO_THROW(conn.columnType(tc.at(0), tc.at(1))) << c.file << " " << allowed.toStdString();
+        }
+        EXPECT_EQ(bytesOf(path("plati.dbf")), plati) << c.file;
+        QFile::remove(path(file));
+    }
+}
+
+// An index file whose header cannot be read may use any column of any
+// table: every one is refused, the file named.
+TEST_F(DbfProvider, AnIndexFileWhoseHeaderCannotBeReadRefusesEveryTable)
+{
+    const struct {
+        const char *file;
+        QByteArray bytes;
+        const char *why;
+    } cases[] = {
+        {"SCURT.NTX", ntxHeader("SUMA").left(600), "antetul este incomplet"},
+        {"GOL.NDX", QByteArray(1024, '\0'), "antetul nu are o expresie de cheie"},
+        {"BINAR.IDX", QByteArray(1024, '\x01'), "antetul nu are o expresie de cheie"},
+        {"FARA.NTX", ntxHeader(QByteArray(256, 'A')), "antetul nu are o expresie de cheie"},
+        {"MIC.CDX", QByteArray(100, '\0'), "antetul este incomplet"},
+    };
+    for (const auto &c : cases) {
+        const QString file = QString::fromLatin1(c.file);
+        writeFile(path(file), c.bytes);
+        for (const auto &[table, column] : {std::pair{"facturi", "Cant"}, std::pair{"plati", "Val"}}) {
+            conn.tableColumns(QString::fromLatin1(table), QString(), true);
+            const db::DbError e = dbtest::expectDbError(
+                [&] { conn.columnType(QString::fromLatin1(table), QString::fromLatin1(column)); });
+            EXPECT_TRUE(e.description().startsWith(QStringLiteral("Fisierul de index %1 nu poate fi citit (%2)")
+                                                       .arg(file, QString::fromLatin1(c.why))))
+                << c.file << " " << table << ": " << e;
+        }
+        QFile::remove(path(file));
+        conn.tableColumns(QStringLiteral("plati"), QString(), true);
+        EXPECT_NO_THROW(conn.columnType(QStringLiteral("plati"), QStringLiteral("Val"))) << c.file;
+    }
+}

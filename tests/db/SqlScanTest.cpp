@@ -50,9 +50,34 @@ TEST(SqlScanTest, SeparatorsCountOnlyOutsideQuotesCommentsAndBodies)
         {"SELECT 1 /*! ; DROP TABLE v */", SqlDialect::MySql, 2},
         {"CREATE PROCEDURE p() BEGIN IF 1 THEN SELECT 1; END IF; SELECT 2; END", SqlDialect::MySql, 1},
         {"UPDATE t SET a = 1 WHERE (1=1 OR 'x' = '\xc8\x9b;'); ", SqlDialect::MySql, 1},
+        // A "--" comment with no line break after it runs to the end of the
+        // text, ";" and all, whatever bytes came before it.
+        {"SELECT 1; -- a; SELECT 2", SqlDialect::Sqlite, 1},
+        {"CREATE TABLE tri\xc2\xc2gger (begin INT);--ROP TE TAB\xac\xba\xdf\x8briAB\\E Victima; END", SqlDialect::Sqlite, 1},
+        {"CREATE TABLE tri\xc2\xc2gger (begin INT);--\nDROP TABLE Victima; END", SqlDialect::Sqlite, 3},
     };
     for (const auto &c : cases)
         EXPECT_EQ(countStatements(QString::fromUtf8(c.sql), c.dialect), c.statements) << c.sql;
+}
+
+// (Bytes against Qt's decoder are the sqlscan fuzz target's; halves of
+// surrogate pairs come from UTF-16 text only.)
+TEST(SqlScanTest, OnlyTextDecodedFromValidUtf8IsWellFormed)
+{
+    const QChar high(0xD83D), low(0xDE00);
+    const struct {
+        QString text;
+        bool wellFormed;
+    } cases[] = {
+        {QString::fromUtf8("Nume = '\xc8\x98tefan \xf0\x9f\x98\x80'"), true}, // a letter with comma, an emoji
+        {QString::fromUtf8("a\xc0\xbb"), false},                                 // ";" in an overlong form
+        {QString::fromUtf8("a\xef\xbf\xbd"), false},                            // U+FFFD itself
+        {QStringLiteral("a") + high, false},
+        {QString(low) + QStringLiteral("a"), false},
+        {QString(high) + QStringLiteral("a") + low, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isWellFormedText(c.text), c.wellFormed) << c.text.toStdString();
 }
 
 class SingleStatementTest : public dbtest::EngineFixture {};
@@ -88,6 +113,29 @@ TEST_P(SingleStatementTest, SecondStatementIsRefusedBeforeAnythingRuns)
     if (engine() == Engine::PostgreSql) {
         EXPECT_EQ(conn.execute(QStringLiteral("UPDATE %1 SET s = $$c;d$$").arg(t)), 1);
     }
+}
+
+// A condition or name read from bytes that are not UTF-8 reaches no engine:
+// the scanner would read other text than the engine is sent.
+TEST_P(SingleStatementTest, TextThatIsNotUtf8IsRefusedBeforeAnythingRuns)
+{
+    const QString t = createTable(QStringLiteral("a INTEGER, s VARCHAR(40)"));
+    conn.execute(QStringLiteral("INSERT INTO %1 VALUES (0, 'x')").arg(t));
+    const QString malformed[] = {
+        QString::fromUtf8("s <> 'tri\xc2\xc2gger'"),
+        QString::fromUtf8("s <> 'a\xc0\xbb'"),
+        QStringLiteral("s <> '") + QChar(0xD800) + QStringLiteral("'"),
+    };
+    for (const QString &condition : malformed) {
+        const DbError e = expectDbError([&] { conn.execute(QStringLiteral("UPDATE %1 SET a = 1 WHERE ").arg(t) + condition); });
+        EXPECT_EQ(e.number(), E_FAIL) << e;
+        EXPECT_EQ(e.description(), QString::fromUtf8("Comanda contine caractere care nu sunt text UTF-8 valid (afisate "
+                                                     "ca \"\xef\xbf\xbd\"); corectati textul."));
+        EXPECT_THROW(conn.openRecordset(QStringLiteral("SELECT a FROM %1 WHERE ").arg(t) + condition), DbError);
+    }
+    EXPECT_EQ(scalar(conn, QStringLiteral("SELECT a FROM ") + t).toInt(), 0) << "no update ran";
+    // Letters beyond ASCII are text like any other.
+    EXPECT_EQ(conn.execute(QStringLiteral("UPDATE %1 SET a = 1 WHERE s <> ").arg(t) + QString::fromUtf8("'\xc8\x98'")), 1);
 }
 
 VAMOR_INSTANTIATE_ENGINES(SingleStatementTest);

@@ -8,7 +8,11 @@
 //  - a text without ";" is at most one statement, and no text holds more
 //    statements than it has ";" plus one;
 //  - one final ";" and blanks after it change nothing (unless the text
-//    ends in "-").
+//    ends in "-");
+//  - the decoded text passes the check made before any scanning exactly
+//    when the bytes are valid UTF-8 (RFC 3629: no overlong forms, no
+//    surrogates, nothing above U+10FFFF) that do not spell U+FFFD itself:
+//    bytes that are not UTF-8 never reach the scanner as a condition or name.
 
 #include "data/db/SqlScan.h"
 #include "tests/fuzz/FuzzSupport.h"
@@ -78,6 +82,17 @@ bool holdsStatement(const QByteArray &piece)
     return rc == SQLITE_OK;
 }
 
+// True when the ";" at `at` ends a statement for sqlite3_complete. A text
+// cut inside a "--" comment is complete whenever the text before the comment
+// is, so a ";" in such a comment would pass for a separator: it is one only
+// when a word in its place leaves the text incomplete (the ";" is then a
+// token of its own, not part of a comment).
+bool endsStatement(const QByteArray &text, qsizetype at)
+{
+    const QByteArray before = text.left(at);
+    return sqlite3_complete((before + ';').constData()) && !sqlite3_complete((before + 'x').constData());
+}
+
 // Pieces between the semicolons that end a statement for sqlite3_complete
 // (quotes, comments and trigger bodies taken into account) that SQLite
 // would run.
@@ -86,13 +101,53 @@ int piecesAsTheShellSplits(const QByteArray &text)
     int count = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) != ';' || !sqlite3_complete(text.left(i + 1).constData()))
+        if (text.at(i) != ';' || !endsStatement(text, i))
             continue;
         count += holdsStatement(text.mid(start, i + 1 - start));
         start = i + 1;
     }
     count += holdsStatement(text.mid(start));
     return count;
+}
+
+// Valid UTF-8 by RFC 3629, read byte by byte (not by Qt's decoder, whose
+// result is the one checked).
+bool isValidUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+        if (b < 0x80)
+            length = 1;
+        else if (b >= 0xC2 && b <= 0xDF)
+            length = 2;
+        else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            if (b == 0xE0)
+                low = 0xA0; // no overlong form
+            if (b == 0xED)
+                high = 0x9F; // no surrogate
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            if (b == 0xF0)
+                low = 0x90;
+            if (b == 0xF4)
+                high = 0x8F; // nothing above U+10FFFF
+        } else
+            return false;
+        if (i + length > n)
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const unsigned char c = p[i + k];
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += length;
+    }
+    return true;
 }
 
 } // namespace
@@ -102,6 +157,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size > 8192)
         return 0; // the reference below reads the text once per ";"
     const QString sql = fuzzsupport::textOf(data, size);
+    const QByteArray raw = fuzzsupport::bytesOf(data, size);
+    const bool wellFormed = isValidUtf8(raw) && !raw.contains("\xEF\xBF\xBD");
+    FUZZ_CHECK(db::isWellFormedText(sql) == wellFormed,
+               QStringLiteral("the check before scanning %1 the bytes %2")
+                   .arg(wellFormed ? QStringLiteral("refuses") : QStringLiteral("accepts"),
+                        QString::fromLatin1(raw.toHex())));
     const qsizetype semicolons = sql.count(QLatin1Char(';'));
     for (const db::SqlDialect dialect : kDialects) {
         const int n = db::countStatements(sql, dialect);

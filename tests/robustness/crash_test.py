@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Killed runs: the headless conversion of a project over SQLite and
-PostgreSQL tables, killed with SIGKILL at random moments.
+PostgreSQL tables and a folder of DBF tables, killed with SIGKILL at random
+moments.
 
     crash_test.py --vamor PROGRAM --templates FOLDER
 
@@ -14,6 +15,11 @@ the latest uninterrupted run in that direction took. After each kill:
   - the same run again, not killed, finishes with exit status 0 and every
     field is in the wanted currency;
   - converting back to old lei restores every original amount exactly.
+In about one trial of three another program (a Clipper-style record lock,
+tests/db/dbf_holder.py) holds the DBF table "banca" during the killed run and
+the run after it: that table's fields keep their amounts and fail with a
+message naming the program, every other field converts, every DBF table
+stays whole; once the program has let go, a run converts it too.
 
 VAMOR_CRASH_SEED replays a run (the seed is printed); VAMOR_CRASH_TRIALS
 sets how many runs must be killed while they run (default 24; trials whose
@@ -40,24 +46,30 @@ TABLES = [
     ("facturi", [("valoare", "DECIMAL(18,2)", "NUMERIC(18,2)"), ("tva", "DOUBLE", "DOUBLE PRECISION")]),
     ("plati", [("suma", "DECIMAL(18,2)", "NUMERIC(18,2)")]),
 ]
+# The DBF folder's tables (every amount N(18,2)) and the one another program
+# holds in some trials.
+DBF_TABLES = [("casa", ["suma"]), ("banca", ["suma", "valoare"])]
+HELD_TABLE = "banca"
 
 
 class Source:
     """One data source of the project: its tables, its originals, and how
     they are read back."""
 
-    def __init__(self, name, db, prefix):
+    def __init__(self, name, db, prefix, tables=None):
         self.name = name
         self.db = db
         self.prefix = prefix
+        # [(table, [field])]
+        self.tables = tables or [(base, [field for field, _, _ in fields]) for base, fields in TABLES]
         self.expected = {}  # (table, field) -> rb.Expected
 
     def table(self, base):
         return self.prefix + base
 
     def fields(self):
-        for base, fields in TABLES:
-            for field, _, _ in fields:
+        for base, fields in self.tables:
+            for field in fields:
                 yield self.table(base), field, field + "_vm"
 
     def states(self):
@@ -77,6 +89,14 @@ def fill(source, rng, rows, pg):
         amounts = {c: rb.make_amounts(rng, rows) for c in columns}
         data = [tuple([i + 1] + [amounts[c][i] for c in columns]) for i in range(rows)]
         source.db.insert_amounts(table, columns, data)
+        for c in columns:
+            source.expected[(table, c)] = rb.Expected({i + 1: amounts[c][i] for i in range(rows)})
+
+
+def fill_dbf(source, rng, rows):
+    for table, columns in source.tables:
+        amounts = {c: rb.make_amounts(rng, rows) for c in columns}
+        source.db.create(table, columns, [tuple([i + 1] + [amounts[c][i] for c in columns]) for i in range(rows)])
         for c in columns:
             source.expected[(table, c)] = rb.Expected({i + 1: amounts[c][i] for i in range(rows)})
 
@@ -143,6 +163,14 @@ def main():
     if pg_string:
         sources.append(Source("PostgreSQL", rb.PgDb.from_odbc(pg_string), prefix))
     pg_source = sources[1] if len(sources) > 1 else None
+    dbf_source = Source("DBF", rb.DbfFolder(os.path.join(work, "dbase")), "", DBF_TABLES)
+    sources.append(dbf_source)
+
+    def conn_string(s):
+        if s is pg_source:
+            return pg_string
+        # A held DBF table is waited for a moment only.
+        return s.db.conn_string(0.2) if s is dbf_source else s.db.conn_string()
 
     def check_all(wanted, when):
         for s in sources:
@@ -172,12 +200,57 @@ def main():
         if whole:
             full_run[to] = seconds
 
+    def held_field(s, table):
+        return s is dbf_source and table == HELD_TABLE
+
+    def check_held(to, when):
+        """The held table's fields as the trial found them."""
+        before = "old" if to == "noi" else "new"
+        for (table, field), state in dbf_source.states().items():
+            if table == HELD_TABLE:
+                rb.check(state == before, f"{when}: DBF {table}.{field} is {state} while another program held it "
+                                          f"(expected all {before}); seed {seed}")
+
+    def finish_held(to, when):
+        """The run while another program holds the DBF table: it fails that
+        table's fields, converts every other one and exits non-zero."""
+        if pg_source:
+            wait_for_pg_sessions(pg_source.db, prefix)
+        status, out, err, _ = vamor.run(project, to)
+        rb.check(status != 0, f"{when}: the run --to {to} exited 0 with {HELD_TABLE}.dbf held; seed {seed}\n{out}")
+        wanted = "new" if to == "noi" else "old"
+        for s in sources:
+            for (table, field), state in s.states().items():
+                if not held_field(s, table):
+                    rb.check(state == wanted, f"{when}, {HELD_TABLE}.dbf held: {s.name} {table}.{field} is {state} "
+                                              f"(expected all {wanted}); seed {seed}")
+        check_held(to, when)
+        db = sqlite3.connect(f"file:{project}?mode=ro", uri=True)
+        try:
+            rows = db.execute("SELECT tConn.Description, tTable.TableName, tField.FieldName, tField.Converted, "
+                              "tField.Error FROM tField JOIN tTable ON tField.IdTable = tTable.IdTable "
+                              "JOIN tConn ON tTable.IdConn = tConn.IdConn").fetchall()
+        finally:
+            db.close()
+        message = f'Tabelul "{HELD_TABLE}.dbf" este blocat de alt program (procesul '
+        for source, table, field, converted, error in rows:
+            if source == dbf_source.name and table == HELD_TABLE:
+                rb.check(error is not None and error.startswith(message),
+                         f"{when}: the held {table}.{field} records the error {error!r}; seed {seed}")
+            else:
+                rb.check(error is None and (converted != 0) == (to == "noi"),
+                         f"{when}, {HELD_TABLE}.dbf held: {source} {table}.{field} records converted={converted}, "
+                         f"error {error!r}; seed {seed}")
+
     try:
         for s in sources:
-            fill(s, rng, rows, s is pg_source)
+            if s is dbf_source:
+                fill_dbf(s, rng, rows)
+            else:
+                fill(s, rng, rows, s is pg_source)
         rb.make_project(os.path.join(args.templates, "Vamor.vmt"), project,
-                        [(s.name, pg_string if s is pg_source else s.db.conn_string(),
-                          [(s.table(base), [(f, f + "_vm") for f, _, _ in fields]) for base, fields in TABLES])
+                        [(s.name, conn_string(s),
+                          [(s.table(base), [(f, f + "_vm") for f in fields]) for base, fields in s.tables])
                          for s in sources])
 
         # Two uninterrupted round trips first: each must be exact; the second
@@ -193,7 +266,7 @@ def main():
 
         # Trials go on until `trials` runs were killed while they ran (a run
         # may end before its moment comes); each is checked all the same.
-        killed = attempts = 0
+        killed = attempts = held_trials = 0
         while killed < trials:
             attempts += 1
             rb.check(attempts <= 3 * trials,
@@ -202,17 +275,28 @@ def main():
             if to == "vechi":
                 finish("noi", f"trial {attempts}, before the run to kill", whole=True)
             delay = rng.uniform(0.0, full_run[to])
-            process = vamor.start(project, to)
-            was_running = rb.kill_after(process, delay)
-            killed += was_running
-            print(f"trial {attempts:2}: --to {to:5} killed at {delay:.3f} s"
-                  + ("" if was_running else " (the run had already ended)"), flush=True)
-            when = f"trial {attempts} (--to {to} killed at {delay:.3f} s)"
-            if pg_source:
-                wait_for_pg_sessions(pg_source.db, prefix)
-            check_all(None, when)
-            message = rb.check_project_file(project)
-            rb.check(not message, f"{when}: {message}; seed {seed}")
+            held = rng.randrange(3) == 0
+            holder = rb.Holder(dbf_source.db.path(HELD_TABLE)) if held else None
+            try:
+                process = vamor.start(project, to)
+                was_running = rb.kill_after(process, delay)
+                killed += was_running
+                held_trials += held
+                print(f"trial {attempts:2}: --to {to:5} killed at {delay:.3f} s"
+                      + (f", {HELD_TABLE}.dbf held by another program" if held else "")
+                      + ("" if was_running else " (the run had already ended)"), flush=True)
+                when = f"trial {attempts} (--to {to} killed at {delay:.3f} s" + (", table held)" if held else ")")
+                if pg_source:
+                    wait_for_pg_sessions(pg_source.db, prefix)
+                check_all(None, when)
+                message = rb.check_project_file(project)
+                rb.check(not message, f"{when}: {message}; seed {seed}")
+                if holder:
+                    check_held(to, when)
+                    finish_held(to, when)
+            finally:
+                if holder:
+                    holder.stop()
             # A working copy the killed run left (written without waiting
             # for the disk) is whole once its journal is played back, as the
             # next start that offers it back would open it.
@@ -226,7 +310,14 @@ def main():
 
         leftovers = sorted(os.listdir(home))
         print(f"files left in the program folder by the killed runs: {len(leftovers)}", flush=True)
-        summary = (f"crash test: {killed} runs killed while running ({attempts} trials), seed {seed}, "
+        # A run killed while it wrote a DBF table may leave its new file
+        # (TABLE.dbf.vamor-XXXXXX), never another table.
+        names = sorted(os.listdir(dbf_source.db.folder))
+        tables = [n for n in names if n.lower().endswith(".dbf")]
+        rb.check(tables == sorted(t + ".dbf" for t, _ in DBF_TABLES), f"the DBF folder holds {names}; seed {seed}")
+        print(f"new files left in the DBF folder by the killed runs: {len(names) - len(tables)}", flush=True)
+        summary = (f"crash test: {killed} runs killed while running ({attempts} trials, {held_trials} of them "
+                   f"with a DBF table held by another program), seed {seed}, "
                    f"{fields} fields on {' and '.join(s.name for s in sources)}")
         print(summary + ": every field all or nothing after each kill, every amount restored exactly", flush=True)
         rb.write_summary(summary)

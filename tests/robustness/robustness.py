@@ -14,6 +14,7 @@ import shutil
 import signal
 import socket
 import sqlite3
+import struct
 import subprocess
 import sys
 import time
@@ -227,6 +228,88 @@ class SqliteDb:
                     for row in db.execute(f"SELECT Id, {field}, {rec_sql} FROM {table} ORDER BY Id")}
         finally:
             db.close()
+
+
+class DbfFolder:
+    """A folder of dBase III tables, written and read back with the standard
+    library only: an Id column N(10,0) and every amount in a numeric column
+    N(18,2) (blank for Null). Read back, a table must be whole: its header,
+    every record its header counts, nothing cut short."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        os.makedirs(folder, exist_ok=True)
+
+    def conn_string(self, lock_timeout):
+        return f"Provider=DBF;LockTimeout={lock_timeout};Data Source={self.folder}"
+
+    def path(self, table):
+        return os.path.join(self.folder, table + ".dbf")
+
+    def create(self, table, columns, rows):
+        fields = [("ID", 10, 0)] + [(c.upper(), 18, 2) for c in columns]
+        header_length = 32 + 32 * len(fields) + 1
+        record_length = 1 + sum(length for _, length, _ in fields)
+        out = bytearray(struct.pack("<BBBBIHH20x", 0x03, 105, 1, 1, len(rows), header_length, record_length))
+        for name, length, decimals in fields:
+            out += struct.pack("<11sc4xBB14x", name.encode("ascii"), b"N", length, decimals)
+        out += b"\r"
+        for row in rows:
+            out += b" "
+            for value, (_, length, decimals) in zip(row, fields):
+                text = "" if value is None else (f"{value}.00" if decimals else str(value))
+                out += text.rjust(length).encode("ascii")
+        out += b"\x1a"
+        with open(self.path(table), "wb") as f:
+            f.write(out)
+
+    def records(self, table):
+        """The column names and the records ({name: text or None}) of a table."""
+        with open(self.path(table), "rb") as f:
+            data = f.read()
+        check(len(data) >= 32, f"{table}.dbf is cut short: {len(data)} bytes")
+        count, header_length, record_length = struct.unpack_from("<IHH", data, 4)
+        names, lengths, pos = [], [], 32
+        while data[pos] != 0x0D:
+            names.append(data[pos:pos + 11].split(b"\0")[0].decode("ascii").lower())
+            lengths.append(data[pos + 16])
+            pos += 32
+        check(1 + sum(lengths) == record_length, f"{table}.dbf: the columns do not fill a record")
+        check(len(data) >= header_length + count * record_length,
+              f"{table}.dbf is broken: {count} records of {record_length} bytes announced, {len(data)} bytes in all")
+        rows = []
+        for r in range(count):
+            at, row = header_length + r * record_length + 1, {}
+            for name, length in zip(names, lengths):
+                text = data[at:at + length].decode("ascii").strip()
+                row[name] = text or None
+                at += length
+            rows.append(row)
+        return names, rows
+
+    def read(self, table, field, rec):
+        """{id: (amount, recovery)} as text; the recovery value is None when
+        the column does not exist (yet)."""
+        _, rows = self.records(table)
+        return {int(row["id"]): (row[field.lower()], row.get(rec.lower())) for row in rows}
+
+
+class Holder:
+    """Another program holding a DBF table as a Clipper program does (a
+    record lock at 1 000 000 000), until stopped: tests/db/dbf_holder.py."""
+
+    SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "db", "dbf_holder.py")
+
+    def __init__(self, path, how="clipper"):
+        self.process = subprocess.Popen([sys.executable, self.SCRIPT, path, how], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        if self.process.stdout.readline().strip() != b"gata":
+            self.process.kill()
+            fail(f"the holder of {path} did not start: {self.process.communicate()[1]!r}")
+
+    def stop(self):
+        self.process.stdin.close()
+        self.process.wait(timeout=30)
 
 
 def odbc_items(conn_string):

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using testsupport::Engine;
 using testsupport::ProjectFixture;
@@ -486,6 +487,39 @@ TEST_F(FieldAddChoosing, OfflineTakesAnyTypedNameWithoutTouchingTheDatabase)
                                                    "Campul este deja adaugat la tabelul curent."}));
     EXPECT_EQ(fields(), QStringList{"Nu Exista/Nu Exista_VM"});
     EXPECT_FALSE(user.columnNames(QStringLiteral("Plati")).contains(QStringLiteral("nu exista")));
+}
+
+// SQLite takes any bytes in a name: a column named with bytes that are not
+// UTF-8 is listed as it decodes, and picking it asks as a refused type does.
+TEST(FieldAddDialog, AListedColumnNameThatIsNotUtf8AsksAndIsNotStored)
+{
+    ProjectFixture p;
+    ASSERT_TRUE(p.ok());
+    UserDatabase user{Engine::Sqlite};
+    user.createTable(QStringLiteral("Plati"), QStringLiteral("Id INTEGER, Suma DECIMAL(18,2)"));
+    sqlite3 *raw = nullptr;
+    ASSERT_EQ(sqlite3_open(user.connString().section(QStringLiteral("Data Source="), 1).toUtf8().constData(), &raw),
+              SQLITE_OK);
+    const int rc = sqlite3_exec(raw, "ALTER TABLE Plati ADD COLUMN \"Tv\xc2\xc2" "a\" DECIMAL(18,2)", nullptr, nullptr,
+                                nullptr);
+    sqlite3_close(raw);
+    ASSERT_EQ(rc, SQLITE_OK);
+    const QString broken = QString::fromUtf8("Tv\xc2\xc2" "a");
+
+    ScriptedPrompts prompts;
+    frmFieldAdd dialog;
+    dialog.IdTable = testsupport::addUserTable(p, user, QStringLiteral("Plati"));
+    dialog.IdConn = static_cast<qint32>(p.scalar(QStringLiteral("SELECT IdConn FROM tTable")).toInt());
+    dialog.Load();
+    selectOnly(dialog.list(), {"Suma", broken});
+    prompts.answer(ui::Answer::Yes);
+    dialog.okButton()->click();
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("Campul ") + broken
+                          + QString::fromUtf8(" nu se poate adauga din cauza urmatoarei erori:\r\nNumele campului contine "
+                                              "caractere care nu sunt text UTF-8 valid (afisate ca \"\xef\xbf\xbd\"); "
+                                              "corectati textul.\r\n\r\nDoriti sa continuati?")});
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT group_concat(FieldName) FROM tField")).toString(), QStringLiteral("Suma"));
 }
 
 TEST(FieldAddDialog, ATableThatCannotBeReadSwitchesToManualEntryAfterTheErrorBox)

@@ -2,6 +2,7 @@
 // and the removal of a field with or without its recovery column.
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqlScan.h"
 #include "tables/frmField.h"
 #include "tables/frmTable.h"
 #include "tests/support/ProjectFixture.h"
@@ -147,6 +148,37 @@ TEST(TableWindow, ClauseEditsAreStoredOnlyWhenChanged)
     w.Load();
     leaveClauseBox(w);
     EXPECT_EQ(p.dirtyCalls.size(), dirty);
+}
+
+// A clause with characters that are not UTF-8 text (pasted, or read from an
+// edited project) gets the error box in the table window and in the field
+// dialog, and is not stored.
+TEST(TableWindow, AClauseThatIsNotUtf8IsNotStored)
+{
+    ProjectFixture p;
+    ASSERT_TRUE(p.ok());
+    const int idConn = p.addConn(6, QStringLiteral("S"));
+    const int idTable = p.addTable(idConn, QStringLiteral("Plati"), QString(), QStringLiteral("An = 2004"));
+    const int idField = p.addField(idTable, QStringLiteral("Suma"));
+    ScriptedPrompts prompts;
+    frmTable w;
+    w.IdConn = idConn;
+    w.IdTable = idTable;
+    w.Load();
+    w.clauseBox()->setPlainText(QString::fromUtf8("Nume = 'tri\xc2\xc2gger'"));
+    leaveClauseBox(w);
+    frmField dialog;
+    dialog.IdField = idField;
+    dialog.Form_Load();
+    dialog.clauseBox()->setPlainText(QStringLiteral("Nume = '") + QChar(0xDC00) + QStringLiteral("'"));
+    dialog.okButton()->click();
+    EXPECT_FALSE(dialog.Ok);
+    EXPECT_EQ(tableClause(p, idTable), db::Variant(QStringLiteral("An = 2004")));
+    EXPECT_TRUE(p.scalar(QStringLiteral("SELECT SQLWhere FROM tField")).isNull());
+    EXPECT_TRUE(p.dirtyCalls.isEmpty());
+    ASSERT_EQ(prompts.messages().size(), 2);
+    for (const ui::MessageRequest &m : prompts.messages())
+        EXPECT_TRUE(m.text.contains(db::malformedTextMessage(QStringLiteral("Clauza WHERE")))) << m.text.toStdString();
 }
 
 // --- Removing fields

@@ -1,0 +1,140 @@
+#include "data/db/DbfMemory.h"
+
+#include "data/db/DbError.h"
+#include "data/db/DbfDecimal.h"
+
+#include <QString>
+#include <cstring>
+#include <optional>
+#include <sqlite3.h>
+
+namespace db {
+
+namespace {
+
+std::optional<dbfdec::Decimal> argument(sqlite3_value *v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: return dbfdec::parse(QString::number(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT: return dbfdec::parse(QString::number(sqlite3_value_double(v), 'g', 17));
+    default:
+        return dbfdec::parse(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
+                                               sqlite3_value_bytes(v)));
+    }
+}
+
+void decimalFunction(sqlite3_context *ctx, int, sqlite3_value **argv, bool rounding)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto x = argument(argv[0]);
+    if (!x) {
+        const QByteArray message = QStringLiteral("Valoarea \"%1\" nu este un numar.")
+                                       .arg(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0]))))
+                                       .toUtf8();
+        sqlite3_result_error(ctx, message.constData(), static_cast<int>(message.size()));
+        return;
+    }
+    const int n = sqlite3_value_int(argv[1]);
+    if (n < -40 || n > 40) {
+        sqlite3_result_error(ctx, "Argument in afara limitelor.", -1);
+        return;
+    }
+    const QByteArray out = dbfdec::toText(rounding ? dbfdec::round(*x, n) : dbfdec::shift(*x, n)).toUtf8();
+    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+// DECIMAL_SUB(a, b): a - b, exactly; Null when either is Null.
+void decimalSubtract(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto a = argument(argv[0]);
+    auto b = argument(argv[1]);
+    if (!a || !b) {
+        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
+        return;
+    }
+    b->negative = !b->negative;
+    const QByteArray out = dbfdec::toText(dbfdec::add(*a, *b)).toUtf8();
+    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+// DECIMAL_SUM(x): the exact sum of the non-Null values, "0" over none.
+void decimalSumStep(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, sizeof(dbfdec::Decimal *)));
+    if (!sum) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    const auto x = argument(argv[0]);
+    if (!x) {
+        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
+        return;
+    }
+    if (!*sum)
+        *sum = new dbfdec::Decimal(*x);
+    else
+        **sum = dbfdec::add(**sum, *x);
+}
+
+void decimalSumFinal(sqlite3_context *ctx)
+{
+    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, 0));
+    const QByteArray out = sum && *sum ? dbfdec::toText(**sum).toUtf8() : QByteArray("0");
+    if (sum) {
+        delete *sum;
+        *sum = nullptr;
+    }
+    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+// Numbers by value, before any text that is not a number; such texts bytewise.
+int compareNumbers(void *, int n1, const void *p1, int n2, const void *p2)
+{
+    const QString a = QString::fromUtf8(static_cast<const char *>(p1), n1);
+    const QString b = QString::fromUtf8(static_cast<const char *>(p2), n2);
+    const auto x = dbfdec::parse(a), y = dbfdec::parse(b);
+    if (x && y)
+        return dbfdec::compare(*x, *y);
+    if (x || y)
+        return x ? -1 : 1;
+    const int c = std::memcmp(p1, p2, static_cast<size_t>(qMin(n1, n2)));
+    return c != 0 ? c : n1 - n2;
+}
+
+} // namespace
+
+DbfMemory openDbfMemory()
+{
+    sqlite3 *raw = nullptr;
+    if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(raw);
+        throw DbError(E_FAIL, QStringLiteral("Memoria de lucru a furnizorului DBF nu poate fi deschisa."));
+    }
+    DbfMemory db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
+    sqlite3_create_function_v2(
+        raw, "DECIMAL_SHIFT", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+        [](sqlite3_context *c, int n, sqlite3_value **v) { decimalFunction(c, n, v, false); }, nullptr, nullptr,
+        nullptr);
+    sqlite3_create_function_v2(
+        raw, "DECIMAL_ROUND", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+        [](sqlite3_context *c, int n, sqlite3_value **v) { decimalFunction(c, n, v, true); }, nullptr, nullptr,
+        nullptr);
+    sqlite3_create_function_v2(raw, "DECIMAL_SUB", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, decimalSubtract,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(raw, "DECIMAL_SUM", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
+                               decimalSumStep, decimalSumFinal, nullptr);
+    sqlite3_create_collation_v2(raw, "DBFNUM", SQLITE_UTF8, nullptr, compareNumbers, nullptr);
+    return db;
+}
+
+
+} // namespace db
