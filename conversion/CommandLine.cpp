@@ -58,7 +58,7 @@ QString usageText()
         "                cat asteapta cel mult, in secunde, un tabel blocat de alt\n"
         "                program; campul lui nu este convertit, iar conversia trece\n"
         "                la urmatorul (implicit LockTimeout din sirul de conectare\n"
-        "                al sursei, altfel 30; 0 fara limita)\n"
+        "                al sursei, altfel 30; 0 nu asteapta deloc; cel mult 600)\n"
         "  --list        doar listeaza campurile care vor fi convertite (starea lor\n"
         "                este reimprospatata si proiectul salvat); nu converteste nimic\n"
         "\n"
@@ -84,7 +84,7 @@ struct Options {
     bool list = false;
     bool reconnect = false;
     bool noTotals = false;
-    std::optional<int> lockTimeout;
+    std::optional<qint64> lockTimeoutMs;
 };
 
 // Returns "" when the arguments are good, otherwise the message.
@@ -131,14 +131,15 @@ QString parseOptions(const QStringList &args, Options &options)
         else if (arg == QStringLiteral("--report"))
             message = takeValue(options.report);
         else if (arg == QStringLiteral("--lock-timeout")) {
+            // The limit of the DBF provider, which reads the same wait.
             QString seconds;
             message = takeValue(seconds);
             bool ok = false;
-            const int value = seconds.trimmed().toInt(&ok);
-            if (message.isEmpty() && (!ok || value < 0))
+            const double value = seconds.trimmed().toDouble(&ok);
+            if (message.isEmpty() && (!ok || !(value >= 0) || value > 600))
                 message = QStringLiteral("Valoare gresita pentru --lock-timeout: ") + seconds
-                          + QStringLiteral(" (se accepta un numar intreg de secunde, 0 pentru asteptare fara limita)");
-            options.lockTimeout = value;
+                          + QStringLiteral(" (se accepta un numar de secunde intre 0 si 600, de exemplu 30 sau 0.5)");
+            options.lockTimeoutMs = static_cast<qint64>(value * 1000 + 0.5);
         }
         else if (arg == QStringLiteral("--yes"))
             options.yes = true;
@@ -245,7 +246,7 @@ int run(const Options &options)
 {
     const bool toLeiNoi = options.to == QStringLiteral("noi");
     // Over what each data source's string says, for every connection of the run.
-    db::setRunLockTimeout(options.lockTimeout);
+    db::setRunLockTimeout(options.lockTimeoutMs);
     OpenProject project;
     const QString openMessage = project.open(options.project);
     if (!openMessage.isEmpty()) {

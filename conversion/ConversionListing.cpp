@@ -2,7 +2,7 @@
 
 #include "conversion/ConversionEngine.h"
 #include "conversion/TableStateProbe.h"
-#include "conversion/WaitMessages.h"
+#include "conversion/Waits.h"
 #include "data/Lookups.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
@@ -100,6 +100,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         db::CursorType::Static, db::LockType::ReadOnly);
     const QHash<qint32, std::vector<TableRow>> tablesByConn = readTables(project);
     db::Connection userConn;
+    // Reading the states must not hold the window for long.
+    userConn.setStatementTimeout(probeTimeout());
 
     for (; !sources.eof(); sources.moveNext()) {
         const qint32 idConn = static_cast<qint32>(sources.value(0).toInt());

@@ -101,8 +101,9 @@ QString statesQuery(const db::Connection &userConn, const QString &tableRef, con
 
 // The states of `fields` (indexes into `all`) read by one query; false when
 // the query failed or gave something else than a state for each field. A
-// query that waited in vain (a lock that did not come, the user's stop)
-// gives each field its error: reading them one by one would only wait again.
+// query that waited in vain (a lock that did not come, the user's stop,
+// or the statement timeout) gives each field its error: reading them one by
+// one would only wait again.
 bool readTogether(db::Connection &userConn, const QString &tableRef, const QSet<QString> &columns,
                   const std::vector<StateProbeField> &all, const std::vector<std::size_t> &fields,
                   std::vector<StateProbeResult> &results)
@@ -127,7 +128,7 @@ bool readTogether(db::Connection &userConn, const QString &tableRef, const QSet<
             states.push_back(state);
         }
     } catch (const db::DbError &e) {
-        if (e.kind() != db::DbError::Kind::LockTimeout && e.kind() != db::DbError::Kind::Cancelled)
+        if (e.kind() == db::DbError::Kind::Other)
             return false;
         for (std::size_t i : fields)
             results[i] = StateProbeResult{0, e.description()};

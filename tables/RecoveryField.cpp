@@ -355,9 +355,9 @@ qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRecRowSourc
             if (ok && state >= -1 && state <= 1)
                 return state;
         } catch (const db::DbError &e) {
-            // A wait that ended (a lock that did not come, the user's stop)
-            // would only end again for each probe.
-            if (e.kind() == db::DbError::Kind::LockTimeout || e.kind() == db::DbError::Kind::Cancelled) {
+            // A wait that ended (a lock that did not come, the user's stop,
+            // the statement timeout) would only end again for each probe.
+            if (e.kind() != db::DbError::Kind::Other) {
                 if (pstrError)
                     *pstrError = messageOf(e);
                 return 0;

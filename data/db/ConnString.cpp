@@ -99,18 +99,18 @@ bool ConnString::isBuiltInSqlite() const
     return value(QStringLiteral("Provider")).compare(QLatin1String("SQLite"), Qt::CaseInsensitive) == 0;
 }
 
-std::optional<int> lockTimeoutOf(const ConnString &parsed)
+std::optional<qint64> lockTimeoutMsOf(const ConnString &parsed)
 {
     if (!parsed.contains(kLockTimeoutKey))
         return std::nullopt;
     const QString text = parsed.value(kLockTimeoutKey).trimmed();
     bool ok = false;
-    const int seconds = text.toInt(&ok);
-    if (!ok || seconds < 0)
-        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar intreg de "
-                                             "secunde, 0 pentru asteptare fara limita).")
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !(seconds >= 0) || seconds > 1e9)
+        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar de "
+                                             "secunde, de exemplu 30 sau 0.5).")
                                   .arg(text));
-    return seconds;
+    return static_cast<qint64>(seconds * 1000 + 0.5);
 }
 
 QString connectionAttribute(const QString &key, const QString &value)
@@ -126,7 +126,7 @@ QString connectionAttribute(const QString &key, const QString &value)
 
 namespace {
 
-std::atomic<int> gRunLockTimeout{-1};
+std::atomic<qint64> gRunLockTimeoutMs{-1};
 
 } // namespace
 
@@ -147,21 +147,22 @@ QString withoutLockTimeout(const QString &connectionString)
     return kept.isEmpty() ? QString() : kept.join(QLatin1Char(';')) + QLatin1Char(';');
 }
 
-void setRunLockTimeout(std::optional<int> seconds)
+void setRunLockTimeout(std::optional<qint64> ms)
 {
-    gRunLockTimeout = seconds ? std::max(*seconds, 0) : -1;
+    gRunLockTimeoutMs = ms ? std::max<qint64>(*ms, 0) : -1;
 }
 
 QString withRunLockTimeout(const QString &connectionString)
 {
-    const int seconds = gRunLockTimeout;
-    if (seconds < 0 || connectionString.isEmpty())
+    const qint64 ms = gRunLockTimeoutMs;
+    if (ms < 0 || connectionString.isEmpty())
         return connectionString;
     QString result = connectionString.trimmed();
     if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
         result += QLatin1Char(';');
     // The last value of a key is the one read.
-    return result + kLockTimeoutKey + QLatin1Char('=') + QString::number(seconds) + QLatin1Char(';');
+    return result + kLockTimeoutKey + QLatin1Char('=') + QString::number(static_cast<double>(ms) / 1000.0, 'g', 12)
+           + QLatin1Char(';');
 }
 
 } // namespace db

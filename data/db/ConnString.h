@@ -33,14 +33,16 @@ private:
 QString connectionAttribute(const QString &key, const QString &value);
 
 // "LockTimeout=SECONDS": how long a statement waits for a lock that another
-// program holds on the database before it gives up; 0 waits as long as it
-// takes. Understood by every provider (the ODBC provider takes it out of
-// the string it hands to the driver and sets it with the engine's own SQL).
-inline constexpr int kDefaultLockTimeout = 30;
+// program holds on the database before it gives up (seconds, decimals
+// allowed; 0 does not wait). Understood by every provider: the ODBC provider
+// takes it out of the string it hands to the driver and sets the engine's
+// own wait, the DBF provider waits so long for a table another program
+// holds (its default is shorter: DbfProvider.h).
+inline constexpr qint64 kDefaultLockTimeoutMs = 30000;
 inline const QString kLockTimeoutKey = QStringLiteral("LockTimeout");
-// The string's LockTimeout; nullopt when it sets none. Throws DbError for a
-// value that is not a whole number of seconds.
-std::optional<int> lockTimeoutOf(const ConnString &parsed);
+// The string's LockTimeout in milliseconds; nullopt when it sets none.
+// Throws DbError for a value that is not a number of seconds.
+std::optional<qint64> lockTimeoutMsOf(const ConnString &parsed);
 // `connectionString` without its LockTimeout; as written when it has none
 // (or cannot be parsed).
 QString withoutLockTimeout(const QString &connectionString);
@@ -48,7 +50,7 @@ QString withoutLockTimeout(const QString &connectionString);
 // A lock timeout for every data source of this run of the program, over
 // what their strings say (the command line's --lock-timeout); nullopt ends
 // it. withRunLockTimeout gives a data source's string with it in force.
-void setRunLockTimeout(std::optional<int> seconds);
+void setRunLockTimeout(std::optional<qint64> ms);
 QString withRunLockTimeout(const QString &connectionString);
 
 } // namespace db

@@ -35,6 +35,13 @@ DbError DbError::lockTimeout(const QString &providerText, const QString &sqlStat
     return e;
 }
 
+DbError DbError::statementTimeout(int seconds)
+{
+    return DbError(DB_E_ABORTLIMITREACHED,
+                   QStringLiteral("Interogarea nu s-a terminat in %1 s si a fost oprita.").arg(seconds),
+                   QStringLiteral("HYT00"), Kind::StatementTimeout);
+}
+
 LockTimeoutNote lastLockTimeout()
 {
     return tLockTimeouts;

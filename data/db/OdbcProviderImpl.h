@@ -26,9 +26,9 @@ struct CatalogColumn {
 
 class OdbcProvider final : public Provider {
 public:
-    // `lockTimeout`: the string's LockTimeout (nullopt: the default, which
+    // `lockTimeoutMs`: the string's LockTimeout (nullopt: the default, which
     // a shorter wait the session has already keeps).
-    OdbcProvider(const QString &connectionString, std::optional<int> lockTimeout);
+    OdbcProvider(const QString &connectionString, std::optional<qint64> lockTimeoutMs);
     ~OdbcProvider() override { release(); }
 
     void close() override { release(); }
@@ -45,6 +45,7 @@ public:
     Recordset query(const QString &sql, LockType lock, int maxRows) override;
     void cancel() override { mInFlight.cancel(); }
     std::optional<qint64> lockTimeoutMs() const override { return mLockTimeoutMs; }
+    void setStatementTimeout(int seconds) override;
 
     // OdbcProviderCatalog.cpp
     Recordset tables() override;
@@ -54,8 +55,13 @@ public:
 
 private:
     static QString lostText();
-    void applyLockTimeout(std::optional<int> seconds, const ConnString &driverString);
+    void applyLockTimeout(std::optional<qint64> ms, const ConnString &driverString);
     SQLHDBC dbc() const;
+    // dbc() for a statement about to run, with the session's statement
+    // timeout brought in line first where the engine keeps it there
+    // (MariaDB); and the timeout a statement handle carries itself.
+    SQLHDBC timedDbc();
+    int queryTimeout() const;
     void requireTransaction() const;
     SQLRETURN setAutocommit(bool on);
     SQLRETURN endTran(SQLSMALLINT completion);
@@ -83,6 +89,8 @@ private:
     QString mLostReason;
     InFlight mInFlight; // the statement running now, for cancel()
     std::optional<qint64> mLockTimeoutMs; // in force in the session, when set here
+    int mStatementTimeout = 0;
+    int mSessionTimeout = 0; // MariaDB's max_statement_time in the session; -1 when it cannot be set
 };
 
 } // namespace db::odbc

@@ -124,6 +124,19 @@ bool isLockTimeout(Engine engine, const Diagnostics &d)
     }
 }
 
+bool isStatementTimeout(Engine engine, const Diagnostics &d)
+{
+    if (d.state == QLatin1String("HYT00") || d.state == QLatin1String("S1T00")) // the driver's own timer
+        return true;
+    switch (engine) {
+    case Engine::PostgreSql: // query_canceled, by statement_timeout (a cancel is told before)
+        return d.state == QLatin1String("57014")
+               && d.messages.join(QLatin1Char(' ')).contains(QLatin1String("statement timeout"), Qt::CaseInsensitive);
+    case Engine::MySql: return d.native == 1969 || d.native == 3024; // max_statement_time, max_execution_time
+    default: return false;
+    }
+}
+
 void Statement::check(SQLRETURN rc, const char *what) const
 {
     if (succeeded(rc))
@@ -132,6 +145,8 @@ void Statement::check(SQLRETURN rc, const char *what) const
     Diagnostics d = readDiagnostics(SQL_HANDLE_STMT, mStmt);
     if (mInFlight && isLockTimeout(mInFlight->engine, d))
         throw DbError::lockTimeout(d.messages.join(QLatin1Char('\n')), d.state);
+    if (mInFlight && mInFlight->timeoutSeconds > 0 && isStatementTimeout(mInFlight->engine, d))
+        throw DbError::statementTimeout(mInFlight->timeoutSeconds);
     throwError(d, QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
 }
 
@@ -469,7 +484,7 @@ QString driverOf(const ConnString &parsed)
 
 } // namespace
 
-QString withSqliteDriverTimeout(const QString &connectionString, std::optional<int> lockTimeout)
+QString withSqliteDriverTimeout(const QString &connectionString, std::optional<qint64> lockTimeoutMs)
 {
     ConnString parsed;
     try {
@@ -480,9 +495,9 @@ QString withSqliteDriverTimeout(const QString &connectionString, std::optional<i
     const QString driver = driverOf(parsed);
     if (driver.isEmpty() || !namesDriver(driver, {"sqlite3odbc", "SQLite3"}))
         return connectionString;
-    if (!lockTimeout && parsed.contains(QStringLiteral("Timeout")))
+    if (!lockTimeoutMs && parsed.contains(QStringLiteral("Timeout")))
         return connectionString; // the data source's own wait
-    const qint64 ms = lockTimeout && *lockTimeout == 0 ? qint64(INT_MAX) : qint64(lockTimeout.value_or(kDefaultLockTimeout)) * 1000;
+    const qint64 ms = std::min<qint64>(lockTimeoutMs.value_or(kDefaultLockTimeoutMs), INT_MAX);
     QStringList kept;
     for (const auto &[key, value] : parsed.items())
         if (key.compare(QLatin1String("Timeout"), Qt::CaseInsensitive) != 0)

@@ -12,7 +12,7 @@ namespace db {
 // see each other's tables locked (not waiting) while one writes, so they
 // suit connections used one after the other, as the steps of a run are.
 // A statement waits at most `lockTimeoutMs` for a file another program
-// locks (0: as long as it takes), then fails with DbError::Kind::LockTimeout.
+// locks (0: not at all), then fails with DbError::Kind::LockTimeout.
 std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly = false, bool sharedCache = false,
                                              qint64 lockTimeoutMs = 30000);
 

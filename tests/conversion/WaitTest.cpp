@@ -4,7 +4,9 @@
 // goes on with the next field. On the built-in SQLite and on real
 // PostgreSQL and MariaDB servers.
 #include "conversion/ConversionEngine.h"
+#include "conversion/ConversionListing.h"
 #include "conversion/ReportLog.h"
+#include "conversion/Waits.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "tests/conversion/ConversionTestSupport.h"
@@ -161,6 +163,98 @@ TEST_P(LockedTable, FieldFailsWithTheLockMessageAndTheRunGoesOn)
         EXPECT_EQ(after.rows().first().recCount, 2);
     }
 }
+
+// The probe timeout shortened for a test, and put back after it.
+struct ShortProbes {
+    explicit ShortProbes(int seconds) { conversion::setProbeTimeout(seconds); }
+    ~ShortProbes() { conversion::setProbeTimeout(30); }
+};
+
+class SlowReads : public ::testing::TestWithParam<Engine> {};
+
+// A view whose state cannot be read quickly (its recovery column is Null in
+// a billion rows): the confirmation list names the field with the reason,
+// and the run fails it, each within a bound far below the reading's time.
+TEST_P(SlowReads, ProbeThatRunsTooLongEndsTheListingAndTheFieldClearly)
+{
+    VAMOR_OPEN_USER_DB(user, GetParam());
+    ProjectFixture project;
+    ASSERT_TRUE(project.ok());
+    const QString view = UserDatabase::tableName(QStringLiteral("lent"));
+    QString rows;
+    switch (GetParam()) {
+    case Engine::Sqlite:
+        rows = QStringLiteral("(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 2000000000) "
+                              "SELECT x FROM c) r");
+        break;
+    case Engine::Postgres: rows = QStringLiteral("(SELECT generate_series(1, 2000000000) AS x) r"); break;
+    case Engine::MariaDb: rows = QStringLiteral("(SELECT seq AS x FROM seq_1_to_2000000000) r"); break;
+    }
+    user.execute(QStringLiteral("DROP VIEW IF EXISTS %1").arg(view));
+    user.execute(QStringLiteral("CREATE VIEW %1 AS SELECT x AS id, x AS suma, CASE WHEN x < 0 THEN x END AS suma_vm "
+                                "FROM %2")
+                     .arg(view, rows));
+    project.addField(project.addTable(project.addConn(6, QStringLiteral("Lent"), user.connString()), view),
+                     QStringLiteral("suma"));
+    const ShortProbes probes(1);
+    const QString timedOut = QStringLiteral("Interogarea nu s-a terminat in 1 s si a fost oprita.");
+
+    QElapsedTimer clock;
+    clock.start();
+    QList<conversion::ListedField> listed;
+    conversion::listFieldsToConvert(project.Conn(), true, [&](const conversion::ListedField &f) { listed.append(f); });
+    EXPECT_LT(clock.elapsed(), 20000);
+    ASSERT_EQ(listed.size(), 1);
+    EXPECT_EQ(listed.first().note, QStringLiteral("Starea campului nu a putut fi citita: ") + timedOut);
+
+    clock.restart();
+    const ReportLog report = runEngine(project, true);
+    EXPECT_LT(clock.elapsed(), 20000);
+    ASSERT_EQ(report.rows().size(), 1);
+    EXPECT_EQ(report.rows().first().error, timedOut);
+    user.execute(QStringLiteral("DROP VIEW %1").arg(view));
+}
+
+// Converting takes longer than the probe timeout (a trigger of the firm's
+// program sleeps 2 s on every change): no timer cuts it.
+TEST_P(SlowReads, ConversionLongerThanTheProbeTimeoutIsNeverCut)
+{
+    if (GetParam() == Engine::Sqlite)
+        GTEST_SKIP() << "the built-in SQLite has no function that waits";
+    VAMOR_OPEN_USER_DB(user, GetParam());
+    ProjectFixture project;
+    ASSERT_TRUE(project.ok());
+    const QString table = UserDatabase::tableName(QStringLiteral("lunga"));
+    user.createTable(table, QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2)"));
+    user.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 25000)").arg(table));
+    if (GetParam() == Engine::Postgres) {
+        user.execute(QStringLiteral("CREATE OR REPLACE FUNCTION %1_lent() RETURNS trigger LANGUAGE plpgsql AS "
+                                    "$$ BEGIN PERFORM pg_sleep(2); RETURN NULL; END $$")
+                         .arg(table));
+        user.execute(QStringLiteral("CREATE TRIGGER %1_lent AFTER UPDATE ON %1 FOR EACH STATEMENT EXECUTE FUNCTION "
+                                    "%1_lent()")
+                         .arg(table));
+    } else {
+        user.execute(QStringLiteral("CREATE TRIGGER %1_lent BEFORE UPDATE ON %1 FOR EACH ROW SET @vamor_lent = "
+                                    "SLEEP(2)")
+                         .arg(table));
+    }
+    project.addField(project.addTable(project.addConn(6, QStringLiteral("Lunga"), user.connString()), table),
+                     QStringLiteral("suma"));
+    const ShortProbes probes(1);
+
+    const ReportLog report = runEngine(project, true);
+    ASSERT_EQ(report.rows().size(), 1);
+    EXPECT_EQ(report.rows().first().error, QString());
+    EXPECT_EQ(amounts(user, table, QStringLiteral("suma")), QStringLiteral("2.5"));
+    if (GetParam() == Engine::Postgres)
+        user.execute(QStringLiteral("DROP FUNCTION %1_lent() CASCADE").arg(table));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SlowReads, ::testing::Values(Engine::Sqlite, Engine::Postgres, Engine::MariaDb),
+                         [](const ::testing::TestParamInfo<Engine> &info) {
+                             return testsupport::engineName(info.param).toStdString();
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Engines, LockedTable,
                          ::testing::Values(Engine::Sqlite, Engine::Postgres, Engine::MariaDb),

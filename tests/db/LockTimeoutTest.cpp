@@ -120,11 +120,12 @@ TEST(LockTimeoutPostgres, ShorterWaitOfTheSessionIsKeptUnlessTheStringSetsOne)
 
 TEST(LockTimeoutString, ValueIsReadCheckedAndLeftOutOfTheDriversString)
 {
-    EXPECT_EQ(lockTimeoutOf(ConnString::parse(QStringLiteral("Driver=x;LockTimeout= 12 ;"))), 12);
-    EXPECT_EQ(lockTimeoutOf(ConnString::parse(QStringLiteral("Driver=x;locktimeout=0"))), 0);
-    EXPECT_EQ(lockTimeoutOf(ConnString::parse(QStringLiteral("Driver=x"))), std::nullopt);
-    for (const QString &bad : {QStringLiteral("abc"), QStringLiteral("-1"), QStringLiteral("2.5"), QString()}) {
-        const DbError e = expectDbError([&] { lockTimeoutOf(ConnString::parse(QStringLiteral("LockTimeout=") + bad)); });
+    EXPECT_EQ(lockTimeoutMsOf(ConnString::parse(QStringLiteral("Driver=x;LockTimeout= 12 ;"))), 12000);
+    EXPECT_EQ(lockTimeoutMsOf(ConnString::parse(QStringLiteral("Driver=x;locktimeout=0.25"))), 250);
+    EXPECT_EQ(lockTimeoutMsOf(ConnString::parse(QStringLiteral("Driver=x;LockTimeout=0"))), 0);
+    EXPECT_EQ(lockTimeoutMsOf(ConnString::parse(QStringLiteral("Driver=x"))), std::nullopt);
+    for (const QString &bad : {QStringLiteral("abc"), QStringLiteral("-1"), QStringLiteral("2,5"), QString()}) {
+        const DbError e = expectDbError([&] { lockTimeoutMsOf(ConnString::parse(QStringLiteral("LockTimeout=") + bad)); });
         EXPECT_TRUE(e.description().startsWith(QStringLiteral("Valoare necunoscuta pentru LockTimeout"))) << e;
     }
     auto dir = dbtest::makeTempDir();
@@ -147,9 +148,11 @@ TEST(LockTimeoutString, RunLockTimeoutGoesOverTheStrings)
 {
     const QString written = QStringLiteral("Driver=x;LockTimeout=60");
     EXPECT_EQ(withRunLockTimeout(written), written);
-    setRunLockTimeout(3);
-    EXPECT_EQ(lockTimeoutOf(ConnString::parse(withRunLockTimeout(written))), 3);
-    EXPECT_EQ(lockTimeoutOf(ConnString::parse(withRunLockTimeout(QStringLiteral("Provider=SQLite;Data Source=a")))), 3);
+    setRunLockTimeout(3000);
+    EXPECT_EQ(lockTimeoutMsOf(ConnString::parse(withRunLockTimeout(written))), 3000);
+    setRunLockTimeout(1500);
+    EXPECT_EQ(lockTimeoutMsOf(ConnString::parse(withRunLockTimeout(QStringLiteral("Provider=SQLite;Data Source=a")))),
+              1500);
     setRunLockTimeout(std::nullopt);
     EXPECT_EQ(withRunLockTimeout(written), written);
 }

@@ -5,9 +5,17 @@
 #include <QString>
 #include <QtGlobal>
 
-// What a field's report row says when a wait on the user's database ended
-// it: a table another program keeps locked, a commit that did not answer.
+// What a run does about waits on the user's database: how long its reads
+// of catalogs and states may take, and what a field's report row says when a
+// wait ended it (a table another program keeps locked, a commit that did not
+// answer).
 namespace conversion {
+
+// The statement timeout of the reads of catalogs and of the tables' states
+// that the confirmation list and a run make, in seconds: 30 unless a test
+// asks for less.
+int probeTimeout();
+void setProbeTimeout(int seconds);
 
 // "Tabelul "plati" este blocat de alt program; timpul de asteptare (30 s) a
 // expirat": `lockTimeoutMs` is the wait of the field's connection.

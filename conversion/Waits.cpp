@@ -1,8 +1,24 @@
-#include "conversion/WaitMessages.h"
+#include "conversion/Waits.h"
 
 #include <QStringList>
 
+#include <atomic>
+
 namespace conversion {
+
+namespace {
+std::atomic<int> gProbeTimeout{30};
+}
+
+int probeTimeout()
+{
+    return gProbeTimeout;
+}
+
+void setProbeTimeout(int seconds)
+{
+    gProbeTimeout = seconds;
+}
 
 QString waitText(qint64 ms)
 {
