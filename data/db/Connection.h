@@ -81,13 +81,16 @@ public:
     // that it throws DbError::cancelled(). Must be safe at any moment,
     // also when no statement runs (then it does nothing).
     virtual void cancel() {}
-    // The lock timeout in force in the session (milliseconds, 0 for none)
-    // when the provider knows it; nullopt otherwise.
+    // The lock timeout in force in the session, in milliseconds, when the
+    // provider knows it; nullopt otherwise.
     virtual std::optional<qint64> lockTimeoutMs() const { return std::nullopt; }
     // The statements from now on run at most `seconds` (0: no limit), then
     // throw DbError::statementTimeout. A provider that cannot stop them
     // lets them run.
     virtual void setStatementTimeout(int seconds) { (void)seconds; }
+    // True when a server answers the commits (not a file of this machine):
+    // a commit may then go unanswered.
+    virtual bool isRemote() const { return false; }
     // The server's number for the session (PostgreSQL's backend process,
     // MariaDB's connection id); nullopt where there is none.
     virtual std::optional<qint64> sessionId() const { return std::nullopt; }
@@ -137,20 +140,23 @@ public:
     // Commits. A commit that fails throws the provider's message and leaves
     // the connection not in a transaction: nothing of it is kept.
     void commitTrans();
-    // Commits on a thread of its own and waits for the database's answer at
-    // most `limitMs` (at least a second). A commit that has not answered by
-    // then (a cluster waiting for its members, a server that stopped
-    // answering) is abandoned: the connection is closed for good, its link
-    // left to that thread, which ends it once the commit returns (or, if the
-    // commit had not been sent yet, rolls the transaction back), and
-    // DbError::Kind::NoAnswer is thrown. Whether the transaction was kept is
-    // then unknown: ask the database on another connection.
+    // Commits a server's transaction on a thread of its own and waits for
+    // the answer at most `limitMs` (at least a second). A commit that has not
+    // answered by then (a cluster waiting for its members, a server that
+    // stopped answering) is abandoned: the connection is closed for good,
+    // its link left to that thread, which ends it once the commit returns
+    // (or, if the commit had not been sent yet, rolls the transaction back),
+    // and DbError::Kind::NoAnswer is thrown. Whether the transaction was kept
+    // is then unknown: ask the database on another connection. A file of
+    // this machine (the built-in providers, the SQLite3 and MDB Tools
+    // drivers) answers for itself: its commit, which may wait for another
+    // program's lock and write a whole table, is waited for as commitTrans().
     void commitTrans(qint64 limitMs);
     // Commits abandoned so that are still waiting for the database.
     static int abandonedCommits();
     // Test seam: called on the committing thread just before each commit
-    // of commitTrans(limitMs), with the session's id; a test makes it wait.
-    // An empty function ends it.
+    // of commitTrans(limitMs), with the session's id; a test makes a
+    // server's commit wait. An empty function ends it.
     static void setCommitHook(std::function<void(std::optional<qint64> sessionId)> hook);
 
     // The server's number for this connection's session (PostgreSQL's

@@ -67,6 +67,12 @@ void Connection::commitTrans(qint64 limitMs)
     if (!p.inTransaction())
         throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
     const qint64 waitMs = std::max(limitMs, kShortestCommitWaitMs);
+    if (!p.isRemote()) {
+        if (const auto hook = commitHook())
+            hook(p.sessionId());
+        endTransaction([&p] { p.commitTrans(); });
+        return;
+    }
     endTransaction([&] {
         auto pending = std::make_shared<PendingCommit>();
         std::thread committer([pending, provider = &p, hook = commitHook(), session = p.sessionId()] {

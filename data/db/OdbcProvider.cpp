@@ -168,7 +168,14 @@ OdbcProvider::OdbcProvider(const QString &connectionString, std::optional<qint64
         } catch (const DbError &) {
             // the driver took it: its own reading counts
         }
-        applyLockTimeout(lockTimeoutMs, driverString);
+        try {
+            applyLockTimeout(lockTimeoutMs, driverString);
+        } catch (const DbError &) {
+            // A server that knows these settings otherwise (a look-alike of
+            // PostgreSQL or MySQL) keeps its own waits; the connection is
+            // good all the same.
+            mLockTimeoutMs.reset();
+        }
     } catch (...) {
         release();
         throw;

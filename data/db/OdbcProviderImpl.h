@@ -46,6 +46,7 @@ public:
     void cancel() override { mInFlight.cancel(); }
     std::optional<qint64> lockTimeoutMs() const override { return mLockTimeoutMs; }
     void setStatementTimeout(int seconds) override;
+    bool isRemote() const override { return mEngine != Engine::Sqlite && mEngine != Engine::MdbTools; }
     std::optional<qint64> sessionId() const override { return mSessionId; }
     std::optional<bool> endSession(qint64 id, qint64 waitMs) override;
 

@@ -1,7 +1,7 @@
-// A commit the database does not answer is abandoned after its limit: the
+// A server's commit that does not answer is abandoned after its limit: the
 // connection is closed for good, its transaction is never kept once given
 // up before it was sent, and another connection can end the abandoned
-// session on the server.
+// session on the server. A file's commit is waited for, however long.
 
 #include "tests/db/EngineFixture.h"
 
@@ -57,6 +57,8 @@ bool abandonedCommitsEnd()
 }
 
 class CommitWaitTest : public dbtest::EngineFixture {};
+class FileCommitTest : public dbtest::EngineFixture {};
+class ServerCommitTest : public dbtest::EngineFixture {};
 
 TEST_P(CommitWaitTest, AnsweredCommitKeepsTheWork)
 {
@@ -70,13 +72,25 @@ TEST_P(CommitWaitTest, AnsweredCommitKeepsTheWork)
     EXPECT_EQ(rowCount(other, table), 1);
 }
 
-TEST_P(CommitWaitTest, UnansweredCommitIsAbandonedAndItsTransactionNeverKept)
+TEST_P(FileCommitTest, CommitIsWaitedForPastTheLimit)
+{
+    const QString table = createTable(QStringLiteral("k INTEGER"));
+    Connection::setCommitHook([](std::optional<qint64>) { std::this_thread::sleep_for(std::chrono::milliseconds(1500)); });
+    conn.beginTrans();
+    conn.execute(QStringLiteral("INSERT INTO %1 (k) VALUES (1)").arg(table));
+    EXPECT_NO_THROW(conn.commitTrans(1000));
+    Connection::setCommitHook({});
+    EXPECT_TRUE(conn.isOpen());
+    EXPECT_EQ(rowCount(conn, table), 1);
+}
+
+TEST_P(ServerCommitTest, UnansweredCommitIsAbandonedAndItsTransactionNeverKept)
 {
     const QString table = createTable(QStringLiteral("k INTEGER"));
     Connection waiting;
     waiting.open(mConnString);
     const std::optional<qint64> session = waiting.sessionId();
-    EXPECT_EQ(session.has_value(), isServer());
+    ASSERT_TRUE(session.has_value());
     {
         HeldCommits held;
         waiting.beginTrans();
@@ -95,17 +109,21 @@ TEST_P(CommitWaitTest, UnansweredCommitIsAbandonedAndItsTransactionNeverKept)
         const DbError closed = expectDbError([&] { waiting.execute(QStringLiteral("SELECT 1")); });
         EXPECT_EQ(closed.number(), ADO_E_ILLEGALOPERATION) << closed;
 
-        // The servers end the abandoned session on request.
-        if (session) {
-            EXPECT_EQ(conn.endSession(*session, 5000), std::optional<bool>(true));
-        } else {
-            EXPECT_EQ(conn.endSession(0, 100), std::nullopt);
-        }
+        // The server ends the abandoned session on request.
+        EXPECT_EQ(conn.endSession(*session, 5000), std::optional<bool>(true));
     }
     ASSERT_TRUE(abandonedCommitsEnd());
     EXPECT_EQ(rowCount(conn, table), 0);
 }
 
 VAMOR_INSTANTIATE_ENGINES(CommitWaitTest);
+INSTANTIATE_TEST_SUITE_P(Engines, FileCommitTest,
+                         testing::Values(dbtest::EngineCase{dbtest::Engine::BuiltInSqlite, "BuiltInSqlite"},
+                                         dbtest::EngineCase{dbtest::Engine::SqliteOdbc, "SqliteOdbc"}),
+                         dbtest::engineName);
+INSTANTIATE_TEST_SUITE_P(Engines, ServerCommitTest,
+                         testing::Values(dbtest::EngineCase{dbtest::Engine::PostgreSql, "PostgreSql"},
+                                         dbtest::EngineCase{dbtest::Engine::MariaDb, "MariaDb"}),
+                         dbtest::engineName);
 
 } // namespace
