@@ -31,6 +31,8 @@
 #include <sys/stat.h>
 
 using apptest::chooseExisting;
+using apptest::closeFromTitleBar;
+using apptest::kSaveQuestion;
 using apptest::chooseTemplate;
 using apptest::makeProject;
 using testsupport::ProgramFolder;
@@ -41,7 +43,6 @@ using testsupport::ScriptedPrompts;
 namespace {
 
 const bool kIsolated = (testsupport::isolateSettings(), true);
-const QString kSaveQuestion = QStringLiteral("Proiectul curent a fost modificat.\nDoriti sa salvati?");
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -60,12 +61,6 @@ QStringList enabledButtons(frmMain &w)
 QStringList workingCopies(const ProgramFolder &folder) { return folder.files().filter(QStringLiteral(".tmp")); }
 
 // The window-system close: the title bar's close box.
-void closeFromTitleBar(frmMain &w)
-{
-    QCloseEvent event;
-    QSpontaneKeyEvent::setSpontaneous(&event);
-    QApplication::instance()->notify(&w, &event);
-}
 
 // A project with two data sources (one offline) and three tables.
 void fillSample(ProjectFixture &p)
