@@ -7,6 +7,7 @@
 #include "conversion/TerminalOutput.h"
 #include "data/ProjectFile.h"
 #include "data/ProjectHost.h"
+#include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "util/core/AppInfo.h"
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -41,7 +43,7 @@ QString usageText()
     return QStringLiteral(
         "Utilizare:\n"
         "  vamor --convert PROIECT.vmd --to noi|vechi [--yes] [--report FISIER] [--list]\n"
-        "        [--reconnect] [--no-totals]\n"
+        "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE]\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"
@@ -52,6 +54,11 @@ QString usageText()
         "  --reconnect   incearca din nou sursele de date marcate Deconectat\n"
         "  --no-totals   fara totaluri de control (sumele inainte si dupa conversie,\n"
         "                calculate de baza de date; implicit sunt calculate)\n"
+        "  --lock-timeout S\n"
+        "                cat asteapta cel mult, in secunde, un tabel blocat de alt\n"
+        "                program; campul lui nu este convertit, iar conversia trece\n"
+        "                la urmatorul (implicit LockTimeout din sirul de conectare\n"
+        "                al sursei, altfel 30; 0 nu asteapta deloc; cel mult 600)\n"
         "  --list        doar listeaza campurile care vor fi convertite (starea lor\n"
         "                este reimprospatata si proiectul salvat); nu converteste nimic\n"
         "\n"
@@ -77,6 +84,7 @@ struct Options {
     bool list = false;
     bool reconnect = false;
     bool noTotals = false;
+    std::optional<qint64> lockTimeoutMs;
 };
 
 // Returns "" when the arguments are good, otherwise the message.
@@ -122,6 +130,17 @@ QString parseOptions(const QStringList &args, Options &options)
             message = takeValue(options.to);
         else if (arg == QStringLiteral("--report"))
             message = takeValue(options.report);
+        else if (arg == QStringLiteral("--lock-timeout")) {
+            // The limit of the DBF provider, which reads the same wait.
+            QString seconds;
+            message = takeValue(seconds);
+            bool ok = false;
+            const double value = seconds.trimmed().toDouble(&ok);
+            if (message.isEmpty() && (!ok || !(value >= 0) || value > 600))
+                message = QStringLiteral("Valoare gresita pentru --lock-timeout: ") + seconds
+                          + QStringLiteral(" (se accepta un numar de secunde intre 0 si 600, de exemplu 30 sau 0.5)");
+            options.lockTimeoutMs = static_cast<qint64>(value * 1000 + 0.5);
+        }
         else if (arg == QStringLiteral("--yes"))
             options.yes = true;
         else if (arg == QStringLiteral("--reconnect"))
@@ -226,6 +245,8 @@ bool askToContinue()
 int run(const Options &options)
 {
     const bool toLeiNoi = options.to == QStringLiteral("noi");
+    // Over what each data source's string says, for every connection of the run.
+    db::setRunLockTimeout(options.lockTimeoutMs);
     OpenProject project;
     const QString openMessage = project.open(options.project);
     if (!openMessage.isEmpty()) {

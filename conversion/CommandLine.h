@@ -2,6 +2,7 @@
 
 // The conversion without a display, for servers and scripts:
 //   vamor --convert PROJECT.vmd --to noi|vechi [--yes] [--report FILE] [--list]
+//         [--reconnect] [--no-totals] [--lock-timeout SECONDS]
 //   vamor --help
 // Exit status: 0 when every attempted field converted, 1 when any failed,
 // 2 when the arguments are wrong or the project cannot be opened.

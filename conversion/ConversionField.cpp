@@ -12,6 +12,7 @@
 #include "tables/RecoveryField.h"
 #include "conversion/TableStateProbe.h"
 #include "conversion/ControlTotals.h"
+#include "conversion/Waits.h"
 
 #include <QHash>
 #include <optional>
@@ -185,9 +186,17 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     const QString recName = recoveryFieldName(fields);
 
     qint32 recCount = 0;
+    // A step that failed because another program kept the table locked
+    // says so, whatever the step: its failure is told by its text.
+    const LockTimeoutWatch locks;
+    qint64 lockWaitMs = 0; // of the field's connection
+    const auto explained = [&](const QString &message) {
+        return locks.explained(message, tableName, lockWaitMs, QStringLiteral(" Campul nu a fost convertit."));
+    };
     // A field that fails before its statements run: the message goes to its
     // row and to the report; its state stays as it is.
-    const auto fail = [&](const QString &message) {
+    const auto fail = [&](const QString &failure) {
+        const QString message = explained(failure);
         fields.setValue(QStringLiteral("Error"), message);
         fields.update();
         mReport.AddField(dataSource, tableName, fieldName, 0, message, QString());
@@ -206,6 +215,11 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
             return fail(errorText(e));
         }
     }
+    lockWaitMs = lease->lockTimeoutMs();
+    // The reads of the catalog and of the field's state have a limit; the
+    // recovery column's command and the conversion itself have none.
+    std::optional<db::TimedStatements> timed;
+    timed.emplace(*lease, probeTimeout());
     // A table or an amount column the database does not have is an error,
     // never a state: the amounts may well be in new lei somewhere else.
     const QString missing = missingTableOrColumn(*lease, dataSource, tableName, owner, fieldName);
@@ -249,6 +263,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // second connection, which would make the database (and the run) read
     // the table's definition afresh after every column added. The column's
     // command commits on its own, whatever becomes of the field.
+    timed.reset();
     lease.release();
     const QString message = fgCreateRecoveryField(static_cast<qint32>(tables.value(QStringLiteral("IdTable")).toInt()),
                                                   recName, false, fieldName, fieldType.declaration);
@@ -266,6 +281,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // narrower type would lose the copy the conversion back needs.
     if (pbLeiNoi) {
         try {
+            const db::TimedStatements catalogRead(userConn, probeTimeout());
             const db::ColumnType recType = recoveryKnown ? freshColumnType(userConn, tableName, owner, recName)
                                                          : userConn.columnType(tableName, recName, owner);
             const QString misfit =
@@ -310,6 +326,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // it was probed, and its new rows then hold new lei with no recovery
     // value, which the row guards alone would convert again.
     const auto stateNow = [&](QString *error) {
+        const db::TimedStatements probeRead(userConn, probeTimeout());
         return fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
                                    convertsql::rowSource(tableRef, condition), fieldRef, recRef, error);
     };
@@ -402,6 +419,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
                 recordState(fields, after == 1);
         }
     }
+    errors = explained(errors);
     if (committed)
         fields.setValue(QStringLiteral("Converted"), pbLeiNoi);
     fields.setValue(QStringLiteral("Error"), errors.isEmpty() ? db::Variant::null() : db::Variant(errors));

@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionEngine.h"
 #include "conversion/TableStateProbe.h"
+#include "conversion/Waits.h"
 #include "data/Lookups.h"
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
@@ -99,6 +100,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         db::CursorType::Static, db::LockType::ReadOnly);
     const QHash<qint32, std::vector<TableRow>> tablesByConn = readTables(project);
     db::Connection userConn;
+    // Reading the states must not hold the window for long.
+    userConn.setStatementTimeout(probeTimeout());
 
     for (; !sources.eof(); sources.moveNext()) {
         const qint32 idConn = static_cast<qint32>(sources.value(0).toInt());
@@ -145,6 +148,7 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                                  fgGetFieldName(idConnType, recName),
                                                  convertsql::joinConditions(table.where, field.where)});
             }
+            const LockTimeoutWatch locks;
             const std::vector<StateProbeResult> states =
                 probeTableStates(userConn, table.name, table.owner, tableRef, probes, rounding >= 0, description);
 
@@ -167,7 +171,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                     continue;
                 QString note;
                 if (!probe.error.isEmpty()) {
-                    note = QStringLiteral("Starea campului nu a putut fi citita: ") + probe.error;
+                    note = QStringLiteral("Starea campului nu a putut fi citita: ")
+                           + locks.explained(probe.error, table.name, userConn.lockTimeoutMs(), QString());
                 } else if (rounding >= 0) {
                     try {
                         const int scale = userConn.columnType(table.name, field.name, table.owner).scale;

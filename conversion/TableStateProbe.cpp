@@ -3,6 +3,7 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/EngineSupport.h"
 #include "data/db/Connection.h"
+#include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "tables/ConvertSql.h"
 #include "tables/RecoveryField.h"
@@ -99,7 +100,10 @@ QString statesQuery(const db::Connection &userConn, const QString &tableRef, con
 }
 
 // The states of `fields` (indexes into `all`) read by one query; false when
-// the query failed or gave something else than a state for each field.
+// the query failed or gave something else than a state for each field. A
+// query that waited in vain (a lock that did not come, the user's stop,
+// or the statement timeout) gives each field its error: reading them one by
+// one would only wait again.
 bool readTogether(db::Connection &userConn, const QString &tableRef, const QSet<QString> &columns,
                   const std::vector<StateProbeField> &all, const std::vector<std::size_t> &fields,
                   std::vector<StateProbeResult> &results)
@@ -123,6 +127,12 @@ bool readTogether(db::Connection &userConn, const QString &tableRef, const QSet<
                 return false;
             states.push_back(state);
         }
+    } catch (const db::DbError &e) {
+        if (e.kind() == db::DbError::Kind::Other)
+            return false;
+        for (std::size_t i : fields)
+            results[i] = StateProbeResult{0, e.description()};
+        return true;
     } catch (const std::exception &) {
         return false;
     }

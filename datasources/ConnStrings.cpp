@@ -1,6 +1,7 @@
 #include "datasources/ConnStrings.h"
 
 #include "data/ErrorTrap.h"
+#include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 
@@ -61,7 +62,7 @@ QString buildConnString(db::Connection &pConn, qint32 plngIdConn)
             text += rs.value(QStringLiteral("IntegratedSecurityTag")).toString();
     }
     rs.close();
-    return text;
+    return db::withRunLockTimeout(text);
 }
 
 QString fgGetConnText(const QString &pstrDescription, bool pbOffline)

@@ -12,8 +12,9 @@ class Connection;
 // stored ConnString; every other type the type's head followed by the tag of
 // each non-empty value (data source, user name, password, security file,
 // database password, database) with "[VALUE]" replaced by the value, then the
-// integrated-security tag when that flag is set. "" when none can be built
-// (the error is shown with the standard error box).
+// integrated-security tag when that flag is set; a lock timeout set for the
+// whole run (db::setRunLockTimeout) comes last, over the string's own. ""
+// when none can be built (the error is shown with the standard error box).
 QString fgGetConnString(db::Connection &pConn, qint32 plngIdConn);
 
 // The same without the error box, for runs without a window: throws DbError

@@ -354,6 +354,14 @@ qint32 fgGetConvertedState(db::Connection &pConn, const QString &pstrRecRowSourc
             const qint32 state = rs.eof() ? 2 : static_cast<qint32>(rs.value(0).toString().toInt(&ok));
             if (ok && state >= -1 && state <= 1)
                 return state;
+        } catch (const db::DbError &e) {
+            // A wait that ended (a lock that did not come, the user's stop,
+            // the statement timeout) would only end again for each probe.
+            if (e.kind() != db::DbError::Kind::Other) {
+                if (pstrError)
+                    *pstrError = messageOf(e);
+                return 0;
+            }
         } catch (const std::exception &) {
         }
     }

@@ -2,6 +2,9 @@
 
 #include "data/db/DbError.h"
 
+#include <algorithm>
+#include <atomic>
+
 namespace db {
 
 namespace {
@@ -94,6 +97,72 @@ QString ConnString::value(const QString &key) const
 bool ConnString::isBuiltInSqlite() const
 {
     return value(QStringLiteral("Provider")).compare(QLatin1String("SQLite"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<qint64> lockTimeoutMsOf(const ConnString &parsed)
+{
+    if (!parsed.contains(kLockTimeoutKey))
+        return std::nullopt;
+    const QString text = parsed.value(kLockTimeoutKey).trimmed();
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !(seconds >= 0) || seconds > 1e9)
+        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar de "
+                                             "secunde, de exemplu 30 sau 0.5).")
+                                  .arg(text));
+    return static_cast<qint64>(seconds * 1000 + 0.5);
+}
+
+QString connectionAttribute(const QString &key, const QString &value)
+{
+    const bool braces = value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('{'))
+                        || value.contains(QLatin1Char('}')) || value != value.trimmed();
+    if (!braces)
+        return key + QLatin1Char('=') + value;
+    QString escaped = value;
+    escaped.replace(QStringLiteral("}"), QStringLiteral("}}"));
+    return key + QStringLiteral("={") + escaped + QLatin1Char('}');
+}
+
+namespace {
+
+std::atomic<qint64> gRunLockTimeoutMs{-1};
+
+} // namespace
+
+QString withoutLockTimeout(const QString &connectionString)
+{
+    ConnString parsed;
+    try {
+        parsed = ConnString::parse(connectionString);
+    } catch (const DbError &) {
+        return connectionString; // the driver says what is wrong with it
+    }
+    if (!parsed.contains(kLockTimeoutKey))
+        return connectionString;
+    QStringList kept;
+    for (const auto &[key, value] : parsed.items())
+        if (key.compare(kLockTimeoutKey, Qt::CaseInsensitive) != 0)
+            kept << connectionAttribute(key, value);
+    return kept.isEmpty() ? QString() : kept.join(QLatin1Char(';')) + QLatin1Char(';');
+}
+
+void setRunLockTimeout(std::optional<qint64> ms)
+{
+    gRunLockTimeoutMs = ms ? std::max<qint64>(*ms, 0) : -1;
+}
+
+QString withRunLockTimeout(const QString &connectionString)
+{
+    const qint64 ms = gRunLockTimeoutMs;
+    if (ms < 0 || connectionString.isEmpty())
+        return connectionString;
+    QString result = connectionString.trimmed();
+    if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
+        result += QLatin1Char(';');
+    // The last value of a key is the one read.
+    return result + kLockTimeoutKey + QLatin1Char('=') + QString::number(static_cast<double>(ms) / 1000.0, 'g', 12)
+           + QLatin1Char(';');
 }
 
 } // namespace db

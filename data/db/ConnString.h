@@ -4,6 +4,8 @@
 #include <QPair>
 #include <QString>
 
+#include <optional>
+
 namespace db {
 
 // A connection string "Key=Value;Key={Value};…" split as ODBC splits it:
@@ -25,5 +27,30 @@ public:
 private:
     QList<QPair<QString, QString>> mItems;
 };
+
+// "key=value" as a driver reads it back: the value in braces when it holds a
+// separator or a brace, or blanks at either end.
+QString connectionAttribute(const QString &key, const QString &value);
+
+// "LockTimeout=SECONDS": how long a statement waits for a lock that another
+// program holds on the database before it gives up (seconds, decimals
+// allowed; 0 does not wait). Understood by every provider: the ODBC provider
+// takes it out of the string it hands to the driver and sets the engine's
+// own wait, the DBF provider waits so long for a table another program
+// holds (its default is shorter: DbfProvider.h).
+inline constexpr qint64 kDefaultLockTimeoutMs = 30000;
+inline const QString kLockTimeoutKey = QStringLiteral("LockTimeout");
+// The string's LockTimeout in milliseconds; nullopt when it sets none.
+// Throws DbError for a value that is not a number of seconds.
+std::optional<qint64> lockTimeoutMsOf(const ConnString &parsed);
+// `connectionString` without its LockTimeout; as written when it has none
+// (or cannot be parsed).
+QString withoutLockTimeout(const QString &connectionString);
+
+// A lock timeout for every data source of this run of the program, over
+// what their strings say (the command line's --lock-timeout); nullopt ends
+// it. withRunLockTimeout gives a data source's string with it in force.
+void setRunLockTimeout(std::optional<qint64> ms);
+QString withRunLockTimeout(const QString &connectionString);
 
 } // namespace db

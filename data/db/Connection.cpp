@@ -42,7 +42,7 @@ bool sharedCacheMode(const ConnString &parsed)
 
 // "LockTimeout=SECONDS" in a DBF string: how long a table another program
 // holds is waited for before its change is refused (DbfProvider.h).
-int lockTimeoutMs(const ConnString &parsed)
+int dbfLockTimeoutMs(const ConnString &parsed)
 {
     if (!parsed.contains(QStringLiteral("LockTimeout")))
         return kDbfDefaultLockTimeoutMs;
@@ -252,19 +252,21 @@ void Connection::open(const QString &connectionString)
 {
     close();
     const ConnString parsed = ConnString::parse(connectionString);
+    const std::optional<qint64> lockTimeout = lockTimeoutMsOf(parsed);
+    qint64 waitMs = lockTimeout.value_or(kDefaultLockTimeoutMs);
     std::unique_ptr<Provider> opened;
     if (parsed.isBuiltInSqlite()) {
         const QString path = parsed.value(QStringLiteral("Data Source"));
         if (path.isEmpty())
             throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
-        opened = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed));
+        opened = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed), waitMs);
         applySynchronous(*opened, parsed);
         applyJournal(*opened, parsed);
     } else if (parsed.value(QStringLiteral("Provider")).compare(QLatin1String("DBF"), Qt::CaseInsensitive) == 0) {
-        opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed),
-                                 lockTimeoutMs(parsed));
+        waitMs = dbfLockTimeoutMs(parsed);
+        opened = openDbfProvider(parsed.value(QStringLiteral("Data Source")), readOnlyMode(parsed), static_cast<int>(waitMs));
     } else {
-        opened = openOdbcProvider(connectionString);
+        opened = openOdbcProvider(connectionString, lockTimeout);
     }
     if (!mProviderGuard)
         mProviderGuard = std::make_unique<std::mutex>(); // moved from, and opened again
@@ -273,6 +275,38 @@ void Connection::open(const QString &connectionString)
         mProvider = std::move(opened);
     }
     mConnectionString = connectionString;
+    mLockTimeoutMs = waitMs;
+    if (mStatementTimeout > 0)
+        mProvider->setStatementTimeout(mStatementTimeout);
+}
+
+void Connection::setStatementTimeout(int seconds)
+{
+    mStatementTimeout = std::max(seconds, 0);
+    if (mProvider)
+        mProvider->setStatementTimeout(mStatementTimeout);
+}
+
+TimedStatements::TimedStatements(Connection &connection, int seconds)
+    : mConnection(connection), mPrevious(connection.statementTimeout())
+{
+    mConnection.setStatementTimeout(seconds);
+}
+
+TimedStatements::~TimedStatements()
+{
+    try {
+        mConnection.setStatementTimeout(mPrevious);
+    } catch (...) {
+    }
+}
+
+qint64 Connection::lockTimeoutMs() const
+{
+    if (mProvider)
+        if (const std::optional<qint64> inForce = mProvider->lockTimeoutMs())
+            return *inForce;
+    return mLockTimeoutMs;
 }
 
 void Connection::close()

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace db {
@@ -80,6 +81,13 @@ public:
     // that it throws DbError::cancelled(). Must be safe at any moment,
     // also when no statement runs (then it does nothing).
     virtual void cancel() {}
+    // The lock timeout in force in the session (milliseconds, 0 for none)
+    // when the provider knows it; nullopt otherwise.
+    virtual std::optional<qint64> lockTimeoutMs() const { return std::nullopt; }
+    // The statements from now on run at most `seconds` (0: no limit), then
+    // throw DbError::statementTimeout. A provider that cannot stop them
+    // lets them run.
+    virtual void setStatementTimeout(int seconds) { (void)seconds; }
 };
 
 // A connection to a database, opened from a connection string.
@@ -132,6 +140,24 @@ public:
     // runs, and a statement started after it returns is not stopped. The
     // one call into a connection that another thread may make.
     void cancel();
+
+    // How long a statement waits for a lock that another program holds
+    // before it fails with DbError::Kind::LockTimeout, in milliseconds (0:
+    // it does not wait). The string's LockTimeout (or the provider's
+    // default: 30 s, the DBF provider's 3 s), or the shorter wait the
+    // session already had.
+    qint64 lockTimeoutMs() const;
+
+    // How long each statement from now on may run before the database stops
+    // it, in seconds (0, the default: as long as it takes); one stopped so
+    // throws DbError::Kind::StatementTimeout. For the reads of a catalog and
+    // of the tables' states, which must not hold a person for long; never
+    // for the statements that change amounts, whatever the size of the
+    // table. PostgreSQL, MariaDB/MySQL, drivers that honour
+    // SQL_ATTR_QUERY_TIMEOUT and the built-in SQLite provider stop them; the
+    // SQLite3 ODBC driver and the DBF provider do not.
+    void setStatementTimeout(int seconds);
+    int statementTimeout() const { return mStatementTimeout; }
 
     // Opens a static snapshot of the statement's rows. With maxRows > 0 at
     // most that many rows are fetched from the database. A recordset that
@@ -193,9 +219,25 @@ private:
     // another thread.
     std::unique_ptr<std::mutex> mProviderGuard = std::make_unique<std::mutex>();
     QString mConnectionString;
+    qint64 mLockTimeoutMs = 0;
+    int mStatementTimeout = 0;
     // A command of the open transaction may have changed a table's columns:
     // its end changes them again (kept or undone).
     bool mChangedInTransaction = false;
+};
+
+// Gives a connection a statement timeout while it lives (Connection::
+// setStatementTimeout), and the one it had before at its end.
+class TimedStatements {
+public:
+    TimedStatements(Connection &connection, int seconds);
+    ~TimedStatements();
+    TimedStatements(const TimedStatements &) = delete;
+    TimedStatements &operator=(const TimedStatements &) = delete;
+
+private:
+    Connection &mConnection;
+    int mPrevious;
 };
 
 } // namespace db

@@ -21,4 +21,30 @@ DbError DbError::cancelled()
                    Kind::Cancelled);
 }
 
+namespace {
+thread_local LockTimeoutNote tLockTimeouts;
+}
+
+DbError DbError::lockTimeout(const QString &providerText, const QString &sqlState)
+{
+    // The text tells the failure apart (lastLockTimeout): never empty.
+    const QString text = providerText.trimmed().isEmpty() ? QStringLiteral("SQLSTATE %1").arg(sqlState) : providerText;
+    DbError e(E_FAIL, text, sqlState, Kind::LockTimeout);
+    ++tLockTimeouts.count;
+    tLockTimeouts.description = e.description();
+    return e;
+}
+
+DbError DbError::statementTimeout(int seconds)
+{
+    return DbError(DB_E_ABORTLIMITREACHED,
+                   QStringLiteral("Interogarea nu s-a terminat in %1 s si a fost oprita.").arg(seconds),
+                   QStringLiteral("HYT00"), Kind::StatementTimeout);
+}
+
+LockTimeoutNote lastLockTimeout()
+{
+    return tLockTimeouts;
+}
+
 } // namespace db

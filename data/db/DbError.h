@@ -19,6 +19,8 @@ inline constexpr qint32 ADO_E_ILLEGALOPERATION = static_cast<qint32>(0x800A0C93u
 inline constexpr qint32 ADO_E_NOCURRENTRECORD = static_cast<qint32>(0x800A0BCDu);
 // The operation was canceled (a statement stopped by Connection::cancel).
 inline constexpr qint32 DB_E_CANCELED = static_cast<qint32>(0x80040E4Eu);
+// A resource limit stopped the command: ADO's "query timeout expired".
+inline constexpr qint32 DB_E_ABORTLIMITREACHED = static_cast<qint32>(0x80040E31u);
 
 class DbError : public std::exception {
 public:
@@ -26,6 +28,8 @@ public:
     enum class Kind {
         Other,
         Cancelled,   // Connection::cancel stopped it
+        LockTimeout, // it waited the lock timeout for a lock another session holds
+        StatementTimeout, // it ran longer than the connection's statement timeout
     };
 
     DbError(qint32 number, QString description, QString sqlState = QString(), Kind kind = Kind::Other)
@@ -41,6 +45,15 @@ public:
     // provider's own words ("canceling statement due to user request") tell
     // the user nothing more and are left out.
     static DbError cancelled();
+    // The error of a statement that waited the whole lock timeout for a
+    // lock another session holds, with the provider's words. Its number is
+    // E_FAIL whatever class the SQLSTATE has: nothing is wrong with the
+    // command. Made on the thread whose statement waited, and noted there
+    // (lastLockTimeout).
+    static DbError lockTimeout(const QString &providerText, const QString &sqlState);
+    // The error of a statement that the database stopped after `seconds`,
+    // the connection's statement timeout.
+    static DbError statementTimeout(int seconds);
     const char *what() const noexcept override { return mWhat.c_str(); }
 
     // Maps a SQLSTATE to the error number: class 42 (and SQLite's own SQL
@@ -55,5 +68,14 @@ private:
     Kind mKind = Kind::Other;
     std::string mWhat;
 };
+
+// The lock timeouts of the statements the calling thread ran: how many so
+// far, and the description of the last one. A caller whose work reports
+// failures as text learns so whether a failure was a lock that did not come.
+struct LockTimeoutNote {
+    quint64 count = 0;
+    QString description;
+};
+LockTimeoutNote lastLockTimeout();
 
 } // namespace db

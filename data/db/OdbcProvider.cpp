@@ -116,7 +116,7 @@ QString infoText(SQLHDBC dbc, SQLUSMALLINT infoType)
 
 } // namespace
 
-OdbcProvider::OdbcProvider(const QString &connectionString)
+OdbcProvider::OdbcProvider(const QString &connectionString, std::optional<qint64> lockTimeoutMs)
 {
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &mEnv);
     if (!succeeded(rc)) {
@@ -155,12 +155,77 @@ OdbcProvider::OdbcProvider(const QString &connectionString)
         if (succeeded(SQLGetInfoW(mDbc, SQL_TXN_CAPABLE, &txn, sizeof(txn), nullptr)))
             mTransactions = txn != SQL_TC_NONE;
         mEngine = engineOf(infoText(mDbc, SQL_DBMS_NAME), infoText(mDbc, SQL_DRIVER_NAME));
+        mInFlight.engine = mEngine;
         // MDB Tools reads Access files but cannot write them.
         mReadOnly = infoText(mDbc, SQL_DATA_SOURCE_READ_ONLY).compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0
                     || mEngine == Engine::MdbTools;
+        ConnString driverString;
+        try {
+            driverString = ConnString::parse(connectionString);
+        } catch (const DbError &) {
+            // the driver took it: its own reading counts
+        }
+        applyLockTimeout(lockTimeoutMs, driverString);
     } catch (...) {
         release();
         throw;
+    }
+}
+
+// Sets how long a statement of the session waits for a lock that another
+// session holds, with the engine's own SQL. Without a LockTimeout in the
+// string the default applies, unless the session already waits less (set
+// by the data source's own settings or by the server's): a shorter wait is
+// kept. Engines this program does not know keep their own waits.
+void OdbcProvider::applyLockTimeout(std::optional<qint64> ms, const ConnString &driverString)
+{
+    const bool keepShorter = !ms;
+    const qint64 wanted = ms.value_or(kDefaultLockTimeoutMs);
+    const auto firstRow = [this](const QString &sql) { return query(sql, LockType::ReadOnly, 1); };
+    switch (mEngine) {
+    case Engine::PostgreSql: {
+        // lock_timeout is kept in milliseconds, and 0 there waits without
+        // end: not waiting is the shortest wait it knows, 1 ms. VALUES is
+        // read at once: no cursor, no transaction around it.
+        Recordset rs = firstRow(QStringLiteral("VALUES ((SELECT setting FROM pg_settings WHERE name = 'lock_timeout'))"));
+        const qint64 now = rs.eof() ? 0 : rs.value(0).toString().toLongLong();
+        qint64 inForce = std::max<qint64>(wanted, 1);
+        if (keepShorter && now > 0 && now < inForce)
+            inForce = now;
+        else
+            execute(QStringLiteral("SET lock_timeout = %1").arg(inForce));
+        mLockTimeoutMs = inForce;
+        break;
+    }
+    case Engine::MySql: {
+        // Row locks (InnoDB) and table locks (the metadata of a table
+        // another session locked or alters) have a wait each, in whole
+        // seconds; 0 does not wait.
+        Recordset rs = firstRow(
+            QStringLiteral("SELECT @@SESSION.innodb_lock_wait_timeout, @@SESSION.lock_wait_timeout"));
+        const qint64 seconds = (wanted + 999) / 1000;
+        qint64 rows = seconds, tables = seconds;
+        if (keepShorter && !rs.eof()) {
+            const qint64 rowsNow = rs.value(0).toInt(), tablesNow = rs.value(1).toInt();
+            rows = rowsNow > 0 ? std::min(seconds, rowsNow) : seconds;
+            tables = tablesNow > 0 ? std::min(seconds, tablesNow) : seconds;
+        }
+        execute(QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, SESSION lock_wait_timeout = %2")
+                    .arg(rows)
+                    .arg(tables));
+        mLockTimeoutMs = std::max(rows, tables) * 1000;
+        break;
+    }
+    case Engine::Sqlite: {
+        // The driver's own Timeout, which its string sets (withSqliteDriverTimeout).
+        bool ok = false;
+        const qint64 driverMs = driverString.value(QStringLiteral("Timeout")).trimmed().toLongLong(&ok);
+        if (ok)
+            mLockTimeoutMs = driverMs;
+        break;
+    }
+    default:
+        break;
     }
 }
 
@@ -176,7 +241,7 @@ bool OdbcProvider::isAlive() const
 
 qint64 OdbcProvider::execute(const QString &sql)
 {
-    Statement st(dbc(), &mInFlight);
+    Statement st(timedDbc(), &mInFlight, queryTimeout());
     WText text(sql);
     const SQLRETURN rc = SQLExecDirectW(st.handle(), text.ptr(), SQL_NTS);
     st.requireNotCancelled();
@@ -255,7 +320,7 @@ SqlDialect OdbcProvider::dialect() const
 Recordset OdbcProvider::query(const QString &sql, LockType lock, int maxRows)
 {
     Q_UNUSED(lock); // ODBC recordsets are read-only snapshots
-    Statement st(dbc(), &mInFlight);
+    Statement st(timedDbc(), &mInFlight, queryTimeout());
     if (maxRows > 0) {
         // Not every driver honours the limit (01S02 "option value changed"
         // is fine); fetching stops at maxRows below in any case.
@@ -272,6 +337,32 @@ Recordset OdbcProvider::query(const QString &sql, LockType lock, int maxRows)
 QString OdbcProvider::lostText()
 {
     return QStringLiteral("Conexiunea a fost inchisa fara a salva tranzactia; baza de date o anuleaza.");
+}
+
+void OdbcProvider::setStatementTimeout(int seconds)
+{
+    mStatementTimeout = seconds;
+    mInFlight.timeoutSeconds = seconds;
+}
+
+// MariaDB's driver does not honour SQL_ATTR_QUERY_TIMEOUT: the session's
+// max_statement_time does it (catalog functions included), set when it
+// differs from what the next statement wants. A server that has no such
+// variable (MySQL) runs without.
+SQLHDBC OdbcProvider::timedDbc()
+{
+    const SQLHDBC handle = dbc();
+    if (mEngine != Engine::MySql || mSessionTimeout == mStatementTimeout || mSessionTimeout < 0)
+        return handle;
+    Statement set(handle);
+    WText text(QStringLiteral("SET SESSION max_statement_time = %1").arg(mStatementTimeout));
+    mSessionTimeout = succeeded(SQLExecDirectW(set.handle(), text.ptr(), SQL_NTS)) ? mStatementTimeout : -1;
+    return handle;
+}
+
+int OdbcProvider::queryTimeout() const
+{
+    return mEngine == Engine::MySql ? 0 : mStatementTimeout;
 }
 
 SQLHDBC OdbcProvider::dbc() const
@@ -462,9 +553,11 @@ int odbcLoginTimeout(const QString &connectionString)
     return kDefaultLoginTimeout;
 }
 
-std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString)
+std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString, std::optional<qint64> lockTimeoutMs)
 {
-    return std::make_unique<odbc::OdbcProvider>(odbcConnectionString(connectionString));
+    return std::make_unique<odbc::OdbcProvider>(
+        odbcConnectionString(withSqliteDriverTimeout(withoutLockTimeout(connectionString), lockTimeoutMs)),
+        lockTimeoutMs);
 }
 
 void failNextOdbcRollbacks(int count)

@@ -7,8 +7,12 @@
 namespace db {
 
 // Opens a connection through the unixODBC driver manager (SQLDriverConnect,
-// no prompt) with the string odbcConnectionString gives.
-std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString);
+// no prompt) with the string odbcConnectionString gives, without its
+// LockTimeout; `lockTimeoutMs` (the string's, nullopt for the default) is
+// set with the engine's own SQL on PostgreSQL and MariaDB/MySQL, and as the
+// SQLite3 driver's Timeout.
+std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString,
+                                           std::optional<qint64> lockTimeoutMs = std::nullopt);
 
 // The string handed to the driver manager: the string as written, and for
 // the PostgreSQL driver (named by Driver=, or by the data source of DSN=)
@@ -17,6 +21,12 @@ std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString);
 // few rows at a time and a one-row probe reads one row, whatever the
 // machine's driver settings say.
 QString odbcConnectionString(const QString &connectionString);
+
+// For the SQLite3 ODBC driver, which waits for a file another program locks
+// as long as its own "Timeout" (milliseconds) says whatever SQLite is told:
+// the string with that Timeout set to `lockTimeoutMs` (nullopt: the default,
+// unless the string sets its own Timeout). Any other string as written.
+QString withSqliteDriverTimeout(const QString &connectionString, std::optional<qint64> lockTimeoutMs);
 
 // Seconds a connection attempt may take before the driver gives up
 // (SQL_ATTR_LOGIN_TIMEOUT): the value of a login-timeout key of the string

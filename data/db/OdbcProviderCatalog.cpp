@@ -69,7 +69,7 @@ ColumnType genericColumnType(const CatalogColumn &c)
 
 Recordset OdbcProvider::tables()
 {
-    Statement st(dbc(), &mInFlight);
+    Statement st(timedDbc(), &mInFlight, queryTimeout());
     st.check(SQLTablesW(st.handle(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0), "SQLTables");
     QList<Column> columns{{QStringLiteral("TABLE_SCHEMA"), adVarWChar},
                           {QStringLiteral("TABLE_NAME"), adVarWChar},
@@ -154,7 +154,7 @@ std::vector<TableColumn> OdbcProvider::tableColumns(const QString &schema, const
 
 std::vector<CatalogColumn> OdbcProvider::readCatalogColumns(const QString &schema, const QString &table)
 {
-    Statement st(dbc(), &mInFlight);
+    Statement st(timedDbc(), &mInFlight, queryTimeout());
     WText schemaText(schema);
     WText tableText(table);
     // MariaDB and MySQL call their databases catalogs and refuse schemas.
@@ -211,7 +211,7 @@ std::vector<CatalogColumn> OdbcProvider::readCatalogColumns(const QString &schem
     // the server as values, never as SQL.
 Recordset OdbcProvider::queryWithText(const QString &sql, const QStringList &params)
 {
-    Statement st(dbc(), &mInFlight);
+    Statement st(timedDbc(), &mInFlight, queryTimeout());
     std::vector<WText> texts;
     texts.reserve(static_cast<size_t>(params.size()));
     std::vector<SQLLEN> lengths(static_cast<size_t>(params.size()));

@@ -4,6 +4,7 @@
 // (connecting, commands, transactions, result sets) and OdbcProviderCatalog.cpp
 // (tables, columns and their types). Nothing outside these two files uses it.
 
+#include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/OdbcSupport.h"
 
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace db::odbc {
-
-enum class Engine { Other, PostgreSql, MySql, Sqlite, MdbTools };
 
 // One column as SQLColumns describes it.
 struct CatalogColumn {
@@ -27,7 +26,9 @@ struct CatalogColumn {
 
 class OdbcProvider final : public Provider {
 public:
-    explicit OdbcProvider(const QString &connectionString);
+    // `lockTimeoutMs`: the string's LockTimeout (nullopt: the default, which
+    // a shorter wait the session has already keeps).
+    OdbcProvider(const QString &connectionString, std::optional<qint64> lockTimeoutMs);
     ~OdbcProvider() override { release(); }
 
     void close() override { release(); }
@@ -43,6 +44,8 @@ public:
     bool isReadOnly() const override { return mReadOnly; }
     Recordset query(const QString &sql, LockType lock, int maxRows) override;
     void cancel() override { mInFlight.cancel(); }
+    std::optional<qint64> lockTimeoutMs() const override { return mLockTimeoutMs; }
+    void setStatementTimeout(int seconds) override;
 
     // OdbcProviderCatalog.cpp
     Recordset tables() override;
@@ -52,7 +55,13 @@ public:
 
 private:
     static QString lostText();
+    void applyLockTimeout(std::optional<qint64> ms, const ConnString &driverString);
     SQLHDBC dbc() const;
+    // dbc() for a statement about to run, with the session's statement
+    // timeout brought in line first where the engine keeps it there
+    // (MariaDB); and the timeout a statement handle carries itself.
+    SQLHDBC timedDbc();
+    int queryTimeout() const;
     void requireTransaction() const;
     SQLRETURN setAutocommit(bool on);
     SQLRETURN endTran(SQLSMALLINT completion);
@@ -79,6 +88,9 @@ private:
     bool mReadOnly = false;
     QString mLostReason;
     InFlight mInFlight; // the statement running now, for cancel()
+    std::optional<qint64> mLockTimeoutMs; // in force in the session, when set here
+    int mStatementTimeout = 0;
+    int mSessionTimeout = 0; // MariaDB's max_statement_time in the session; -1 when it cannot be set
 };
 
 } // namespace db::odbc

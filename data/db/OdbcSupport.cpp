@@ -12,6 +12,8 @@
 #include <QTime>
 
 #include <algorithm>
+#include <climits>
+#include <initializer_list>
 #include <vector>
 
 namespace db::odbc {
@@ -48,8 +50,10 @@ Diagnostics readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
         }
         if (!succeeded(rc))
             break;
-        if (rec == 1)
+        if (rec == 1) {
             d.state = fromW(state);
+            d.native = static_cast<int>(native);
+        }
         const qsizetype chars = std::clamp<qsizetype>(length, 0, static_cast<qsizetype>(message.size()) - 1);
         QString text = fromW(message.data(), chars).trimmed();
         if (!text.isEmpty())
@@ -110,12 +114,40 @@ bool InFlight::cancelled(SQLHSTMT statement)
     return mCancelled && mCurrent == statement;
 }
 
+bool isLockTimeout(Engine engine, const Diagnostics &d)
+{
+    switch (engine) {
+    case Engine::PostgreSql: return d.state == QLatin1String("55P03"); // lock_not_available
+    case Engine::MySql: return d.native == 1205; // ER_LOCK_WAIT_TIMEOUT (a deadlock is 1213)
+    case Engine::Sqlite: return d.native == 5 || d.native == 6; // SQLITE_BUSY, SQLITE_LOCKED
+    default: return false;
+    }
+}
+
+bool isStatementTimeout(Engine engine, const Diagnostics &d)
+{
+    if (d.state == QLatin1String("HYT00") || d.state == QLatin1String("S1T00")) // the driver's own timer
+        return true;
+    switch (engine) {
+    case Engine::PostgreSql: // query_canceled, by statement_timeout (a cancel is told before)
+        return d.state == QLatin1String("57014")
+               && d.messages.join(QLatin1Char(' ')).contains(QLatin1String("statement timeout"), Qt::CaseInsensitive);
+    case Engine::MySql: return d.native == 1969 || d.native == 3024; // max_statement_time, max_execution_time
+    default: return false;
+    }
+}
+
 void Statement::check(SQLRETURN rc, const char *what) const
 {
     if (succeeded(rc))
         return;
     requireNotCancelled();
-    odbc::check(rc, SQL_HANDLE_STMT, mStmt, what);
+    Diagnostics d = readDiagnostics(SQL_HANDLE_STMT, mStmt);
+    if (mInFlight && isLockTimeout(mInFlight->engine, d))
+        throw DbError::lockTimeout(d.messages.join(QLatin1Char('\n')), d.state);
+    if (mInFlight && mInFlight->timeoutSeconds > 0 && isStatementTimeout(mInFlight->engine, d))
+        throw DbError::statementTimeout(mInFlight->timeoutSeconds);
+    throwError(d, QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
 }
 
 void Statement::requireNotCancelled() const
@@ -415,17 +447,63 @@ QString profileValue(const QString &section, const char *key, const char *file)
     return length > 0 ? QString::fromUtf8(buffer, qMin<int>(length, sizeof(buffer) - 1)).trimmed() : QString();
 }
 
+// Whether `driver` (a library, or a section of odbcinst.ini) is the one
+// whose name or library holds one of `marks`.
+bool namesDriver(const QString &driver, std::initializer_list<const char *> marks)
+{
+    for (const char *mark : marks)
+        if (driver.contains(QLatin1String(mark), Qt::CaseInsensitive))
+            return true;
+    // A driver named by its odbcinst.ini section: the library it loads.
+    if (driver.contains(QLatin1Char('/')))
+        return false;
+    const QString library = profileValue(driver, "Driver", "odbcinst.ini");
+    for (const char *mark : marks)
+        if (library.contains(QLatin1String(mark), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 bool namesPostgresDriver(const QString &driver)
 {
-    if (driver.contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive)
-        || driver.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
-        return true;
-    // A driver named by its odbcinst.ini section: the library it loads.
-    return !driver.contains(QLatin1Char('/'))
-           && profileValue(driver, "Driver", "odbcinst.ini").contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
+    return namesDriver(driver, {"psqlodbc", "PostgreSQL"});
+}
+
+// The driver a string names, by Driver= or by the data source of DSN=; ""
+// when it names none.
+QString driverOf(const ConnString &parsed)
+{
+    QString driver = parsed.value(QStringLiteral("Driver")).trimmed();
+    if (driver.startsWith(QLatin1Char('{')) && driver.endsWith(QLatin1Char('}')))
+        driver = driver.mid(1, driver.size() - 2);
+    const QString dsn = parsed.value(QStringLiteral("DSN")).trimmed();
+    if (driver.isEmpty() && !dsn.isEmpty())
+        driver = profileValue(dsn, "Driver", "odbc.ini");
+    return driver;
 }
 
 } // namespace
+
+QString withSqliteDriverTimeout(const QString &connectionString, std::optional<qint64> lockTimeoutMs)
+{
+    ConnString parsed;
+    try {
+        parsed = ConnString::parse(connectionString);
+    } catch (const DbError &) {
+        return connectionString;
+    }
+    const QString driver = driverOf(parsed);
+    if (driver.isEmpty() || !namesDriver(driver, {"sqlite3odbc", "SQLite3"}))
+        return connectionString;
+    if (!lockTimeoutMs && parsed.contains(QStringLiteral("Timeout")))
+        return connectionString; // the data source's own wait
+    const qint64 ms = std::min<qint64>(lockTimeoutMs.value_or(kDefaultLockTimeoutMs), INT_MAX);
+    QStringList kept;
+    for (const auto &[key, value] : parsed.items())
+        if (key.compare(QLatin1String("Timeout"), Qt::CaseInsensitive) != 0)
+            kept << connectionAttribute(key, value);
+    return kept.join(QLatin1Char(';')) + QStringLiteral(";Timeout=") + QString::number(ms) + QLatin1Char(';');
+}
 
 QString odbcConnectionString(const QString &connectionString)
 {
@@ -435,12 +513,8 @@ QString odbcConnectionString(const QString &connectionString)
     } catch (const DbError &) {
         return connectionString; // the driver manager says what is wrong
     }
-    QString driver = parsed.value(QStringLiteral("Driver")).trimmed();
-    if (driver.startsWith(QLatin1Char('{')) && driver.endsWith(QLatin1Char('}')))
-        driver = driver.mid(1, driver.size() - 2);
+    const QString driver = driverOf(parsed);
     const QString dsn = parsed.value(QStringLiteral("DSN")).trimmed();
-    if (driver.isEmpty() && !dsn.isEmpty())
-        driver = profileValue(dsn, "Driver", "odbc.ini");
     if (driver.isEmpty() || !namesPostgresDriver(driver))
         return connectionString;
     // Each setting under its name or the driver's short name; one the string

@@ -36,8 +36,18 @@ inline bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCC
 
 struct Diagnostics {
     QString state;
+    int native = 0; // the engine's own error number, of the first record
     QStringList messages;
 };
+
+// The database behind a connection, as the driver names it.
+enum class Engine { Other, PostgreSql, MySql, Sqlite, MdbTools };
+
+// Whether the diagnostics of a failed statement on `engine` say that it
+// waited the lock timeout for a lock another session holds.
+bool isLockTimeout(Engine engine, const Diagnostics &d);
+// Whether they say that the statement ran longer than its statement timeout.
+bool isStatementTimeout(Engine engine, const Diagnostics &d);
 
 Diagnostics readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
 // Throws the diagnostics as a DbError; `fallback` when they hold no text.
@@ -65,6 +75,11 @@ Fetch fetchKindFor(int sqlType, bool isUnsigned);
 // the same lock before it is freed, so a cancel never reaches a freed handle.
 class InFlight {
 public:
+    // Whose errors the statements throw (set once connected), and the
+    // statement timeout they run with (seconds, 0 for none).
+    Engine engine = Engine::Other;
+    int timeoutSeconds = 0;
+
     void begin(SQLHSTMT statement);
     void end(SQLHSTMT statement);
     // Stops the registered statement, if any; any thread.
@@ -82,13 +97,18 @@ class Statement {
 public:
     // With `inFlight`, the statement may be stopped from another thread
     // while it lives; a failure after such a stop throws DbError::cancelled().
-    explicit Statement(SQLHDBC dbc, InFlight *inFlight = nullptr) : mInFlight(inFlight)
+    // A `queryTimeout` (seconds) asks the driver to stop it after that long
+    // (SQL_ATTR_QUERY_TIMEOUT; a driver that cannot lets it run).
+    explicit Statement(SQLHDBC dbc, InFlight *inFlight = nullptr, int queryTimeout = 0) : mInFlight(inFlight)
     {
         const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &mStmt);
         if (!succeeded(rc)) {
             mStmt = SQL_NULL_HSTMT;
             odbc::check(rc, SQL_HANDLE_DBC, dbc, "SQLAllocHandle");
         }
+        if (queryTimeout > 0)
+            SQLSetStmtAttrW(mStmt, SQL_ATTR_QUERY_TIMEOUT,
+                            reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(queryTimeout)), SQL_IS_UINTEGER);
         if (mInFlight)
             mInFlight->begin(mStmt);
     }

@@ -4,10 +4,14 @@
 #include "data/db/DbError.h"
 #include "data/db/SqlScan.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
+#include <climits>
 #include <mutex>
 #include <sqlite3.h>
+#include <utility>
 
 namespace db {
 
@@ -15,13 +19,22 @@ namespace {
 
 using DbHandle = std::shared_ptr<sqlite3>;
 
+// The statement timeout (seconds) that interrupted the statement of this
+// thread; 0 when none did (an interrupt is then a cancel).
+thread_local int tTimedOut = 0;
+
 [[noreturn]] void throwSqlite(sqlite3 *handle, int rc, const QString &context = QString())
 {
     QString text = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
     if (!context.isEmpty())
         text += QStringLiteral(" (") + context + QLatin1Char(')');
     switch (rc & 0xff) {
-    case SQLITE_INTERRUPT: throw DbError::cancelled(); // only cancel() interrupts
+    case SQLITE_INTERRUPT:
+        if (tTimedOut > 0)
+            throw DbError::statementTimeout(std::exchange(tTimedOut, 0));
+        throw DbError::cancelled();
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: throw DbError::lockTimeout(text, QStringLiteral("HY000"));
     case SQLITE_ERROR: throw DbError(DB_E_ERRORSINCOMMAND, text, QStringLiteral("42000"));
     case SQLITE_MISMATCH:
     case SQLITE_RANGE:
@@ -338,6 +351,15 @@ public:
 
     bool inTransaction() const override { return mDb && !sqlite3_get_autocommit(mDb.get()); }
 
+    // The engine calls back every few thousand steps of a statement; past
+    // the timeout the callback interrupts it.
+    void setStatementTimeout(int seconds) override
+    {
+        mTimeoutSeconds = seconds;
+        if (mDb)
+            sqlite3_progress_handler(mDb.get(), seconds > 0 ? 10000 : 0, seconds > 0 ? &onProgress : nullptr, this);
+    }
+
     SqlDialect dialect() const override { return SqlDialect::Sqlite; }
     bool weaklyTyped() const override { return true; }
     bool isReadOnly() const override { return mReadOnly || (mDb && sqlite3_db_readonly(mDb.get(), "main") == 1); }
@@ -501,12 +523,27 @@ private:
         return false;
     }
 
+    // The handle for the work about to be done (its statement timeout
+    // counts from now).
     sqlite3 *handle() const
     {
         if (!mDb)
             throw DbError(ADO_E_ILLEGALOPERATION,
                           mLost ? lostText() : QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+        if (mTimeoutSeconds > 0) {
+            mClock.start();
+            tTimedOut = 0;
+        }
         return mDb.get();
+    }
+
+    static int onProgress(void *self)
+    {
+        const auto *provider = static_cast<const SqliteProvider *>(self);
+        if (provider->mClock.elapsed() < qint64(provider->mTimeoutSeconds) * 1000)
+            return 0;
+        tTimedOut = provider->mTimeoutSeconds;
+        return 1;
     }
 
     // Ends the link to the file; SQLite rolls back what was not committed.
@@ -546,6 +583,8 @@ private:
 
     DbHandle mDb;
     std::mutex mCancelGuard; // held while mDb is reset and while cancel() uses it
+    int mTimeoutSeconds = 0;
+    mutable QElapsedTimer mClock; // since the work at hand began
     bool mReadOnly = false;
     bool mLost = false;
 };
@@ -621,7 +660,7 @@ void configureSqliteOnce()
     std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
 }
 
-std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly, bool sharedCache)
+std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly, bool sharedCache, qint64 lockTimeoutMs)
 {
     if (!QFileInfo(path).isFile())
         throw DbError(E_FAIL, QStringLiteral("Fisierul bazei de date nu exista: %1").arg(path));
@@ -638,7 +677,7 @@ std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly,
     DbHandle db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
     if (rc != SQLITE_OK)
         throwSqlite(raw, rc, path);
-    sqlite3_busy_timeout(raw, 5000);
+    sqlite3_busy_timeout(raw, static_cast<int>(std::clamp<qint64>(lockTimeoutMs, 0, INT_MAX)));
     // Reading the schema proves that the file is a database.
     for (const char *sql : {"PRAGMA foreign_keys = ON", "SELECT count(*) FROM sqlite_master"}) {
         char *message = nullptr;

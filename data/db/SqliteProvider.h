@@ -11,7 +11,10 @@ namespace db {
 // is known to the others without each reading the whole schema again. They
 // see each other's tables locked (not waiting) while one writes, so they
 // suit connections used one after the other, as the steps of a run are.
-std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly = false, bool sharedCache = false);
+// A statement waits at most `lockTimeoutMs` for a file another program
+// locks (0: not at all), then fails with DbError::Kind::LockTimeout.
+std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly = false, bool sharedCache = false,
+                                             qint64 lockTimeoutMs = 30000);
 
 // ADO type number of a SQLite declared column type: the names the windows
 // know first, then SQLite's own affinity rules (a name that says nothing
