@@ -161,6 +161,42 @@ db::ColumnType freshColumnType(db::Connection &userConn, const QString &table, c
     return found->known ? found->type : userConn.columnType(table, found->name, owner);
 }
 
+// After a commit that did not answer: on a new connection the abandoned
+// session is ended first (a transaction it left open can then never be
+// kept later), and the field's state is read afresh by the usual probe.
+// What was found, or why it is not known. The connection is one of its
+// own, not the pool's: the pool's built-in SQLite connections share their
+// cache, where the abandoned transaction would keep the table from being
+// read at all. `lease` is given back (closed) first.
+QString stateAfterInterruption(db::PooledConnection &lease, const QString &connString, qint32 idConnType,
+                               const QString &dataSource, const db::Recordset &tables, db::Recordset &fields,
+                               std::optional<qint64> abandonedSession, qint64 waitMs)
+{
+    const auto unknown = [](const QString &reason) {
+        return QStringLiteral("Starea campului este necunoscuta: nu a putut fi verificata din nou dupa intrerupere (")
+               + reason + QStringLiteral(").");
+    };
+    lease.release();
+    try {
+        db::Connection fresh;
+        fresh.open(connString);
+        fresh.setStatementTimeout(probeTimeout());
+        const std::optional<bool> ended =
+            abandonedSession ? fresh.endSession(*abandonedSession, waitMs) : std::nullopt;
+        if (ended && !*ended)
+            return unknown(QStringLiteral("sesiunea abandonata, numarul %1 pe server, nu s-a incheiat inca, iar "
+                                          "tranzactia ei poate fi inca salvata")
+                               .arg(*abandonedSession));
+        const FieldProbe probe = refreshConvertedState(fresh, idConnType, dataSource, tables, fields, false);
+        if (!probe.error.isEmpty())
+            return unknown(probe.error);
+        return QStringLiteral("Starea a fost verificata din nou dupa o intrerupere: campul este in ")
+               + (probe.converted ? QStringLiteral("lei NOI.") : QStringLiteral("lei VECHI."));
+    } catch (const std::exception &e) {
+        return unknown(errorText(e));
+    }
+}
+
 QString restoreDiffersMessage(const FieldTotals &totals)
 {
     return QStringLiteral("Suma restaurata (") + totals.restoredSum
@@ -383,12 +419,27 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         else if (!pbLeiNoi && fieldTotals.available() && !fieldTotals.approximate && !fieldTotals.restoredMatches)
             appendError(restoreDiffersMessage(fieldTotals));
     }
-    // A commit is only asked for when every statement succeeded.
+    // A commit is only asked for when every statement succeeded. One the
+    // database does not answer within the lock timeout is abandoned with its
+    // connection; the field's state is then asked afresh.
     bool committed = false;
     if (errors.isEmpty()) {
+        const std::optional<qint64> session = userConn.sessionId();
         try {
-            userConn.commitTrans();
+            userConn.commitTrans(lockWaitMs);
             committed = true;
+        } catch (const db::DbError &e) {
+            if (e.kind() == db::DbError::Kind::NoAnswer) {
+                const QString message =
+                    e.description() + QLatin1Char(' ')
+                    + stateAfterInterruption(lease, connString, idConnType, dataSource, tables, fields, session,
+                                             lockWaitMs);
+                fields.setValue(QStringLiteral("Error"), message);
+                fields.update();
+                mReport.AddField(dataSource, tableName, fieldName, 0, message, QString());
+                return;
+            }
+            appendError(errorText(e));
         } catch (const std::exception &e) {
             appendError(errorText(e));
         }

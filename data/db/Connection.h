@@ -88,6 +88,18 @@ public:
     // throw DbError::statementTimeout. A provider that cannot stop them
     // lets them run.
     virtual void setStatementTimeout(int seconds) { (void)seconds; }
+    // The server's number for the session (PostgreSQL's backend process,
+    // MariaDB's connection id); nullopt where there is none.
+    virtual std::optional<qint64> sessionId() const { return std::nullopt; }
+    // Ends session `id` of the same database (an abandoned connection of
+    // this program) and waits at most `waitMs` for it to go: true when it is
+    // gone, false when it is still there, nullopt when the provider cannot.
+    virtual std::optional<bool> endSession(qint64 id, qint64 waitMs)
+    {
+        (void)id;
+        (void)waitMs;
+        return std::nullopt;
+    }
 };
 
 // A connection to a database, opened from a connection string.
@@ -125,6 +137,31 @@ public:
     // Commits. A commit that fails throws the provider's message and leaves
     // the connection not in a transaction: nothing of it is kept.
     void commitTrans();
+    // Commits on a thread of its own and waits for the database's answer at
+    // most `limitMs` (at least a second). A commit that has not answered by
+    // then (a cluster waiting for its members, a server that stopped
+    // answering) is abandoned: the connection is closed for good, its link
+    // left to that thread, which ends it once the commit returns (or, if the
+    // commit had not been sent yet, rolls the transaction back), and
+    // DbError::Kind::NoAnswer is thrown. Whether the transaction was kept is
+    // then unknown: ask the database on another connection.
+    void commitTrans(qint64 limitMs);
+    // Commits abandoned so that are still waiting for the database.
+    static int abandonedCommits();
+    // Test seam: called on the committing thread just before each commit
+    // of commitTrans(limitMs), with the session's id; a test makes it wait.
+    // An empty function ends it.
+    static void setCommitHook(std::function<void(std::optional<qint64> sessionId)> hook);
+
+    // The server's number for this connection's session (PostgreSQL's
+    // backend process, MariaDB's connection id); nullopt for the built-in
+    // providers and other drivers.
+    std::optional<qint64> sessionId() const;
+    // Ends session `id` of the same database, a connection this program
+    // abandoned, so that a transaction it left can never be kept, and waits
+    // at most `waitMs` for it to go: true when it is gone, false when it is
+    // still there, nullopt when this connection cannot tell.
+    std::optional<bool> endSession(qint64 id, qint64 waitMs);
     // Rolls back; nothing to do when no transaction is open. A rollback that
     // fails never commits: the link to the database is dropped (the database
     // rolls back) and the connection is no longer open.

@@ -42,6 +42,19 @@ DbError DbError::statementTimeout(int seconds)
                    QStringLiteral("HYT00"), Kind::StatementTimeout);
 }
 
+DbError DbError::commitNotAnswered(qint64 waitedMs)
+{
+    const QString wait = waitedMs % 1000 == 0
+                             ? QString::number(waitedMs / 1000)
+                             : QString::number(static_cast<double>(waitedMs) / 1000.0, 'f', 1).replace(QLatin1Char('.'),
+                                                                                                       QLatin1Char(','));
+    return DbError(E_FAIL,
+                   QStringLiteral("Baza de date nu a raspuns la salvarea tranzactiei in %1 s; conexiunea a fost "
+                                  "abandonata.")
+                       .arg(wait),
+                   QStringLiteral("HYT01"), Kind::NoAnswer);
+}
+
 LockTimeoutNote lastLockTimeout()
 {
     return tLockTimeouts;

@@ -30,6 +30,7 @@ public:
         Cancelled,   // Connection::cancel stopped it
         LockTimeout, // it waited the lock timeout for a lock another session holds
         StatementTimeout, // it ran longer than the connection's statement timeout
+        NoAnswer,    // a commit the database did not answer in time: the connection was abandoned
     };
 
     DbError(qint32 number, QString description, QString sqlState = QString(), Kind kind = Kind::Other)
@@ -54,6 +55,10 @@ public:
     // The error of a statement that the database stopped after `seconds`,
     // the connection's statement timeout.
     static DbError statementTimeout(int seconds);
+    // The error of a commit that the database did not answer within
+    // `waitedMs`: its connection was abandoned, and whether the
+    // transaction was kept is not known.
+    static DbError commitNotAnswered(qint64 waitedMs);
     const char *what() const noexcept override { return mWhat.c_str(); }
 
     // Maps a SQLSTATE to the error number: class 42 (and SQLite's own SQL

@@ -6,6 +6,9 @@
 #include "data/db/OdbcProviderImpl.h"
 #include "data/db/OdbcSupport.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -187,8 +190,11 @@ void OdbcProvider::applyLockTimeout(std::optional<qint64> ms, const ConnString &
         // lock_timeout is kept in milliseconds, and 0 there waits without
         // end: not waiting is the shortest wait it knows, 1 ms. VALUES is
         // read at once: no cursor, no transaction around it.
-        Recordset rs = firstRow(QStringLiteral("VALUES ((SELECT setting FROM pg_settings WHERE name = 'lock_timeout'))"));
+        Recordset rs = firstRow(QStringLiteral(
+            "VALUES ((SELECT setting FROM pg_settings WHERE name = 'lock_timeout'), pg_backend_pid())"));
         const qint64 now = rs.eof() ? 0 : rs.value(0).toString().toLongLong();
+        if (!rs.eof())
+            mSessionId = rs.value(1).toInt();
         qint64 inForce = std::max<qint64>(wanted, 1);
         if (keepShorter && now > 0 && now < inForce)
             inForce = now;
@@ -201,8 +207,10 @@ void OdbcProvider::applyLockTimeout(std::optional<qint64> ms, const ConnString &
         // Row locks (InnoDB) and table locks (the metadata of a table
         // another session locked or alters) have a wait each, in whole
         // seconds; 0 does not wait.
-        Recordset rs = firstRow(
-            QStringLiteral("SELECT @@SESSION.innodb_lock_wait_timeout, @@SESSION.lock_wait_timeout"));
+        Recordset rs = firstRow(QStringLiteral(
+            "SELECT @@SESSION.innodb_lock_wait_timeout, @@SESSION.lock_wait_timeout, CONNECTION_ID()"));
+        if (!rs.eof())
+            mSessionId = rs.value(2).toInt();
         const qint64 seconds = (wanted + 999) / 1000;
         qint64 rows = seconds, tables = seconds;
         if (keepShorter && !rs.eof()) {
@@ -337,6 +345,39 @@ Recordset OdbcProvider::query(const QString &sql, LockType lock, int maxRows)
 QString OdbcProvider::lostText()
 {
     return QStringLiteral("Conexiunea a fost inchisa fara a salva tranzactia; baza de date o anuleaza.");
+}
+
+// The session is ended by the server itself (its transaction rolled back,
+// unless its commit was already under way), then looked for until it has
+// gone or the wait is over.
+std::optional<bool> OdbcProvider::endSession(qint64 id, qint64 waitMs)
+{
+    QString end, stillThere;
+    switch (mEngine) {
+    case Engine::PostgreSql:
+        end = QStringLiteral("VALUES (pg_terminate_backend(%1))").arg(id);
+        stillThere = QStringLiteral("VALUES ((SELECT count(*) FROM pg_stat_activity WHERE pid = %1))").arg(id);
+        break;
+    case Engine::MySql:
+        end = QStringLiteral("KILL CONNECTION %1").arg(id);
+        stillThere = QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = %1").arg(id);
+        break;
+    default: return std::nullopt;
+    }
+    try {
+        execute(end);
+    } catch (const DbError &) {
+        // gone already ("unknown thread id"), or not ours to end: the list says
+    }
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (query(stillThere, LockType::ReadOnly, 1).value(0).toInt() == 0)
+            return true;
+        if (clock.hasExpired(waitMs))
+            return false;
+        QThread::msleep(100);
+    }
 }
 
 void OdbcProvider::setStatementTimeout(int seconds)

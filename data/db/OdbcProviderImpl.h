@@ -46,6 +46,8 @@ public:
     void cancel() override { mInFlight.cancel(); }
     std::optional<qint64> lockTimeoutMs() const override { return mLockTimeoutMs; }
     void setStatementTimeout(int seconds) override;
+    std::optional<qint64> sessionId() const override { return mSessionId; }
+    std::optional<bool> endSession(qint64 id, qint64 waitMs) override;
 
     // OdbcProviderCatalog.cpp
     Recordset tables() override;
@@ -89,6 +91,7 @@ private:
     QString mLostReason;
     InFlight mInFlight; // the statement running now, for cancel()
     std::optional<qint64> mLockTimeoutMs; // in force in the session, when set here
+    std::optional<qint64> mSessionId; // PostgreSQL's backend process, MariaDB's connection id
     int mStatementTimeout = 0;
     int mSessionTimeout = 0; // MariaDB's max_statement_time in the session; -1 when it cannot be set
 };

@@ -18,6 +18,12 @@
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
+
 using conversion::ConversionEngine;
 using conversion::ReportLog;
 using testsupport::Engine;
@@ -249,6 +255,188 @@ TEST_P(SlowReads, ConversionLongerThanTheProbeTimeoutIsNeverCut)
     EXPECT_EQ(amounts(user, table, QStringLiteral("suma")), QStringLiteral("2.5"));
     if (GetParam() == Engine::Postgres)
         user.execute(QStringLiteral("DROP FUNCTION %1_lent() CASCADE").arg(table));
+}
+
+// Holds the first commit of the run's fields until the test lets go (or
+// runs `atFirst` with the session's id instead); the others go through.
+class FirstCommitHook {
+public:
+    explicit FirstCommitHook(std::function<void(std::optional<qint64>)> atFirst = {}) : mAtFirst(std::move(atFirst))
+    {
+        db::Connection::setCommitHook([this](std::optional<qint64> session) {
+            std::unique_lock<std::mutex> lock(mMutex);
+            if (mCommits++ > 0)
+                return;
+            if (mAtFirst) {
+                mAtFirst(session);
+                return;
+            }
+            mReleased.wait(lock, [this] { return mFree; });
+        });
+    }
+    ~FirstCommitHook()
+    {
+        release();
+        db::Connection::setCommitHook({});
+    }
+    void release()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mMutex);
+            mFree = true;
+        }
+        mReleased.notify_all();
+    }
+
+private:
+    std::function<void(std::optional<qint64>)> mAtFirst;
+    std::mutex mMutex;
+    std::condition_variable mReleased;
+    bool mFree = false;
+    int mCommits = 0;
+};
+
+// Waits (bounded) until no abandoned commit is still waiting.
+bool abandonedCommitsEnd()
+{
+    for (int i = 0; i < 600 && db::Connection::abandonedCommits() > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return db::Connection::abandonedCommits() == 0;
+}
+
+// Two data sources, "A Plati" (its first commit is the one held) and
+// "B Facturi", each with a field "suma" in lei vechi.
+struct TwoSources {
+    explicit TwoSources(Engine engine) : platiDb(engine), facturiDb(engine) {}
+    bool open()
+    {
+        if (!project.ok() || !platiDb.conn().isOpen() || !facturiDb.conn().isOpen())
+            return false;
+        platiDb.createTable(plati, QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2)"));
+        platiDb.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 14875000), (2, 10000)").arg(plati));
+        facturiDb.createTable(facturi, QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2)"));
+        facturiDb.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 30000)").arg(facturi));
+        platiField = project.addField(
+            project.addTable(project.addConn(6, QStringLiteral("A Plati"),
+                                             withAttribute(platiDb.connString(), QStringLiteral("LockTimeout=1"))),
+                             plati),
+            QStringLiteral("suma"));
+        project.addField(project.addTable(project.addConn(6, QStringLiteral("B Facturi"), facturiDb.connString()),
+                                          facturi),
+                         QStringLiteral("suma"));
+        return true;
+    }
+    bool platiConverted()
+    {
+        return project.scalar(QStringLiteral("SELECT Converted FROM tField WHERE IdField = %1").arg(platiField)).toBool();
+    }
+
+    UserDatabase platiDb;
+    UserDatabase facturiDb;
+    ProjectFixture project;
+    QString plati = UserDatabase::tableName(QStringLiteral("plati_commit"));
+    QString facturi = UserDatabase::tableName(QStringLiteral("facturi_commit"));
+    int platiField = 0;
+};
+
+const QString kNoAnswer = QStringLiteral("Baza de date nu a raspuns la salvarea tranzactiei in 1 s; conexiunea a fost "
+                                         "abandonata. ");
+
+class CommitNotAnswered : public ::testing::TestWithParam<Engine> {};
+
+// The commit of the first field hangs before it reaches the database: the
+// run gives up after the lock timeout, ends the abandoned session, reads
+// the field's state afresh and says so; the next field converts, and the
+// transaction given up is never kept.
+TEST_P(CommitNotAnswered, FieldStateIsReadAgainAndTheRunGoesOn)
+{
+    VAMOR_OPEN_USER_DB(check, GetParam());
+    TwoSources t(GetParam());
+    ASSERT_TRUE(t.open());
+    ReportLog report;
+    {
+        FirstCommitHook held;
+        QElapsedTimer clock;
+        clock.start();
+        report = runEngine(t.project, true);
+        EXPECT_LT(clock.elapsed(), 60000);
+        ASSERT_EQ(report.rows().size(), 2);
+        EXPECT_EQ(report.rows().at(0).error,
+                  kNoAnswer + QStringLiteral("Starea a fost verificata din nou dupa o intrerupere: campul este in lei "
+                                             "VECHI."));
+        EXPECT_EQ(report.rows().at(0).recCount, 0);
+        EXPECT_EQ(report.rows().at(1).error, QString());
+        EXPECT_EQ(amounts(t.facturiDb, t.facturi, QStringLiteral("suma")), QStringLiteral("3"));
+    }
+    ASSERT_TRUE(abandonedCommitsEnd());
+    EXPECT_EQ(amounts(t.platiDb, t.plati, QStringLiteral("suma")), QStringLiteral("14875000 10000"));
+    EXPECT_FALSE(t.platiConverted());
+    EXPECT_EQ(t.project.scalar(QStringLiteral("SELECT Error FROM tField WHERE IdField = %1").arg(t.platiField)).toString(),
+              report.rows().at(0).error);
+
+    const ReportLog again = runEngine(t.project, true);
+    ASSERT_EQ(again.rows().size(), 1);
+    EXPECT_EQ(again.rows().first().error, QString());
+    EXPECT_EQ(amounts(t.platiDb, t.plati, QStringLiteral("suma")), QStringLiteral("1487.5 1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, CommitNotAnswered, ::testing::Values(Engine::Sqlite, Engine::Postgres, Engine::MariaDb),
+                         [](const ::testing::TestParamInfo<Engine> &info) {
+                             return testsupport::engineName(info.param).toStdString();
+                         });
+
+// The server's process of the run's connection is stopped (SIGSTOP) just
+// before the commit: the commit gets no answer, the process cannot be ended
+// while it is stopped, so the field's state is unknown and the report says
+// why. Once the process goes on, the table holds the conversion whole or not
+// at all, and the next run leaves it converted exactly once.
+TEST(CommitOfAStoppedServer, StateIsUnknownAndTheTableStaysWhole)
+{
+    VAMOR_OPEN_USER_DB(check, Engine::Postgres);
+    TwoSources t(Engine::Postgres);
+    ASSERT_TRUE(t.open());
+    pid_t stopped = 0;
+    struct Resume {
+        pid_t &pid;
+        ~Resume()
+        {
+            if (pid > 0)
+                ::kill(pid, SIGCONT);
+        }
+    } resume{stopped};
+    ReportLog report;
+    {
+        FirstCommitHook stop([&](std::optional<qint64> session) {
+            ASSERT_TRUE(session.has_value());
+            stopped = static_cast<pid_t>(*session);
+            ASSERT_EQ(::kill(stopped, SIGSTOP), 0);
+        });
+        report = runEngine(t.project, true);
+    }
+    ASSERT_GT(stopped, 0);
+    ASSERT_EQ(report.rows().size(), 2);
+    EXPECT_EQ(report.rows().at(0).error,
+              kNoAnswer
+                  + QStringLiteral("Starea campului este necunoscuta: nu a putut fi verificata din nou dupa intrerupere "
+                                   "(sesiunea abandonata, numarul %1 pe server, nu s-a incheiat inca, iar tranzactia ei "
+                                   "poate fi inca salvata).")
+                        .arg(stopped));
+    EXPECT_EQ(report.rows().at(1).error, QString());
+
+    ::kill(stopped, SIGCONT);
+    stopped = 0;
+    ASSERT_TRUE(abandonedCommitsEnd());
+    const QString suma = amounts(t.platiDb, t.plati, QStringLiteral("suma"));
+    const QString copy = amounts(t.platiDb, t.plati, QStringLiteral("suma_vm"));
+    EXPECT_TRUE((suma == QStringLiteral("14875000 10000") && copy == QStringLiteral("Null Null"))
+                || (suma == QStringLiteral("1487.5 1") && copy == QStringLiteral("14875000 10000")))
+        << suma.toStdString() << " / " << copy.toStdString();
+
+    const ReportLog again = runEngine(t.project, true);
+    for (const auto &row : again.rows())
+        EXPECT_EQ(row.error, QString());
+    EXPECT_EQ(amounts(t.platiDb, t.plati, QStringLiteral("suma")), QStringLiteral("1487.5 1"));
+    EXPECT_TRUE(t.platiConverted());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SlowReads, ::testing::Values(Engine::Sqlite, Engine::Postgres, Engine::MariaDb),
