@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTimer>
@@ -170,6 +171,38 @@ void frmMain::createActions()
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty2"));
     mnuExit = mnuFile->addAction(QStringLiteral("Inchide"), this, [this] { mnuExit_Click(); });
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
+
+    // The toolbar's commands on the project, from the keyboard: the same
+    // actions' states, each with its shortcut.
+    mnuProject = menuBar()->addMenu(QStringLiteral("Proiect"));
+    mnuProject->setObjectName(QStringLiteral("mnuProject"));
+    const struct {
+        const char *key;
+        QKeySequence shortcut;
+    } projectItems[] = {
+        {"conn_add", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)},
+        {"conn_del", QKeySequence()},
+        {"table_add", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T)},
+        {"table_del", QKeySequence()},
+        {"field_add", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+        {"field_del", QKeySequence()},
+        {"-", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
+        {"+", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
+    };
+    for (const auto &item : projectItems) {
+        const QString key = QString::fromLatin1(item.key);
+        QAction *button = mTlbButtons.value(key);
+        if (key == QLatin1String("-"))
+            mnuProject->addSeparator();
+        QAction *action = mnuProject->addAction(button->toolTip(), this, [this, key] { tlb_ButtonClick(key); });
+        action->setObjectName(QStringLiteral("mnu_") + key);
+        action->setShortcut(item.shortcut);
+        action->setEnabled(button->isEnabled());
+        connect(button, &QAction::changed, action, [button, action] { action->setEnabled(button->isEnabled()); });
+    }
+    mnuNew->setShortcut(QKeySequence::New);
+    mnuOpen->setShortcut(QKeySequence::Open);
+    mnuSave->setShortcut(QKeySequence::Save);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("Ajutor"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));

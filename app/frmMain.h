@@ -132,6 +132,7 @@ public:
     QAction *mnuOpen = nullptr;
     QAction *mnuSave = nullptr;
     QAction *mnuExit = nullptr;
+    QMenu *mnuProject = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHepContent = nullptr;
     QAction *mnuHelpIndex = nullptr;

@@ -1,6 +1,16 @@
 #!/usr/bin/env bash
 # Configures and builds Vamor in ./build (the program folder is build/bin).
+#
+#   scripts/build.sh            the program, its templates and help, and the
+#                               tests and benches
+#   scripts/build.sh --program  the program, its templates and its help only
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+tests=ON
+case "${1:-}" in
+  --program) tests=OFF ;;
+  "") ;;
+  *) echo "build.sh: argument necunoscut: $1 (--program sau nimic)" >&2; exit 2 ;;
+esac
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAMOR_BUILD_TESTS=$tests
 cmake --build build -j"$(nproc)"

@@ -5,8 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Only what the program needs: no database server, no test is installed or
+# built (scripts/test.sh does that).
 if [ "${VAMOR_SKIP_INSTALL:-0}" != "1" ]; then
-  scripts/install-deps.sh
+  scripts/install-deps.sh --program
 fi
-scripts/build.sh
+scripts/build.sh --program
 exec scripts/demo.sh "$@"

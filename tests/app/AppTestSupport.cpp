@@ -1,5 +1,9 @@
 #include "tests/app/AppTestSupport.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QtTest/qtestspontaneevent.h>
+
 #include "app/frmStart.h"
 #include "tests/support/ProjectFixture.h"
 
@@ -63,6 +67,15 @@ testsupport::ScriptedModals::Step recordTabs(QStringList &keys)
         start.cmdCancel->click();
         return start.result();
     };
+}
+
+const QString kSaveQuestion = QStringLiteral("Proiectul curent a fost modificat.\nDoriti sa salvati?");
+
+void closeFromTitleBar(QWidget &window)
+{
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(&window, &event);
 }
 
 } // namespace apptest

@@ -3,6 +3,8 @@
 #include "tests/util/Sandbox.h"
 
 #include <QString>
+
+class QWidget;
 #include <functional>
 
 namespace testsupport {
@@ -23,5 +25,10 @@ testsupport::ScriptedModals::Step chooseTemplate(const QString &fileName);
 testsupport::ScriptedModals::Step chooseExisting(const QString &path);
 // A step that records the tab keys the dialog offers and cancels.
 testsupport::ScriptedModals::Step recordTabs(QStringList &keys);
+
+// The question a modified project asks before it closes.
+extern const QString kSaveQuestion;
+// Closes a window as its title bar's close box does (a spontaneous close).
+void closeFromTitleBar(QWidget &window);
 
 } // namespace apptest

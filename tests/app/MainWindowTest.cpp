@@ -31,6 +31,8 @@
 #include <sys/stat.h>
 
 using apptest::chooseExisting;
+using apptest::closeFromTitleBar;
+using apptest::kSaveQuestion;
 using apptest::chooseTemplate;
 using apptest::makeProject;
 using testsupport::ProgramFolder;
@@ -41,7 +43,6 @@ using testsupport::ScriptedPrompts;
 namespace {
 
 const bool kIsolated = (testsupport::isolateSettings(), true);
-const QString kSaveQuestion = QStringLiteral("Proiectul curent a fost modificat.\nDoriti sa salvati?");
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -60,12 +61,6 @@ QStringList enabledButtons(frmMain &w)
 QStringList workingCopies(const ProgramFolder &folder) { return folder.files().filter(QStringLiteral(".tmp")); }
 
 // The window-system close: the title bar's close box.
-void closeFromTitleBar(frmMain &w)
-{
-    QCloseEvent event;
-    QSpontaneKeyEvent::setSpontaneous(&event);
-    QApplication::instance()->notify(&w, &event);
-}
 
 // A project with two data sources (one offline) and three tables.
 void fillSample(ProjectFixture &p)
@@ -114,7 +109,18 @@ TEST_F(MainWindow, ToolbarMenusAndStartingButtonStates)
         menus.append(menu->text() + QLatin1Char(':') + items.join(QLatin1Char(',')));
     }
     EXPECT_EQ(menus, QStringList({"Fisier:Proiect Nou,Deschide Proiect,-,Salveaza,-,Inchide",
+                                  "Proiect:Adauga Sursa de Date,Sterge Sursa de Date,Adauga Tabel,Sterge Tabel,"
+                                  "Adauga Camp,Sterge Camp,-,Converteste la lei NOI,Converteste la lei VECHI",
                                   "Ajutor:Continut,Index,-,Termene si Conditii,Despre"}));
+    // The project menu follows the toolbar's states, and every command has
+    // a key: the whole road can be walked without the mouse.
+    EXPECT_EQ(w.mnuSave->shortcut(), QKeySequence(QKeySequence::Save));
+    for (QAction *item : w.mnuProject->actions()) {
+        if (!item->isSeparator()) {
+            EXPECT_EQ(item->isEnabled(), w.tlbButton(item->objectName().mid(4))->isEnabled())
+                << item->text().toStdString();
+        }
+    }
 
     EXPECT_EQ(enabledButtons(w), QStringList({"new", "open"}));
     EXPECT_FALSE(w.mnuSave->isEnabled());

@@ -30,6 +30,8 @@
 #include <gtest/gtest.h>
 
 using apptest::chooseExisting;
+using apptest::closeFromTitleBar;
+using apptest::kSaveQuestion;
 using apptest::makeProject;
 using testsupport::ProgramFolder;
 using testsupport::ProjectFixture;
@@ -39,14 +41,7 @@ using testsupport::ScriptedPrompts;
 namespace {
 
 const bool kIsolated = (testsupport::isolateSettings(), true);
-const QString kSaveQuestion = QStringLiteral("Proiectul curent a fost modificat.\nDoriti sa salvati?");
 
-void closeFromTitleBar(QWidget &w)
-{
-    QCloseEvent event;
-    QSpontaneKeyEvent::setSpontaneous(&event);
-    QApplication::instance()->notify(&w, &event);
-}
 
 QString fieldNames(db::Connection &project, int idTable)
 {

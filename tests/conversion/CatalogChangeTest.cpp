@@ -5,10 +5,7 @@
 // On the built-in SQLite and on real PostgreSQL and MariaDB servers.
 #include "conversion/ConversionEngine.h"
 #include "conversion/ReportLog.h"
-#include "data/db/ConnString.h"
-#include "data/db/OdbcProvider.h"
 #include "data/db/Recordset.h"
-#include "data/db/SqliteProvider.h"
 #include "tests/conversion/ConversionTestSupport.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
@@ -28,32 +25,12 @@ class CatalogChange : public ::testing::TestWithParam<Engine> {
 protected:
     // Runs the engine; `atField` runs just before the field of that name is
     // probed.
-    ReportLog run(bool toLeiNoi, const QString &field, const std::function<void()> &atField)
+    ReportLog run(bool toLeiNoi, const QString &field = QString(), const std::function<void()> &atField = {})
     {
-        ReportLog report;
-        convtest::RecordingProgress progress;
-        progress.hook = [&](convtest::RecordingProgress &, const QString &line) {
-            if (line.startsWith(QLatin1String("P3 ")) && line.endsWith(QLatin1Char('(') + field + QLatin1Char(')')))
-                atField();
-        };
-        report.ConvertStart();
-        ConversionEngine engine(project.Conn(), progress, report);
-        const ConversionEngine::Result result = engine.run(toLeiNoi);
-        EXPECT_FALSE(result.failed) << result.errorDescription.toStdString();
-        report.ConvertEnd(QString());
-        return report;
+        return convtest::runEngineAt(project.Conn(), toLeiNoi, field, atField);
     }
 
-    // A command of another program: on a connection of its own, which the
-    // program's bookkeeping of its own commands never sees.
-    void elsewhere(const UserDatabase &user, const QString &sql)
-    {
-        const db::ConnString parsed = db::ConnString::parse(user.connString());
-        std::unique_ptr<db::Provider> other =
-            parsed.isBuiltInSqlite() ? db::openSqliteProvider(parsed.value(QStringLiteral("Data Source")))
-                                     : db::openOdbcProvider(user.connString());
-        other->execute(sql);
-    }
+    void elsewhere(const UserDatabase &user, const QString &sql) { convtest::elsewhere(user.connString(), sql); }
 
     QString stored(int idField)
     {

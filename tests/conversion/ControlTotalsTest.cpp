@@ -227,6 +227,37 @@ TEST(ControlTotals, SqliteValuesBeyondTheColumnScaleGiveApproximateTotals)
     EXPECT_EQ(conversion::totalsValues(*sumaBack).at(3), QStringLiteral("aproximativ"));
 }
 
+// Approximate sums are for people: a float column's sums are shown to the
+// decimals its amounts are rounded to plus four, without the noise of
+// binary doubles; sums beyond 64-bit integers are approximate too, and the
+// field converts.
+TEST(ControlTotals, ApproximateSumsAreRoundedForPeopleAndHugeSumsDoNotFailTheField)
+{
+    VAMOR_OPEN_USER_DB(user, Engine::Sqlite);
+    user.createTable(QStringLiteral("Curs"), QStringLiteral("id INTEGER PRIMARY KEY, Val REAL, Mare BIGINT"));
+    user.execute(QStringLiteral("INSERT INTO Curs (Val, Mare) VALUES (1000.1, 9223372036854775807), (2000.2, 10000)"));
+    ProjectFixture project;
+    ASSERT_TRUE(project.ok());
+    const int idTable = testsupport::addUserTable(project, user, QStringLiteral("Curs"));
+    project.addField(idTable, QStringLiteral("Val"));
+    project.addField(idTable, QStringLiteral("Mare"));
+    const ReportLog forward = runEngine(project, true);
+    for (const auto &row : forward.rows())
+        EXPECT_EQ(row.error, QString()) << row.fieldName.toStdString();
+    const FieldTotals *val = totalsOf(forward, QStringLiteral("Val"));
+    ASSERT_TRUE(val && val->available() && val->approximate);
+    // 1000.1 + 2000.2 old lei; 0.1 + 0.2 new lei; 3000.3 / 10 000 expected.
+    EXPECT_EQ(val->oldSum, QStringLiteral("3000.3"));
+    EXPECT_EQ(val->newSum, QStringLiteral("0.3"));
+    EXPECT_EQ(val->expectedSum, QStringLiteral("0.30003"));
+    EXPECT_EQ(val->difference, QStringLiteral("-0.00003"));
+    const FieldTotals *mare = totalsOf(forward, QStringLiteral("Mare"));
+    ASSERT_TRUE(mare && mare->available()) << (mare ? mare->unavailable.toStdString() : "");
+    EXPECT_TRUE(mare->approximate);
+    for (const QString &sum : {mare->oldSum, mare->newSum, mare->expectedSum, mare->difference})
+        EXPECT_LE(sum.section(QLatin1Char('.'), 1).size(), 4) << sum.toStdString();
+}
+
 // Totals of fields are added digit by digit, per data source and for the
 // run; the saved report's section quotes every value with a decimal point.
 TEST(ControlTotals, ReportAddsFieldsExactlyPerSourceAndRun)

@@ -1,9 +1,14 @@
 #include "tests/conversion/ConversionTestSupport.h"
 
+#include "conversion/ConversionEngine.h"
+#include "data/db/ConnString.h"
+#include "data/db/OdbcProvider.h"
 #include "data/db/Recordset.h"
+#include "data/db/SqliteProvider.h"
 
 #include <QDir>
 #include <QFile>
+#include <memory>
 #include <gtest/gtest.h>
 
 namespace convtest {
@@ -52,6 +57,33 @@ QStringList SqliteUserDb::columnNames(const QString &table)
     for (; !rs.eof(); rs.moveNext())
         names.append(rs.value(QStringLiteral("COLUMN_NAME")).toString());
     return names;
+}
+
+void elsewhere(const QString &connString, const QString &sql)
+{
+    const db::ConnString parsed = db::ConnString::parse(connString);
+    std::unique_ptr<db::Provider> other = parsed.isBuiltInSqlite()
+                                              ? db::openSqliteProvider(parsed.value(QStringLiteral("Data Source")))
+                                              : db::openOdbcProvider(connString);
+    other->execute(sql);
+}
+
+conversion::ReportLog runEngineAt(db::Connection &project, bool toLeiNoi, const QString &field,
+                                  const std::function<void()> &atField)
+{
+    conversion::ReportLog report;
+    RecordingProgress progress;
+    progress.hook = [&](RecordingProgress &, const QString &line) {
+        if (atField && line.startsWith(QLatin1String("P3 "))
+            && line.endsWith(QLatin1Char('(') + field + QLatin1Char(')')))
+            atField();
+    };
+    report.ConvertStart();
+    conversion::ConversionEngine engine(project, progress, report);
+    const conversion::ConversionEngine::Result result = engine.run(toLeiNoi);
+    EXPECT_FALSE(result.failed) << result.errorDescription.toStdString();
+    report.ConvertEnd(QString());
+    return report;
 }
 
 } // namespace convtest

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/ConversionInterfaces.h"
+#include "conversion/ReportLog.h"
 #include "data/db/Connection.h"
 #include "data/db/Variant.h"
 
@@ -62,5 +63,16 @@ private:
             hook(*this, line);
     }
 };
+
+// A command of another program on the user's database `connString`: on a
+// connection of its own, which the program's bookkeeping of its own
+// commands never sees.
+void elsewhere(const QString &connString, const QString &sql);
+
+// Runs the conversion engine over the project; `atField`, when given, runs
+// just before the field named `field` is probed. The run must not end on an
+// unexpected error.
+conversion::ReportLog runEngineAt(db::Connection &project, bool toLeiNoi, const QString &field = QString(),
+                                  const std::function<void()> &atField = {});
 
 } // namespace convtest

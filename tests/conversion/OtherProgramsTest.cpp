@@ -9,10 +9,7 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/ConversionListing.h"
 #include "conversion/ReportLog.h"
-#include "data/db/ConnString.h"
-#include "data/db/OdbcProvider.h"
 #include "data/db/Recordset.h"
-#include "data/db/SqliteProvider.h"
 #include "tests/conversion/ConversionTestSupport.h"
 #include "tests/support/ExactDecimal.h"
 #include "tests/support/ProjectFixture.h"
@@ -35,31 +32,10 @@ protected:
     // probed.
     ReportLog run(bool toLeiNoi, const QString &field = QString(), const std::function<void()> &atField = {})
     {
-        ReportLog report;
-        convtest::RecordingProgress progress;
-        progress.hook = [&](convtest::RecordingProgress &, const QString &line) {
-            if (atField && line.startsWith(QLatin1String("P3 "))
-                && line.endsWith(QLatin1Char('(') + field + QLatin1Char(')')))
-                atField();
-        };
-        report.ConvertStart();
-        ConversionEngine engine(project.Conn(), progress, report);
-        const ConversionEngine::Result result = engine.run(toLeiNoi);
-        EXPECT_FALSE(result.failed) << result.errorDescription.toStdString();
-        report.ConvertEnd(QString());
-        return report;
+        return convtest::runEngineAt(project.Conn(), toLeiNoi, field, atField);
     }
 
-    // A command of another program: on a connection of its own, which the
-    // program's bookkeeping of its own commands never sees.
-    void elsewhere(const UserDatabase &user, const QString &sql)
-    {
-        const db::ConnString parsed = db::ConnString::parse(user.connString());
-        std::unique_ptr<db::Provider> other =
-            parsed.isBuiltInSqlite() ? db::openSqliteProvider(parsed.value(QStringLiteral("Data Source")))
-                                     : db::openOdbcProvider(user.connString());
-        other->execute(sql);
-    }
+    void elsewhere(const UserDatabase &user, const QString &sql) { convtest::elsewhere(user.connString(), sql); }
 
     // "Lei NOI" or "Lei VECHI" as stored, and whether an error is stored.
     QString stored(int idField)
