@@ -67,13 +67,13 @@ TEST_P(LockTimeoutTest, TheSessionWaitsTheStringsLockTimeoutOrThirtySeconds)
         EXPECT_EQ(*ms, 30000);
     }
     EXPECT_EQ(conn.lockTimeoutMs(), 30000);
-    Connection brief;
-    brief.open(withAttribute(mConnString, QStringLiteral("LockTimeout=2;")));
-    if (const auto ms = sessionLockWaitMs(brief)) {
+    Connection shortWait;
+    shortWait.open(withAttribute(mConnString, QStringLiteral("LockTimeout=2;")));
+    if (const auto ms = sessionLockWaitMs(shortWait)) {
         EXPECT_EQ(*ms, 2000);
     }
-    EXPECT_EQ(brief.lockTimeoutMs(), 2000);
-    EXPECT_EQ(scalar(brief, QStringLiteral("SELECT 5")).toInt(), 5);
+    EXPECT_EQ(shortWait.lockTimeoutMs(), 2000);
+    EXPECT_EQ(scalar(shortWait, QStringLiteral("SELECT 5")).toInt(), 5);
 }
 
 TEST_P(LockTimeoutTest, LockedTableFailsAfterTheLockTimeoutAndTheConnectionGoesOn)
