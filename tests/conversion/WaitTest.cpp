@@ -272,13 +272,20 @@ public:
                 mAtFirst(session);
                 return;
             }
+            ++mInside;
             mReleased.wait(lock, [this] { return mFree; });
+            --mInside;
+            mReleased.notify_all();
         });
     }
+    // The held commit runs on a thread of its own: it is let go, and the
+    // hook is left only once that thread is out of it.
     ~FirstCommitHook()
     {
         release();
         db::Connection::setCommitHook({});
+        std::unique_lock<std::mutex> lock(mMutex);
+        mReleased.wait(lock, [this] { return mInside == 0; });
     }
     void release()
     {
@@ -295,6 +302,7 @@ private:
     std::condition_variable mReleased;
     bool mFree = false;
     int mCommits = 0;
+    int mInside = 0;
 };
 
 // Waits (bounded) until no abandoned commit is still waiting.

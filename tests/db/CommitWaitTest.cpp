@@ -25,13 +25,20 @@ public:
     {
         Connection::setCommitHook([this](std::optional<qint64>) {
             std::unique_lock<std::mutex> lock(mMutex);
+            ++mInside;
             mReleased.wait(lock, [this] { return mFree; });
+            --mInside;
+            mReleased.notify_all();
         });
     }
+    // The commits it holds run on threads of their own: it lets them go and
+    // waits until none is inside the hook any more.
     ~HeldCommits()
     {
         release();
         Connection::setCommitHook({});
+        std::unique_lock<std::mutex> lock(mMutex);
+        mReleased.wait(lock, [this] { return mInside == 0; });
     }
     void release()
     {
@@ -46,6 +53,7 @@ private:
     std::mutex mMutex;
     std::condition_variable mReleased;
     bool mFree = false;
+    int mInside = 0;
 };
 
 // Waits (bounded) until no abandoned commit is still waiting.
