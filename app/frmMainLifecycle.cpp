@@ -147,8 +147,9 @@ void frmMain::pEndSession()
 
     ConversionCommand *command = conversionCommand();
     if (command && command->mfrmProgress) {
-        // A running conversion stops after its current field; the command
-        // then saves the project as after any stop. Its question is answered
+        // A running conversion stops: the statement in flight is cut and its
+        // field rolled back; the command then saves the project as after
+        // any stop. Its question is answered
         // here (a stop already asked for asks nothing).
         if (QPushButton *stop = command->mfrmProgress->stopButton()) {
             const ui::MessageHandler previous =

@@ -4,6 +4,8 @@
 #include "conversion/frmConvertEnd.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
+#include "conversion/OffThread.h"
+#include "data/db/StopSignal.h"
 #include "data/ErrorTrap.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ModalDialog.h"
@@ -88,10 +90,23 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
     report.ConvertStart();
     report.Load();
 
+    // The run works on a thread of its own: the windows stay alive, and
+    // Stop cuts the statement in flight (the field is rolled back).
+    const auto stop = std::make_shared<db::StopSignal>();
     SilentProgress silent;
-    IConversionProgress &progress = mfrmProgress ? static_cast<IConversionProgress &>(*mfrmProgress) : silent;
-    conversion::ConversionEngine engine(mHost.Conn(), progress, report);
-    const conversion::ConversionEngine::Result result = engine.run(pbLeiNoi);
+    IConversionProgress &shown = mfrmProgress ? static_cast<IConversionProgress &>(*mfrmProgress) : silent;
+    conversion::QueuedProgress progress(shown, mfrmProgress ? static_cast<QObject *>(mfrmProgress) : this, stop);
+    conversion::QueuedReport queuedReport(report, &report);
+    if (mfrmProgress)
+        mfrmProgress->StopRequested = [stop] { stop->stop(); };
+    db::Connection &project = mHost.Conn();
+    conversion::ConversionEngine::Result result;
+    conversion::runOffThread(
+        [&] {
+            conversion::ConversionEngine engine(project, progress, queuedReport);
+            result = engine.run(pbLeiNoi);
+        },
+        stop);
 
     if (mfrmProgress)
         mfrmProgress->Unload();

@@ -264,6 +264,9 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
             }
             sources.moveNext();
         }
+        // A Stop that cut the last field's statement ends the run as stopped too.
+        if (mProgress.Cancel())
+            result.cancelled = true;
     } catch (const std::exception &e) {
         result.failed = true;
         if (const auto *dbError = dynamic_cast<const db::DbError *>(&e)) {

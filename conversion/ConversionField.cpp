@@ -6,6 +6,7 @@
 #include "data/db/Connection.h"
 #include "data/db/ConnectionPool.h"
 #include "data/db/DbError.h"
+#include "data/db/StopSignal.h"
 #include "data/db/Recordset.h"
 #include "tables/ConvertSql.h"
 #include "tables/RecoveryColumnFit.h"
@@ -423,6 +424,9 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     // database does not answer within the lock timeout is abandoned with its
     // connection; the field's state is then asked afresh.
     bool committed = false;
+    // From the commit on, the user's Stop no longer cuts in: what the
+    // database kept is confirmed and recorded.
+    const db::StopScope finishing(nullptr);
     if (errors.isEmpty()) {
         const std::optional<qint64> session = userConn.sessionId();
         try {

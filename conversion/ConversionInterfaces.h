@@ -43,6 +43,10 @@ public:
     // The run begins to try one field (probe, recovery column, statements);
     // the field's AddField follows, so a report may time it.
     virtual void StartField() {}
+    // How long the field of the last AddField row took, in milliseconds, as
+    // measured where the run ran (-1: not measured); told after AddField by a
+    // run on another thread than the report's.
+    virtual void SetLastFieldTime(qint64 ms) { (void)ms; }
 };
 
 // The end status of a run that the user stopped.

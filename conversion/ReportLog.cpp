@@ -48,6 +48,12 @@ void ReportLog::AddSourceSkipped(const QString &pstrDataSource, const QString &p
 
 void ReportLog::StartField() { mFieldTimer.start(); }
 
+void ReportLog::SetLastFieldTime(qint64 ms)
+{
+    if (!mFieldTimes.isEmpty())
+        mFieldTimes.last() = ms;
+}
+
 QString ReportLog::fieldTimesText() const
 {
     if (std::none_of(mFieldTimes.cbegin(), mFieldTimes.cend(), [](qint64 ms) { return ms >= 0; }))

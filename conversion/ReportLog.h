@@ -33,6 +33,7 @@ public:
     void ConvertEnd(const QString &pstrEndStatus) override;
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
     void StartField() override;
+    void SetLastFieldTime(qint64 ms) override;
     bool WantsTotals() const override { return mWantsTotals; }
     void AddFieldTotals(const FieldTotals &totals) override;
     // Control totals are read unless the run is told otherwise (--no-totals).

@@ -30,6 +30,7 @@ public:
                   qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
     void StartField() override { mLog.StartField(); }
+    void SetLastFieldTime(qint64 ms) override { mLog.SetLastFieldTime(ms); }
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
     bool WantsTotals() const override { return mLog.WantsTotals(); }
     void AddFieldTotals(const conversion::FieldTotals &totals) override;

@@ -5,6 +5,7 @@
 #include "conversion/ReportLog.h"
 #include "data/ErrorTrap.h"
 #include "data/ProjectHost.h"
+#include "data/db/StopSignal.h"
 #include "util/widgets/FormTools.h"
 #include "util/widgets/ListViewTools.h"
 
@@ -20,9 +21,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QScopeGuard>
+#include <QMetaObject>
+#include <QTimer>
 
 namespace {
 const QString kModule = QStringLiteral("frmConvertStart");
@@ -119,51 +119,126 @@ void frmConvertStart::Load()
 void frmConvertStart::pLoad()
 {
     fgTrap(kModule, QStringLiteral("pLoad"), [&] {
-        // A long listing (many fields, slow servers) shows that it works: a
-        // busy cursor, the window itself once it takes more than a moment,
-        // and the count of fields probed, repainted a few times a second.
-        // Clicks wait until the list is complete.
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        // Rows go into the list in bulk, not one repaint per row; the rows
-        // found so far are in it even when the listing stops on an error.
-        QList<QTreeWidgetItem *> pending;
-        const auto addPending = [&] {
-            if (pending.isEmpty())
-                return;
-            lsv->setUpdatesEnabled(false);
-            lsv->addTopLevelItems(pending);
-            lsv->setUpdatesEnabled(true);
-            pending.clear();
-        };
-        const auto addRest = qScopeGuard(addPending);
-        QElapsedTimer sinceShown;
-        sinceShown.start();
-        const auto probed = [&](int count) {
-            if (sinceShown.elapsed() < 200)
-                return;
-            // Only a dialog on its way to the screen is shown early.
-            if (!isVisible() && testAttribute(Qt::WA_ShowModal))
-                show();
-            addPending();
-            txtTotal->setText(conversion::probedCountText(count));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceShown.restart();
-        };
-        conversion::listFieldsToConvert(
-            projectConn(), ToLeiNoi,
-            [&pending](const conversion::ListedField &f) {
-                pending.append(new QTreeWidgetItem({f.dataSource, f.tableName, f.fieldName, f.note}));
-            },
-            probed);
-        addPending();
-        pgWideListView(lsv, 0, -1);
-        txtTotal->setText(conversion::listedCountText(lsv->topLevelItemCount()));
+        if (mLister.joinable())
+            return;
+        // The list fills while the window is on screen: the fields are
+        // probed on a thread of their own, and Renunta stops the probe in
+        // flight. Ok waits for the complete list.
+        db::Connection &project = projectConn();
+        setProperty("busy", true);
+        cmdOk->setEnabled(false);
+        lsv->setCursor(Qt::BusyCursor);
+        txtTotal->setText(conversion::probedCountText(0));
+        mStop = std::make_shared<db::StopSignal>();
+        mLister = std::thread([this, &project, stop = mStop, toLeiNoi = ToLeiNoi] {
+            std::exception_ptr failure;
+            {
+                const db::StopScope scope(stop);
+                try {
+                    conversion::listFieldsToConvert(
+                        project, toLeiNoi,
+                        [this](const conversion::ListedField &f) {
+                            QMetaObject::invokeMethod(
+                                this,
+                                [this, f] {
+                                    mPending.append(
+                                        new QTreeWidgetItem({f.dataSource, f.tableName, f.fieldName, f.note}));
+                                    scheduleFlush();
+                                },
+                                Qt::QueuedConnection);
+                        },
+                        [this](int count) {
+                            QMetaObject::invokeMethod(
+                                this,
+                                [this, count] {
+                                    mProbed = count;
+                                    scheduleFlush();
+                                },
+                                Qt::QueuedConnection);
+                        });
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            }
+            QMetaObject::invokeMethod(this, [this, failure] { listingEnded(failure); }, Qt::QueuedConnection);
+        });
     });
+}
+
+void frmConvertStart::scheduleFlush()
+{
+    // Rows go into the list in bulk, a few times a second.
+    if (!mFlushPending) {
+        mFlushPending = true;
+        QTimer::singleShot(150, this, [this] {
+            mFlushPending = false;
+            flushPending();
+        });
+    }
+}
+
+void frmConvertStart::flushPending()
+{
+    if (!mPending.isEmpty()) {
+        lsv->setUpdatesEnabled(false);
+        lsv->addTopLevelItems(mPending);
+        lsv->setUpdatesEnabled(true);
+        mPending.clear();
+    }
+    if (mLister.joinable())
+        txtTotal->setText(mStopping ? QStringLiteral("Se opreste verificarea campurilor...")
+                                    : conversion::probedCountText(mProbed));
+}
+
+void frmConvertStart::listingEnded(std::exception_ptr failure)
+{
+    if (mLister.joinable())
+        mLister.join();
+    flushPending();
+    lsv->unsetCursor();
+    pgWideListView(lsv, 0, -1);
+    const bool stopped = mStopping;
+    // A list cut short is not counted as the run's list.
+    txtTotal->setText(failure ? (stopped ? QStringLiteral("Verificarea campurilor a fost oprita.")
+                                         : conversion::probedCountText(mProbed))
+                              : conversion::listedCountText(lsv->topLevelItemCount()));
+    setProperty("busy", false);
+    // The rows found before an error stay listed; the error is told, and a
+    // list that is not whole cannot be confirmed.
+    if (failure && !stopped)
+        fgTrap(kModule, QStringLiteral("pLoad"), [&] { std::rethrow_exception(failure); });
+    cmdOk->setEnabled(!failure);
+    emit listFinished();
+    if (mClosing)
+        QDialog::done(*mClosing);
+}
+
+bool frmConvertStart::listing() const { return mLister.joinable(); }
+
+void frmConvertStart::stopListing()
+{
+    if (!mLister.joinable() || mStopping)
+        return;
+    mStopping = true;
+    mStop->stop();
+    flushPending();
+}
+
+frmConvertStart::~frmConvertStart()
+{
+    // Last resort (a window never shown through its loop): the listing is
+    // stopped and waited for, since it uses this window and the project.
+    if (mLister.joinable()) {
+        mStop->stop();
+        mLister.join();
+    }
+    qDeleteAll(mPending);
 }
 
 void frmConvertStart::cmdOk_Click()
 {
+    if (listing() || !cmdOk->isEnabled())
+        return; // the list is not complete
     fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
         Ok = true;
         Totals = chkTotals->isChecked();
@@ -178,6 +253,13 @@ void frmConvertStart::cmdCancel_Click()
 
 void frmConvertStart::done(int result)
 {
+    // Closed while the list fills: the probe in flight is stopped, and the
+    // window goes once the listing has let go of the project.
+    if (listing()) {
+        mClosing = result;
+        stopListing();
+        return;
+    }
     if (!mSettingsSaved) {
         mSettingsSaved = true;
         fgTrap(kModule, QStringLiteral("Form_Unload"), [&] { pgSaveFormSettings(this); });

@@ -1,20 +1,36 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <thread>
+
+namespace db {
+class StopSignal;
+}
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The confirmation before a conversion: lists every field the run would
 // convert in the chosen direction (refreshing each probed field's state in
-// the project) and lets the user go on or give up.
+// the project) and lets the user go on or give up. The list fills while the
+// window is on screen (the probes run on a thread of their own, which uses
+// the project meanwhile); Ok waits for the whole list, and Renunta, Escape
+// or the close box stop the probe in flight. Its property "busy" is true
+// while the list fills.
 class frmConvertStart : public QDialog {
     Q_OBJECT
 public:
     explicit frmConvertStart(QWidget *parentWindow = nullptr);
+    ~frmConvertStart() override;
 
     // Set before the dialog loads: true for old lei to new lei.
     bool ToLeiNoi = true;
@@ -26,8 +42,12 @@ public:
     // Direction, placement, then pLoad. Runs once, when the dialog is polished
     // for its modal show (or when a caller runs it first).
     void Load();
-    // Fills the list.
+    // Starts filling the list.
     void pLoad();
+    // True while the list fills.
+    bool listing() const;
+    // Stops the probe in flight; the list ends with what was found.
+    void stopListing();
 
     QLineEdit *titleBox() const { return txtTitle; }
     QTreeWidget *list() const { return lsv; }
@@ -35,6 +55,10 @@ public:
     QPushButton *okButton() const { return cmdOk; }
     QPushButton *cancelButton() const { return cmdCancel; }
     QCheckBox *totalsBox() const { return chkTotals; }
+
+signals:
+    // The list is complete (or stopped, or ended by an error).
+    void listFinished();
 
 public slots:
     void cmdOk_Click();
@@ -56,4 +80,15 @@ private:
     QLabel *imgToLeiVechi;
     bool mLoaded = false;
     bool mSettingsSaved = false;
+
+    void scheduleFlush();
+    void flushPending();
+    void listingEnded(std::exception_ptr failure);
+    std::thread mLister;
+    std::shared_ptr<db::StopSignal> mStop;
+    QList<QTreeWidgetItem *> mPending; // found, not yet in the list
+    int mProbed = 0;
+    bool mFlushPending = false;
+    bool mStopping = false;
+    std::optional<int> mClosing; // the result of a close asked while the list filled
 };

@@ -5,7 +5,6 @@
 #include "util/core/Prompt.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
@@ -68,7 +67,6 @@ void frmProgress::initProgress(int level, const char *procedure, qint32 max, con
         mLabels[level]->setVisible(true);
         bar->setVisible(true);
     });
-    QCoreApplication::processEvents();
 }
 
 void frmProgress::progress(int level, const char *procedure, qint32 value, const QString &caption)
@@ -82,7 +80,6 @@ void frmProgress::progress(int level, const char *procedure, qint32 value, const
         if (!caption.isEmpty())
             mLabels[level]->setText(caption);
     });
-    QCoreApplication::processEvents();
 }
 
 void frmProgress::endProgress(int level, const char *procedure)
@@ -91,7 +88,6 @@ void frmProgress::endProgress(int level, const char *procedure)
         mLabels[level]->setVisible(false);
         mBars[level]->setVisible(false);
     });
-    QCoreApplication::processEvents();
 }
 
 void frmProgress::InitProgress1(qint32 MaxProgress, const QString &Caption) { initProgress(0, "InitProgress1", MaxProgress, Caption); }
@@ -121,6 +117,8 @@ void frmProgress::cmdCancel_Click()
     if (answer == ui::Answer::Yes) {
         mCancel = true;
         cmdCancel->setText(QStringLiteral("Stopping"));
+        if (StopRequested)
+            StopRequested();
     }
 }
 

@@ -4,15 +4,17 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
 // The modal window on screen while a conversion runs. Once shown it calls the
-// public method RunMethod of Parent by name, so the run executes inside this
-// window's modal loop; it shows the run's progress on three levels (data
-// source, table, field) and offers Stop, which sets Cancel.
+// public method RunMethod of Parent by name, inside this window's modal
+// loop (the method runs the conversion on a thread of its own and keeps the
+// loop going); it shows the run's progress on three levels (data source,
+// table, field) and offers Stop, which sets Cancel and calls StopRequested.
 class frmProgress : public QDialog, public IConversionProgress {
     Q_OBJECT
 public:
@@ -23,6 +25,8 @@ public:
     QString RunMethod;
 
     bool Cancel() const override { return mCancel; }
+    // Called once the user confirms Stop (the run's own stop signal).
+    std::function<void()> StopRequested;
 
     void InitProgress1(qint32 MaxProgress, const QString &Caption) override;
     void InitProgress2(qint32 MaxProgress, const QString &Caption) override;

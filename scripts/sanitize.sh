@@ -4,6 +4,10 @@
 # Any sanitizer report fails the test that caused it.
 #
 #   scripts/sanitize.sh [CTEST ARGUMENTS...]    e.g. -R Recordset, -LE robustness
+#   scripts/sanitize.sh --engine [CTEST ARGUMENTS...]
+#       only the engine's tests: the database layer, the providers, the
+#       conversion and the project, without windows and without running the
+#       program itself (label "engine"); builds only what they need
 #
 # The test servers are those of the environment (VAMOR_TEST_PG,
 # VAMOR_TEST_MARIADB), as for the normal suite.
@@ -11,8 +15,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-asan
 
+target=all
+scope=()
+if [ "${1:-}" = --engine ]; then
+  shift
+  target=vamor_engine_tests
+  scope=(-L engine)
+fi
+
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAMOR_SANITIZE=ON >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"$(nproc)" --target "$target"
 
 # Leaks are looked for (LeakSanitizer is on by default); those of the system
 # libraries are in the suppressions file. The slow unwinder gives whole
@@ -29,7 +41,9 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/sanitize/lsan.supp:p
 
 status=0
 ASAN_OPTIONS=${ASAN_OPTIONS:-fast_unwind_on_malloc=0:$options} \
-  ctest --test-dir "$build" --output-on-failure --timeout 1200 -j2 -LE robustness "$@" || status=1
-ASAN_OPTIONS=${ASAN_OPTIONS:-$options} \
-  ctest --test-dir "$build" --output-on-failure --timeout 1200 -j2 -L robustness "$@" || status=1
+  ctest --test-dir "$build" --output-on-failure --timeout 1200 -j2 -LE robustness "${scope[@]}" "$@" || status=1
+if [ "$target" = all ]; then
+  ASAN_OPTIONS=${ASAN_OPTIONS:-$options} \
+    ctest --test-dir "$build" --output-on-failure --timeout 1200 -j2 -L robustness "$@" || status=1
+fi
 exit "$status"

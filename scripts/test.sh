@@ -4,10 +4,12 @@
 #   1. the test suite (ctest in ./build), with the robustness tests: runs
 #      killed at random moments, a server lost in the middle of a field;
 #   2. the Debian package built from it and checked (scripts/package-check.sh);
-#   3. the same suite built under AddressSanitizer and
-#      UndefinedBehaviorSanitizer (scripts/sanitize.sh, ./build-asan);
+#   3. the engine's tests (the database layer, the providers, the conversion,
+#      the project; no windows) built under AddressSanitizer and
+#      UndefinedBehaviorSanitizer (scripts/sanitize.sh --engine,
+#      ./build-asan; scripts/sanitize.sh alone runs the whole suite so);
 #   4. the fuzz targets, each for a bounded time (scripts/fuzz.sh,
-#      ./build-fuzz, VAMOR_FUZZ_SECONDS per target, 30 by default).
+#      ./build-fuzz, VAMOR_FUZZ_SECONDS per target, 20 by default here).
 # Every part runs even when an earlier one fails; the exit status is not 0
 # when any failed. A summary of the figures ends the output.
 # Set VAMOR_SKIP_INSTALL=1 to skip the packages.
@@ -74,8 +76,8 @@ VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness.txt \
 # (scripts/package-test.sh installs it on a fresh Debian 12; too slow here).
 run_part package scripts/package-check.sh
 VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness-sanitized.txt \
-  run_part sanitizers scripts/sanitize.sh
-VAMOR_FUZZ_SUMMARY=$notes/fuzz.txt \
+  run_part sanitizers scripts/sanitize.sh --engine
+VAMOR_FUZZ_SUMMARY=$notes/fuzz.txt VAMOR_FUZZ_SECONDS=${VAMOR_FUZZ_SECONDS:-20} \
   run_part fuzzing scripts/fuzz.sh
 
 echo

@@ -1,10 +1,13 @@
 #include "data/db/Connection.h"
 
+#include "data/db/StopSignal.h"
+
 #include "data/db/ConnString.h"
 #include "data/db/DbError.h"
 #include "data/db/DbfProvider.h"
 #include "data/db/OdbcProvider.h"
 #include "data/db/SqliteProvider.h"
+#include "data/db/StopSignal.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -251,6 +254,9 @@ Connection &Connection::operator=(Connection &&) noexcept = default;
 void Connection::open(const QString &connectionString)
 {
     close();
+    mStoppable = StopScope::inForce();
+    if (mStoppable)
+        StatementWatch refusedOnceStopped(*this);
     const ConnString parsed = ConnString::parse(connectionString);
     const std::optional<qint64> lockTimeout = lockTimeoutMsOf(parsed);
     qint64 waitMs = lockTimeout.value_or(kDefaultLockTimeoutMs);
@@ -369,6 +375,9 @@ void Connection::schemaChanged()
 
 qint64 Connection::execute(const QString &sql)
 {
+    std::optional<StatementWatch> watch;
+    if (mStoppable)
+        watch.emplace(*this);
     Provider &p = provider();
     requireSingleStatement(sql);
     if (changesRowsOnly(sql))
@@ -440,6 +449,9 @@ void Connection::endTransaction(const std::function<void()> &end)
 
 Recordset Connection::openRecordset(const QString &sql, CursorType, LockType lock, int maxRows)
 {
+    std::optional<StatementWatch> watch;
+    if (mStoppable)
+        watch.emplace(*this);
     Provider &p = provider();
     requireSingleStatement(sql);
     if (readsOnly(sql))
@@ -457,11 +469,17 @@ Recordset Connection::openRecordset(const QString &sql, CursorType, LockType loc
 
 Recordset Connection::tables()
 {
+    std::optional<StatementWatch> watch;
+    if (mStoppable)
+        watch.emplace(*this);
     return provider().tables();
 }
 
 Recordset Connection::columns(const QString &table, const QString &schema)
 {
+    std::optional<StatementWatch> watch;
+    if (mStoppable)
+        watch.emplace(*this);
     return provider().columns(schema, table);
 }
 
@@ -469,8 +487,12 @@ std::vector<TableColumn> Connection::tableColumns(const QString &table, const QS
 {
     Provider &p = provider();
     // A transaction that changed a table sees what no other connection sees.
-    if (mChangedInTransaction && p.inTransaction())
+    if (mChangedInTransaction && p.inTransaction()) {
+        std::optional<StatementWatch> watch;
+        if (mStoppable)
+            watch.emplace(*this);
         return p.tableColumns(schema, table);
+    }
     SchemaChanges &changes = schemaChanges();
     std::unique_lock<std::mutex> lock(changes.mutex);
     std::vector<KnownTable> &knownTables = changes.known[mConnectionString];
@@ -496,7 +518,11 @@ std::vector<TableColumn> Connection::tableColumns(const QString &table, const QS
     const quint64 generation = changes.generation;
     const quint64 added = changes.added;
     lock.unlock();
+    std::optional<StatementWatch> watch;
+    if (mStoppable)
+        watch.emplace(*this);
     std::vector<TableColumn> columns = p.tableColumns(schema, table);
+    watch.reset();
     lock.lock();
     // Columns added meanwhile join the list at its next use.
     if (changes.generation == generation) {
@@ -533,6 +559,9 @@ ColumnType Connection::columnType(const QString &table, const QString &column, c
                       QStringLiteral("42S22"));
     if (found->known)
         return found->type;
+    std::optional<StatementWatch> watch;
+    if (mStoppable)
+        watch.emplace(*this);
     return p.columnType(schema, table, found->name);
 }
 

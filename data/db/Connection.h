@@ -184,6 +184,14 @@ public:
     // one call into a connection that another thread may make.
     void cancel();
 
+    // A stoppable connection's statements follow the stop signal in force
+    // on the thread that runs them (StopSignal.h). A connection opened, or
+    // taken from the pool, while one is in force is stoppable; the
+    // project's own connection never is, so what a run writes of a field
+    // is written whatever the user stopped.
+    void setStoppable(bool stoppable) { mStoppable = stoppable; }
+    bool stoppable() const { return mStoppable; }
+
     // How long a statement waits for a lock that another program holds
     // before it fails with DbError::Kind::LockTimeout, in milliseconds (0:
     // it does not wait). The string's LockTimeout (or the provider's
@@ -267,6 +275,7 @@ private:
     // A command of the open transaction may have changed a table's columns:
     // its end changes them again (kept or undone).
     bool mChangedInTransaction = false;
+    bool mStoppable = false;
 };
 
 // Gives a connection a statement timeout while it lives (Connection::

@@ -1,6 +1,7 @@
 #include "data/db/ConnectionPool.h"
 
 #include "data/db/ConnString.h"
+#include "data/db/StopSignal.h"
 
 #include <deque>
 #include <utility>
@@ -73,6 +74,9 @@ PooledConnection ConnectionPool::acquire(const QString &connectionString)
         std::unique_ptr<Connection> connection = std::move(it->connection);
         mState->idle.erase(std::next(it).base());
         if (connection->isAlive() && !connection->inTransaction()) {
+            // Kept from before the user's Stop was in force on this thread.
+            if (StopScope::inForce())
+                connection->setStoppable(true);
             lease.mConnection = std::move(connection);
             lease.mReused = true;
             return lease;

@@ -244,6 +244,8 @@ TEST_F(WindowContext, EnterInTheConfirmationWindowStartsNoConversion)
     frmConvertStart confirm(&w);
     confirm.ToLeiNoi = true;
     confirm.Load();
+    while (confirm.listing())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     confirm.show();
     QApplication::setActiveWindow(&confirm);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&confirm));

@@ -22,6 +22,12 @@ QStringList rowsOf(const QTreeWidget *list)
     return rows;
 }
 
+void waitForList(const frmConvertStart &dialog)
+{
+    while (dialog.listing())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
 TEST(ConfirmWindow, AnErrorMidwayKeepsTheRowsFoundSoFarAndWritesNoCountLine)
 {
     testsupport::ProjectFixture project;
@@ -48,6 +54,7 @@ TEST(ConfirmWindow, AnErrorMidwayKeepsTheRowsFoundSoFarAndWritesNoCountLine)
     frmConvertStart dialog;
     dialog.ToLeiNoi = true;
     dialog.Load();
+    waitForList(dialog);
 
     EXPECT_EQ(rowsOf(dialog.list()).join(QLatin1Char(',')).toStdString(), "Alfa/Facturi/Suma,Alfa/Facturi/Tva");
     ASSERT_EQ(prompts.messages().size(), 1);
@@ -63,6 +70,7 @@ TEST(ConfirmWindow, AnErrorMidwayKeepsTheRowsFoundSoFarAndWritesNoCountLine)
     frmConvertStart again;
     again.ToLeiNoi = true;
     again.Load();
+    waitForList(again);
     EXPECT_EQ(rowsOf(again.list()).join(QLatin1Char(',')).toStdString(),
               "Alfa/Facturi/Suma,Alfa/Facturi/Tva,Beta/Salarii/Brut");
     EXPECT_EQ(again.totalBox()->text().toStdString(), "3 campuri vor fi convertite");

@@ -47,6 +47,8 @@ int main(int argc, char **argv)
     frmConvertStart start;
     start.ToLeiNoi = true;
     start.Load();
+    while (start.listing())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     shoot(start, QDir(out).filePath(QStringLiteral("frmConvertStart.png")));
 
     frmProgress progress;

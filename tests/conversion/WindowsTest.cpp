@@ -3,12 +3,17 @@
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
 #include "data/db/Connection.h"
+#include "data/db/Recordset.h"
 #include "tests/conversion/ConversionTestSupport.h"
 #include "tests/support/ProjectFixture.h"
+#include "tests/support/ExactDecimal.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tables/UserDatabase.h"
 #include "util/widgets/ModalDialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +25,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using testsupport::ScriptedPrompts;
 
@@ -225,6 +232,8 @@ public:
                     listed.append(confirm->list()->topLevelItem(i)->text(2));
                 countLine = confirm->totalBox()->text();
                 confirmTitle = confirm->titleBox()->text();
+                if (beforeOk)
+                    beforeOk();
                 if (pressOk)
                     confirm->cmdOk_Click();
                 else
@@ -241,6 +250,8 @@ public:
                 reportTitle = report->titleBox()->toPlainText();
                 reportTotal = report->totalBox()->toPlainText();
                 reportRows = report->list()->topLevelItemCount();
+                for (int i = 0; i < reportRows; ++i)
+                    reportErrors.append(report->list()->topLevelItem(i)->text(4));
                 reportCaption = report->windowTitle();
                 progressVisibleAtReport = progressWindow && progressWindow->isVisible();
                 return int(QDialog::Accepted);
@@ -251,9 +262,11 @@ public:
     ~ConversionScript() { ui::setModalHandler(mPrevious); }
 
     bool pressOk = true;
+    std::function<void()> beforeOk; // once the list is read
     QStringList listed;
     QString countLine, confirmTitle, reportTitle, reportTotal, reportCaption;
     int reportRows = -1;
+    QStringList reportErrors;
     int progressShown = 0;
     bool progressVisibleAtReport = true;
     QPointer<frmProgress> progressWindow;
@@ -322,7 +335,7 @@ TEST_F(CommandTest, RenuntaConvertsNothingButTheStatesAreRefreshed)
 }
 
 // A saved, unchanged project goes straight to the progress window; Stop
-// confirmed during the second of five fields ends the walk after it, the
+// confirmed during the second of five fields ends the walk there, the
 // project is saved and reloaded and the report says so.
 TEST_F(CommandTest, SavedProjectRunsAtOnceAndStopDuringTheSecondFieldIsSavedAndReported)
 {
@@ -344,7 +357,16 @@ TEST_F(CommandTest, SavedProjectRunsAtOnceAndStopDuringTheSecondFieldIsSavedAndR
     EXPECT_EQ(script.progressShown, 1);
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_EQ(prompts.messages().at(0).text, QStringLiteral("Sunteti sigur ca doriti sa opriti procesul de conversie?"));
-    EXPECT_EQ(user.scalar("SELECT A || ',' || B || ',' || C FROM Salarii").toString(), QStringLiteral("1,2,30000"));
+    // The second field is whole either way: converted, or cut by the Stop
+    // in the middle of its statement and rolled back, and reported so.
+    const QString amounts = user.scalar("SELECT A || ',' || B || ',' || C FROM Salarii").toString();
+    ASSERT_EQ(script.reportErrors.size(), 2);
+    EXPECT_TRUE(script.reportErrors.at(0).isEmpty());
+    if (script.reportErrors.at(1).isEmpty())
+        EXPECT_EQ(amounts, QStringLiteral("1,2,30000"));
+    else
+        EXPECT_EQ(amounts.toStdString() + " " + script.reportErrors.at(1).toStdString(),
+                  "1,20000,30000 Asteptarea a fost oprita de utilizator.");
     EXPECT_EQ(main.calls, (QStringList{"fSave", "pClearProject(0)", "fLoadProject", "reselectNode(T_1)"}));
     EXPECT_TRUE(script.reportTitle.endsWith(QStringLiteral("\nConversie intrerupta de utilizator")));
     EXPECT_EQ(script.reportRows, 2);
@@ -389,6 +411,147 @@ TEST_F(CommandTest, UnexpectedErrorShowsTheErrorBoxMarksTheProjectModifiedAndSti
     EXPECT_EQ(script.reportRows, 0);
     EXPECT_EQ(script.reportTotal, QStringLiteral("0 campuri din 0 convertite cu succes"));
 }
+
+// Another program's session that keeps a server's table from being read or
+// changed until the test lets go.
+class ServerTableLock {
+public:
+    ServerTableLock(testsupport::Engine engine, const QString &connString, const QString &table) : mEngine(engine)
+    {
+        mConn.open(connString);
+        if (engine == testsupport::Engine::MariaDb) {
+            mConn.execute(QStringLiteral("LOCK TABLES %1 WRITE").arg(table));
+        } else {
+            mConn.beginTrans();
+            mConn.execute(QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE").arg(table));
+        }
+    }
+    ~ServerTableLock()
+    {
+        if (mEngine == testsupport::Engine::MariaDb)
+            mConn.execute(QStringLiteral("UNLOCK TABLES"));
+        else
+            mConn.rollbackTrans();
+    }
+
+private:
+    testsupport::Engine mEngine;
+    db::Connection mConn;
+};
+
+class WaitWindows : public ::testing::TestWithParam<testsupport::Engine> {
+protected:
+    // A project with one field on a server table that only Stop can get
+    // past while it is locked (its lock timeout is two minutes).
+    void makeProject(testsupport::UserDatabase &userDb)
+    {
+        ASSERT_TRUE(project.ok());
+        table = testsupport::UserDatabase::tableName(QStringLiteral("plati"));
+        userDb.createTable(table, QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2)"));
+        userDb.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 14875000), (2, 10000)").arg(table));
+        const QString patient = userDb.connString() + QStringLiteral(";LockTimeout=120;");
+        project.addField(project.addTable(project.addConn(6, QStringLiteral("Server"), patient), table),
+                         QStringLiteral("suma"));
+    }
+    static QString amounts(testsupport::UserDatabase &userDb, const QString &table)
+    {
+        QStringList out;
+        db::Recordset rs =
+            userDb.conn().openRecordset(QStringLiteral("SELECT suma FROM %1 ORDER BY id").arg(table));
+        for (; !rs.eof(); rs.moveNext())
+            out << exact::normalized(rs.value(0).toString());
+        return out.join(QLatin1Char(' '));
+    }
+
+    SettingsInTempDir settings;
+    testsupport::ProjectFixture project;
+    ScriptedPrompts prompts;
+    QString table;
+};
+
+// A run waiting for a table another session holds: the progress window goes
+// on answering (a timer keeps ticking) and Stop ends the wait at once; the
+// field is rolled back and reported as stopped.
+TEST_P(WaitWindows, StopEndsARunThatWaitsForALockedTable)
+{
+    VAMOR_OPEN_USER_DB(userDb, GetParam());
+    makeProject(userDb);
+    FakeMain main(project);
+    main.fileName = QStringLiteral("p.vmd");
+    ConversionCommand command(main);
+    ConversionScript script;
+    prompts.answer(ui::Answer::Yes); // the Stop question
+    std::optional<ServerTableLock> lock;
+    script.beforeOk = [&] { lock.emplace(GetParam(), userDb.connString(), table); };
+    int ticks = 0, ticksWhileWaiting = -1;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    QTimer poll;
+    int waitingSince = -1;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        frmProgress *progress = script.progressWindow;
+        if (!progress || !progress->label(3)->text().startsWith(QStringLiteral("Camp 1/1")) || progress->Cancel())
+            return;
+        if (waitingSince < 0)
+            waitingSince = ticks;
+        else if (ticks - waitingSince >= 50) { // a second of the field's wait
+            ticksWhileWaiting = ticks - waitingSince;
+            progress->stopButton()->click();
+        }
+    });
+    poll.start(0);
+    command.tlbConvert(true);
+    poll.stop();
+    lock.reset();
+
+    EXPECT_GE(ticksWhileWaiting, 50);
+    ASSERT_EQ(script.reportErrors.size(), 1);
+    EXPECT_TRUE(script.reportErrors.at(0).contains(QStringLiteral("Asteptarea a fost oprita de utilizator.")))
+        << script.reportErrors.at(0).toStdString();
+    EXPECT_TRUE(script.reportTitle.endsWith(QStringLiteral("\nConversie intrerupta de utilizator")));
+    EXPECT_EQ(amounts(userDb, table), QStringLiteral("14875000 10000"));
+    EXPECT_EQ(project.scalar(QStringLiteral("SELECT Count(*) FROM tField WHERE Converted = True")).toInt(), 0);
+}
+
+// The confirmation window is on screen while it probes a locked table; it
+// answers meanwhile, and Renunta stops the probe and closes it.
+TEST_P(WaitWindows, ConfirmationWindowAnswersWhileItWaitsAndRenuntaStopsIt)
+{
+    VAMOR_OPEN_USER_DB(userDb, GetParam());
+    makeProject(userDb);
+    // With its recovery column there, the field's state is read from the table.
+    userDb.execute(QStringLiteral("ALTER TABLE %1 ADD suma_VM DECIMAL(18,2)").arg(table));
+    ServerTableLock lock(GetParam(), userDb.connString(), table);
+    frmConvertStart confirm;
+    confirm.ToLeiNoi = true;
+    confirm.Load();
+    confirm.show();
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    while (ticks < 50)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_TRUE(confirm.listing());
+    EXPECT_TRUE(confirm.isVisible());
+    EXPECT_FALSE(confirm.okButton()->isEnabled()) << "the list is not complete";
+    confirm.cancelButton()->click();
+    const int stopAsked = ticks;
+    while (confirm.isVisible() && ticks - stopAsked < 1000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_FALSE(confirm.isVisible());
+    EXPECT_FALSE(confirm.listing());
+    EXPECT_EQ(confirm.result(), QDialog::Rejected);
+    EXPECT_FALSE(confirm.Ok);
+    EXPECT_TRUE(prompts.messages().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, WaitWindows,
+                         ::testing::Values(testsupport::Engine::Postgres, testsupport::Engine::MariaDb),
+                         [](const ::testing::TestParamInfo<testsupport::Engine> &info) {
+                             return testsupport::engineName(info.param).toStdString();
+                         });
 
 } // namespace
 

@@ -1,11 +1,13 @@
 // A statement that another thread stops: it ends with the user's-stop error
 // long before its natural end, and the connection goes on working.
 
+#include "data/db/StopSignal.h"
 #include "tests/db/EngineFixture.h"
 
 #include <QElapsedTimer>
 
 #include <atomic>
+#include <memory>
 #include <chrono>
 #include <thread>
 
@@ -100,6 +102,45 @@ TEST_P(CancelTest, CancelWithNothingRunningLeavesTheNextStatementAlone)
     conn.close();
     conn.cancel();
     EXPECT_FALSE(conn.isOpen());
+}
+
+// The user's Stop for the work of a thread: the statement in flight on a
+// connection that thread opened is cut, the next one is refused at once,
+// and a commit still goes through. A connection opened before (the
+// project's) is not touched.
+TEST_P(CancelTest, UsersStopCutsTheWorksStatementsButNeitherItsCommitNorOtherConnections)
+{
+    const QString table = createTable(QStringLiteral("k INTEGER"));
+    const auto signal = std::make_shared<StopSignal>();
+    std::atomic<bool> slowStarted{false};
+    std::thread work([&] {
+        const StopScope scope(signal);
+        Connection c, slow;
+        c.open(mConnString);
+        slow.open(mConnString);
+        EXPECT_TRUE(c.stoppable());
+        c.beginTrans();
+        c.execute(QStringLiteral("INSERT INTO %1 (k) VALUES (1)").arg(table));
+        slowStarted = true;
+        const DbError cut = expectDbError([&] { slow.openRecordset(slowQuery(engine())); });
+        EXPECT_EQ(cut.kind(), DbError::Kind::Cancelled) << cut;
+        const DbError refused = expectDbError([&] { c.execute(QStringLiteral("SELECT 1")); });
+        EXPECT_EQ(refused.description(), QStringLiteral("Asteptarea a fost oprita de utilizator.")) << refused;
+        c.commitTrans();
+        EXPECT_EQ(scalar(conn, QStringLiteral("SELECT 5")).toInt(), 5) << "not opened under the stop";
+        {
+            // What follows a commit runs on, stopped or not.
+            const StopScope finishing(nullptr);
+            EXPECT_EQ(scalar(c, QStringLiteral("SELECT 6")).toInt(), 6);
+        }
+    });
+    while (!slowStarted)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    signal->stop();
+    work.join();
+    EXPECT_TRUE(signal->stopped());
+    EXPECT_EQ(rowCount(conn, table), 1);
 }
 
 VAMOR_INSTANTIATE_ENGINES(CancelTest);

@@ -1,6 +1,9 @@
 #include "util/widgets/ModalDialog.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QEventLoop>
+#include <QVariant>
 
 namespace ui {
 
@@ -17,8 +20,13 @@ ModalHandler &modalHandler()
 int showModal(QDialog &dialog)
 {
     dialog.ensurePolished();
-    if (const ModalHandler handler = modalHandler())
+    if (const ModalHandler handler = modalHandler()) {
+        // A person waits for a window that is still filling before acting
+        // on it; so does a handler.
+        while (dialog.property("busy").toBool())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         return handler(dialog);
+    }
     return dialog.exec();
 }
 

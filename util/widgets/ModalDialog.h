@@ -12,7 +12,8 @@ namespace ui {
 using ModalHandler = std::function<int(QDialog &)>;
 
 // Polishes the dialog (which runs its load handler) and runs it modally;
-// returns QDialog::Accepted or QDialog::Rejected.
+// returns QDialog::Accepted or QDialog::Rejected. A handler gets a dialog
+// whose property "busy" is true (a list still filling) once it is false.
 int showModal(QDialog &dialog);
 // Installs the handler (an empty one restores exec); returns the previous one.
 ModalHandler setModalHandler(ModalHandler handler);
