@@ -1,5 +1,7 @@
 #include "tables/AddDialogParts.h"
 
+#include "data/db/StopSignal.h"
+
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "util/widgets/ListViewTools.h"
@@ -73,6 +75,21 @@ void arrangeAddDialog(QDialog *dialog, const AddDialogParts &parts, bool manual)
         if (dialog->height() < kListHeight)
             dialog->resize(dialog->width(), kListHeight);
     }
+}
+
+QString stepWaiting(QWidget *parent, const QString &what, std::function<QString()> work)
+{
+    const auto stop = std::make_shared<db::StopSignal>();
+    QString result;
+    ui::WaitRequest request;
+    request.what = what;
+    request.work = [&] {
+        const db::StopScope scope(stop);
+        result = work();
+    };
+    request.cancel = [stop] { stop->stop(); };
+    ui::waitFor(parent, request);
+    return result;
 }
 
 std::vector<QStringList> readListWaiting(QWidget *parent, const QString &what, const QString &connString,

@@ -50,5 +50,12 @@ class Connection;
 // what opening or reading threw, and, when the user gives up,
 // "Citirea listei a fost abandonata." (the read goes on unseen until the
 // driver's own time-outs end it, and changes nothing).
+// Runs `work` (a step on a user's database that reaches the project only
+// through its own reads, before the user's database) off the window's
+// thread while the window says what it waits for; "Abandoneaza" stops the
+// statement in flight, and the work then ends with the user's-stop message.
+// Returns what `work` returned, once it has ended.
+QString stepWaiting(QWidget *parent, const QString &what, std::function<QString()> work);
+
 std::vector<QStringList> readListWaiting(QWidget *parent, const QString &what, const QString &connString,
                                          std::function<std::vector<QStringList>(db::Connection &)> read);

@@ -189,9 +189,12 @@ void frmFieldAdd::cmdOk_Click()
             item->setSelected(false);
             const QString name = item->data(0, Qt::UserRole).toString();
             // A column name read from bytes that were not UTF-8 is not the column's name.
-            const QString message = db::isWellFormedText(name)
-                                        ? fgCheckFieldType(IdTable, name)
-                                        : db::malformedTextMessage(QStringLiteral("Numele campului"));
+            const qint32 idTable = IdTable;
+            const QString message =
+                db::isWellFormedText(name)
+                    ? stepWaiting(this, QStringLiteral("Se verifica tipul campului \"") + name + QLatin1Char('"'),
+                                  [idTable, name] { return fgCheckFieldType(idTable, name); })
+                    : db::malformedTextMessage(QStringLiteral("Numele campului"));
             if (!message.isEmpty()) {
                 const ui::Answer answer = ui::msgBox(
                     QStringLiteral("Campul ") + name

@@ -1,5 +1,6 @@
 #include "tables/frmTable.h"
 
+
 #include "data/ErrorTrap.h"
 #include "data/Lookups.h"
 #include "data/ProjectHost.h"
@@ -7,6 +8,7 @@
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "data/db/SqlScan.h"
+#include "tables/AddDialogParts.h"
 #include "tables/RecoveryField.h"
 #include "tables/frmField.h"
 #include "util/core/Prompt.h"
@@ -267,7 +269,10 @@ bool frmTable::DelField()
             if (answer == ui::Answer::Cancel)
                 return;
             if (answer == ui::Answer::Yes) {
-                const QString message = fgDropRecoveryField(IdTable, recField);
+                const qint32 idTable = IdTable;
+                const QString message =
+                    stepWaiting(this, QStringLiteral("Se sterge campul de restaurare \"") + recField + QLatin1Char('"'),
+                                [idTable, recField] { return fgDropRecoveryField(idTable, recField); });
                 if (!message.isEmpty()) {
                     const ui::Answer goOn = ui::msgBox(
                         QStringLiteral("Campul de restaurare nu a putut fi sters din cauza urmatoarei erori:\r\n")

@@ -7,8 +7,12 @@
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
+#include "util/widgets/WaitDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -537,6 +541,59 @@ TEST(FieldAddDialog, ATableThatCannotBeReadSwitchesToManualEntryAfterTheErrorBox
     EXPECT_FALSE(dialog.nameBox()->isHidden());
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_EQ(prompts.messages().at(0).title, QStringLiteral("frmFieldAdd: pLoadFieldList"));
+}
+
+// The type check of a chosen column waits on the user's database off the
+// window's thread: while another session keeps the table locked the wait
+// window says what it waits for, and Abandoneaza ends the wait; the field
+// is then refused with the reason and nothing is stored.
+TEST(FieldAddDialog, TypeCheckOfALockedTableShowsTheWaitAndAbandoneazaStopsIt)
+{
+    VAMOR_REQUIRE_SERVER(pg, "VAMOR_TEST_PG");
+    UserDatabase user(Engine::Postgres);
+    ASSERT_TRUE(user.conn().isOpen());
+    ProjectFixture p;
+    ASSERT_TRUE(p.ok());
+    const QString table = UserDatabase::tableName(QStringLiteral("plati")).toLower();
+    user.createTable(table, QStringLiteral("suma numeric(18,2)"));
+    const int idTable = testsupport::addUserTable(p, user, table);
+    ScriptedPrompts prompts;
+    frmFieldAdd dialog;
+    dialog.IdConn = static_cast<qint32>(p.scalar(QStringLiteral("SELECT IdConn FROM tTable")).toInt());
+    dialog.IdTable = idTable;
+    dialog.Load();
+    selectOnly(dialog.list(), {"suma"});
+
+    db::Connection other;
+    other.open(user.connString());
+    other.beginTrans();
+    other.execute(QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE").arg(table));
+    ui::setWaitWindowDelay(0);
+    QString caption;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String("frmWait") || !w->isVisible() || !caption.isEmpty())
+                continue;
+            caption = w->findChild<QLabel *>(QStringLiteral("lblWait"))->text();
+            w->findChild<QPushButton *>(QStringLiteral("cmdStop"))->click();
+        }
+    });
+    poll.start(50);
+    prompts.answer(ui::Answer::No);
+    dialog.okButton()->click();
+    poll.stop();
+    ui::setWaitWindowDelay(400);
+    other.rollbackTrans();
+
+    EXPECT_TRUE(caption.startsWith(QStringLiteral("Se verifica tipul campului \"suma\"")))
+        << caption.toStdString();
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages().at(0).text.startsWith(
+        QStringLiteral("Campul suma nu se poate adauga din cauza urmatoarei erori:\r\nAsteptarea a fost oprita de "
+                       "utilizator.")))
+        << prompts.messages().at(0).text.toStdString();
+    EXPECT_EQ(p.scalar(QStringLiteral("SELECT Count(*) FROM tField")).toInt(), 0);
 }
 
 } // namespace
