@@ -203,6 +203,7 @@ void frmMain::createActions()
     mnuNew->setShortcut(QKeySequence::New);
     mnuOpen->setShortcut(QKeySequence::Open);
     mnuSave->setShortcut(QKeySequence::Save);
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("Ajutor"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));

@@ -27,6 +27,7 @@ QPlainTextEdit *makeTextBox(QWidget *parent, const char *name, int lines)
     auto *box = new QPlainTextEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
+    box->setTabChangesFocus(true);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     const int lineHeight = box->fontMetrics().lineSpacing();
     box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + 8);
@@ -60,6 +61,10 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
     tabLists->addTab(lsvTotals, QStringLiteral("Totaluri de control"));
     tabLists->setTabVisible(1, false);
     tabLists->tabBar()->setVisible(false); // one page: the list as it always was
+    // The pages are reached through the lists themselves and, when there are
+    // two, the tab bar; the tab widget, whose focus would go to a hidden bar,
+    // takes none.
+    tabLists->setFocusPolicy(Qt::NoFocus);
     txtTotal = makeTextBox(this, "txtTotal", 3);
     cmdSave = new QPushButton(QStringLiteral("Salveaza..."), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -80,6 +85,12 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
     layout->addLayout(top);
     layout->addWidget(tabLists, 1);
     layout->addLayout(bottom);
+
+    // Tab in reading order; the lists, moved into the pages, would otherwise
+    // keep the focus from the buttons.
+    const QList<QWidget *> order{txtTitle, tabLists->tabBar(), lsv, lsvTotals, txtTotal, cmdSave, cmdCancel};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 
     connect(cmdSave, &QPushButton::clicked, this, &frmConvertEnd::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmConvertEnd::cmdCancel_Click);

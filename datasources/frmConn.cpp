@@ -65,6 +65,7 @@ frmConn::frmConn(QWidget *parent)
     txtError = new QPlainTextEdit(content);
     txtError->setObjectName(QStringLiteral("txtError"));
     txtError->setReadOnly(true);
+    txtError->setTabChangesFocus(true);
     txtError->setFixedHeight(txtError->fontMetrics().lineSpacing() * 3 + 12);
     {
         QPalette palette = txtError->palette();
