@@ -92,7 +92,8 @@ void saveStates(db::Connection &project, const std::vector<qint32> &ids, bool co
 
 void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                          const std::function<void(const ListedField &)> &add,
-                         const std::function<void(int)> &probed)
+                         const std::function<void(int)> &probed,
+                         const std::function<void(const QString &)> &waitingFor)
 {
     int probedCount = 0;
     db::Recordset sources = project.openRecordset(
@@ -115,14 +116,16 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         }
         if (connString.isEmpty())
             continue;
+        const qint32 idConnType = static_cast<qint32>(sources.value(1).toInt());
+        const QString description = textAt(sources, 2);
+        if (waitingFor)
+            waitingFor(QStringLiteral("sursa de date \"%1\"").arg(description));
         try {
             userConn.open(connString);
         } catch (const std::exception &) {
             userConn.close();
             continue;
         }
-        const qint32 idConnType = static_cast<qint32>(sources.value(1).toInt());
-        const QString description = textAt(sources, 2);
         // The decimals the run to new lei rounds to at most.
         const int rounding =
             toLeiNoi ? convertsql::roundingDecimals(
@@ -148,6 +151,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                                  fgGetFieldName(idConnType, recName),
                                                  convertsql::joinConditions(table.where, field.where)});
             }
+            if (waitingFor)
+                waitingFor(QStringLiteral("tabelul \"%1\" al sursei \"%2\"").arg(table.name, description));
             const LockTimeoutWatch locks;
             const std::vector<StateProbeResult> states =
                 probeTableStates(userConn, table.name, table.owner, tableRef, probes, rounding >= 0, description);

@@ -34,9 +34,13 @@ QString keptDecimalsNote(int decimals);
 //
 // The states of a table's fields are read together (probeTableStates), and
 // a probed state is written to the project only where it changed.
+// `waitingFor`, when given, is told what the listing asks next of a user's
+// database ("tabelul "plati" al sursei "Firma""), so that a window can say
+// what it waits for.
 void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                          const std::function<void(const ListedField &)> &add,
-                         const std::function<void(int)> &probed = {});
+                         const std::function<void(int)> &probed = {},
+                         const std::function<void(const QString &)> &waitingFor = {});
 
 // The line shown while the list is being built: "Campuri verificate: 1200".
 QString probedCountText(int count);

@@ -8,6 +8,7 @@
 #include "data/db/StopSignal.h"
 #include "util/widgets/FormTools.h"
 #include "util/widgets/ListViewTools.h"
+#include "util/widgets/WaitDialog.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -44,6 +45,9 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     pgMakeReportList(lsv);
     lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp"),
                           QStringLiteral("Observatii")});
+    lblWait = new QLabel(this);
+    lblWait->setObjectName(QStringLiteral("lblWait"));
+    lblWait->hide();
     txtTotal = new QLineEdit(this);
     txtTotal->setObjectName(QStringLiteral("txtTotal"));
     txtTotal->setReadOnly(true);
@@ -77,6 +81,7 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(lsv, 1);
+    layout->addWidget(lblWait);
     layout->addLayout(bottom);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmConvertStart::cmdOk_Click);
@@ -130,6 +135,10 @@ void frmConvertStart::pLoad()
         lsv->setCursor(Qt::BusyCursor);
         txtTotal->setText(conversion::probedCountText(0));
         mStop = std::make_shared<db::StopSignal>();
+        // Once a step takes more than a moment, the window says what it waits for.
+        mWaitTicker = new QTimer(this);
+        connect(mWaitTicker, &QTimer::timeout, this, &frmConvertStart::showWait);
+        mWaitTicker->start(500);
         mLister = std::thread([this, &project, stop = mStop, toLeiNoi = ToLeiNoi] {
             std::exception_ptr failure;
             {
@@ -153,6 +162,16 @@ void frmConvertStart::pLoad()
                                 [this, count] {
                                     mProbed = count;
                                     scheduleFlush();
+                                },
+                                Qt::QueuedConnection);
+                        },
+                        [this](const QString &what) {
+                            QMetaObject::invokeMethod(
+                                this,
+                                [this, what] {
+                                    mWaitingFor = what;
+                                    mWaitingSince.start();
+                                    showWait();
                                 },
                                 Qt::QueuedConnection);
                         });
@@ -190,10 +209,22 @@ void frmConvertStart::flushPending()
                                     : conversion::probedCountText(mProbed));
 }
 
+void frmConvertStart::showWait()
+{
+    const qint64 ms = mWaitingSince.isValid() ? mWaitingSince.elapsed() : 0;
+    const bool shown = listing() && !mStopping && !mWaitingFor.isEmpty() && ms >= 1000;
+    if (shown)
+        lblWait->setText(ui::waitCaption(QStringLiteral("Se asteapta ") + mWaitingFor, static_cast<int>(ms / 1000)));
+    lblWait->setVisible(shown);
+}
+
 void frmConvertStart::listingEnded(std::exception_ptr failure)
 {
     if (mLister.joinable())
         mLister.join();
+    if (mWaitTicker)
+        mWaitTicker->stop();
+    lblWait->hide();
     flushPending();
     lsv->unsetCursor();
     pgWideListView(lsv, 0, -1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QList>
 
 #include <exception>
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTimer;
 class QTreeWidgetItem;
 
 // The confirmation before a conversion: lists every field the run would
@@ -78,10 +80,12 @@ private:
     QPushButton *cmdCancel;
     QLabel *imgToLeiNoi;
     QLabel *imgToLeiVechi;
+    QLabel *lblWait; // what the list waits for, once it waits more than a moment
     bool mLoaded = false;
     bool mSettingsSaved = false;
 
     void scheduleFlush();
+    void showWait();
     void flushPending();
     void listingEnded(std::exception_ptr failure);
     std::thread mLister;
@@ -90,5 +94,8 @@ private:
     int mProbed = 0;
     bool mFlushPending = false;
     bool mStopping = false;
+    QString mWaitingFor;
+    QElapsedTimer mWaitingSince;
+    QTimer *mWaitTicker = nullptr;
     std::optional<int> mClosing; // the result of a close asked while the list filled
 };

@@ -3,6 +3,7 @@
 #include "conversion/ConversionResources.h"
 #include "data/ErrorTrap.h"
 #include "util/core/Prompt.h"
+#include "util/widgets/WaitDialog.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -53,12 +54,30 @@ frmProgress::frmProgress(QWidget *parentWindow) : QDialog(parentWindow)
     cmdCancel->setMinimumSize(1095 / kTwips, 375 / kTwips);
     cmdCancel->setAutoDefault(false);
     grid->addWidget(cmdCancel, 6, 1, Qt::AlignRight);
+    // A database that keeps the run waiting (a lock, a slow server, a big
+    // table) is said so after a moment, with the time it has taken.
+    lblWait = new QLabel(this);
+    lblWait->setObjectName(QStringLiteral("lblWait"));
+    lblWait->hide();
+    grid->addWidget(lblWait, 6, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    mSinceNews.start();
+    auto *ticker = new QTimer(this);
+    connect(ticker, &QTimer::timeout, this, [this] {
+        const qint64 ms = mSinceNews.elapsed();
+        const bool waiting = !mUnloaded && ms >= 2000;
+        if (waiting)
+            lblWait->setText(
+                ui::waitCaption(QStringLiteral("Se asteapta baza de date"), static_cast<int>(ms / 1000)));
+        lblWait->setVisible(waiting);
+    });
+    ticker->start(500);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     connect(cmdCancel, &QPushButton::clicked, this, &frmProgress::cmdCancel_Click);
 }
 
 void frmProgress::initProgress(int level, const char *procedure, qint32 max, const QString &caption)
 {
+    news();
     fgTrap(kModule, QString::fromLatin1(procedure), [&] {
         QProgressBar *bar = mBars[level];
         bar->setRange(0, max);
@@ -71,6 +90,7 @@ void frmProgress::initProgress(int level, const char *procedure, qint32 max, con
 
 void frmProgress::progress(int level, const char *procedure, qint32 value, const QString &caption)
 {
+    news();
     fgTrap(kModule, QString::fromLatin1(procedure), [&] {
         QProgressBar *bar = mBars[level];
         const qint32 next = value == 0 ? bar->value() + 1 : value;
@@ -99,6 +119,12 @@ void frmProgress::Progress3(qint32 Progress, const QString &Caption) { progress(
 void frmProgress::EndProgess1() { endProgress(0, "EndProgess1"); }
 void frmProgress::EndProgess2() { endProgress(1, "EndProgess2"); }
 void frmProgress::EndProgess3() { endProgress(2, "EndProgess3"); }
+
+void frmProgress::news()
+{
+    mSinceNews.restart();
+    lblWait->hide();
+}
 
 void frmProgress::Unload()
 {

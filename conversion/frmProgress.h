@@ -3,6 +3,7 @@
 #include "conversion/ConversionInterfaces.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <functional>
 
@@ -58,11 +59,15 @@ private:
     void progress(int level, const char *procedure, qint32 value, const QString &caption);
     void endProgress(int level, const char *procedure);
     void Form_Activate();
+    // The run told something: the wait line goes.
+    void news();
 
     QLabel *mLabels[3];
     QProgressBar *mBars[3];
     QLabel *mImages[3];
     QPushButton *cmdCancel;
+    QLabel *lblWait;
+    QElapsedTimer mSinceNews;
     bool mCancel = false;
     bool mActivated = false;
     bool mUnloaded = false;
