@@ -5,6 +5,7 @@
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
 #include "tests/conversion/ConversionTestSupport.h"
+#include "tests/conversion/SavedProjectHost.h"
 #include "tests/support/ProjectFixture.h"
 #include "util/widgets/ModalDialog.h"
 
@@ -17,25 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class Host : public IConversionHost {
-public:
-    explicit Host(testsupport::ProjectFixture &project) : mProject(project) {}
-    QWidget *conversionWindow() override { return nullptr; }
-    db::Connection &Conn() override { return mProject.Conn(); }
-    QString projectFileName() const override { return QStringLiteral("p.vmd"); }
-    bool projectDirty() const override { return false; }
-    void SetDirty(bool) override {}
-    bool fSave() override { return true; }
-    void pClearProject(bool) override {}
-    bool fLoadProject() override { return true; }
-    QString selectedNodeKey() const override { return QString(); }
-    void reselectNode(const QString &) override {}
-    void refreshFieldStates() override {}
-
-private:
-    testsupport::ProjectFixture &mProject;
-};
 
 // What the report window showed on its page of totals.
 struct Seen {
@@ -73,7 +55,7 @@ Seen runThroughTheWindows(testsupport::ProjectFixture &project, bool toLeiNoi, b
         }
         return dialog.exec();
     });
-    Host host(project);
+    convtest::SavedProjectHost host(project.Conn());
     ConversionCommand command(host);
     command.tlbConvert(toLeiNoi);
     ui::setModalHandler(previous);

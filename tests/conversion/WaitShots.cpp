@@ -12,6 +12,7 @@
 #include "conversion/frmProgress.h"
 #include "data/db/Connection.h"
 #include "tables/frmFieldAdd.h"
+#include "tests/conversion/SavedProjectHost.h"
 #include "tests/support/Shots.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ModalDialog.h"
@@ -32,26 +33,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The conversion command's view of the main window, for one run.
-class RunHost : public IConversionHost {
-public:
-    explicit RunHost(db::Connection &conn) : mConn(conn) {}
-    QWidget *conversionWindow() override { return nullptr; }
-    db::Connection &Conn() override { return mConn; }
-    QString projectFileName() const override { return QStringLiteral("p.vmd"); }
-    bool projectDirty() const override { return false; }
-    void SetDirty(bool) override {}
-    bool fSave() override { return true; }
-    void pClearProject(bool) override {}
-    bool fLoadProject() override { return true; }
-    QString selectedNodeKey() const override { return QString(); }
-    void reselectNode(const QString &) override {}
-    void refreshFieldStates() override {}
-
-private:
-    db::Connection &mConn;
-};
 
 void waitMs(int ms)
 {
@@ -118,7 +99,7 @@ int main(int argc, char **argv)
         while (confirm.listing())
             waitMs(50);
 
-        RunHost runHost(host.conn);
+        convtest::SavedProjectHost runHost(host.conn);
         ConversionCommand command(runHost);
         const ui::ModalHandler previous = ui::setModalHandler([&](QDialog &dialog) {
             if (auto *progress = qobject_cast<frmProgress *>(&dialog)) {
