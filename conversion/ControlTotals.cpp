@@ -5,8 +5,8 @@
 #include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
-#include "data/db/DbfDecimal.h"
 #include "data/db/Recordset.h"
+#include "data/db/dbf/DbfDecimal.h"
 
 namespace conversion {
 

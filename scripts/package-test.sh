@@ -76,29 +76,7 @@ echo "package: $deb"
 dpkg-deb -f "$deb" Package Version Architecture Depends Recommends Suggests
 
 # ---------------------------------------------------------------- mirror
-# The first "deb" source of bookworm in the machine's apt sources: one-line
-# lists and deb822 .sources files.
-mirror=""
-for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-  [ -f "$list" ] || continue
-  mirror=$(awk '$1 == "deb" { i = 2; if ($2 ~ /^\[/) { while ($i !~ /\]$/) i++; i++ }
-                if ($(i + 1) == "bookworm") { print $i; exit } }' "$list")
-  [ -n "$mirror" ] && break
-done
-if [ -z "$mirror" ]; then
-  for sources in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$sources" ] || continue
-    mirror=$(awk 'function flush() { if (deb && suite && uri != "" && !done) { print uri; done = 1 }
-                                     deb = 0; suite = 0; uri = "" }
-                  /^[ \t]*$/ { flush(); next }
-                  /^Types:/ { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1 }
-                  /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == "bookworm") suite = 1 }
-                  /^URIs:/ { uri = $2 }
-                  END { flush() }' "$sources")
-    [ -n "$mirror" ] && break
-  done
-fi
-mirror=${mirror:-http://deb.debian.org/debian}
+mirror=$("$repo/scripts/debian-mirror.sh")
 echo "mirror: $mirror"
 
 # ---------------------------------------------------------------- Debian root

@@ -37,7 +37,7 @@ QString connectionAttribute(const QString &key, const QString &value);
 // allowed; 0 does not wait). Understood by every provider: the ODBC provider
 // takes it out of the string it hands to the driver and sets the engine's
 // own wait, the DBF provider waits so long for a table another program
-// holds (its default is shorter: DbfProvider.h).
+// holds (its default is shorter: dbf/DbfProvider.h).
 inline constexpr qint64 kDefaultLockTimeoutMs = 30000;
 inline const QString kLockTimeoutKey = QStringLiteral("LockTimeout");
 // The string's LockTimeout in milliseconds; nullopt when it sets none.

@@ -4,10 +4,9 @@
 
 #include "data/db/ConnString.h"
 #include "data/db/DbError.h"
-#include "data/db/DbfProvider.h"
-#include "data/db/OdbcProvider.h"
-#include "data/db/SqliteProvider.h"
-#include "data/db/StopSignal.h"
+#include "data/db/dbf/DbfProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
+#include "data/db/sqlite/SqliteProvider.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -44,7 +43,7 @@ bool sharedCacheMode(const ConnString &parsed)
 }
 
 // "LockTimeout=SECONDS" in a DBF string: how long a table another program
-// holds is waited for before its change is refused (DbfProvider.h).
+// holds is waited for before its change is refused (dbf/DbfProvider.h).
 int dbfLockTimeoutMs(const ConnString &parsed)
 {
     if (!parsed.contains(QStringLiteral("LockTimeout")))

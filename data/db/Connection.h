@@ -107,7 +107,7 @@ public:
 
 // A connection to a database, opened from a connection string.
 // "Provider=SQLite;Data Source=FILE" opens the built-in SQLite provider,
-// "Provider=DBF;Data Source=FOLDER" the built-in DBF provider (DbfProvider.h);
+// "Provider=DBF;Data Source=FOLDER" the built-in DBF provider (dbf/DbfProvider.h);
 // any other string goes to ODBC exactly as written. Failures throw DbError.
 class Connection {
 public:

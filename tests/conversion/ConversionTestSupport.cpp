@@ -2,9 +2,9 @@
 
 #include "conversion/ConversionEngine.h"
 #include "data/db/ConnString.h"
-#include "data/db/OdbcProvider.h"
 #include "data/db/Recordset.h"
-#include "data/db/SqliteProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
+#include "data/db/sqlite/SqliteProvider.h"
 
 #include <QDir>
 #include <QFile>

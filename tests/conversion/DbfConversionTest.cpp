@@ -2,7 +2,7 @@
 // to new lei and back by the conversion engine through the project template.
 #include "conversion/ConversionEngine.h"
 #include "conversion/ReportLog.h"
-#include "data/db/DbfFile.h"
+#include "data/db/dbf/DbfFile.h"
 #include "tests/conversion/ConversionTestSupport.h"
 #include "tests/support/ProjectFixture.h"
 

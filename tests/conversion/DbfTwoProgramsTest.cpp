@@ -2,8 +2,8 @@
 // projects at once: each table is converted by exactly one of them, the
 // other fails its field, and every amount is divided once.
 #include "data/db/Connection.h"
-#include "data/db/DbfFile.h"
 #include "data/db/Recordset.h"
+#include "data/db/dbf/DbfFile.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>

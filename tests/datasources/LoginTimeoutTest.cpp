@@ -3,7 +3,7 @@
 #include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
-#include "data/db/OdbcProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
 #include "tests/support/TestSupport.h"
 
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
-#include "data/db/OdbcProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
 #include "tests/db/DbTestSupport.h"
 #include "tests/support/TestSupport.h"
 

@@ -5,8 +5,8 @@
 
 #include "data/db/AdoTypes.h"
 #include "data/db/ConnString.h"
-#include "data/db/OdbcProvider.h"
-#include "data/db/SqliteProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
+#include "data/db/sqlite/SqliteProvider.h"
 #include "tests/db/EngineFixture.h"
 
 using namespace db;

@@ -4,7 +4,7 @@
 // synchronous setting of a built-in SQLite string.
 
 #include "data/db/ConnectionPool.h"
-#include "data/db/OdbcProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
 #include "tests/db/EngineFixture.h"
 
 using namespace db;

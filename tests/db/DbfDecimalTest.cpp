@@ -1,4 +1,4 @@
-#include "data/db/DbfDecimal.h"
+#include "data/db/dbf/DbfDecimal.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // and Clipper programs do.
 #include "DbTestSupport.h"
 
-#include "data/db/DbfTableGuard.h"
+#include "data/db/dbf/DbfTableGuard.h"
 
 #include <QDir>
 #include <QFile>

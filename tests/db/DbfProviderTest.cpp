@@ -1,7 +1,7 @@
 #include "DbTestSupport.h"
 
 #include "data/db/AdoTypes.h"
-#include "data/db/DbfFile.h"
+#include "data/db/dbf/DbfFile.h"
 
 #include <QDir>
 #include <QFile>

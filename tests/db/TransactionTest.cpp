@@ -2,7 +2,7 @@
 // leaves no transaction behind, a rollback that fails never commits, a
 // transaction cannot be begun twice.
 
-#include "data/db/OdbcProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
 #include "tests/db/EngineFixture.h"
 
 using namespace db;

@@ -1,7 +1,7 @@
-#include "data/db/DbfFile.h"
+#include "data/db/dbf/DbfFile.h"
 
 #include "data/db/DbError.h"
-#include "data/db/DbfDecimal.h"
+#include "data/db/dbf/DbfDecimal.h"
 
 #include <QDate>
 #include <QFile>

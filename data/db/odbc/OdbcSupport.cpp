@@ -1,9 +1,9 @@
-#include "data/db/OdbcSupport.h"
+#include "data/db/odbc/OdbcSupport.h"
 
 #include "data/db/AdoTypes.h"
 #include "data/db/ConnString.h"
 #include "data/db/DbError.h"
-#include "data/db/OdbcProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
 
 #include <odbcinst.h>
 

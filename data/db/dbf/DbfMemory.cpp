@@ -1,7 +1,7 @@
-#include "data/db/DbfMemory.h"
+#include "data/db/dbf/DbfMemory.h"
 
 #include "data/db/DbError.h"
-#include "data/db/DbfDecimal.h"
+#include "data/db/dbf/DbfDecimal.h"
 
 #include <QString>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "data/db/SqliteProvider.h"
+#include "data/db/sqlite/SqliteProvider.h"
 
 #include "data/db/AdoTypes.h"
 #include "data/db/DbError.h"

@@ -1,6 +1,6 @@
-#include "data/db/DbfIndexFiles.h"
+#include "data/db/dbf/DbfIndexFiles.h"
 
-#include "data/db/DbfFile.h"
+#include "data/db/dbf/DbfFile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/db/DbfTableGuard.h"
 #include "data/db/Variant.h"
+#include "data/db/dbf/DbfTableGuard.h"
 
 #include <QByteArray>
 #include <QList>

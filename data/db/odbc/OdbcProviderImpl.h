@@ -6,7 +6,7 @@
 
 #include "data/db/ConnString.h"
 #include "data/db/Connection.h"
-#include "data/db/OdbcSupport.h"
+#include "data/db/odbc/OdbcSupport.h"
 
 #include <optional>
 #include <vector>

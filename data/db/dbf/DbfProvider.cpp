@@ -1,12 +1,12 @@
-#include "data/db/DbfProvider.h"
+#include "data/db/dbf/DbfProvider.h"
 
 #include "data/db/AdoTypes.h"
 #include "data/db/DbError.h"
-#include "data/db/DbfDecimal.h"
-#include "data/db/DbfFile.h"
-#include "data/db/DbfIndexFiles.h"
-#include "data/db/DbfMemory.h"
-#include "data/db/DbfTableGuard.h"
+#include "data/db/dbf/DbfDecimal.h"
+#include "data/db/dbf/DbfFile.h"
+#include "data/db/dbf/DbfIndexFiles.h"
+#include "data/db/dbf/DbfMemory.h"
+#include "data/db/dbf/DbfTableGuard.h"
 
 #include <QDir>
 #include <QFileInfo>

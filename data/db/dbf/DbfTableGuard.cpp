@@ -1,4 +1,4 @@
-#include "data/db/DbfTableGuard.h"
+#include "data/db/dbf/DbfTableGuard.h"
 
 #include "data/db/DbError.h"
 

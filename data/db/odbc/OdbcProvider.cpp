@@ -1,10 +1,10 @@
-#include "data/db/OdbcProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
 
 #include "data/db/AdoTypes.h"
 #include "data/db/ConnString.h"
 #include "data/db/DbError.h"
-#include "data/db/OdbcProviderImpl.h"
-#include "data/db/OdbcSupport.h"
+#include "data/db/odbc/OdbcProviderImpl.h"
+#include "data/db/odbc/OdbcSupport.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,9 +1,9 @@
-#include "data/db/OdbcProviderImpl.h"
+#include "data/db/odbc/OdbcProviderImpl.h"
 
 #include "data/db/AdoTypes.h"
 #include "data/db/DbError.h"
-#include "data/db/OdbcProvider.h"
-#include "data/db/SqliteProvider.h"
+#include "data/db/odbc/OdbcProvider.h"
+#include "data/db/sqlite/SqliteProvider.h"
 
 #include <algorithm>
 
