@@ -1,9 +1,8 @@
 #include "data/db/Connection.h"
 
-#include "data/db/StopSignal.h"
-
 #include "data/db/ConnString.h"
 #include "data/db/DbError.h"
+#include "data/db/StopSignal.h"
 #include "data/db/dbf/DbfProvider.h"
 #include "data/db/odbc/OdbcProvider.h"
 #include "data/db/sqlite/SqliteProvider.h"
