@@ -5,12 +5,15 @@
 //   wait_run.png      the progress of a run waiting for the same table
 //   wait_columns.png  the wait window of a column list from a server that
 //                     accepts the connection and never answers
+//   wait_connection.png  the data-source window testing its connection to
+//                     that server
 // Needs VAMOR_TEST_PG (tests/servers.sh) and VAMOR_TEMPLATES.
 #include "conversion/ConversionCommand.h"
 #include "conversion/frmConvertEnd.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
 #include "data/db/Connection.h"
+#include "datasources/frmConn.h"
 #include "tables/frmFieldAdd.h"
 #include "tests/conversion/SavedProjectHost.h"
 #include "tests/support/Shots.h"
@@ -21,6 +24,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMdiArea>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -149,6 +154,32 @@ int main(int argc, char **argv)
     });
     add.Load();
 
+    // The data-source window testing its connection to the same server.
+    {
+        QMdiArea area;
+        area.resize(620, 520);
+        auto *window = new frmConn;
+        window->IdConn = 2;
+        window->Key = QStringLiteral("C_2");
+        area.addSubWindow(window);
+        area.show();
+        window->show();
+        QTimer::singleShot(2500, [&out, &area] {
+            if (QWidget *wait = visibleWindow("frmWait")) {
+                // The wait window over the data-source window, as on the screen.
+                QPixmap picture = area.grab();
+                QPainter painter(&picture);
+                const QPixmap waiting = wait->grab();
+                painter.drawPixmap((picture.width() - waiting.width()) / 2, (picture.height() - waiting.height()) / 2,
+                                   waiting);
+                painter.end();
+                picture.save(QDir(out).filePath(QStringLiteral("wait_connection.png")));
+                if (auto *stop = wait->findChild<QPushButton *>(QStringLiteral("cmdStop")))
+                    stop->click();
+            }
+        });
+        window->Load(); // fills the window, then tests the connection
+    }
     close(silent);
     server.execute(QStringLiteral("DROP TABLE vm_shot_plati"));
     setProjectHost(nullptr);
