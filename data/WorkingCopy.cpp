@@ -24,6 +24,10 @@ bool exists(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
+// Where a working copy is written before it takes its name: a run killed
+// while it copies never leaves a copy that is not whole under that name.
+QString partialPath(const QString &workingCopy) { return workingCopy + QStringLiteral("-new"); }
+
 std::unique_ptr<QLockFile> newLock(const QString &workingCopy)
 {
     auto lock = std::make_unique<QLockFile>(workingCopyLockPath(workingCopy));
@@ -43,7 +47,7 @@ WorkingCopy::~WorkingCopy() { release(); }
 void WorkingCopy::registerForSignals()
 {
     mRemoveOnSignal.clear();
-    QStringList paths = QStringList{mPath} + journalPaths(mPath);
+    QStringList paths = QStringList{mPath, partialPath(mPath)} + journalPaths(mPath);
     for (const QString &path : paths)
         mRemoveOnSignal.push_back(std::make_unique<appsignals::RemoveOnSignal>(path));
     mRemoveOnSignal.push_back(std::make_unique<appsignals::RemoveOnSignal>(workingCopyLockPath(mPath), true));
@@ -84,13 +88,13 @@ std::unique_ptr<WorkingCopy> WorkingCopy::create(const QString &source, const QS
         copy->registerForSignals();
 
         // The working copy holds the passwords of the data sources: it is
-        // readable and writable by the user alone.
-        QFile out(path);
+        // readable and writable by the user alone. It is written whole under
+        // a name of its own (one left by a killed run of the same name goes
+        // first: the lock says that run has ended), then renamed.
+        const QString partial = partialPath(path);
+        QFile::remove(partial);
+        QFile out(partial);
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-            if (exists(path)) {
-                copy->release();
-                continue;
-            }
             const QString error = out.errorString();
             copy->remove();
             fail(QStringLiteral("Copia de lucru \"%1\" nu poate fi creata: %2").arg(shown(path), error));
@@ -104,6 +108,17 @@ std::unique_ptr<WorkingCopy> WorkingCopy::create(const QString &source, const QS
             copy->remove();
             fail(QStringLiteral("Fisierul \"%1\" nu poate fi copiat in \"%2\": %3")
                      .arg(shown(source), shown(path), error));
+        }
+        // Renaming never replaces: a program that keeps no lock and took the
+        // name meanwhile keeps its file, and this copy takes the next name.
+        if (!QFile::rename(partial, path)) {
+            QFile::remove(partial);
+            if (exists(path)) {
+                copy->release();
+                continue;
+            }
+            copy->remove();
+            fail(QStringLiteral("Copia de lucru \"%1\" nu poate fi creata.").arg(shown(path)));
         }
         return copy;
     }
@@ -138,6 +153,7 @@ void WorkingCopy::adopt() { registerForSignals(); }
 void WorkingCopy::remove()
 {
     QFile::remove(mPath);
+    QFile::remove(partialPath(mPath));
     for (const QString &journal : journalPaths(mPath))
         QFile::remove(journal);
     release();
@@ -161,7 +177,7 @@ QString createWorkingCopy(const QString &source, const QString &folder)
 
 std::vector<std::unique_ptr<WorkingCopy>> findOrphanedCopies(const QString &folder)
 {
-    static const QRegularExpression kName(QStringLiteral("^(~\\d{5,})\\.(tmp|tmp-journal|tmp-wal|tmp-shm|lock)$"));
+    static const QRegularExpression kName(QStringLiteral("^(~\\d{5,})\\.(tmp|tmp-new|tmp-journal|tmp-wal|tmp-shm|lock)$"));
     const QDir dir(folder);
     QMap<qint64, QString> bases;
     for (const QString &name : dir.entryList({QStringLiteral("~*")}, QDir::Files | QDir::Hidden | QDir::System)) {
@@ -179,8 +195,11 @@ std::vector<std::unique_ptr<WorkingCopy>> findOrphanedCopies(const QString &fold
         if (!lock->tryLock(0))
             continue;
         std::unique_ptr<WorkingCopy> copy(new WorkingCopy(path, std::move(lock)));
-        if (copy->files().isEmpty())
-            continue; // a lock left alone: it goes with `copy`
+        if (copy->files().isEmpty()) {
+            // A lock left alone, or a copy never finished: nothing to offer.
+            copy->remove();
+            continue;
+        }
         orphans.push_back(std::move(copy));
     }
     return orphans;

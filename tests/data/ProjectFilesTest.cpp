@@ -184,6 +184,8 @@ TEST_F(ProjectFiles, OrphansAreTheCopiesOfEndedOwnersOnly)
         ::waitpid(other, nullptr, 0);
     }
     ASSERT_TRUE(QFile::exists(path(QStringLiteral("~00005.lock"))));
+    // ~00006: a copy whose run was killed while it was being written.
+    writeFile(path(QStringLiteral("~00006.tmp-new")), "jumatate de pro");
 
     std::vector<std::unique_ptr<projectfile::WorkingCopy>> orphans = projectfile::findOrphanedCopies(dir.path());
     QStringList found;
@@ -191,6 +193,7 @@ TEST_F(ProjectFiles, OrphansAreTheCopiesOfEndedOwnersOnly)
         found.append(QFileInfo(orphan->path()).fileName() + (orphan->hasDatabase() ? "" : " (jurnal)"));
     EXPECT_EQ(found, QStringList({"~00001.tmp", "~00003.tmp", "~00004.tmp (jurnal)"}));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("~00005.lock"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("~00006.tmp-new")))) << "never offered, and gone";
     EXPECT_EQ(orphans.at(2)->files(), QStringList({path(QStringLiteral("~00004.tmp-journal"))}));
 
     // While held here, a second look finds none of them.
