@@ -12,5 +12,10 @@ case "${1:-}" in
   "") ;;
   *) echo "build.sh: argument necunoscut: $1 (--program sau nimic)" >&2; exit 2 ;;
 esac
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAMOR_BUILD_TESTS=$tests
+# VAMOR_CXX_FLAGS sets the optimisation and debug information (scripts/test.sh
+# builds with less of both, to build faster); CMake's own otherwise. Given at
+# every configure, so that one build never keeps another's.
+flags=${VAMOR_CXX_FLAGS:--O2 -g}
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAMOR_BUILD_TESTS=$tests \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=$flags -DNDEBUG"
 cmake --build build -j"$(nproc)"

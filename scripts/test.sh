@@ -19,7 +19,9 @@ cd "$(dirname "$0")/.."
 if [ "${VAMOR_SKIP_INSTALL:-0}" != "1" ]; then
   scripts/install-deps.sh
 fi
-scripts/build.sh
+# The tests' build: optimised and with line tables only, which builds in
+# about half the time of the program's own flags.
+VAMOR_CXX_FLAGS=${VAMOR_CXX_FLAGS:--O1 -g1} scripts/build.sh
 
 servers_dir=$(mktemp -d /tmp/vamor-servers.XXXXXX)
 chmod 755 "$servers_dir"
