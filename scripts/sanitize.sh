@@ -17,15 +17,17 @@ build=build-asan
 
 target=all
 scope=()
+engine_only=OFF
 if [ "${1:-}" = --engine ]; then
   shift
   target=vamor_engine_tests
   scope=(-L engine)
+  engine_only=ON
 fi
 
 # -O1 with line tables: what the sanitizers' reports need (file and line of
 # every frame), in much less time than -O2 -g.
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAMOR_SANITIZE=ON \
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAMOR_SANITIZE=ON -DVAMOR_ENGINE_TESTS_ONLY=$engine_only \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "$target"
 
