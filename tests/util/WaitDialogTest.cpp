@@ -1,12 +1,14 @@
 // Waiting on a database keeps the program alive: the work runs on a thread
 // of its own, the window's timers go on ticking, the wait window says what
 // it waits for and since when, and "Abandoneaza" stops or leaves the wait.
+#include "util/core/Prompt.h"
 #include "util/widgets/WaitDialog.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -89,6 +91,25 @@ TEST_F(WaitDialog, WorkThatEndsOrThrowsIsSeenByTheCaller)
     request.work = [] { throw std::runtime_error("server pierdut"); };
     EXPECT_THROW(ui::waitFor(nullptr, request), std::runtime_error);
     EXPECT_EQ(ui::waitCaption(QStringLiteral("Se asteapta"), 12), QStringLiteral("Se asteapta (12 s)"));
+}
+
+// A message the work asks for (an error it meets) is shown by the window's
+// thread, and the work gets the person's answer.
+TEST_F(WaitDialog, MessageOfTheWorkIsAskedOnTheWindowsThread)
+{
+    QThread *askedOn = nullptr;
+    const ui::MessageHandler previous = ui::setMessageHandler([&](const ui::MessageRequest &) {
+        askedOn = QThread::currentThread();
+        return ui::Answer::No;
+    });
+    ui::Answer answer = ui::Answer::Ok;
+    ui::WaitRequest request;
+    request.what = QStringLiteral("Se verifica tipul campului");
+    request.work = [&] { answer = ui::msgBox(QStringLiteral("Continuati?"), ui::Buttons::YesNo, ui::Icon::Question); };
+    ui::waitFor(nullptr, request);
+    ui::setMessageHandler(previous);
+    EXPECT_EQ(askedOn, QApplication::instance()->thread());
+    EXPECT_EQ(answer, ui::Answer::No);
 }
 
 // Work that cannot be stopped is left to end on its own: the wait ends at

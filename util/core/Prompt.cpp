@@ -2,6 +2,10 @@
 
 #include "util/core/AppInfo.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+
 #include <cstdio>
 
 namespace ui {
@@ -58,6 +62,15 @@ Answer msgBox(const MessageRequest &request)
     MessageRequest r = request;
     if (r.title.isEmpty())
         r.title = kAppTitle;
+    // Work on a thread of its own (a run, a listing) that meets an error
+    // asks the window's thread, which keeps its event loop going meanwhile,
+    // and waits for the answer.
+    QCoreApplication *app = QCoreApplication::instance();
+    if (app && QThread::currentThread() != app->thread()) {
+        Answer answer = Answer::Ok;
+        QMetaObject::invokeMethod(app, [&] { answer = messageHandler()(r); }, Qt::BlockingQueuedConnection);
+        return answer;
+    }
     return messageHandler()(r);
 }
 
