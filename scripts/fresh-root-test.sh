@@ -56,65 +56,11 @@ step() { echo; echo "== $(date -u +%H:%M:%S) $*"; }
 mirror=$("$repo/scripts/debian-mirror.sh")
 
 # ---------------------------------------------------------------- Debian root
-root=$(mktemp -d /var/tmp/vamor-fresh.XXXXXX)
-chmod 755 "$root"
-mounts=()
-# mount_in WHERE ARGS...: mounts inside the root, remembered for the
-# cleanup; private, so that nothing mounted under it reaches the machine.
-mount_in() {
-  local where=$root$1
-  shift
-  mount "$@" "$where"
-  mounts+=("$where")
-  mount --make-private "$where"
-}
-cleanup() {
-  local i pid
-  # Whatever the command left running in the root (a server, a daemon a
-  # package started) ends with it.
-  for pid in /proc/[0-9]*; do
-    pid=${pid#/proc/}
-    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null
-  done
-  sleep 0.5
-  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
-    umount "${mounts[$i]}" 2>/dev/null || umount -l "${mounts[$i]}" 2>/dev/null || true
-  done
-  # Nothing of the machine may be mounted inside when the root is removed.
-  if grep -q " $root/" /proc/mounts; then
-    echo "fresh-root-test.sh: mounts left under $root; it is not removed" >&2
-  elif [ "$keep" = 1 ]; then
-    echo "The Debian root is kept: $root"
-  else
-    rm -rf "$root"
-  fi
-  return 0
-}
-trap cleanup EXIT
-in_root() {
-  chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
-}
-
-step "debootstrap --variant=minbase bookworm $root $mirror"
+# shellcheck source=scripts/debian-root.sh
+source "$repo/scripts/debian-root.sh"
+step "debootstrap --variant=minbase bookworm (from $mirror)"
 started=$(date +%s)
-debootstrap --variant=minbase bookworm "$root" "$mirror" > "$root.debootstrap.log" 2>&1 || {
-  tail -20 "$root.debootstrap.log"; rm -f "$root.debootstrap.log"; exit 1; }
-rm -f "$root.debootstrap.log"
-echo "deb $mirror bookworm main" > "$root/etc/apt/sources.list"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-# No service a package installs starts in the root (there is no init here):
-# the tests start servers of their own.
-printf '#!/bin/sh\nexit 101\n' > "$root/usr/sbin/policy-rc.d"
-chmod 755 "$root/usr/sbin/policy-rc.d"
-mount_in /proc -t proc proc
-mount_in /sys -t sysfs -o ro sysfs
-mount_in /dev --bind /dev
-mount_in /dev/pts --bind /dev/pts
-# PostgreSQL's shared memory, a private tmpfs open to every user as on a
-# booted Debian.
-mount_in /dev/shm -t tmpfs -o mode=1777,nosuid,nodev tmpfs
-chmod 1777 "$root/tmp" "$root/var/tmp"
+debian_root_make vamor-fresh "$mirror" || exit 1
 echo "root made in $(( $(date +%s) - started ))s"
 
 step "The repository at ${head:0:12}, cloned into /src/vamor"

@@ -80,35 +80,10 @@ mirror=$("$repo/scripts/debian-mirror.sh")
 echo "mirror: $mirror"
 
 # ---------------------------------------------------------------- Debian root
-root=$(mktemp -d /var/tmp/vamor-debian.XXXXXX)
-chmod 755 "$root"
-mounts=()
-cleanup() {
-  local i
-  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
-    umount "${mounts[$i]}" 2>/dev/null || umount -l "${mounts[$i]}" 2>/dev/null || true
-  done
-  # Nothing of the machine may be mounted inside when the root is removed.
-  if grep -q " $root/" /proc/mounts; then
-    echo "package-test.sh: mounts left under $root; it is not removed" >&2
-  elif [ "$keep" = 1 ]; then
-    echo "The Debian root is kept: $root"
-  else
-    rm -rf "$root"
-  fi
-}
-trap cleanup EXIT
-in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"; }
-
-step "debootstrap --variant=minbase bookworm $root $mirror"
-debootstrap --variant=minbase bookworm "$root" "$mirror" > "$root.debootstrap.log" 2>&1 || {
-  tail -20 "$root.debootstrap.log"; rm -f "$root.debootstrap.log"; exit 1; }
-rm -f "$root.debootstrap.log"
-mount -t proc proc "$root/proc" && mounts+=("$root/proc")
-mount --bind /dev "$root/dev" && mounts+=("$root/dev")
-mount --bind /dev/pts "$root/dev/pts" && mounts+=("$root/dev/pts")
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-echo "deb $mirror bookworm main" > "$root/etc/apt/sources.list"
+# shellcheck source=scripts/debian-root.sh
+source "$repo/scripts/debian-root.sh"
+step "debootstrap --variant=minbase bookworm (from $mirror)"
+debian_root_make vamor-debian "$mirror" || exit 1
 
 step "apt install ./$(basename "$deb")"
 cp "$deb" "$root/tmp/"
