@@ -335,7 +335,7 @@ TEST_F(CommandTest, RenuntaConvertsNothingButTheStatesAreRefreshed)
 }
 
 // A saved, unchanged project goes straight to the progress window; Stop
-// confirmed during the second of five fields ends the walk there, the
+// confirmed during the second of five fields cuts it and ends the walk, the
 // project is saved and reloaded and the report says so.
 TEST_F(CommandTest, SavedProjectRunsAtOnceAndStopDuringTheSecondFieldIsSavedAndReported)
 {
@@ -344,6 +344,10 @@ TEST_F(CommandTest, SavedProjectRunsAtOnceAndStopDuringTheSecondFieldIsSavedAndR
     ConversionCommand command(main);
     ConversionScript script;
     prompts.answer(ui::Answer::Yes); // the Stop question
+    // The second field's statement takes as long as the Stop lets it.
+    user.exec({QStringLiteral("CREATE TRIGGER vm_lent AFTER UPDATE OF B ON Salarii BEGIN SELECT count(*) FROM (WITH "
+                              "RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 2000000000) "
+                              "SELECT x FROM c); END")});
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (script.progressWindow && script.progressWindow->label(3)->text().startsWith(QStringLiteral("Camp 2/5"))
@@ -357,16 +361,13 @@ TEST_F(CommandTest, SavedProjectRunsAtOnceAndStopDuringTheSecondFieldIsSavedAndR
     EXPECT_EQ(script.progressShown, 1);
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_EQ(prompts.messages().at(0).text, QStringLiteral("Sunteti sigur ca doriti sa opriti procesul de conversie?"));
-    // The second field is whole either way: converted, or cut by the Stop
-    // in the middle of its statement and rolled back, and reported so.
-    const QString amounts = user.scalar("SELECT A || ',' || B || ',' || C FROM Salarii").toString();
+    // The second field was cut in the middle of its statement and rolled
+    // back whole, and the report says so; the first stays converted.
+    EXPECT_EQ(user.scalar("SELECT A || ',' || B || ',' || C FROM Salarii").toString(), QStringLiteral("1,20000,30000"));
     ASSERT_EQ(script.reportErrors.size(), 2);
     EXPECT_TRUE(script.reportErrors.at(0).isEmpty());
-    if (script.reportErrors.at(1).isEmpty())
-        EXPECT_EQ(amounts, QStringLiteral("1,2,30000"));
-    else
-        EXPECT_EQ(amounts.toStdString() + " " + script.reportErrors.at(1).toStdString(),
-                  "1,20000,30000 Asteptarea a fost oprita de utilizator.");
+    EXPECT_TRUE(script.reportErrors.at(1).contains(QStringLiteral("Asteptarea a fost oprita de utilizator.")))
+        << script.reportErrors.at(1).toStdString();
     EXPECT_EQ(main.calls, (QStringList{"fSave", "pClearProject(0)", "fLoadProject", "reselectNode(T_1)"}));
     EXPECT_TRUE(script.reportTitle.endsWith(QStringLiteral("\nConversie intrerupta de utilizator")));
     EXPECT_EQ(script.reportRows, 2);
