@@ -12,6 +12,19 @@
 
 namespace conversion {
 
+namespace {
+
+// Queues `call` on `target` for the thread of `context`; nothing once the
+// context has gone.
+template <class Target>
+void postTo(QObject *context, Target &target, std::function<void(Target &)> call)
+{
+    if (context)
+        QMetaObject::invokeMethod(context, [&target, call = std::move(call)] { call(target); }, Qt::QueuedConnection);
+}
+
+} // namespace
+
 void runOffThread(const std::function<void()> &work, const std::shared_ptr<db::StopSignal> &stop)
 {
     QEventLoop loop;
@@ -47,9 +60,7 @@ bool QueuedProgress::Cancel() const { return mStop && mStop->stopped(); }
 
 void QueuedProgress::post(std::function<void(IConversionProgress &)> call)
 {
-    IConversionProgress *target = &mTarget;
-    if (QObject *context = mContext.data())
-        QMetaObject::invokeMethod(context, [target, call = std::move(call)] { call(*target); }, Qt::QueuedConnection);
+    postTo(mContext.data(), mTarget, std::move(call));
 }
 
 void QueuedProgress::InitProgress1(qint32 max, const QString &caption)
@@ -84,9 +95,7 @@ QueuedReport::QueuedReport(IConversionReport &target, QObject *context)
 
 void QueuedReport::post(std::function<void(IConversionReport &)> call)
 {
-    IConversionReport *target = &mTarget;
-    if (QObject *context = mContext.data())
-        QMetaObject::invokeMethod(context, [target, call = std::move(call)] { call(*target); }, Qt::QueuedConnection);
+    postTo(mContext.data(), mTarget, std::move(call));
 }
 
 void QueuedReport::ConvertStart()
