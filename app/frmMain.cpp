@@ -405,6 +405,7 @@ bool frmMain::fLoadProject()
                        ui::Buttons::Ok, ui::Icon::Exclamation);
             return;
         }
+        projectfile::upgradeSchema(mcnnProject);
         pLoadTree();
         SetDirty(false);
         setButtonEnabled(QStringLiteral("conn_add"), true);

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTextStream>
 
@@ -42,13 +43,17 @@ QString usageText()
 {
     return QStringLiteral(
         "Utilizare:\n"
-        "  vamor --convert PROIECT.vmd --to noi|vechi [--yes] [--report FISIER] [--list]\n"
+        "  vamor --convert PROIECT.vmd --to noi|vechi|COD [--yes] [--report FISIER] [--list]\n"
         "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE]\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"
         "  --to noi      din lei VECHI in lei NOI (10 000 lei vechi = 1 leu nou)\n"
         "  --to vechi    inapoi, din lei NOI in lei VECHI\n"
+        "                (la un proiect al altei schimbari de moneda, ca BGN in EUR:\n"
+        "                noi = in moneda noua, vechi = inapoi in cea veche)\n"
+        "  --to COD      codul monedei in care se converteste, dupa proiect: RON sau\n"
+        "                ROL, EUR sau BGN, EUR sau HRK\n"
         "  --yes         nu mai intreaba \"Continuati? (d/n)\"\n"
         "  --report F    scrie raportul conversiei in fisierul F\n"
         "  --reconnect   incearca din nou sursele de date marcate Deconectat\n"
@@ -162,14 +167,16 @@ QString parseOptions(const QStringList &args, Options &options)
         return QStringLiteral("Lipseste proiectul: --convert PROIECT.vmd");
     if (options.to.isEmpty())
         return QStringLiteral("Lipseste directia conversiei: --to noi sau --to vechi");
-    if (options.to != QStringLiteral("noi") && options.to != QStringLiteral("vechi"))
+    // A currency's code is checked against the project once it is open.
+    static const QRegularExpression code(QStringLiteral("^[A-Za-z]{3}$"));
+    if (options.to != QStringLiteral("noi") && options.to != QStringLiteral("vechi") && !code.match(options.to).hasMatch())
         return QStringLiteral("Directie necunoscuta: ") + options.to + QStringLiteral(" (se accepta noi sau vechi)");
     return QString();
 }
 
-void printListing(const QList<conversion::ListedField> &listed, bool toLeiNoi)
+void printListing(const QList<conversion::ListedField> &listed, bool toLeiNoi, const Changeover &changeover)
 {
-    out(conversion::directionTitle(toLeiNoi) + QStringLiteral("\n"));
+    out(conversion::directionTitle(toLeiNoi, changeover) + QStringLiteral("\n"));
     QString headers[3] = {QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")};
     qsizetype widths[2] = {headers[0].size(), headers[1].size()};
     for (const auto &f : listed) {
@@ -244,7 +251,6 @@ bool askToContinue()
 
 int run(const Options &options)
 {
-    const bool toLeiNoi = options.to == QStringLiteral("noi");
     // Over what each data source's string says, for every connection of the run.
     db::setRunLockTimeout(options.lockTimeoutMs);
     OpenProject project;
@@ -253,6 +259,22 @@ int run(const Options &options)
         err(openMessage + QStringLiteral("\n"));
         return kExitUsage;
     }
+    Changeover changeover;
+    try {
+        changeover = Changeover::of(project.conn());
+    } catch (const std::exception &e) {
+        err(QStringLiteral("Proiectul \"") + options.project + QStringLiteral("\" nu poate fi deschis: ") + describe(e)
+            + QStringLiteral("\n"));
+        return kExitUsage;
+    }
+    // "noi"/"vechi", or the code of one of the project's currencies.
+    const int direction = changeover.directionNamed(options.to);
+    if (direction < 0) {
+        err(QStringLiteral("Directie necunoscuta: ") + options.to + QStringLiteral(" (se accepta noi sau vechi, ")
+            + changeover.newCode + QStringLiteral(" sau ") + changeover.oldCode + QStringLiteral(")\n"));
+        return kExitUsage;
+    }
+    const bool toLeiNoi = direction == 1;
     const QString reportMessage = cli::checkReportTarget(options.report, project);
     if (!reportMessage.isEmpty()) {
         err(reportMessage + QStringLiteral("\n"));
@@ -281,7 +303,7 @@ int run(const Options &options)
             err(saveMessage + QStringLiteral("\n"));
         return kExitFailed;
     }
-    printListing(listed, toLeiNoi);
+    printListing(listed, toLeiNoi, changeover);
 
     if (options.list || (!options.yes && !askToContinue())) {
         if (!options.list)
@@ -296,6 +318,7 @@ int run(const Options &options)
 
     conversion::ReportLog report;
     report.setWantsTotals(!options.noTotals);
+    report.setChangeover(changeover);
     conversion::ConversionEngine::Result result;
     report.ConvertStart();
     {

@@ -83,6 +83,7 @@ QString OpenProject::open(const QString &projectPath)
         if (version != QStringLiteral("1.0"))
             return QStringLiteral("Proiectul are versiunea ") + version
                    + QStringLiteral(", pe care acest program nu o cunoaste.");
+        projectfile::upgradeSchema(mConn);
     } catch (const std::exception &e) {
         return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu poate fi deschis: ")
                + describe(e);

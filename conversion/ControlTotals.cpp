@@ -5,8 +5,9 @@
 #include "data/db/ConnString.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
+#include "data/db/RateDivision.h"
 #include "data/db/Recordset.h"
-#include "data/db/dbf/DbfDecimal.h"
+#include "data/db/Decimal.h"
 
 namespace conversion {
 
@@ -21,8 +22,8 @@ QString power10(int n) { return QLatin1Char('1') + zeros(n); }
 // ("1.5E+3" becomes "1500"); "" when it is not a number.
 QString plainDecimal(const QString &text)
 {
-    const auto value = db::dbfdec::parse(text);
-    return value ? db::dbfdec::toText(*value) : QString();
+    const auto value = db::dec::parse(text);
+    return value ? db::dec::toText(*value) : QString();
 }
 
 // An approximate sum as a person reads it: rounded (halves away from zero,
@@ -30,12 +31,12 @@ QString plainDecimal(const QString &text)
 // wide decimal pads it with. Its last digits are noise of binary floats.
 QString forPeople(const QString &text, int decimals)
 {
-    auto value = db::dbfdec::parse(text);
+    auto value = db::dec::parse(text);
     if (!value)
         return text;
     if (value->scale > decimals)
-        value = db::dbfdec::round(*value, decimals);
-    QString out = db::dbfdec::toText(*value);
+        value = db::dec::round(*value, decimals);
+    QString out = db::dec::toText(*value);
     if (out.contains(QLatin1Char('.'))) {
         while (out.endsWith(QLatin1Char('0')))
             out.chop(1);
@@ -48,10 +49,10 @@ QString forPeople(const QString &text, int decimals)
 // An integer of scaled units as a decimal with `scale` decimals: "-495", 5 gives "-0.00495".
 QString fromUnits(const QString &units, int scale)
 {
-    const auto value = db::dbfdec::parse(units);
+    const auto value = db::dec::parse(units);
     if (!value || value->scale != 0)
         return QString();
-    return db::dbfdec::toText(db::dbfdec::shift(*value, -scale));
+    return db::dec::toText(db::dec::shift(*value, -scale));
 }
 
 // SQLite: the value as a whole number of units of 10^-scale, without any
@@ -121,15 +122,19 @@ QString TotalsSql::toNewLei() const
         const int s = unitScale();
         const QString oldUnits = QStringLiteral("COALESCE(SUM(%1), 0)").arg(sqliteUnits(rec, s));
         const QString newUnits = QStringLiteral("COALESCE(SUM(%1), 0)").arg(sqliteUnits(field, s));
-        return QStringLiteral("SELECT COUNT(*), %1, %2, %2 * 10000 - %1, COALESCE(SUM(%3 + %4), 0) FROM %5 "
-                              "WHERE %6 IS NOT NULL")
-            .arg(oldUnits, newUnits, sqliteInexact(rec, s), sqliteInexact(field, s), table, rec);
+        return QStringLiteral("SELECT COUNT(*), %1, %2, %3, COALESCE(SUM(%4 + %5), 0) FROM %6 "
+                              "WHERE %7 IS NOT NULL")
+            .arg(oldUnits, newUnits, leuRate ? newUnits + QStringLiteral(" * 10000 - ") + oldUnits : QStringLiteral("0"),
+                 sqliteInexact(rec, s), sqliteInexact(field, s), table, rec);
     }
     const QString oldSum = sumOf(dialect, rec, scale);
     const QString newSum = sumOf(dialect, field, scale);
     QString expected = oldSum + QStringLiteral(" * 0.0001");
     QString difference = newSum + QStringLiteral(" - ") + expected;
-    if (dialect == TotalsDialect::Sqlite) {
+    if (!leuRate) {
+        // The program divides the old sum by the rate itself.
+        expected = difference = QStringLiteral("0");
+    } else if (dialect == TotalsDialect::Sqlite) {
         expected = oldSum + QStringLiteral(" / 10000.0");
         difference = newSum + QStringLiteral(" - ") + expected;
     } else if (dialect == TotalsDialect::Dbf) {
@@ -315,6 +320,16 @@ FieldTotals ControlTotals::afterStatements()
                 totals.expectedSum = plainDecimal(v.at(3));
                 totals.difference = plainDecimal(v.at(4));
             }
+            if (!mSql.leuRate) {
+                // The quotient of any other rate does not end: it is given to
+                // four decimals past those the amounts keep.
+                const QString oldSum = plainDecimal(totals.oldSum);
+                const auto expected =
+                    oldSum.isEmpty() ? std::nullopt
+                                     : db::rate::divide(oldSum, mRate, approximateDecimals(), db::rate::Rounding::HalfUp);
+                totals.expectedSum = expected ? *expected : QString();
+                totals.difference = subtractDecimals(plainDecimal(totals.newSum), totals.expectedSum);
+            }
             if (totals.approximate)
                 for (QString *sum : {&totals.oldSum, &totals.newSum, &totals.expectedSum, &totals.difference})
                     *sum = forPeople(*sum, approximateDecimals());
@@ -349,10 +364,19 @@ FieldTotals ControlTotals::afterStatements()
 
 QString addDecimals(const QString &a, const QString &b)
 {
-    const auto x = db::dbfdec::parse(a), y = db::dbfdec::parse(b);
+    const auto x = db::dec::parse(a), y = db::dec::parse(b);
     if (!x || !y)
         return QString();
-    return db::dbfdec::toText(db::dbfdec::add(*x, *y));
+    return db::dec::toText(db::dec::add(*x, *y));
+}
+
+QString subtractDecimals(const QString &a, const QString &b)
+{
+    auto y = db::dec::parse(b);
+    if (!y)
+        return QString();
+    y->negative = !y->negative;
+    return addDecimals(a, db::dec::toText(*y));
 }
 
 void TotalsSum::add(const FieldTotals &totals)
@@ -376,13 +400,14 @@ void TotalsSum::add(const FieldTotals &totals)
     }
 }
 
-QStringList totalsHeader(bool toLeiNoi)
+QStringList totalsHeader(bool toLeiNoi, const Changeover &changeover)
 {
+    const QString oldSum = QStringLiteral("Suma ") + changeover.inLowerCase(false);
     if (toLeiNoi)
-        return {QStringLiteral("Inregistrari"), QStringLiteral("Suma lei vechi"), QStringLiteral("Suma lei noi"),
+        return {QStringLiteral("Inregistrari"), oldSum, QStringLiteral("Suma ") + changeover.inLowerCase(true),
                 QStringLiteral("Suma asteptata"), QStringLiteral("Diferenta rotunjire"), QStringLiteral("Observatii")};
-    return {QStringLiteral("Inregistrari"), QStringLiteral("Suma lei vechi"), QStringLiteral("Suma restaurata"),
-            QStringLiteral("Verificare"), QStringLiteral("Observatii")};
+    return {QStringLiteral("Inregistrari"), oldSum, QStringLiteral("Suma restaurata"), QStringLiteral("Verificare"),
+            QStringLiteral("Observatii")};
 }
 
 QString restoreCheckText(bool matches, bool approximate)

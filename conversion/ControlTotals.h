@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Changeover.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,7 +27,7 @@ struct FieldTotals {
     QString oldSum;           // old lei, from the recovery column
     // To new lei:
     QString newSum;      // the new amounts
-    QString expectedSum; // old sum / 10 000, exact
+    QString expectedSum; // old sum / rate: exact for the leu's 10 000, else rounded to 4 decimals past those kept
     QString difference;  // new sum - expected sum: the rounding difference
     // Back to old lei:
     QString restoredSum;          // the amounts restored
@@ -47,6 +49,7 @@ struct TotalsSql {
     int scale = -1;
     bool floating = false;
     bool exactUnits = true; // SQLite: decimals as scaled integers read from the value's text
+    bool leuRate = true;    // the expected sum is the old sum / 10 000; otherwise the program divides
 
     // To new lei, after the statements: rows, old, new, expected, difference[, inexact values].
     QString toNewLei() const;
@@ -77,6 +80,15 @@ public:
     // are rounded to (the template's rounding); approximate sums are shown
     // with four more.
     void setKeptDecimals(int decimals) { mKeptDecimals = decimals; }
+    // The changeover's rate (old units for one new unit, a decimal text).
+    // For any rate but 10 000 the expected sum is the old sum divided by it
+    // exactly and rounded to four decimals past those the amounts keep, and
+    // the difference is the new sum less that.
+    void setRate(const QString &rate)
+    {
+        mRate = rate;
+        mSql.leuRate = rate == QLatin1String("10000");
+    }
     // The error of a totals query that failed; "" when none did.
     const QString &failure() const { return mFailure; }
 
@@ -99,10 +111,13 @@ private:
     QString mUntouched;
     QString mFailure;
     int mKeptDecimals = 2;
+    QString mRate = QStringLiteral("10000");
 };
 
 // Adds decimal texts exactly; "" when one is not a plain decimal.
 QString addDecimals(const QString &a, const QString &b);
+// a - b, exactly; "" when one is not a plain decimal.
+QString subtractDecimals(const QString &a, const QString &b);
 
 // Totals of several fields added up (only fields with totals count).
 struct TotalsSum {
@@ -119,7 +134,7 @@ struct TotalsSum {
 
 // The texts of the report's totals. A field's values, in the order of
 // `totalsHeader`: rows, the sums, and the remark.
-QStringList totalsHeader(bool toLeiNoi);
+QStringList totalsHeader(bool toLeiNoi, const Changeover &changeover = Changeover());
 QStringList totalsValues(const FieldTotals &totals);
 QStringList totalsValues(const TotalsSum &sum, const QString &label);
 // "egal" / "DIFERIT" for a restore check; the remark of approximate totals.

@@ -88,8 +88,7 @@ QString ConversionEngine::openSource(db::PooledConnection &userConn, QString &co
                         QString())
                        .toString();
     if (templateText.isEmpty())
-        return pbLeiNoi ? QStringLiteral("tipul ei nu are sablon de conversie in lei noi")
-                        : QStringLiteral("tipul ei nu are sablon de conversie in lei vechi");
+        return QStringLiteral("tipul ei nu are sablon de conversie in ") + mChangeover.inLowerCase(pbLeiNoi);
     if (idConnType == 6 && fgNZ(sources.value(QStringLiteral("ConnString")), QString()).toString().isEmpty())
         return QStringLiteral("nu are sir de conectare");
     connString.clear();
@@ -168,6 +167,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
     db::PooledConnection userConn;
     QString connString;
     try {
+        mChangeover = Changeover::of(mProject);
         db::Recordset sources = mProject.openRecordset(QStringLiteral("SELECT * FROM tConn WHERE Offline = False"),
                                                        db::CursorType::Static, db::LockType::Optimistic);
         db::Recordset tables = mProject.openRecordset(QStringLiteral("SELECT * FROM tTable"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/ConversionInterfaces.h"
+#include "data/Changeover.h"
 
 #include <QHash>
 #include <QList>
@@ -115,6 +116,7 @@ private:
     db::Connection &mProject;
     IConversionProgress &mProgress;
     IConversionReport &mReport;
+    Changeover mChangeover; // the project's, read when a run starts
 };
 
 } // namespace conversion

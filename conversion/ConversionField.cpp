@@ -13,6 +13,7 @@
 #include "tables/RecoveryField.h"
 #include "conversion/TableStateProbe.h"
 #include "conversion/ControlTotals.h"
+#include "conversion/ConversionListing.h"
 #include "conversion/Waits.h"
 
 #include <QHash>
@@ -171,7 +172,7 @@ db::ColumnType freshColumnType(db::Connection &userConn, const QString &table, c
 // read at all. `lease` is given back (closed) first.
 QString stateAfterInterruption(db::PooledConnection &lease, const QString &connString, qint32 idConnType,
                                const QString &dataSource, const db::Recordset &tables, db::Recordset &fields,
-                               std::optional<qint64> abandonedSession, qint64 waitMs)
+                               std::optional<qint64> abandonedSession, qint64 waitMs, const Changeover &changeover)
 {
     const auto unknown = [](const QString &reason) {
         return QStringLiteral("Starea campului este necunoscuta: nu a putut fi verificata din nou dupa intrerupere (")
@@ -192,17 +193,26 @@ QString stateAfterInterruption(db::PooledConnection &lease, const QString &connS
         if (!probe.error.isEmpty())
             return unknown(probe.error);
         return QStringLiteral("Starea a fost verificata din nou dupa o intrerupere: campul este in ")
-               + (probe.converted ? QStringLiteral("lei NOI.") : QStringLiteral("lei VECHI."));
+               + changeover.inSentence(probe.converted) + QLatin1Char('.');
     } catch (const std::exception &e) {
         return unknown(errorText(e));
     }
 }
 
-QString restoreDiffersMessage(const FieldTotals &totals)
+QString restoreDiffersMessage(const FieldTotals &totals, const Changeover &changeover)
 {
-    return QStringLiteral("Suma restaurata (") + totals.restoredSum
-           + QStringLiteral(") difera de suma lei vechi din coloana de restaurare (") + totals.oldSum
-           + QStringLiteral("); conversia inapoi a fost anulata, campul a ramas in lei noi.");
+    return QStringLiteral("Suma restaurata (") + totals.restoredSum + QStringLiteral(") difera de suma ")
+           + changeover.inLowerCase(false) + QStringLiteral(" din coloana de restaurare (") + totals.oldSum
+           + QStringLiteral("); conversia inapoi a fost anulata, campul a ramas in ") + changeover.inLowerCase(true)
+           + QLatin1Char('.');
+}
+
+// The field's own rounding rule ("" or "SUS"); "" in a project without the column.
+QString fieldRounding(const db::Recordset &fields)
+{
+    if (fields.fieldIndex(QStringLiteral("Rounding")) < 0)
+        return QString();
+    return text(fields, "Rounding");
 }
 
 QString totalsFailedMessage(const QString &error)
@@ -334,17 +344,30 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     const QString fieldRef = fgGetFieldName(idConnType, fieldName);
     const QString recRef = fgGetFieldName(idConnType, recName);
     const QString condition = convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere"));
-    const QStringList statements = convertsql::convertStatements(templateText, fieldRef, recRef, tableRef, condition,
-                                                                 columnScale, singlePrecision);
+    // The new amount: the changeover's rate, the field's rule (or the
+    // changeover's), the decimals the column keeps at most the changeover's.
+    // A field rounded by a rule its type's statements do not write runs the
+    // program's guarded statement instead.
+    const int keptDecimals = keptDecimalsOf(mChangeover, templateText);
+    convertsql::RateRule rule;
+    rule.rate = mChangeover.rate;
+    rule.rounding = effectiveRounding(fieldRounding(fields), mChangeover);
+    rule.decimals = keptDecimals;
+    const TotalsDialect engine = totalsDialect(userConn);
+    rule.rateFunction = engine == TotalsDialect::Sqlite || engine == TotalsDialect::Dbf;
+    const QString fieldTemplate = pbLeiNoi && !rule.rounding.isEmpty() && !convertsql::usesRateRule(templateText)
+                                      ? convertsql::rateConvertTemplate()
+                                      : templateText;
+    const QStringList statements = convertsql::convertStatements(fieldTemplate, fieldRef, recRef, tableRef, condition,
+                                                                 columnScale, singlePrecision, rule);
 
     // The control totals are read by the database in the same transaction.
     std::optional<ControlTotals> totals;
     if (mReport.WantsTotals())
     {
         totals.emplace(userConn, tableName, owner, fieldName, tableRef, fieldRef, recRef, pbLeiNoi);
-        totals->setKeptDecimals(convertsql::roundingDecimals(templateText) >= 0
-                                    ? convertsql::roundingDecimals(templateText)
-                                    : 2);
+        totals->setKeptDecimals(keptDecimals >= 0 ? keptDecimals : 2);
+        totals->setRate(mChangeover.rate);
     }
 
     try {
@@ -418,7 +441,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         if (!totals->failure().isEmpty())
             appendError(totalsFailedMessage(totals->failure()));
         else if (!pbLeiNoi && fieldTotals.available() && !fieldTotals.approximate && !fieldTotals.restoredMatches)
-            appendError(restoreDiffersMessage(fieldTotals));
+            appendError(restoreDiffersMessage(fieldTotals, mChangeover));
     }
     // A commit is only asked for when every statement succeeded. One the
     // database does not answer within the lock timeout is abandoned with its
@@ -437,7 +460,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
                 const QString message =
                     e.description() + QLatin1Char(' ')
                     + stateAfterInterruption(lease, connString, idConnType, dataSource, tables, fields, session,
-                                             lockWaitMs);
+                                             lockWaitMs, mChangeover);
                 fields.setValue(QStringLiteral("Error"), message);
                 fields.update();
                 mReport.AddField(dataSource, tableName, fieldName, 0, message, QString());
@@ -484,7 +507,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     QString note;
     if (!errors.isEmpty())
         recCount = 0;
-    else if (pbLeiNoi && convertsql::keepsFewerDecimals(columnScale, convertsql::roundingDecimals(templateText)))
+    else if (pbLeiNoi && convertsql::keepsFewerDecimals(columnScale, keptDecimals))
         note = roundedNote(columnScale);
     mReport.AddField(dataSource, tableName, fieldName, recCount, errors, note);
     if (errors.isEmpty() && totals)

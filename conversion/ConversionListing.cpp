@@ -32,6 +32,7 @@ struct FieldRow {
     QString recName; // as stored: "" for the default name
     QString where;
     bool converted = false;
+    QString rounding; // the field's own rule, "" for the changeover's
 };
 
 QString textAt(const db::Recordset &rs, int column)
@@ -59,15 +60,19 @@ QHash<qint32, std::vector<TableRow>> readTables(db::Connection &project)
 QHash<qint32, std::vector<FieldRow>> readFields(db::Connection &project, qint32 idConn)
 {
     QHash<qint32, std::vector<FieldRow>> fields;
+    // A project of an earlier version may lack the fields' own rules.
+    const bool ownRules = db::findNamed(project.tableColumns(QStringLiteral("tField")), QStringLiteral("Rounding"));
     db::Recordset rs = project.openRecordset(
-        QStringLiteral("SELECT IdField, IdTable, FieldName, RecFieldName, SQLWhere, Converted FROM tField "
-                       "WHERE IdTable IN (SELECT IdTable FROM tTable WHERE IdConn = ")
+        QStringLiteral("SELECT IdField, IdTable, FieldName, RecFieldName, SQLWhere, Converted, ")
+            + (ownRules ? QStringLiteral("Rounding") : QStringLiteral("''"))
+            + QStringLiteral(" FROM tField WHERE IdTable IN (SELECT IdTable FROM tTable WHERE IdConn = ")
             + QString::number(idConn) + QStringLiteral(") ORDER BY IdTable, FieldName"),
         db::CursorType::Static, db::LockType::ReadOnly);
     for (; !rs.eof(); rs.moveNext())
         fields[static_cast<qint32>(rs.value(1).toInt())].push_back(FieldRow{static_cast<qint32>(rs.value(0).toInt()),
                                                                           textAt(rs, 2), textAt(rs, 3),
-                                                                          textAt(rs, 4), rs.value(5).toBool()});
+                                                                          textAt(rs, 4), rs.value(5).toBool(),
+                                                                          textAt(rs, 6)});
     return fields;
 }
 
@@ -96,6 +101,7 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                          const std::function<void(const QString &)> &waitingFor)
 {
     int probedCount = 0;
+    const Changeover changeover = Changeover::of(project);
     db::Recordset sources = project.openRecordset(
         QStringLiteral("SELECT IdConn, IdConnType, Description FROM tConn WHERE Offline = False ORDER BY Description"),
         db::CursorType::Static, db::LockType::ReadOnly);
@@ -128,11 +134,11 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         }
         // The decimals the run to new lei rounds to at most.
         const int rounding =
-            toLeiNoi ? convertsql::roundingDecimals(
-                           fgNZ(fgLookup(project, QStringLiteral("tConnType"), QStringLiteral("ConvertSQL"),
-                                         QStringLiteral("IdConnType = ") + QString::number(idConnType)),
-                                QString())
-                               .toString())
+            toLeiNoi ? keptDecimalsOf(changeover,
+                                      fgNZ(fgLookup(project, QStringLiteral("tConnType"), QStringLiteral("ConvertSQL"),
+                                                    QStringLiteral("IdConnType = ") + QString::number(idConnType)),
+                                           QString())
+                                          .toString())
                      : -1;
 
         const QHash<qint32, std::vector<FieldRow>> fieldsByTable = readFields(project, idConn);
@@ -187,6 +193,9 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                         // The run reports what is wrong with the column.
                     }
                 }
+                const QString rule = effectiveRounding(field.rounding, changeover);
+                if (toLeiNoi && !rule.isEmpty())
+                    note = note.isEmpty() ? roundingRuleNote(rule) : note + QStringLiteral("; ") + roundingRuleNote(rule);
                 listed.push_back({description, table.name, field.name, note});
             }
             // The states read are the project's from now on (a row that
@@ -206,6 +215,16 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
 QString keptDecimalsNote(int decimals)
 {
     return QStringLiteral("Coloana pastreaza doar ") + QString::number(decimals) + QStringLiteral(" zecimale");
+}
+
+int keptDecimalsOf(const Changeover &changeover, const QString &convertTemplate)
+{
+    return changeover.decimals >= 0 ? changeover.decimals : convertsql::roundingDecimals(convertTemplate);
+}
+
+QString roundingRuleNote(const QString &rule)
+{
+    return QStringLiteral("Rotunjire ") + rule + QStringLiteral(" (in sus cand urmatoarea zecimala nu este zero)");
 }
 
 QString probedCountText(int count)

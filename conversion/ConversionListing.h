@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Changeover.h"
+
 #include <QString>
 #include <functional>
 
@@ -21,6 +23,13 @@ struct ListedField {
 
 // The listing's note of a column that keeps only `decimals` decimals.
 QString keptDecimalsNote(int decimals);
+// The listing's note of a field rounded by `rule` ("SUS").
+QString roundingRuleNote(const QString &rule);
+
+// The decimals the new amounts are rounded to at most: the changeover's, or
+// for a project without them those its type's statement writes
+// ("[DECIMALS:N]"); -1 when neither says.
+int keptDecimalsOf(const Changeover &changeover, const QString &convertTemplate);
 
 // Lists the fields that a run in the given direction would convert, the way
 // the confirmation shows them: online data sources by description, their

@@ -9,11 +9,7 @@
 
 namespace conversion {
 
-QString directionTitle(bool toLeiNoi)
-{
-    return toLeiNoi ? QStringLiteral("Conversie din Lei VECHI in Lei NOI")
-                    : QStringLiteral("Conversie din Lei NOI in Lei VECHI");
-}
+QString directionTitle(bool toLeiNoi, const Changeover &changeover) { return changeover.directionTitle(toLeiNoi); }
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
@@ -181,7 +177,7 @@ QString ReportLog::totalsText() const
     };
     QString out = kRule + kCrLf + QStringLiteral("Totaluri de control") + kCrLf;
     out += line(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")}
-                + totalsHeader(mTotals.first().second.toLeiNoi));
+                + totalsHeader(mTotals.first().second.toLeiNoi, mChangeover));
     for (const TotalsRow &row : rows)
         out += line(QStringList{row.dataSource, row.tableName, row.fieldName} + row.values);
     return out;

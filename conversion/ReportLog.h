@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/ConversionInterfaces.h"
+#include "data/Changeover.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -10,8 +11,9 @@
 
 namespace conversion {
 
-// "Conversie din Lei VECHI in Lei NOI" or the other way round.
-QString directionTitle(bool toLeiNoi);
+// "Conversie din Lei VECHI in Lei NOI" or the other way round, in the
+// changeover's names ("Conversie din BGN in EUR").
+QString directionTitle(bool toLeiNoi, const Changeover &changeover = Changeover());
 
 // The content of one run's report: start and end times, end status, one row
 // per field whose conversion was attempted, and the texts made from them.
@@ -38,6 +40,9 @@ public:
     void AddFieldTotals(const FieldTotals &totals) override;
     // Control totals are read unless the run is told otherwise (--no-totals).
     void setWantsTotals(bool wanted) { mWantsTotals = wanted; }
+    // The project's changeover: the currencies the totals' headers name.
+    void setChangeover(const Changeover &changeover) { mChangeover = changeover; }
+    const Changeover &changeover() const { return mChangeover; }
     // The totals of the fields, each with the index of its row in rows().
     const QList<QPair<qsizetype, FieldTotals>> &fieldTotals() const { return mTotals; }
 
@@ -101,6 +106,7 @@ private:
     QStringList mSkipped;
     int mErrorCount = 0;
     bool mWantsTotals = true;
+    Changeover mChangeover;
     QList<QPair<qsizetype, FieldTotals>> mTotals; // row index, totals
     QElapsedTimer mFieldTimer;
     QList<qint64> mFieldTimes;

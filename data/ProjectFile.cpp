@@ -228,4 +228,12 @@ QString readProjectVersion(db::Connection &conn)
     return version.isNull() || version.isEmpty() ? QStringLiteral("1.0") : version.toString();
 }
 
+void upgradeSchema(db::Connection &conn)
+{
+    // A field's own rounding rule: projects made before it lack the column.
+    // Readers of the older format ignore a column they do not know.
+    if (!db::findNamed(conn.tableColumns(QStringLiteral("tField"), QString()), QStringLiteral("Rounding")))
+        conn.execute(QStringLiteral("ALTER TABLE tField ADD COLUMN Rounding TEXT COLLATE NOCASE"));
+}
+
 } // namespace projectfile

@@ -70,4 +70,9 @@ bool copyContents(QFile &from, QFileDevice &to, QString &error);
 [[noreturn]] void fail(const QString &description);
 } // namespace detail
 
+// Brings a project of format 1.0 made by an earlier version up to what this
+// one reads (columns added since, all optional): done on the working copy
+// right after it is opened. Throws DbError when it fails.
+void upgradeSchema(db::Connection &conn);
+
 } // namespace projectfile

@@ -40,7 +40,7 @@ Placeholder placeholderAt(const QString &text, qsizetype at)
 {
     static const QLatin1String names[] = {QLatin1String("FIELD_NAME"), QLatin1String("REC_FIELD_NAME"),
                                           QLatin1String("TABLE_NAME"), QLatin1String("WHERE"), QLatin1String("AND"),
-                                          QLatin1String("AMOUNT")};
+                                          QLatin1String("AMOUNT"), QLatin1String("NEW_AMOUNT")};
     const QStringView rest = QStringView(text).mid(at + 1);
     for (const QLatin1String &name : names)
         if (rest.startsWith(name) && rest.size() > name.size() && rest.at(name.size()) == QLatin1Char(']'))
@@ -62,8 +62,11 @@ Placeholder placeholderAt(const QString &text, qsizetype at)
 
 QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFieldName,
                             const QString &pstrRecFieldName, const QString &pstrTableRef,
-                            const QString &pstrCondition, int pnColumnScale, bool pbSinglePrecision)
+                            const QString &pstrCondition, int pnColumnScale, bool pbSinglePrecision,
+                            const RateRule &pRule)
 {
+    const QString amount =
+        pbSinglePrecision ? QStringLiteral("(") + pstrFieldName + QStringLiteral(" + 0E0)") : pstrFieldName;
     // One pass over the template: only its own placeholders are replaced,
     // never text a replacement brought in. A column written "[GO]" or
     // "[TABLE_NAME]" by a naming rule stays the column it names.
@@ -84,7 +87,9 @@ QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFiel
         else if (name == QLatin1String("TABLE_NAME"))
             text += pstrTableRef;
         else if (name == QLatin1String("AMOUNT"))
-            text += pbSinglePrecision ? QStringLiteral("(") + pstrFieldName + QStringLiteral(" + 0E0)") : pstrFieldName;
+            text += amount;
+        else if (name == QLatin1String("NEW_AMOUNT"))
+            text += newAmountSql(amount, pRule, effectiveDecimals(pnColumnScale, pRule.decimals));
         else if (name == QLatin1String("WHERE"))
             text += pstrCondition.isEmpty() ? QString() : QStringLiteral(" WHERE (") + pstrCondition + QStringLiteral(")");
         else if (name == QLatin1String("AND"))
@@ -98,14 +103,66 @@ QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFiel
 
 QStringList convertStatements(const QString &pstrTemplate, const QString &pstrFieldName,
                               const QString &pstrRecFieldName, const QString &pstrTableRef,
-                              const QString &pstrCondition, int pnColumnScale, bool pbSinglePrecision)
+                              const QString &pstrCondition, int pnColumnScale, bool pbSinglePrecision,
+                              const RateRule &pRule)
 {
     QStringList statements = splitStatements(pstrTemplate);
     for (QString &statement : statements)
         statement = fillConvertTemplate(statement, pstrFieldName, pstrRecFieldName, pstrTableRef, pstrCondition,
-                                        pnColumnScale, pbSinglePrecision);
+                                        pnColumnScale, pbSinglePrecision, pRule);
     return statements;
 }
+
+QString newAmountSql(const QString &amount, const RateRule &rule, int decimals)
+{
+    if (decimals < 0)
+        decimals = 2;
+    const QString rounding = rule.rounding.trimmed().toUpper();
+    if (rule.rateFunction)
+        return QStringLiteral("RATE_DIVIDE(%1, '%2', %3, '%4')")
+            .arg(amount, rule.rate.trimmed(), QString::number(decimals), rounding);
+
+    // The rate as M * 10^e, M a whole number without trailing zeros.
+    QString digits = rule.rate.trimmed();
+    int e = 0;
+    const qsizetype point = digits.indexOf(QLatin1Char('.'));
+    if (point >= 0) {
+        e = -static_cast<int>(digits.size() - point - 1);
+        digits.remove(point, 1);
+    }
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+        digits.remove(0, 1);
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0'))) {
+        digits.chop(1);
+        ++e;
+    }
+    // |a| * 10^(decimals + 1) / rate = |a| * 10^p / M: the quotient in
+    // units of the first decimal past those kept. Its fraction, when it has
+    // one, is at least 1 / (M * 10^s) away from every whole number (s the
+    // decimals of a past the first p), far more than the error of the
+    // engines' decimal division at the scale they keep.
+    const int p = decimals + 1 - e;
+    const QString a = QStringLiteral("CAST(") + amount + QStringLiteral(" AS DECIMAL(38,10))");
+    QString quotient = QStringLiteral("ABS(") + a + QLatin1Char(')');
+    if (p > 0)
+        quotient += QStringLiteral(" * 1") + QString(p, QLatin1Char('0'));
+    quotient += QStringLiteral(" / ") + digits + (p < 0 ? QString(-p, QLatin1Char('0')) : QString());
+    const QString units = rounding == QLatin1String("SUS")
+                              ? QStringLiteral("FLOOR((FLOOR(") + quotient + QStringLiteral(") + 9) / 10)")
+                              : QStringLiteral("FLOOR((") + quotient + QStringLiteral(" + 5) / 10)");
+    QString scaled = units;
+    if (decimals > 0)
+        scaled += QStringLiteral(" * 0.") + QString(decimals - 1, QLatin1Char('0')) + QLatin1Char('1');
+    return QStringLiteral("SIGN(") + a + QStringLiteral(") * ") + scaled;
+}
+
+QString rateConvertTemplate()
+{
+    return QStringLiteral("UPDATE [TABLE_NAME] SET [REC_FIELD_NAME] = [FIELD_NAME], [FIELD_NAME] = [NEW_AMOUNT] "
+                          "WHERE [FIELD_NAME] IS NOT NULL AND [REC_FIELD_NAME] IS NULL[AND]");
+}
+
+bool usesRateRule(const QString &pstrTemplate) { return pstrTemplate.contains(QLatin1String("[NEW_AMOUNT]")); }
 
 int roundingDecimals(const QString &pstrTemplate)
 {

@@ -8,6 +8,36 @@
 // rules of the data source's type.
 namespace convertsql {
 
+// How "[NEW_AMOUNT]" computes the new amount of a field: the amount divided
+// by `rate` (old units for one new unit, an exact decimal text such as
+// "1.95583", used in full) and rounded once, on the exact quotient, by
+// `rounding` ("" halves away from zero, "SUS" up when the next decimal is
+// not zero, away from zero), to `decimals` places at most (-1: as the
+// column keeps them).
+struct RateRule {
+    QString rate = QStringLiteral("10000");
+    QString rounding;
+    int decimals = -1;
+    // SQLite and the DBF provider divide with the program's RATE_DIVIDE
+    // function; the other engines with their exact NUMERIC/DECIMAL type.
+    bool rateFunction = false;
+};
+
+// The expression of the new amount of `amount` rounded to `decimals`:
+// RATE_DIVIDE(...) for an engine with the function; otherwise the quotient
+// in units of the first decimal past those kept, as a scaled decimal
+// division that every engine computes with more decimals than the half
+// decision needs, truncated with FLOOR and rounded by the rule, on the
+// absolute value with the sign put back.
+QString newAmountSql(const QString &amount, const RateRule &rule, int decimals);
+
+// The guarded UPDATE of a field whose new amount is "[NEW_AMOUNT]": used for
+// a field rounded by a rule that its type's statements do not write.
+QString rateConvertTemplate();
+
+// True when a conversion template computes the new amount with "[NEW_AMOUNT]".
+bool usesRateRule(const QString &pstrTemplate);
+
 // The row condition of a field from its table's and its own condition:
 // "(T) AND (F)" when both are given, the one given alone, or "".
 QString joinConditions(const QString &pstrTableWhere, const QString &pstrFieldWhere);
@@ -29,18 +59,19 @@ QString rowSource(const QString &pstrTableRef, const QString &pstrCondition);
 // "[AMOUNT]" by the amount as the arithmetic reads it: the field itself, or
 // for a single-precision column "(field + 0E0)", widened exactly to double
 // precision (PostgreSQL turns a real into a decimal with only 6 significant
-// digits).
+// digits). "[NEW_AMOUNT]" by newAmountSql of "[AMOUNT]" under `pRule`,
+// rounded to the decimals the column keeps, at most the rule's.
 QString fillConvertTemplate(const QString &pstrTemplate, const QString &pstrFieldName,
                             const QString &pstrRecFieldName, const QString &pstrTableRef,
                             const QString &pstrCondition, int pnColumnScale = -1,
-                            bool pbSinglePrecision = false);
+                            bool pbSinglePrecision = false, const RateRule &pRule = RateRule());
 
 // The statements of a template for one field: split at "[GO]" first, then
 // each piece filled, so that no name or condition can split a statement.
 QStringList convertStatements(const QString &pstrTemplate, const QString &pstrFieldName,
                               const QString &pstrRecFieldName, const QString &pstrTableRef,
                               const QString &pstrCondition, int pnColumnScale = -1,
-                              bool pbSinglePrecision = false);
+                              bool pbSinglePrecision = false, const RateRule &pRule = RateRule());
 
 // The N of the first "[DECIMALS:N]" of a template: the decimals it rounds to
 // at most; -1 when the template has none.

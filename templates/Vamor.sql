@@ -6,11 +6,22 @@
 -- temp.tRound.Digits decimals (fewer where the amount column keeps fewer):
 -- 2 (to the ban) unless a script that reads this one has set another number
 -- first (see "Vamor 4 zecimale.sql").
+--
+-- The changeover (table tChangeover) is the 2005 denomination of the leu
+-- unless a script that reads this one has described another in
+-- temp.tChangeoverSetup first (see "Vamor BGN-EUR.sql").
 
 PRAGMA foreign_keys = ON;
 
 CREATE TEMP TABLE IF NOT EXISTS tRound (Digits INTEGER NOT NULL);
 INSERT INTO tRound (Digits) SELECT 2 WHERE NOT EXISTS (SELECT 1 FROM tRound);
+CREATE TEMP TABLE IF NOT EXISTS tChangeoverSetup (
+  OldName TEXT, NewName TEXT, OldCode TEXT, NewCode TEXT, Rate TEXT, Rounding TEXT, Description TEXT
+);
+INSERT INTO tChangeoverSetup
+  SELECT 'Lei VECHI', 'Lei NOI', 'ROL', 'RON', '10000', '',
+         'Leu romanesc: 10 000 lei vechi (ROL) = 1 leu nou (RON), denominarea din 1 iulie 2005'
+  WHERE NOT EXISTS (SELECT 1 FROM tChangeoverSetup);
 
 BEGIN;
 
@@ -69,11 +80,26 @@ CREATE TABLE tField (
   SQLWhere TEXT COLLATE NOCASE,
   Converted BOOLEAN NOT NULL DEFAULT 0,
   Error TEXT COLLATE NOCASE,
+  Rounding TEXT COLLATE NOCASE,
   FOREIGN KEY (IdTable) REFERENCES tTable (IdTable) ON DELETE CASCADE
 );
 CREATE INDEX tField_IdTable ON tField (IdTable);
 
 INSERT INTO tConfig (Version) VALUES ('1.0');
+
+-- The changeover the project converts: the currencies' names as the user
+-- reads them and their codes, the rate (old units for one new unit, an exact
+-- decimal text used in full), the decimals of the new amounts and the
+-- fields' default rounding rule ('' halves away from zero, 'SUS' up when the
+-- next decimal is not zero). tField.Rounding, when not empty, is a field's
+-- own rule. A project without this table is the 2005 leu.
+CREATE TABLE tChangeover (
+  OldName TEXT, NewName TEXT, OldCode TEXT, NewCode TEXT,
+  Rate TEXT NOT NULL, Decimals INTEGER, Rounding TEXT, Description TEXT
+);
+INSERT INTO tChangeover
+  SELECT OldName, NewName, OldCode, NewCode, Rate, (SELECT Digits FROM temp.tRound), Rounding, Description
+  FROM temp.tChangeoverSetup;
 
 -- Tags that a type does not use are empty texts rather than Null, so a value
 -- left behind by another panel of the same data source adds nothing.

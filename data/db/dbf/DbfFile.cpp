@@ -1,7 +1,7 @@
 #include "data/db/dbf/DbfFile.h"
 
 #include "data/db/DbError.h"
-#include "data/db/dbf/DbfDecimal.h"
+#include "data/db/Decimal.h"
 
 #include <QDate>
 #include <QFile>
@@ -287,15 +287,15 @@ Variant DbfTable::value(int record, int column) const
     case 'N':
     case 'F': {
         const QString text = QString::fromLatin1(raw).trimmed();
-        const auto number = dbfdec::parse(text);
+        const auto number = dec::parse(text);
         if (!number)
             return text.isEmpty() || text.startsWith(QLatin1Char('*')) ? Variant::null() : Variant(text);
-        return Variant::decimal(dbfdec::toText(*number));
+        return Variant::decimal(dec::toText(*number));
     }
     case 'Y': {
         const qint64 scaled = qFromLittleEndian<qint64>(u);
-        dbfdec::Decimal d{scaled < 0, QString::number(scaled).remove(QLatin1Char('-')), 4};
-        return Variant::decimal(dbfdec::toText(d));
+        dec::Decimal d{scaled < 0, QString::number(scaled).remove(QLatin1Char('-')), 4};
+        return Variant::decimal(dec::toText(d));
     }
     case 'I': return Variant(static_cast<qint64>(qFromLittleEndian<qint32>(u)));
     case 'B': {
@@ -374,14 +374,14 @@ void DbfTable::setValue(int record, int column, const Variant &value)
     case 'N':
     case 'F':
         if (!isNull) {
-            const auto number = dbfdec::parse(text);
+            const auto number = dec::parse(text);
             if (!number)
                 fail(QStringLiteral("Valoarea \"%1\" din coloana %2 nu este un numar.").arg(text, f.name),
                      DB_E_ERRORSOCCURRED);
-            const dbfdec::Decimal kept = dbfdec::round(*number, f.decimals);
-            if (dbfdec::compare(kept, *number) != 0)
+            const dec::Decimal kept = dec::round(*number, f.decimals);
+            if (dec::compare(kept, *number) != 0)
                 tooWide(text);
-            const QByteArray digits = dbfdec::toText(kept).toLatin1();
+            const QByteArray digits = dec::toText(kept).toLatin1();
             if (digits.size() > f.length)
                 tooWide(text);
             bytes.replace(f.length - digits.size(), digits.size(), digits);
@@ -390,12 +390,12 @@ void DbfTable::setValue(int record, int column, const Variant &value)
     case 'Y': {
         bytes.fill('\0');
         if (!isNull) {
-            const auto number = dbfdec::parse(text);
+            const auto number = dec::parse(text);
             if (!number)
                 fail(QStringLiteral("Valoarea \"%1\" din coloana %2 nu este un numar.").arg(text, f.name),
                      DB_E_ERRORSOCCURRED);
-            const dbfdec::Decimal kept = dbfdec::round(*number, 4);
-            if (dbfdec::compare(kept, *number) != 0 || kept.digits.size() > 19)
+            const dec::Decimal kept = dec::round(*number, 4);
+            if (dec::compare(kept, *number) != 0 || kept.digits.size() > 19)
                 tooWide(text);
             bool ok = false;
             qint64 scaled = kept.digits.toLongLong(&ok);
@@ -410,10 +410,10 @@ void DbfTable::setValue(int record, int column, const Variant &value)
     case 'I': {
         bytes.fill('\0');
         if (!isNull) {
-            const auto number = dbfdec::parse(text);
-            if (!number || (number->scale > 0 && dbfdec::compare(dbfdec::round(*number, 0), *number) != 0))
+            const auto number = dec::parse(text);
+            if (!number || (number->scale > 0 && dec::compare(dec::round(*number, 0), *number) != 0))
                 tooWide(text);
-            const qint64 v = dbfdec::toText(dbfdec::round(*number, 0)).toLongLong();
+            const qint64 v = dec::toText(dec::round(*number, 0)).toLongLong();
             if (v < INT32_MIN || v > INT32_MAX)
                 tooWide(text);
             qToLittleEndian<qint32>(static_cast<qint32>(v), bytes.data());

@@ -1,7 +1,8 @@
 #include "data/db/dbf/DbfMemory.h"
 
 #include "data/db/DbError.h"
-#include "data/db/dbf/DbfDecimal.h"
+#include "data/db/Decimal.h"
+#include "data/db/sqlite/SqliteRateFunction.h"
 
 #include <QString>
 #include <cstring>
@@ -12,13 +13,13 @@ namespace db {
 
 namespace {
 
-std::optional<dbfdec::Decimal> argument(sqlite3_value *v)
+std::optional<dec::Decimal> argument(sqlite3_value *v)
 {
     switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER: return dbfdec::parse(QString::number(sqlite3_value_int64(v)));
-    case SQLITE_FLOAT: return dbfdec::parse(QString::number(sqlite3_value_double(v), 'g', 17));
+    case SQLITE_INTEGER: return dec::parse(QString::number(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT: return dec::parse(QString::number(sqlite3_value_double(v), 'g', 17));
     default:
-        return dbfdec::parse(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
+        return dec::parse(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
                                                sqlite3_value_bytes(v)));
     }
 }
@@ -42,7 +43,7 @@ void decimalFunction(sqlite3_context *ctx, int, sqlite3_value **argv, bool round
         sqlite3_result_error(ctx, "Argument in afara limitelor.", -1);
         return;
     }
-    const QByteArray out = dbfdec::toText(rounding ? dbfdec::round(*x, n) : dbfdec::shift(*x, n)).toUtf8();
+    const QByteArray out = dec::toText(rounding ? dec::round(*x, n) : dec::shift(*x, n)).toUtf8();
     sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
@@ -60,14 +61,14 @@ void decimalSubtract(sqlite3_context *ctx, int, sqlite3_value **argv)
         return;
     }
     b->negative = !b->negative;
-    const QByteArray out = dbfdec::toText(dbfdec::add(*a, *b)).toUtf8();
+    const QByteArray out = dec::toText(dec::add(*a, *b)).toUtf8();
     sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
 // DECIMAL_SUM(x): the exact sum of the non-Null values, "0" over none.
 void decimalSumStep(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, sizeof(dbfdec::Decimal *)));
+    auto **sum = static_cast<dec::Decimal **>(sqlite3_aggregate_context(ctx, sizeof(dec::Decimal *)));
     if (!sum) {
         sqlite3_result_error_nomem(ctx);
         return;
@@ -80,15 +81,15 @@ void decimalSumStep(sqlite3_context *ctx, int, sqlite3_value **argv)
         return;
     }
     if (!*sum)
-        *sum = new dbfdec::Decimal(*x);
+        *sum = new dec::Decimal(*x);
     else
-        **sum = dbfdec::add(**sum, *x);
+        **sum = dec::add(**sum, *x);
 }
 
 void decimalSumFinal(sqlite3_context *ctx)
 {
-    auto **sum = static_cast<dbfdec::Decimal **>(sqlite3_aggregate_context(ctx, 0));
-    const QByteArray out = sum && *sum ? dbfdec::toText(**sum).toUtf8() : QByteArray("0");
+    auto **sum = static_cast<dec::Decimal **>(sqlite3_aggregate_context(ctx, 0));
+    const QByteArray out = sum && *sum ? dec::toText(**sum).toUtf8() : QByteArray("0");
     if (sum) {
         delete *sum;
         *sum = nullptr;
@@ -101,9 +102,9 @@ int compareNumbers(void *, int n1, const void *p1, int n2, const void *p2)
 {
     const QString a = QString::fromUtf8(static_cast<const char *>(p1), n1);
     const QString b = QString::fromUtf8(static_cast<const char *>(p2), n2);
-    const auto x = dbfdec::parse(a), y = dbfdec::parse(b);
+    const auto x = dec::parse(a), y = dec::parse(b);
     if (x && y)
-        return dbfdec::compare(*x, *y);
+        return dec::compare(*x, *y);
     if (x || y)
         return x ? -1 : 1;
     const int c = std::memcmp(p1, p2, static_cast<size_t>(qMin(n1, n2)));
@@ -132,6 +133,7 @@ DbfMemory openDbfMemory()
                                nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(raw, "DECIMAL_SUM", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
                                decimalSumStep, decimalSumFinal, nullptr);
+    registerRateDivide(raw);
     sqlite3_create_collation_v2(raw, "DBFNUM", SQLITE_UTF8, nullptr, compareNumbers, nullptr);
     return db;
 }

@@ -2,7 +2,7 @@
 
 #include "data/db/AdoTypes.h"
 #include "data/db/DbError.h"
-#include "data/db/dbf/DbfDecimal.h"
+#include "data/db/Decimal.h"
 #include "data/db/dbf/DbfFile.h"
 #include "data/db/dbf/DbfIndexFiles.h"
 #include "data/db/dbf/DbfMemory.h"
@@ -163,8 +163,8 @@ Variant cellOf(sqlite3_stmt *st, int i, char type)
         const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
                                                sqlite3_column_bytes(st, i));
         if (type == 'N' || type == 'F' || type == 'Y') {
-            if (const auto d = dbfdec::parse(text))
-                return Variant::decimal(dbfdec::toText(*d));
+            if (const auto d = dec::parse(text))
+                return Variant::decimal(dec::toText(*d));
         }
         return Variant(text);
     }

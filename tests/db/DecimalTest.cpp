@@ -1,8 +1,8 @@
-#include "data/db/dbf/DbfDecimal.h"
+#include "data/db/Decimal.h"
 
 #include <gtest/gtest.h>
 
-using namespace db::dbfdec;
+using namespace db::dec;
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "data/db/dbf/DbfDecimal.h"
+#include "data/db/Decimal.h"
 
-namespace db::dbfdec {
+namespace db::dec {
 
 namespace {
 
@@ -189,4 +189,4 @@ Decimal add(const Decimal &a, const Decimal &b)
     return sum;
 }
 
-} // namespace db::dbfdec
+} // namespace db::dec

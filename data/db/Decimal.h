@@ -3,7 +3,11 @@
 #include <QString>
 #include <optional>
 
-namespace db::dbfdec {
+namespace db::dec {
+
+// Exact decimal numbers as digit strings: the DBF provider's values, the
+// control totals' sums and the rate division's amounts never pass through a
+// binary double.
 
 // An exact decimal number: sign, digits without a point, and how many of
 // them are decimals. 12.50 is {false, "1250", 2}.
@@ -33,4 +37,4 @@ int compare(const Decimal &a, const Decimal &b);
 // a + b, exactly, with the larger of the two scales.
 Decimal add(const Decimal &a, const Decimal &b);
 
-} // namespace db::dbfdec
+} // namespace db::dec
