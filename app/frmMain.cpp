@@ -406,6 +406,8 @@ bool frmMain::fLoadProject()
             return;
         }
         projectfile::upgradeSchema(mcnnProject);
+        mChangeover = Changeover::of(mcnnProject);
+        pShowChangeover();
         pLoadTree();
         SetDirty(false);
         setButtonEnabled(QStringLiteral("conn_add"), true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Changeover.h"
+
 #include "conversion/ConversionCommand.h"
 #include "data/KeyedCollection.h"
 #include "data/ProjectHost.h"
@@ -87,6 +89,9 @@ public:
 
     // Enables both conversion buttons when the tree holds a node.
     void pSetConvertButtons();
+    // The conversion buttons and menu commands named after the project's
+    // currencies ("Lei NOI", "EUR").
+    void pShowChangeover();
 
     // Data sources (frmMainDataSources.cpp): the add-data-source wizard and
     // the deletion of the selected data source with its tables.
@@ -214,6 +219,7 @@ private:
     std::unique_ptr<projectfile::WorkingCopy> mWorkingCopy;
     projectfile::ProjectLock mProjectLock;
     db::Connection mcnnProject;
+    Changeover mChangeover; // of the open project; the 2005 leu when none is open
     bool mbDirty = false;
     qint32 mlngIdConn = 0;
     qint32 mlngIdTable = 0;

@@ -170,3 +170,17 @@ void frmMain::pEndSession()
     }
     QTimer::singleShot(kEndingRetryMs, this, [this] { pEndSession(); });
 }
+
+void frmMain::pShowChangeover()
+{
+    for (const bool toNew : {true, false}) {
+        const QString key = toNew ? QStringLiteral("-") : QStringLiteral("+");
+        const QString tip = QStringLiteral("Converteste la ") + mChangeover.inSentence(toNew);
+        if (QAction *button = tlbButton(key)) {
+            button->setText(mChangeover.name(toNew));
+            button->setToolTip(tip);
+        }
+        if (QAction *command = findChild<QAction *>(QStringLiteral("mnu_") + key))
+            command->setText(tip);
+    }
+}

@@ -1,6 +1,8 @@
 #include "app/frmStart.h"
 
 #include "app/AppVersion.h"
+#include "data/Changeover.h"
+#include "data/db/Connection.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Prompt.h"
 #include "util/core/RecentFiles.h"
@@ -10,6 +12,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -23,6 +26,19 @@
 namespace {
 
 const QString kTemplateExtension = QStringLiteral("vmt");
+
+// The one line that says which changeover a template converts; "" when the
+// template cannot be read or names none.
+QString templateDescription(const QString &path)
+{
+    try {
+        db::Connection conn;
+        conn.open(QStringLiteral("Provider=SQLite;Mode=Read;Data Source=") + path);
+        return Changeover::of(conn).description;
+    } catch (const std::exception &) {
+        return QString();
+    }
+}
 
 QFrame *makeFrame(QWidget *parent, const QString &name)
 {
@@ -64,7 +80,16 @@ frmStart::frmStart(QWidget *parent) : QDialog(parent)
     lvNew->setResizeMode(QListView::Adjust);
     lvNew->setWordWrap(true);
     lvNew->setSelectionMode(QAbstractItemView::SingleSelection);
-    (new QVBoxLayout(frNew))->addWidget(lvNew);
+    // What the selected template converts: currencies, rate, date.
+    lblTemplate = new QLabel(frNew);
+    lblTemplate->setObjectName(QStringLiteral("lblTemplate"));
+    lblTemplate->setWordWrap(true);
+    auto *newLayout = new QVBoxLayout(frNew);
+    newLayout->addWidget(lvNew, 1);
+    newLayout->addWidget(lblTemplate);
+    connect(lvNew, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        lblTemplate->setText(item ? item->data(Qt::UserRole + 2).toString() : QString());
+    });
 
     frExisting = makeFrame(this, QStringLiteral("frExisting"));
     Label1 = new QLabel(QStringLiteral("File name"), frExisting);
@@ -145,11 +170,16 @@ void frmStart::Form_Load()
     // The templates of the data folders (the program folder, or those of an
     // installed program and the user's own).
     QStringList templates;
-    for (const QString &path : fgTemplateFiles())
+    QHash<QString, QString> descriptions;
+    for (const QString &path : fgTemplateFiles()) {
         templates.append(QFileInfo(path).fileName());
+        descriptions.insert(templates.last(), templateDescription(path));
+    }
     for (const QString &name : templates) {
         auto *item = new QListWidgetItem;
         item->setData(Qt::UserRole, name);
+        item->setData(Qt::UserRole + 2, descriptions.value(name));
+        item->setToolTip(descriptions.value(name));
         if (name == defaultTemplate) {
             item->setText(QStringLiteral("Proiect ") + kAppTitle);
             item->setIcon(iconNew);

@@ -56,6 +56,7 @@ public:
     QPushButton *cmdCancel = nullptr;
     QLabel *lblTitle = nullptr;
     QLabel *lblDescription = nullptr;
+    QLabel *lblTemplate = nullptr;
 
 protected:
     bool event(QEvent *event) override;

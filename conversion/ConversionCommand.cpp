@@ -87,6 +87,7 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
     frmConvertEnd report(mHost.conversionWindow());
     report.ToLeiNoi = pbLeiNoi;
     report.setWantsTotals(mTotals);
+    fgTrap(kModule, QStringLiteral("pConvertField"), [&] { report.setChangeover(Changeover::of(mHost.Conn())); });
     report.ConvertStart();
     report.Load();
 

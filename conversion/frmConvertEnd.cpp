@@ -101,7 +101,7 @@ void frmConvertEnd::Load()
     fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
         pgLoadFormSettings(this);
         conversion::showDirection(this, imgToLeiNoi, imgToLeiVechi, ToLeiNoi);
-        setWindowTitle(conversion::directionTitle(ToLeiNoi));
+        setWindowTitle(conversion::directionTitle(ToLeiNoi, mLog.changeover()));
     });
 }
 
@@ -156,7 +156,7 @@ void frmConvertEnd::fillTotals()
     tabLists->tabBar()->setVisible(!rows.isEmpty());
     if (rows.isEmpty())
         return;
-    const QStringList amounts = conversion::totalsHeader(ToLeiNoi);
+    const QStringList amounts = conversion::totalsHeader(ToLeiNoi, mLog.changeover());
     lsvTotals->setHeaderLabels(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"),
                                            QStringLiteral("Camp")}
                                + amounts);

@@ -36,6 +36,8 @@ public:
     void AddFieldTotals(const conversion::FieldTotals &totals) override;
     // Whether the run reads control totals (the confirmation's check box).
     void setWantsTotals(bool wanted) { mLog.setWantsTotals(wanted); }
+    // The project's changeover: the currencies the caption and the totals name.
+    void setChangeover(const Changeover &changeover) { mLog.setChangeover(changeover); }
 
     const conversion::ReportLog &log() const { return mLog; }
     QPlainTextEdit *titleBox() const { return txtTitle; }

@@ -116,7 +116,7 @@ void frmConvertStart::Load()
     fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
         pgLoadFormSettings(this);
         conversion::showDirection(this, imgToLeiNoi, imgToLeiVechi, ToLeiNoi);
-        txtTitle->setText(conversion::directionTitle(ToLeiNoi));
+        txtTitle->setText(conversion::directionTitle(ToLeiNoi, Changeover::of(projectConn())));
         pLoad();
     });
 }

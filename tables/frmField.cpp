@@ -6,6 +6,9 @@
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
+#include "tables/RoundingChoice.h"
+
+#include <QComboBox>
 #include "data/db/SqlScan.h"
 #include "util/widgets/FormTools.h"
 
@@ -48,6 +51,10 @@ frmField::frmField(QWidget *parent) : QDialog(parent)
     txtSQLWhere->setObjectName(QStringLiteral("txtSQLWhere"));
     txtSQLWhere->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtSQLWhere->setTabChangesFocus(true);
+    lblRounding = new QLabel(QStringLiteral("Rotunjire:"), this);
+    lblRounding->setObjectName(QStringLiteral("lblRounding"));
+    cboRounding = rounding::makeChoice(this);
+    lblRounding->setBuddy(cboRounding);
     cmdOk = new QPushButton(QStringLiteral("Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setAutoDefault(false);
@@ -60,14 +67,16 @@ frmField::frmField(QWidget *parent) : QDialog(parent)
     grid->addWidget(txtFieldName, 0, 1);
     grid->addWidget(Label2, 1, 0, Qt::AlignTop);
     grid->addWidget(txtSQLWhere, 1, 1);
+    grid->addWidget(lblRounding, 2, 0);
+    grid->addWidget(cboRounding, 2, 1);
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(1, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdCancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
-    resize(420, 220);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    resize(460, 240);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmField::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmField::cmdCancel_Click);
@@ -99,6 +108,7 @@ void frmField::Load()
         if (!rs.eof()) {
             txtFieldName->setText(fgNZ(rs.value(QStringLiteral("FieldName")), QString()).toString());
             txtSQLWhere->setPlainText(fgNZ(rs.value(QStringLiteral("SQLWhere")), QString()).toString());
+            rounding::setChoice(cboRounding, rounding::ofRow(rs));
         }
         rs.close();
     });
@@ -117,7 +127,10 @@ void frmField::cmdOk_Click()
         if (rs.eof())
             throw db::DbError(db::E_FAIL, QStringLiteral("Campul nu mai exista in proiect."));
         rs.setValue(QStringLiteral("SQLWhere"), fgZN(text));
+        if (rounding::canStore(rs))
+            rs.setValue(QStringLiteral("Rounding"), fgZN(rounding::choice(cboRounding)));
         rs.update();
+        Rounding = rounding::choice(cboRounding);
         rs.close();
         SQLWhere = text;
         Ok = true;

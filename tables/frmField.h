@@ -3,13 +3,15 @@
 #include <QDialog>
 #include <QString>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-// Edits the WHERE clause of one field: the condition that limits which rows
-// of its table have this field converted. Created for one showing.
+// Edits the WHERE clause of one field, the condition that limits which rows
+// of its table have this field converted, and its rounding rule. Created
+// for one showing.
 class frmField : public QDialog {
     Q_OBJECT
 public:
@@ -20,9 +22,11 @@ public:
     // Out: true when the clause was saved, with the clause as typed.
     bool Ok = false;
     QString SQLWhere;
+    QString Rounding; // the field's own rule: "" or "SUS"
 
     QLineEdit *nameBox() const { return txtFieldName; }
     QPlainTextEdit *clauseBox() const { return txtSQLWhere; }
+    QComboBox *roundingBox() const { return cboRounding; }
     QPushButton *okButton() const { return cmdOk; }
     QPushButton *cancelButton() const { return cmdCancel; }
 
@@ -45,6 +49,8 @@ private:
     QLineEdit *txtFieldName;
     QLabel *Label2;
     QPlainTextEdit *txtSQLWhere;
+    QLabel *lblRounding;
+    QComboBox *cboRounding;
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
     bool mbLoaded = false;

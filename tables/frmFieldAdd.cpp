@@ -1,5 +1,9 @@
 #include "tables/frmFieldAdd.h"
 
+#include "tables/RoundingChoice.h"
+
+#include <QComboBox>
+
 #include "data/ErrorTrap.h"
 #include "data/Lookups.h"
 #include "data/ProjectHost.h"
@@ -45,6 +49,14 @@ frmFieldAdd::frmFieldAdd(QWidget *parent) : QDialog(parent)
     cmdOk = parts.cmdOk;
     cmdCancel = parts.cmdCancel;
 
+    lblRounding = new QLabel(QStringLiteral("Rotunjire:"), this);
+    lblRounding->setObjectName(QStringLiteral("lblRounding"));
+    cboRounding = rounding::makeChoice(this);
+    lblRounding->setBuddy(cboRounding);
+    auto *roundingRow = new QHBoxLayout;
+    roundingRow->addWidget(lblRounding);
+    roundingRow->addWidget(cboRounding, 1);
+
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdRefresh);
     buttons->addStretch(1);
@@ -55,8 +67,9 @@ frmFieldAdd::frmFieldAdd(QWidget *parent) : QDialog(parent)
     layout->addWidget(lsv, 1);
     layout->addWidget(Frame1);
     layout->addStretch(0);
+    layout->addLayout(roundingRow);
     layout->addLayout(buttons);
-    resize(340, 360);
+    resize(420, 380);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmFieldAdd::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmFieldAdd::cmdCancel_Click);
@@ -137,6 +150,8 @@ qint64 frmFieldAdd::pStoreField(db::Recordset &rs, const QString &name)
     rs.setValue(QStringLiteral("IdTable"), IdTable);
     rs.setValue(QStringLiteral("FieldName"), name);
     rs.setValue(QStringLiteral("RecFieldName"), fgGetRecoveryFieldName(name));
+    if (rounding::canStore(rs))
+        rs.setValue(QStringLiteral("Rounding"), fgZN(rounding::choice(cboRounding)));
     rs.update();
     return rs.value(QStringLiteral("IdField")).toInt();
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -40,6 +41,8 @@ public:
     QLineEdit *nameBox() const { return txtFieldName; }
     QPushButton *okButton() const { return cmdOk; }
     QPushButton *refreshButton() const { return cmdRefresh; }
+    // The rounding rule the fields added take.
+    QComboBox *roundingBox() const { return cboRounding; }
 
 public slots:
     void cmdOk_Click();
@@ -60,5 +63,7 @@ private:
     QPushButton *cmdRefresh;
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
+    QLabel *lblRounding;
+    QComboBox *cboRounding;
     bool mbLoaded = false;
 };

@@ -9,7 +9,9 @@
 #include "data/db/Recordset.h"
 #include "data/db/SqlScan.h"
 #include "tables/AddDialogParts.h"
+#include "data/Changeover.h"
 #include "tables/RecoveryField.h"
+#include "tables/RoundingChoice.h"
 #include "tables/frmField.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ListViewTools.h"
@@ -39,10 +41,11 @@ constexpr int kColState = 1;
 constexpr int kColRecField = 2;
 constexpr int kColError = 3;
 constexpr int kColWhere = 4;
+constexpr int kColRounding = 5;
 constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kTagRole = Qt::UserRole;
 
-// The state pictures "green" (new lei) and "red" (old lei).
+// The state pictures "green" (new currency) and "red" (old currency).
 QIcon stateIcon(bool converted)
 {
     static const QIcon green = [] {
@@ -100,7 +103,7 @@ frmTable::frmTable(QWidget *parent)
     pgMakeReportList(lsv);
     lsv->setIconSize(QSize(16, 16));
     lsv->setHeaderLabels({QStringLiteral("Nume Camp"), QStringLiteral("Stare"), QStringLiteral("Camp de restaurare"),
-                          QStringLiteral("Ultima Eroare"), QStringLiteral("Clauza WHERE")});
+                          QStringLiteral("Ultima Eroare"), QStringLiteral("Clauza WHERE"), QStringLiteral("Rotunjire")});
     lsv->header()->setSectionsClickable(false);
 
     auto *grid = new QGridLayout;
@@ -190,6 +193,7 @@ void frmTable::pLoadFields(const QString &pstrIdFieldList)
             lsv->clear();
         sql += QStringLiteral(" ORDER BY FieldName");
         db::Recordset rs = projectConn().openRecordset(sql);
+        const Changeover changeover = Changeover::of(projectConn());
         for (; !rs.eof(); rs.moveNext()) {
             const qint64 idField = rs.value(QStringLiteral("IdField")).toInt();
             const QString key = QStringLiteral("_") + QString::number(idField);
@@ -202,13 +206,14 @@ void frmTable::pLoadFields(const QString &pstrIdFieldList)
             item->setData(0, kKeyRole, key);
             item->setData(0, kTagRole, idField);
             item->setText(kColName, text(rs.value(QStringLiteral("FieldName"))));
-            item->setText(kColState, converted ? QStringLiteral("Lei NOI") : QStringLiteral("Lei VECHI"));
+            item->setText(kColState, changeover.name(converted));
             item->setIcon(kColState, stateIcon(converted));
             item->setData(kColState, Qt::UserRole, converted ? QStringLiteral("green") : QStringLiteral("red"));
             item->setForeground(kColState, converted ? QColor(0, 128, 0) : QColor(192, 0, 0));
             item->setText(kColRecField, text(rs.value(QStringLiteral("RecFieldName"))));
             item->setText(kColError, text(rs.value(QStringLiteral("Error"))));
             item->setText(kColWhere, text(rs.value(QStringLiteral("SQLWhere"))));
+            item->setText(kColRounding, rounding::listText(rounding::ofRow(rs)));
         }
         rs.close();
         pgWideListView(lsv, 0, -1);
@@ -339,6 +344,7 @@ void frmTable::lsv_DblClick()
         ui::showModal(dialog);
         if (dialog.Ok) {
             item->setText(kColWhere, dialog.SQLWhere);
+            item->setText(kColRounding, rounding::listText(dialog.Rounding));
             if (IProjectHost *host = projectHost())
                 host->SetDirty(true);
         }
