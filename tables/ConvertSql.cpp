@@ -147,9 +147,13 @@ QString newAmountSql(const QString &amount, const RateRule &rule, int decimals)
     if (p > 0)
         quotient += QStringLiteral(" * 1") + QString(p, QLatin1Char('0'));
     quotient += QStringLiteral(" / ") + digits + (p < 0 ? QString(-p, QLatin1Char('0')) : QString());
+    // Tenths are taken by multiplying by 0.1, never by dividing by 10: an
+    // engine may round a quotient of whole numbers to a whole number
+    // (PostgreSQL keeps no decimals of a large one), which would round the
+    // amount a second time.
     const QString units = rounding == QLatin1String("SUS")
-                              ? QStringLiteral("FLOOR((FLOOR(") + quotient + QStringLiteral(") + 9) / 10)")
-                              : QStringLiteral("FLOOR((") + quotient + QStringLiteral(" + 5) / 10)");
+                              ? QStringLiteral("FLOOR((FLOOR(") + quotient + QStringLiteral(") + 9) * 0.1)")
+                              : QStringLiteral("FLOOR((") + quotient + QStringLiteral(" + 5) * 0.1)");
     QString scaled = units;
     if (decimals > 0)
         scaled += QStringLiteral(" * 0.") + QString(decimals - 1, QLatin1Char('0')) + QLatin1Char('1');

@@ -4,6 +4,10 @@ Vamor's, for the tests of the DBF provider.
 
   dbf_tables.py make FOLDER   writes facturi.dbf (dBase III) and plati.dbf (Visual FoxPro)
   dbf_tables.py dump FILE     prints every record as JSON: deleted flag and values
+  dbf_tables.py amounts FOLDER
+                              writes sume.dbf (dBase III) and sumevfp.dbf (Visual FoxPro)
+                              with SUMA N(19,2) and SUS N(19,2), each row an amount read from
+                              FOLDER/amounts.txt (one decimal text per line)
 """
 import datetime
 import decimal
@@ -56,6 +60,17 @@ def make(folder):
     v.close()
 
 
+def amounts(folder):
+    with open(folder + "/amounts.txt") as f:
+        values = [decimal.Decimal(line.strip()) for line in f if line.strip()]
+    for name, kind in (("sume", "db3"), ("sumevfp", "vfp")):
+        t = dbf.Table(folder + "/" + name + ".dbf", "SUMA N(19,2); SUS N(19,2)", dbf_type=kind)
+        t.open(dbf.READ_WRITE)
+        for v in values:
+            t.append((v, v))
+        t.close()
+
+
 def plain(value):
     if value is None or value is dbf.Null:
         return None
@@ -84,4 +99,4 @@ def dump(path):
 
 
 if __name__ == "__main__":
-    {"make": make, "dump": dump}[sys.argv[1]](sys.argv[2])
+    {"make": make, "dump": dump, "amounts": amounts}[sys.argv[1]](sys.argv[2])
