@@ -71,6 +71,10 @@ frmFieldAdd::frmFieldAdd(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
     resize(420, 380);
 
+    // Reading order: the list or the typed name, the rule, then the buttons.
+    const QList<QWidget *> chain{lsv, txtFieldName, cboRounding, cmdRefresh, cmdOk, cmdCancel};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
     connect(cmdOk, &QPushButton::clicked, this, &frmFieldAdd::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmFieldAdd::cmdCancel_Click);
     connect(cmdRefresh, &QPushButton::clicked, this, &frmFieldAdd::cmdRefresh_Click);

@@ -48,7 +48,7 @@ TEST_F(StartDialog, DefaultTemplateComesFirstSelectedWithItsOwnPicture)
 
     frmStart dialog;
     dialog.ensurePolished();
-    ASSERT_EQ(dialog.lvNew->count(), 3);
+    ASSERT_EQ(dialog.lvNew->count(), 5);
     QListWidgetItem *first = dialog.lvNew->item(0);
     EXPECT_EQ(first->text(), QStringLiteral("Proiect Vamor"));
     EXPECT_EQ(first->data(Qt::UserRole).toString(), QStringLiteral("Vamor.vmt"));
@@ -56,11 +56,20 @@ TEST_F(StartDialog, DefaultTemplateComesFirstSelectedWithItsOwnPicture)
     EXPECT_FALSE(first->icon().isNull());
     EXPECT_TRUE(first->isSelected());
     QStringList others;
-    for (int i = 1; i < 3; ++i) {
+    for (int i = 1; i < 5; ++i) {
         others.append(dialog.lvNew->item(i)->text());
         EXPECT_EQ(dialog.lvNew->item(i)->data(Qt::UserRole + 1).toString(), QStringLiteral("user"));
     }
-    EXPECT_EQ(others, QStringList({"Proiect Alfa", "Proiect Vamor 4 zecimale"}));
+    EXPECT_EQ(others, QStringList({"Proiect Alfa", "Proiect Vamor 4 zecimale", "Proiect Vamor BGN-EUR",
+                                   "Proiect Vamor HRK-EUR"}));
+    // Each template says in one line what it converts.
+    auto *description = dialog.findChild<QLabel *>(QStringLiteral("lblTemplate"));
+    ASSERT_NE(description, nullptr);
+    EXPECT_TRUE(description->text().startsWith(QStringLiteral("Leu romanesc: 10 000 lei vechi (ROL) = 1 leu nou (RON)")))
+        << description->text().toStdString();
+    dialog.lvNew->setCurrentRow(3);
+    EXPECT_EQ(description->text(),
+              QStringLiteral("Lev bulgaresc in euro: 1 EUR = 1,95583 BGN, de la 1 ianuarie 2026"));
 
     EXPECT_EQ(tabKeys(dialog), QStringList({"new", "existing", "recent"}));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Proiect Nou"));
