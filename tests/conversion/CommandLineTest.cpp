@@ -317,3 +317,57 @@ TEST_F(CommandLineTest, ConfigurationFaultsNameTheSourceAndExitOne)
 }
 
 } // namespace
+
+namespace {
+
+// The fixture's project made a leva project: the changeover and the
+// statement of the leva template.
+class LevaCommandLineTest : public convtest::CommandLineFixture {
+protected:
+    void SetUp() override
+    {
+        convtest::CommandLineFixture::SetUp();
+        db::Connection leva;
+        leva.open(QStringLiteral("Provider=SQLite;Mode=Read;Data Source=")
+                  + QDir(testsupport::templatesDir()).filePath(QStringLiteral("Vamor BGN-EUR.vmt")));
+        db::Recordset rs = leva.openRecordset(QStringLiteral("SELECT ConvertSQL FROM tConnType WHERE IdConnType = 6"));
+        const QString statement = rs.value(0).toString();
+        project(QStringLiteral("UPDATE tChangeover SET OldName = 'BGN', NewName = 'EUR', OldCode = 'BGN', "
+                               "NewCode = 'EUR', Rate = '1.95583', Decimals = 2"));
+        project(QStringLiteral("UPDATE tConnType SET ConvertSQL = '%1'").arg(statement));
+    }
+};
+
+} // namespace
+
+// The project's codes choose the direction; everything printed names leva
+// and euro, never lei; an unknown code is a wrong argument.
+TEST_F(LevaCommandLineTest, TheCodesChooseTheDirectionAndTheOutputNamesTheCurrencies)
+{
+    Outcome r = vamor({"--convert", projectPath, "--to", "USD", "--yes"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Directie necunoscuta: USD (se accepta noi sau vechi, EUR sau BGN)")))
+        << r.err.toStdString();
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+
+    r = vamor({"--convert", projectPath, "--to", "eur", "--yes"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Conversie din BGN in EUR")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\"Suma BGN\",\"Suma EUR\"")));
+    EXPECT_FALSE((r.out + r.err).contains(QStringLiteral("lei"), Qt::CaseInsensitive)) << r.out.toStdString();
+    // 1 000 000 / 1.95583 = 511291.88…, whole units in an INTEGER column;
+    // 19000.5 / 1.95583 = 9714.801…; 250000 / 1.95583 = 127822.970…
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 511292);
+    EXPECT_EQ(user.scalar("SELECT Tva FROM Facturi WHERE Id = 1").toString(), QStringLiteral("9714.8"));
+    EXPECT_EQ(user.scalar("SELECT Tva FROM Facturi WHERE Id = 2").toString(), QStringLiteral("127822.97"));
+
+    r = vamor({"--convert", projectPath, "--to", "EUR", "--yes"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("0 campuri vor fi convertite")));
+
+    r = vamor({"--convert", projectPath, "--to", "BGN", "--yes"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Conversie din EUR in BGN")));
+    EXPECT_EQ(user.scalar("SELECT Suma FROM Facturi WHERE Id = 1").toInt(), 1000000);
+    EXPECT_EQ(user.scalar("SELECT Tva FROM Facturi WHERE Id = 1").toString(), QStringLiteral("19000.5"));
+}
