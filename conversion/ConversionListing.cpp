@@ -224,7 +224,7 @@ int keptDecimalsOf(const Changeover &changeover, const QString &convertTemplate)
 
 QString roundingRuleNote(const QString &rule)
 {
-    return QStringLiteral("Rotunjire ") + rule + QStringLiteral(" (in sus cand urmatoarea zecimala nu este zero)");
+    return QStringLiteral("Rotunjire ") + rule;
 }
 
 QString probedCountText(int count)

@@ -16,7 +16,10 @@ QComboBox *makeChoice(QWidget *parent)
     auto *box = new QComboBox(parent);
     box->setObjectName(QStringLiteral("cboRounding"));
     box->addItem(QStringLiteral("Obisnuita: de la jumatate in sus"), QString());
-    box->addItem(QStringLiteral("SUS: in sus cand urmatoarea zecimala nu este zero (salarii, pensii)"), kUp);
+    box->addItem(QStringLiteral("SUS: salarii, pensii (niciodata mai putin)"), kUp);
+    box->setItemData(1, QStringLiteral("Cand prima zecimala dupa cele pastrate nu este zero, ultima zecimala "
+                                       "pastrata creste cu unu (departe de zero la sumele negative)"),
+                     Qt::ToolTipRole);
     return box;
 }
 
