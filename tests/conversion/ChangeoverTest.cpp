@@ -7,7 +7,9 @@
 // division.
 #include "conversion/ConversionEngine.h"
 #include "conversion/ReportLog.h"
+#include "data/ProjectFile.h"
 #include "data/db/Connection.h"
+#include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "data/db/dbf/DbfFile.h"
 #include "tests/conversion/ConversionTestSupport.h"
@@ -416,4 +418,33 @@ TEST(Changeover, DbfTablesRoundOnceByEachRuleAndComeBackExactly)
     for (const char *file : {"sume.dbf", "sumevfp.dbf"})
         for (const char *name : {"SUMA", "SUS"})
             EXPECT_EQ(column(file, name), before.value(QString::fromLatin1(file))) << file << " " << name;
+}
+
+// A project of an earlier version (no changeover, no fields' rules) reads as
+// the 2005 leu; opening it adds the rules' column; a changeover whose rate
+// is not a positive decimal is refused.
+TEST(Changeover, ProjectsOfEarlierVersionsAreLeuProjectsAndABadRateIsRefused)
+{
+    ProjectFixture project;
+    ASSERT_TRUE(project.ok());
+    project.Conn().execute(QStringLiteral("DROP TABLE tChangeover"));
+    project.Conn().execute(QStringLiteral("ALTER TABLE tField DROP COLUMN Rounding"));
+    const Changeover old = Changeover::of(project.Conn());
+    EXPECT_EQ(old.directionTitle(true), QStringLiteral("Conversie din Lei VECHI in Lei NOI"));
+    EXPECT_EQ(old.rate, QStringLiteral("10000"));
+    EXPECT_EQ(old.directionNamed(QStringLiteral("RON")), 1);
+    EXPECT_EQ(old.directionNamed(QStringLiteral("vechi")), 0);
+    projectfile::upgradeSchema(project.Conn());
+    EXPECT_EQ(project.scalar(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('tField') WHERE name = 'Rounding'"))
+                  .toInt(),
+              1);
+
+    ProjectFixture bad(QStringLiteral("Vamor BGN-EUR.vmt"));
+    bad.Conn().execute(QStringLiteral("UPDATE tChangeover SET Rate = '1,95583'"));
+    try {
+        Changeover::of(bad.Conn());
+        ADD_FAILURE() << "a rate with a comma was taken";
+    } catch (const db::DbError &e) {
+        EXPECT_EQ(e.description(), QStringLiteral("Cursul de schimb din proiect (\"1,95583\") nu este un numar zecimal pozitiv."));
+    }
 }

@@ -2,8 +2,13 @@
 // the published examples of both rules, and thousands of amounts whose
 // quotient falls next to a rounding boundary, each checked by multiplying
 // back in whole numbers.
+#include "data/db/Connection.h"
+#include "data/db/DbError.h"
 #include "data/db/RateDivision.h"
+#include "data/db/Recordset.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -106,3 +111,36 @@ TEST(RateDivision, RefusesWhatIsNotAnAmountOrARate)
 }
 
 } // namespace
+
+// RATE_DIVIDE as SQLite and the DBF provider run it: the result keeps the
+// kind of the amount, and what is not a number fails the statement.
+TEST(RateDivideFunction, KeepsTheKindOfTheAmountAndRefusesWhatIsNoNumber)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.db"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    db::Connection conn;
+    conn.open(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    const auto one = [&](const QString &expression) {
+        db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT typeof(v), v FROM (SELECT ") + expression
+                                              + QStringLiteral(" AS v)"));
+        return rs.value(0).toString() + QLatin1Char(' ') + rs.value(1).toString();
+    };
+    // An integer rounded to no decimals stays an integer.
+    EXPECT_EQ(one(QStringLiteral("RATE_DIVIDE(9223372036854775807, '1.95583', 0, '')")),
+              QStringLiteral("integer 4715835239696075736"));
+    // A text stays a decimal text with the decimals asked for.
+    EXPECT_EQ(one(QStringLiteral("RATE_DIVIDE('-1000.00', '1.95583', 2, 'SUS')")), QStringLiteral("text -511.30"));
+    // A real is read as the decimal it shows and gives the double nearest the result.
+    db::Recordset real = conn.openRecordset(QStringLiteral("SELECT RATE_DIVIDE(0.1, '1.95583', 2, ''), "
+                                                           "RATE_DIVIDE(100, '1.95583', 2, '')"));
+    EXPECT_EQ(real.value(0).toDouble(), 0.05);
+    EXPECT_EQ(real.value(1).toDouble(), 51.13);
+    EXPECT_EQ(one(QStringLiteral("RATE_DIVIDE(NULL, '1.95583', 2, '')")), QStringLiteral("null "));
+    for (const char *bad : {"RATE_DIVIDE('abc', '1.95583', 2, '')", "RATE_DIVIDE(1, '1.95583', 2, 'JOS')",
+                            "RATE_DIVIDE(1, '0', 2, '')", "RATE_DIVIDE(1, '1,95583', 2, '')"})
+        EXPECT_THROW(conn.openRecordset(QStringLiteral("SELECT ") + QString::fromLatin1(bad)), db::DbError) << bad;
+}
