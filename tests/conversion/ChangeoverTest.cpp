@@ -24,7 +24,6 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-using conversion::ConversionEngine;
 using conversion::ReportLog;
 using testsupport::Engine;
 using testsupport::ProjectFixture;
@@ -112,21 +111,7 @@ QList<Int> boundaryAmounts(const Rate &rate, int count)
     return amounts;
 }
 
-struct RunOutcome {
-    ConversionEngine::Result result;
-    ReportLog report;
-};
-
-RunOutcome runEngine(ProjectFixture &project, bool toNew)
-{
-    RunOutcome outcome;
-    convtest::RecordingProgress progress;
-    outcome.report.ConvertStart();
-    ConversionEngine engine(project.Conn(), progress, outcome.report);
-    outcome.result = engine.run(toNew);
-    outcome.report.ConvertEnd(QString());
-    return outcome;
-}
+ReportLog runEngine(ProjectFixture &project, bool toNew) { return convtest::runEngineAt(project.Conn(), toNew); }
 
 struct Scenario {
     const char *templateFile;
@@ -194,10 +179,9 @@ TEST_P(ChangeoverAmounts, BoundaryAmountsRoundOnceByEachRuleAndComeBackExactly)
     project.addField(idTable, QStringLiteral("d"));
     project.addField(idTable, QStringLiteral("n"));
 
-    RunOutcome forward = runEngine(project, true);
-    ASSERT_FALSE(forward.result.failed) << forward.result.errorDescription.toStdString();
-    ASSERT_EQ(forward.report.rows().size(), 4);
-    for (const auto &row : forward.report.rows())
+    const ReportLog forward = runEngine(project, true);
+    ASSERT_EQ(forward.rows().size(), 4);
+    for (const auto &row : forward.rows())
         EXPECT_EQ(row.error, QString()) << row.fieldName.toStdString();
 
     int wrong = 0;
@@ -224,11 +208,11 @@ TEST_P(ChangeoverAmounts, BoundaryAmountsRoundOnceByEachRuleAndComeBackExactly)
         }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_TRUE(runEngine(project, true).report.rows().isEmpty()) << "a second run converts nothing";
+    EXPECT_TRUE(runEngine(project, true).rows().isEmpty()) << "a second run converts nothing";
 
-    RunOutcome back = runEngine(project, false);
-    ASSERT_EQ(back.report.rows().size(), 4);
-    for (const auto &row : back.report.rows())
+    ReportLog back = runEngine(project, false);
+    ASSERT_EQ(back.rows().size(), 4);
+    for (const auto &row : back.rows())
         EXPECT_EQ(row.error, QString()) << row.fieldName.toStdString();
     wrong = 0;
     {
@@ -243,7 +227,7 @@ TEST_P(ChangeoverAmounts, BoundaryAmountsRoundOnceByEachRuleAndComeBackExactly)
         }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_TRUE(runEngine(project, false).report.rows().isEmpty());
+    EXPECT_TRUE(runEngine(project, false).rows().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ChangeoverAmounts,
@@ -269,8 +253,8 @@ TEST(Changeover, PublishedExamplesAndTheTotalsInTheCurrencies)
     const int salary = project.addField(idTable, QStringLiteral("salariu"));
     project.Conn().execute(QStringLiteral("UPDATE tField SET Rounding = 'SUS' WHERE IdField = %1").arg(salary));
 
-    RunOutcome run = runEngine(project, true);
-    ASSERT_EQ(run.report.rows().size(), 2);
+    ReportLog run = runEngine(project, true);
+    ASSERT_EQ(run.rows().size(), 2);
     const QStringList sums{"51.13", "511.29", "0.01", "-51.13", "6312245390.05", "100"};
     const QStringList salaries{"1022.59", "511.3", "631.22", "-511.3", "0", "100"};
     db::Recordset rs = user.conn().openRecordset(QStringLiteral("SELECT suma, salariu FROM plati ORDER BY id"));
@@ -280,8 +264,8 @@ TEST(Changeover, PublishedExamplesAndTheTotalsInTheCurrencies)
     }
     // The totals name the currencies; the expected sum is the old sum over
     // the rate, to four decimals past the cent.
-    run.report.setChangeover(Changeover::of(project.Conn()));
-    const QString totals = run.report.totalsText();
+    run.setChangeover(Changeover::of(project.Conn()));
+    const QString totals = run.totalsText();
     EXPECT_TRUE(totals.contains(QStringLiteral("\"Suma BGN\",\"Suma EUR\""))) << totals.toStdString();
     // 12345680096.82 / 1.95583 = 6312246001.349811…
     EXPECT_TRUE(totals.contains(QStringLiteral("\"12345680096.82\",\"6312246001.35\",\"6312246001.349811\",\"0.000189\"")))
@@ -292,7 +276,7 @@ TEST(Changeover, PublishedExamplesAndTheTotalsInTheCurrencies)
     user.createTable(QStringLiteral("kune"), QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2)"));
     user.execute(QStringLiteral("INSERT INTO kune VALUES (1, 100), (2, 7.5345), (3, 1000000)"));
     kuna.addField(testsupport::addUserTable(kuna, user, QStringLiteral("kune")), QStringLiteral("suma"));
-    ASSERT_EQ(runEngine(kuna, true).report.rows().size(), 1);
+    ASSERT_EQ(runEngine(kuna, true).rows().size(), 1);
     db::Recordset k = user.conn().openRecordset(QStringLiteral("SELECT suma FROM kune ORDER BY id"));
     for (const char *expected : {"13.27", "1", "132722.81"}) {
         ASSERT_FALSE(k.eof());
@@ -316,9 +300,9 @@ TEST(Changeover, TheLeuTemplatesAcceptTheSalaryRule)
     const int brut = project.addField(idTable, QStringLiteral("brut"));
     project.addField(idTable, QStringLiteral("net"));
     project.Conn().execute(QStringLiteral("UPDATE tField SET Rounding = 'SUS' WHERE IdField = %1").arg(brut));
-    RunOutcome run = runEngine(project, true);
-    ASSERT_EQ(run.report.rows().size(), 2);
-    for (const auto &row : run.report.rows())
+    ReportLog run = runEngine(project, true);
+    ASSERT_EQ(run.rows().size(), 2);
+    for (const auto &row : run.rows())
         EXPECT_EQ(row.error, QString());
     const QStringList brutExpected{"1.24", "1.23", "-1.24", "1.24"};
     const QStringList netExpected{"1.23", "1.23", "-1.23", "1.23"};
@@ -392,9 +376,9 @@ TEST(Changeover, DbfTablesRoundOnceByEachRuleAndComeBackExactly)
         const int salary = project.addField(idTable, QStringLiteral("SUS"));
         project.Conn().execute(QStringLiteral("UPDATE tField SET Rounding = 'SUS' WHERE IdField = %1").arg(salary));
     }
-    RunOutcome forward = runEngine(project, true);
-    ASSERT_EQ(forward.report.rows().size(), 4);
-    for (const auto &row : forward.report.rows())
+    ReportLog forward = runEngine(project, true);
+    ASSERT_EQ(forward.rows().size(), 4);
+    for (const auto &row : forward.rows())
         EXPECT_EQ(row.error, QString()) << row.tableName.toStdString() << " " << row.fieldName.toStdString();
 
     for (const char *file : {"sume.dbf", "sumevfp.dbf"}) {
@@ -413,8 +397,8 @@ TEST(Changeover, DbfTablesRoundOnceByEachRuleAndComeBackExactly)
         }
         EXPECT_EQ(wrong, 0);
     }
-    EXPECT_TRUE(runEngine(project, true).report.rows().isEmpty());
-    ASSERT_EQ(runEngine(project, false).report.rows().size(), 4);
+    EXPECT_TRUE(runEngine(project, true).rows().isEmpty());
+    ASSERT_EQ(runEngine(project, false).rows().size(), 4);
     for (const char *file : {"sume.dbf", "sumevfp.dbf"})
         for (const char *name : {"SUMA", "SUS"})
             EXPECT_EQ(column(file, name), before.value(QString::fromLatin1(file))) << file << " " << name;
