@@ -116,8 +116,24 @@ TotalsDialect totalsDialect(const db::Connection &conn)
     return TotalsDialect::Generic;
 }
 
+// The built-in SQLite provider's one-pass exact sum of units, Null when a
+// value is not exact at that scale.
+static QString exactUnitsSum(const QString &value, int scale)
+{
+    return QStringLiteral("EXACT_UNITS(%1, %2)").arg(value, QString::number(scale));
+}
+
 QString TotalsSql::toNewLei() const
 {
+    if (dialect == TotalsDialect::Sqlite && exactUnits && nativeUnits) {
+        const int s = unitScale();
+        const QString oldUnits = exactUnitsSum(rec, s);
+        const QString newUnits = exactUnitsSum(field, s);
+        return QStringLiteral("SELECT COUNT(*), %1, %2, %3, CASE WHEN %1 IS NULL OR %2 IS NULL THEN 1 ELSE 0 END "
+                              "FROM %4 WHERE %5 IS NOT NULL")
+            .arg(oldUnits, newUnits,
+                 leuRate ? newUnits + QStringLiteral(" * 10000 - ") + oldUnits : QStringLiteral("0"), table, rec);
+    }
     if (dialect == TotalsDialect::Sqlite && exactUnits) {
         const int s = unitScale();
         const QString oldUnits = QStringLiteral("COALESCE(SUM(%1), 0)").arg(sqliteUnits(rec, s));
@@ -148,6 +164,13 @@ QString TotalsSql::toNewLei() const
 QString TotalsSql::beforeRestore() const
 {
     const QString untouched = QStringLiteral("CASE WHEN %1 IS NULL THEN %2 END");
+    if (dialect == TotalsDialect::Sqlite && exactUnits && nativeUnits) {
+        const int s = unitScale();
+        const QString oldUnits = exactUnitsSum(rec, s);
+        const QString untouchedUnits = exactUnitsSum(untouched.arg(rec, field), s);
+        return QStringLiteral("SELECT COUNT(%1), %2, %3, CASE WHEN %2 IS NULL OR %3 IS NULL THEN 1 ELSE 0 END FROM %4")
+            .arg(rec, oldUnits, untouchedUnits, table);
+    }
     if (dialect == TotalsDialect::Sqlite && exactUnits) {
         const int s = unitScale();
         return QStringLiteral("SELECT COUNT(%1), COALESCE(SUM(%2), 0), COALESCE(SUM(CASE WHEN %1 IS NULL THEN %3 END), 0), "
@@ -161,6 +184,13 @@ QString TotalsSql::beforeRestore() const
 
 QString TotalsSql::afterRestore(const QString &oldSum, const QString &untouchedSum) const
 {
+    if (dialect == TotalsDialect::Sqlite && exactUnits && nativeUnits) {
+        const QString units = exactUnitsSum(field, unitScale());
+        const QString restored = units + QStringLiteral(" - (") + untouchedSum + QLatin1Char(')');
+        return QStringLiteral("SELECT %1, CASE WHEN %1 = (%2) THEN 1 ELSE 0 END, CASE WHEN %3 IS NULL THEN 1 ELSE 0 END "
+                              "FROM %4")
+            .arg(restored, oldSum, units, table);
+    }
     if (dialect == TotalsDialect::Sqlite && exactUnits) {
         const int s = unitScale();
         const QString restored =
@@ -184,6 +214,11 @@ ControlTotals::ControlTotals(db::Connection &conn, const QString &tableName, con
     : mConn(conn), mToLeiNoi(toLeiNoi)
 {
     mSql.dialect = totalsDialect(conn);
+    mSql.nativeUnits = mSql.dialect == TotalsDialect::Sqlite
+                       && db::ConnString::parse(conn.connectionString())
+                                  .value(QStringLiteral("Provider"))
+                                  .compare(QLatin1String("SQLite"), Qt::CaseInsensitive)
+                              == 0;
     mSql.table = tableRef;
     mSql.field = fieldRef;
     mSql.rec = recRef;

@@ -50,6 +50,7 @@ struct TotalsSql {
     bool floating = false;
     bool exactUnits = true; // SQLite: decimals as scaled integers read from the value's text
     bool leuRate = true;    // the expected sum is the old sum / 10 000; otherwise the program divides
+    bool nativeUnits = false; // the built-in SQLite provider: its EXACT_UNITS aggregate sums the units
 
     // To new lei, after the statements: rows, old, new, expected, difference[, inexact values].
     QString toNewLei() const;

@@ -144,3 +144,55 @@ TEST(RateDivideFunction, KeepsTheKindOfTheAmountAndRefusesWhatIsNoNumber)
                             "RATE_DIVIDE(1, '0', 2, '')", "RATE_DIVIDE(1, '1,95583', 2, '')"})
         EXPECT_THROW(conn.openRecordset(QStringLiteral("SELECT ") + QString::fromLatin1(bad)), db::DbError) << bad;
 }
+
+// EXACT_UNITS, the control totals' one-pass sum on SQLite, gives for every
+// value the units its decimal text gives, and Null exactly where that text
+// is not the value (more decimals, 15 digits or more, text, too large).
+TEST(ExactUnitsAggregate, AgreesWithTheValuesDecimalText)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("u.db"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    db::Connection conn;
+    conn.open(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    conn.execute(QStringLiteral("CREATE TABLE v (id INTEGER PRIMARY KEY, x)"));
+    QStringList values{"0.1", "0.125", "-0.005", "12.5", "1e13", "99999999999999.99", "999999999999.99",
+                       "0.30000000000000004", "922337203685477580", "-922337203685477", "'12,50'", "1e300", "0", "-0.0"};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        const qint64 digits = static_cast<qint64>(random() % 100000000000000ULL) - 50000000000000LL;
+        values << QStringLiteral("%1e-%2").arg(digits).arg(random() % 8);
+        values << QString::number(static_cast<qint64>(random() % 1000000000000LL));
+    }
+    for (int i = 0; i < values.size(); i += 500)
+        conn.execute(QStringLiteral("INSERT INTO v (x) VALUES (") + values.mid(i, 500).join(QStringLiteral("), (")) + QLatin1Char(')'));
+    for (int scale : {0, 2, 4}) {
+        const QString p = QStringLiteral("1") + QString(scale, QLatin1Char('0'));
+        // The units and the check as SQL wrote them, value by value.
+        const QString units = QStringLiteral("CASE WHEN typeof(x) = 'integer' THEN x * %1 WHEN typeof(x) = 'real' "
+                                             "THEN CAST(replace(printf('%.%2f', x), '.', '') AS INTEGER) END")
+                                  .arg(p)
+                                  .arg(scale);
+        const QString inexact = QStringLiteral("CASE WHEN typeof(x) = 'integer' THEN (abs(x) > 9223372036854775807 / %1) "
+                                               "WHEN typeof(x) = 'real' THEN (abs(x) >= 1e%2 OR "
+                                               "CAST(printf('%.%3f', x) AS REAL) <> x) ELSE 1 END")
+                                    .arg(p)
+                                    .arg(15 - scale)
+                                    .arg(scale);
+        db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT x, EXACT_UNITS(x, %1), %2, %3 FROM v GROUP BY id")
+                                                  .arg(scale)
+                                                  .arg(units, inexact));
+        int wrong = 0;
+        for (; !rs.eof(); rs.moveNext()) {
+            const QString expected = rs.value(3).toInt() != 0 ? QStringLiteral("<null>") : rs.value(2).toString();
+            const QString got = rs.value(1).isNull() ? QStringLiteral("<null>") : rs.value(1).toString();
+            if (got != expected && ++wrong <= 10)
+                ADD_FAILURE() << rs.value(0).toString().toStdString() << " at scale " << scale << ": " << got.toStdString()
+                              << " instead of " << expected.toStdString();
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}

@@ -1,4 +1,5 @@
 #include "data/db/sqlite/SqliteProvider.h"
+#include "data/db/sqlite/SqliteExactSums.h"
 #include "data/db/sqlite/SqliteRateFunction.h"
 
 #include "data/db/AdoTypes.h"
@@ -680,6 +681,7 @@ std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly,
         throwSqlite(raw, rc, path);
     sqlite3_busy_timeout(raw, static_cast<int>(std::clamp<qint64>(lockTimeoutMs, 0, INT_MAX)));
     registerRateDivide(raw);
+    registerExactSums(raw);
     // Reading the schema proves that the file is a database.
     for (const char *sql : {"PRAGMA foreign_keys = ON", "SELECT count(*) FROM sqlite_master"}) {
         char *message = nullptr;
