@@ -31,12 +31,6 @@ namespace {
 // A row whose amount is not a number, in engines that let a numeric column
 // hold text ("12,50"): "" when there is none, otherwise the message. The
 // division would read such a text as another amount.
-QString nonNumericMessage(const QString &fieldName, const QString &example)
-{
-    return QStringLiteral("Campul \"") + fieldName + QStringLiteral("\" contine valori care nu sunt numere (de exemplu \"")
-           + example.left(40) + QStringLiteral("\"); nu a fost convertit.");
-}
-
 QString nonNumericValues(db::Connection &userConn, const QString &tableRef, const QString &condition,
                          const QString &fieldRef, const QString &fieldName)
 {
@@ -47,7 +41,8 @@ QString nonNumericValues(db::Connection &userConn, const QString &tableRef, cons
         db::Recordset rs = userConn.openRecordset(query, db::CursorType::Static, db::LockType::ReadOnly, 1);
         if (rs.eof())
             return QString();
-        return nonNumericMessage(fieldName, rs.value(0).toString());
+        return QStringLiteral("Campul \"") + fieldName + QStringLiteral("\" contine valori care nu sunt numere (de exemplu \"")
+               + rs.value(0).toString().left(40) + QStringLiteral("\"); nu a fost convertit.");
     } catch (const std::exception &e) {
         return errorText(e);
     }
@@ -410,11 +405,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
             recordState(fields, pbLeiNoi);
         return;
     }
-    // On the built-in SQLite the totals' pass after the statements looks for
-    // amounts that are not numbers as well (one pass less over the table);
-    // a statement that fails is asked about them at once.
-    const bool numbersCheckedAfter = totals && totals->checksNumbers();
-    if (errors.isEmpty() && pbLeiNoi && !numbersCheckedAfter)
+    if (errors.isEmpty() && pbLeiNoi)
         appendError(nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName));
     if (errors.isEmpty() && totals) {
         totals->beforeStatements();
@@ -444,17 +435,10 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         else
             expectRestored = work != 1;
     }
-    if (!errors.isEmpty() && numbersCheckedAfter) {
-        const QString nonNumbers = nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName);
-        if (!nonNumbers.isEmpty())
-            errors = nonNumbers;
-    }
     FieldTotals fieldTotals;
     if (errors.isEmpty() && totals) {
         fieldTotals = totals->afterStatements();
-        if (!fieldTotals.nonNumber.isEmpty())
-            appendError(nonNumericMessage(fieldName, fieldTotals.nonNumber));
-        else if (!totals->failure().isEmpty())
+        if (!totals->failure().isEmpty())
             appendError(totalsFailedMessage(totals->failure()));
         else if (!pbLeiNoi && fieldTotals.available() && !fieldTotals.approximate && !fieldTotals.restoredMatches)
             appendError(restoreDiffersMessage(fieldTotals, mChangeover));
