@@ -31,6 +31,12 @@ namespace {
 // A row whose amount is not a number, in engines that let a numeric column
 // hold text ("12,50"): "" when there is none, otherwise the message. The
 // division would read such a text as another amount.
+QString nonNumericMessage(const QString &fieldName, const QString &example)
+{
+    return QStringLiteral("Campul \"") + fieldName + QStringLiteral("\" contine valori care nu sunt numere (de exemplu \"")
+           + example.left(40) + QStringLiteral("\"); nu a fost convertit.");
+}
+
 QString nonNumericValues(db::Connection &userConn, const QString &tableRef, const QString &condition,
                          const QString &fieldRef, const QString &fieldName)
 {
@@ -41,10 +47,40 @@ QString nonNumericValues(db::Connection &userConn, const QString &tableRef, cons
         db::Recordset rs = userConn.openRecordset(query, db::CursorType::Static, db::LockType::ReadOnly, 1);
         if (rs.eof())
             return QString();
-        return QStringLiteral("Campul \"") + fieldName + QStringLiteral("\" contine valori care nu sunt numere (de exemplu \"")
-               + rs.value(0).toString().left(40) + QStringLiteral("\"); nu a fost convertit.");
+        return nonNumericMessage(fieldName, rs.value(0).toString());
     } catch (const std::exception &e) {
         return errorText(e);
+    }
+}
+
+// On an engine whose numeric columns may hold text (the built-in SQLite):
+// the field's state and an amount that is not a number, read in one pass
+// over the table, where the probes and the check would read it twice.
+// Nothing when that pass fails: the probes and the check then say why.
+struct StateAndNumbers {
+    qint32 state = -1; // 1 a recovery value exists, 0 an amount exists, -1 neither
+    QString nonNumber; // an amount that is not a number; "" when none
+};
+
+std::optional<StateAndNumbers> stateAndNumbers(db::Connection &userConn, const QString &tableRef,
+                                               const QString &condition, const QString &fieldRef,
+                                               const QString &recRef)
+{
+    const QString inRows = condition.isEmpty() ? QString() : QStringLiteral("(") + condition + QStringLiteral(") AND ");
+    const QString sql =
+        QStringLiteral("SELECT MAX(%1 IS NOT NULL), MAX(CASE WHEN %2%3 IS NOT NULL THEN 1 ELSE 0 END), "
+                       "MIN(CASE WHEN %2typeof(%3) IN ('text', 'blob') THEN %3 END) FROM %4")
+            .arg(recRef, inRows, fieldRef, tableRef);
+    try {
+        db::Recordset rs = userConn.openRecordset(sql, db::CursorType::Static, db::LockType::ReadOnly, 1);
+        if (rs.eof())
+            return std::nullopt;
+        StateAndNumbers read;
+        read.state = rs.value(0).toInt() == 1 ? 1 : rs.value(1).toInt() == 1 ? 0 : -1;
+        read.nonNumber = rs.value(2).isNull() ? QString() : rs.value(2).toString();
+        return read;
+    } catch (const std::exception &) {
+        return std::nullopt;
     }
 }
 
@@ -391,7 +427,12 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
                                    convertsql::rowSource(tableRef, condition), fieldRef, recRef, error);
     };
     QString probeError;
-    const qint32 state = stateNow(&probeError);
+    std::optional<StateAndNumbers> oneRead;
+    if (pbLeiNoi && !userConn.nonNumericValuesQuery(tableRef, condition, fieldRef).isEmpty()) {
+        const db::TimedStatements probeRead(userConn, probeTimeout());
+        oneRead = stateAndNumbers(userConn, tableRef, condition, fieldRef, recRef);
+    }
+    const qint32 state = oneRead ? oneRead->state : stateNow(&probeError);
     if (!probeError.isEmpty())
         appendError(probeError);
     const bool stored = fields.value(QStringLiteral("Converted")).toBool();
@@ -406,7 +447,8 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         return;
     }
     if (errors.isEmpty() && pbLeiNoi)
-        appendError(nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName));
+        appendError(oneRead ? (oneRead->nonNumber.isEmpty() ? QString() : nonNumericMessage(fieldName, oneRead->nonNumber))
+                            : nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName));
     if (errors.isEmpty() && totals) {
         totals->beforeStatements();
         if (!totals->failure().isEmpty())
