@@ -39,6 +39,7 @@ echo "package: $deb"
 sed 's/^/    /' "$work/files.txt"
 check "Package vamor, version of the project" test "$(field Package)" = vamor
 for path in /usr/bin/vamor /usr/share/vamor/Vamor.vmt "/usr/share/vamor/Vamor 4 zecimale.vmt" \
+            "/usr/share/vamor/Vamor BGN-EUR.vmt" "/usr/share/vamor/Vamor HRK-EUR.vmt" \
             /usr/share/applications/vamor.desktop /usr/share/mime/packages/vamor.xml \
             /usr/share/icons/hicolor/scalable/apps/vamor.svg \
             /usr/share/icons/hicolor/scalable/mimetypes/application-x-vamor-project.svg \
