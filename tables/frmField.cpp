@@ -6,12 +6,11 @@
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
-#include "tables/RoundingChoice.h"
-
-#include <QComboBox>
 #include "data/db/SqlScan.h"
+#include "tables/RoundingChoice.h"
 #include "util/widgets/FormTools.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,9 +1,5 @@
 #include "tables/frmFieldAdd.h"
 
-#include "tables/RoundingChoice.h"
-
-#include <QComboBox>
-
 #include "data/ErrorTrap.h"
 #include "data/Lookups.h"
 #include "data/ProjectHost.h"
@@ -13,9 +9,11 @@
 #include "datasources/ConnStrings.h"
 #include "tables/AddDialogParts.h"
 #include "tables/RecoveryField.h"
+#include "tables/RoundingChoice.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ListViewTools.h"
 
+#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>

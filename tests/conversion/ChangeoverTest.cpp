@@ -285,18 +285,22 @@ TEST(Changeover, PublishedExamplesAndTheTotalsInTheCurrencies)
     }
 }
 
-// The salary rule is honoured by the 2005 templates too: 12 345 old lei are
-// 1.2345 new lei, 1.24 by it and 1.23 halves up; converting back restores them.
-TEST(Changeover, TheLeuTemplatesAcceptTheSalaryRule)
+// The salary rule is honoured by the 2005 templates too, on every engine:
+// 12 345 old lei are 1.2345 new lei, 1.24 by it and 1.23 halves up;
+// converting back restores them.
+class LeuSalaryRule : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(LeuSalaryRule, TheLeuTemplatesAcceptTheSalaryRule)
 {
-    VAMOR_OPEN_USER_DB(user, Engine::Sqlite);
-    user.createTable(QStringLiteral("salarii"), QStringLiteral("id INTEGER PRIMARY KEY, brut DECIMAL(18,2), "
-                                                               "net DECIMAL(18,2)"));
-    user.execute(QStringLiteral("INSERT INTO salarii VALUES (1, 12345, 12345), (2, 12300, 12300), "
-                                "(3, -12345, -12345), (4, 12349.99, 12349.99)"));
+    VAMOR_OPEN_USER_DB(user, GetParam());
+    const QString table = UserDatabase::tableName(QStringLiteral("salarii"));
+    user.createTable(table, QStringLiteral("id INTEGER PRIMARY KEY, brut DECIMAL(18,2), net DECIMAL(18,2)"));
+    user.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 12345, 12345), (2, 12300, 12300), (3, -12345, -12345), "
+                                "(4, 12349.99, 12349.99)")
+                     .arg(table));
     ProjectFixture project;
     ASSERT_TRUE(project.ok());
-    const int idTable = testsupport::addUserTable(project, user, QStringLiteral("salarii"));
+    const int idTable = testsupport::addUserTable(project, user, table);
     const int brut = project.addField(idTable, QStringLiteral("brut"));
     project.addField(idTable, QStringLiteral("net"));
     project.Conn().execute(QStringLiteral("UPDATE tField SET Rounding = 'SUS' WHERE IdField = %1").arg(brut));
@@ -306,13 +310,14 @@ TEST(Changeover, TheLeuTemplatesAcceptTheSalaryRule)
         EXPECT_EQ(row.error, QString());
     const QStringList brutExpected{"1.24", "1.23", "-1.24", "1.24"};
     const QStringList netExpected{"1.23", "1.23", "-1.23", "1.23"};
-    db::Recordset rs = user.conn().openRecordset(QStringLiteral("SELECT brut, net FROM salarii ORDER BY id"));
+    const QString select = QStringLiteral("SELECT brut, net FROM %1 ORDER BY id").arg(table);
+    db::Recordset rs = user.conn().openRecordset(select);
     for (int i = 0; !rs.eof(); rs.moveNext(), ++i) {
         EXPECT_EQ(plain(rs.value(0)), brutExpected.at(i)) << i;
         EXPECT_EQ(plain(rs.value(1)), netExpected.at(i)) << i;
     }
     runEngine(project, false);
-    db::Recordset back = user.conn().openRecordset(QStringLiteral("SELECT brut, net FROM salarii ORDER BY id"));
+    db::Recordset back = user.conn().openRecordset(select);
     for (const char *old : {"12345", "12300", "-12345", "12349.99"}) {
         ASSERT_FALSE(back.eof());
         EXPECT_EQ(plain(back.value(0)), QString::fromLatin1(old));
@@ -320,6 +325,9 @@ TEST(Changeover, TheLeuTemplatesAcceptTheSalaryRule)
         back.moveNext();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, LeuSalaryRule, ::testing::Values(Engine::Sqlite, Engine::Postgres, Engine::MariaDb),
+                         [](const auto &info) { return testsupport::engineName(info.param).toStdString(); });
 
 // dBase III and Visual FoxPro tables: the provider divides the decimal texts
 // of N(19,2) columns by the rate with both rules, and restores them.
