@@ -129,8 +129,9 @@ QString TotalsSql::toNewLei() const
         const int s = unitScale();
         const QString oldUnits = exactUnitsSum(rec, s);
         const QString newUnits = exactUnitsSum(field, s);
-        return QStringLiteral("SELECT COUNT(*), %1, %2, %3, CASE WHEN %1 IS NULL OR %2 IS NULL THEN 1 ELSE 0 END "
-                              "FROM %4 WHERE %5 IS NOT NULL")
+        // The sixth column: an old amount that is not a number, if any.
+        return QStringLiteral("SELECT COUNT(*), %1, %2, %3, CASE WHEN %1 IS NULL OR %2 IS NULL THEN 1 ELSE 0 END, "
+                              "MIN(CASE WHEN typeof(%5) IN ('text', 'blob') THEN %5 END) FROM %4 WHERE %5 IS NOT NULL")
             .arg(oldUnits, newUnits,
                  leuRate ? newUnits + QStringLiteral(" * 10000 - ") + oldUnits : QStringLiteral("0"), table, rec);
     }
@@ -249,6 +250,15 @@ void ControlTotals::setQueryHook(std::function<QString(const QString &)> hook)
     queryHook() = std::move(hook);
 }
 
+QString ControlTotals::firstNonNumber()
+{
+    db::Recordset rs = mConn.openRecordset(QStringLiteral("SELECT %1 FROM %2 WHERE %1 IS NOT NULL AND typeof(%1) IN "
+                                                          "('text', 'blob') LIMIT 1")
+                                               .arg(mSql.rec, mSql.table),
+                                           db::CursorType::Static, db::LockType::ReadOnly, 1);
+    return rs.eof() ? QString() : rs.value(0).toString();
+}
+
 QStringList ControlTotals::fetchUnits(const QString &sql, int columns)
 {
     try {
@@ -260,9 +270,12 @@ QStringList ControlTotals::fetchUnits(const QString &sql, int columns)
         if (!e.description().contains(QLatin1String("integer overflow")))
             throw;
     }
+    // The last column is the inexact flag; a toNew pass that also looks for
+    // non-numbers gives one column less here, so that the caller looks again.
+    const int flagged = columns == 6 ? 5 : columns;
     QStringList v;
-    for (int i = 0; i < columns; ++i)
-        v.append(i == columns - 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    for (int i = 0; i < flagged; ++i)
+        v.append(i == flagged - 1 ? QStringLiteral("1") : QStringLiteral("0"));
     return v;
 }
 
@@ -336,7 +349,17 @@ FieldTotals ControlTotals::afterStatements()
     const int s = mSql.unitScale();
     try {
         if (mToLeiNoi) {
-            QStringList v = units ? fetchUnits(mSql.toNewLei(), 5) : fetch(mSql.toNewLei(), 5);
+            const bool checking = checksNumbers();
+            QStringList v = units ? fetchUnits(mSql.toNewLei(), checking ? 6 : 5) : fetch(mSql.toNewLei(), 5);
+            if (checking) {
+                // A sum beyond 64-bit integers ended the pass early: the
+                // old amounts are looked at on their own.
+                totals.nonNumber = v.size() > 5 ? v.at(5) : firstNonNumber();
+                if (!totals.nonNumber.isEmpty()) {
+                    totals.unavailable = QStringLiteral("valori care nu sunt numere");
+                    return totals;
+                }
+            }
             if (units && v.at(4) != QLatin1String("0")) {
                 mSql.exactUnits = false;
                 v = fetch(mSql.toNewLei(), 5);

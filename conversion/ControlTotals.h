@@ -32,6 +32,9 @@ struct FieldTotals {
     // Back to old lei:
     QString restoredSum;          // the amounts restored
     bool restoredMatches = false; // restored sum = old sum, as the database compared them
+    // To new lei on the built-in SQLite: an old amount that is not a number
+    // (text such as "12,50"), read in the same pass; "" when there is none.
+    QString nonNumber;
 
     bool available() const { return unavailable.isEmpty(); }
 };
@@ -90,6 +93,11 @@ public:
         mRate = rate;
         mSql.leuRate = rate == QLatin1String("10000");
     }
+    // True when afterStatements() also looks for old amounts that are not
+    // numbers (FieldTotals::nonNumber), in the pass that sums them: the
+    // field's statements may then run before that check, inside the
+    // transaction that a non-number rolls back.
+    bool checksNumbers() const { return mToLeiNoi && mSql.nativeUnits && mSql.exactUnits; }
     // The error of a totals query that failed; "" when none did.
     const QString &failure() const { return mFailure; }
 
@@ -99,6 +107,8 @@ public:
 
 private:
     QStringList fetch(const QString &sql, int columns);
+    // An old amount of the converted rows that is not a number; "" when none.
+    QString firstNonNumber();
     int approximateDecimals() const;
     // SQLite's exact sums of units; a sum beyond 64-bit integers reads as
     // inexact (the last column 1), so that the doubles' sums are read instead.

@@ -426,17 +426,8 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         return fgGetConvertedState(userConn, convertsql::rowSource(tableRef, QString()),
                                    convertsql::rowSource(tableRef, condition), fieldRef, recRef, error);
     };
-    QString probeError;
-    std::optional<StateAndNumbers> oneRead;
-    if (pbLeiNoi && !userConn.nonNumericValuesQuery(tableRef, condition, fieldRef).isEmpty()) {
-        const db::TimedStatements probeRead(userConn, probeTimeout());
-        oneRead = stateAndNumbers(userConn, tableRef, condition, fieldRef, recRef);
-    }
-    const qint32 state = oneRead ? oneRead->state : stateNow(&probeError);
-    if (!probeError.isEmpty())
-        appendError(probeError);
     const bool stored = fields.value(QStringLiteral("Converted")).toBool();
-    if (errors.isEmpty() && (state == 1 ? true : state == 0 ? false : stored) == pbLeiNoi) {
+    const auto nothingToDo = [&](qint32 state) {
         // Already in the wanted currency: nothing to do, nothing to report.
         try {
             userConn.rollbackTrans();
@@ -444,11 +435,30 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         }
         if (state != -1)
             recordState(fields, pbLeiNoi);
-        return;
+    };
+    // On the built-in SQLite with control totals, the totals' pass after the
+    // one statement tells the state that decides and the amounts that are
+    // not numbers (one pass less over the table): recovery values beyond the
+    // rows the statement converted mean the field was converted meanwhile,
+    // and the transaction is rolled back. Elsewhere they are read first.
+    const bool stateAfter = pbLeiNoi && totals && totals->checksNumbers() && statements.size() == 1;
+    if (!stateAfter) {
+        QString probeError;
+        std::optional<StateAndNumbers> oneRead;
+        if (pbLeiNoi && !userConn.nonNumericValuesQuery(tableRef, condition, fieldRef).isEmpty()) {
+            const db::TimedStatements probeRead(userConn, probeTimeout());
+            oneRead = stateAndNumbers(userConn, tableRef, condition, fieldRef, recRef);
+        }
+        const qint32 state = oneRead ? oneRead->state : stateNow(&probeError);
+        if (!probeError.isEmpty())
+            appendError(probeError);
+        if (errors.isEmpty() && (state == 1 ? true : state == 0 ? false : stored) == pbLeiNoi)
+            return nothingToDo(state);
+        if (errors.isEmpty() && pbLeiNoi)
+            appendError(oneRead ? (oneRead->nonNumber.isEmpty() ? QString()
+                                                                : nonNumericMessage(fieldName, oneRead->nonNumber))
+                                : nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName));
     }
-    if (errors.isEmpty() && pbLeiNoi)
-        appendError(oneRead ? (oneRead->nonNumber.isEmpty() ? QString() : nonNumericMessage(fieldName, oneRead->nonNumber))
-                            : nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName));
     if (errors.isEmpty() && totals) {
         totals->beforeStatements();
         if (!totals->failure().isEmpty())
@@ -462,6 +472,13 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
                 appendError(errorText(e));
             }
         }
+    }
+    // A statement that failed on an amount that is not a number says so as
+    // the check before it would have.
+    if (!errors.isEmpty() && stateAfter) {
+        const QString nonNumbers = nonNumericValues(userConn, tableRef, condition, fieldRef, fieldName);
+        if (!nonNumbers.isEmpty())
+            errors = nonNumbers;
     }
     // What the database shows of the work before the commit: the rows the
     // statements converted hold their recovery values, the restored ones
@@ -480,7 +497,22 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     FieldTotals fieldTotals;
     if (errors.isEmpty() && totals) {
         fieldTotals = totals->afterStatements();
-        if (!totals->failure().isEmpty())
+        if (stateAfter && totals->failure().isEmpty()) {
+            bool counted = false;
+            const qint64 withRecovery = fieldTotals.rows.toLongLong(&counted);
+            if (!fieldTotals.nonNumber.isEmpty()) {
+                appendError(nonNumericMessage(fieldName, fieldTotals.nonNumber));
+            } else if (!counted) {
+                appendError(totalsFailedMessage(QStringLiteral("numarul inregistrarilor nu a putut fi citit")));
+            } else if (withRecovery > recCount) {
+                return nothingToDo(1); // converted meanwhile: its recovery values were there before
+            } else if (recCount == 0 && stored == pbLeiNoi) {
+                return nothingToDo(-1);
+            }
+        }
+        if (!errors.isEmpty()) {
+            // told above
+        } else if (!totals->failure().isEmpty())
             appendError(totalsFailedMessage(totals->failure()));
         else if (!pbLeiNoi && fieldTotals.available() && !fieldTotals.approximate && !fieldTotals.restoredMatches)
             appendError(restoreDiffersMessage(fieldTotals, mChangeover));
