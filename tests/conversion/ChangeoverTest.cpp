@@ -440,3 +440,26 @@ TEST(Changeover, ProjectsOfEarlierVersionsAreLeuProjectsAndABadRateIsRefused)
         EXPECT_EQ(e.description(), QStringLiteral("Cursul de schimb din proiect (\"1,95583\") nu este un numar zecimal pozitiv."));
     }
 }
+
+// A text among the amounts of a leva project fails its field with the
+// program's own message, with or without control totals, and changes nothing.
+TEST(Changeover, ATextAmountFailsItsFieldWithTheUsualMessage)
+{
+    for (const bool totals : {true, false}) {
+        SCOPED_TRACE(totals ? "with totals" : "without totals");
+        VAMOR_OPEN_USER_DB(user, Engine::Sqlite);
+        user.createTable(QStringLiteral("plati"), QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2)"));
+        user.execute(QStringLiteral("INSERT INTO plati VALUES (1, 100), (2, '12,50')"));
+        ProjectFixture project(QStringLiteral("Vamor BGN-EUR.vmt"));
+        project.addField(testsupport::addUserTable(project, user, QStringLiteral("plati")), QStringLiteral("suma"));
+        ReportLog report;
+        report.setWantsTotals(totals);
+        convtest::RecordingProgress progress;
+        conversion::ConversionEngine(project.Conn(), progress, report).run(true);
+        ASSERT_EQ(report.rows().size(), 1);
+        EXPECT_EQ(report.rows().first().error, QStringLiteral("Campul \"suma\" contine valori care nu sunt numere (de "
+                                                              "exemplu \"12,50\"); nu a fost convertit."));
+        db::Recordset rs = user.conn().openRecordset(QStringLiteral("SELECT suma FROM plati ORDER BY id"));
+        EXPECT_EQ(plain(rs.value(0)), QStringLiteral("100"));
+    }
+}
