@@ -9,8 +9,9 @@ namespace db {
 
 namespace {
 
+// Kept in SQLite's aggregate memory, which is aligned for 8 bytes only.
 struct Tally {
-    __int128 units = 0;
+    std::int64_t units = 0;
     bool inexact = false;
     bool started = false;
 };
@@ -73,8 +74,7 @@ void step(sqlite3_context *ctx, int, sqlite3_value **argv)
         break;
     default: tally->inexact = true; return;
     }
-    tally->units += units;
-    if (tally->units > std::numeric_limits<std::int64_t>::max() || tally->units < std::numeric_limits<std::int64_t>::min())
+    if (__builtin_add_overflow(tally->units, units, &tally->units))
         tally->inexact = true;
 }
 
@@ -88,7 +88,7 @@ void final(sqlite3_context *ctx)
     if (tally->inexact)
         sqlite3_result_null(ctx);
     else
-        sqlite3_result_int64(ctx, static_cast<std::int64_t>(tally->units));
+        sqlite3_result_int64(ctx, tally->units);
 }
 
 } // namespace
