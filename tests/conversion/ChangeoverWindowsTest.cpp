@@ -8,6 +8,7 @@
 #include "conversion/frmProgress.h"
 #include "tables/frmTable.h"
 #include "tests/conversion/ConversionTestSupport.h"
+#include "tests/support/OpenThroughStart.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/util/Sandbox.h"
@@ -59,13 +60,7 @@ TEST(ChangeoverWindows, ALevaProjectSpeaksEuroAndLevaAndHonoursTheSalaryRule)
 
     testsupport::ScriptedPrompts prompts;
     testsupport::ScriptedModals modals;
-    modals.then([&](QDialog &dialog) {
-        auto &start = dynamic_cast<frmStart &>(dialog);
-        EXPECT_TRUE(start.selectTab(QStringLiteral("existing")));
-        start.txtExisting->setText(projectFile);
-        start.cmdOpen->click();
-        return start.result();
-    });
+    modals.then([&](QDialog &dialog) { return testsupport::openExistingProject(dialog, projectFile); });
     frmMain w;
     w.show();
     QElapsedTimer clock;

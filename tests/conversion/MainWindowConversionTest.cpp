@@ -6,6 +6,7 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "tests/conversion/ConversionTestSupport.h"
+#include "tests/support/OpenThroughStart.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/util/Sandbox.h"
@@ -64,13 +65,7 @@ TEST(MainWindowConversionTest, MinusAndPlusGoThroughConfirmationProgressAndRepor
     QString countLine, reportTitle, reportTotal, reportCaption;
     int reportRows = -1;
     testsupport::ScriptedModals modals;
-    modals.then([&](QDialog &dialog) {
-        auto &start = dynamic_cast<frmStart &>(dialog);
-        EXPECT_TRUE(start.selectTab(QStringLiteral("existing")));
-        start.txtExisting->setText(projectFile);
-        start.cmdOpen->click();
-        return start.result();
-    });
+    modals.then([&](QDialog &dialog) { return testsupport::openExistingProject(dialog, projectFile); });
     const auto confirmStep = [&](QDialog &dialog) {
         auto &confirm = dynamic_cast<frmConvertStart &>(dialog);
         listed.clear();

@@ -112,18 +112,23 @@ TEST(RateDivision, RefusesWhatIsNotAnAmountOrARate)
 
 } // namespace
 
+// A new empty database of the built-in SQLite provider in `dir`.
+static void openScratchDatabase(const QTemporaryDir &dir, db::Connection &conn)
+{
+    const QString path = dir.filePath(QStringLiteral("scratch.db"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    conn.open(QStringLiteral("Provider=SQLite;Data Source=") + path);
+}
+
 // RATE_DIVIDE as SQLite and the DBF provider run it: the result keeps the
 // kind of the amount, and what is not a number fails the statement.
 TEST(RateDivideFunction, KeepsTheKindOfTheAmountAndRefusesWhatIsNoNumber)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("t.db"));
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
     db::Connection conn;
-    conn.open(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    openScratchDatabase(dir, conn);
     const auto one = [&](const QString &expression) {
         db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT typeof(v), v FROM (SELECT ") + expression
                                               + QStringLiteral(" AS v)"));
@@ -151,13 +156,8 @@ TEST(RateDivideFunction, KeepsTheKindOfTheAmountAndRefusesWhatIsNoNumber)
 TEST(ExactUnitsAggregate, AgreesWithTheValuesDecimalText)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("u.db"));
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
     db::Connection conn;
-    conn.open(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    openScratchDatabase(dir, conn);
     conn.execute(QStringLiteral("CREATE TABLE v (id INTEGER PRIMARY KEY, x)"));
     QStringList values{"0.1", "0.125", "-0.005", "12.5", "1e13", "99999999999999.99", "999999999999.99",
                        "0.30000000000000004", "922337203685477580", "-922337203685477", "'12,50'", "1e300", "0", "-0.0"};

@@ -11,17 +11,22 @@
 
 namespace testsupport {
 
+// A step for the start dialog: opens `file` through its "existing" tab;
+// any other window is cancelled.
+inline int openExistingProject(QDialog &dialog, const QString &file)
+{
+    auto *start = qobject_cast<frmStart *>(&dialog);
+    if (!start)
+        return int(QDialog::Rejected);
+    start->selectTab(QStringLiteral("existing"));
+    start->txtExisting->setText(file);
+    start->cmdOpen->click();
+    return start->result();
+}
+
 inline void openThroughStartDialog(const QString &file)
 {
-    ui::setModalHandler([file](QDialog &dialog) {
-        auto *start = qobject_cast<frmStart *>(&dialog);
-        if (!start)
-            return int(QDialog::Rejected);
-        start->selectTab(QStringLiteral("existing"));
-        start->txtExisting->setText(file);
-        start->cmdOpen->click();
-        return start->result();
-    });
+    ui::setModalHandler([file](QDialog &dialog) { return openExistingProject(dialog, file); });
 }
 
 } // namespace testsupport
