@@ -158,8 +158,12 @@ QString TotalsSql::toNewLei() const
         expected = QStringLiteral("DECIMAL_SHIFT(%1, -4)").arg(oldSum);
         difference = QStringLiteral("DECIMAL_SUB(%1, %2)").arg(newSum, expected);
     }
-    return QStringLiteral("SELECT COUNT(%1), %2, %3, %4, %5 FROM %6 WHERE %1 IS NOT NULL")
-        .arg(rec, oldSum, newSum, expected, difference, table);
+    // The built-in SQLite also tells an old amount that is text.
+    const QString nonNumber = nativeUnits ? QStringLiteral(", MIN(CASE WHEN typeof(%1) IN ('text', 'blob') THEN %1 END)")
+                                                .arg(rec)
+                                          : QString();
+    return QStringLiteral("SELECT COUNT(%1), %2, %3, %4, %5%7 FROM %6 WHERE %1 IS NOT NULL")
+        .arg(rec, oldSum, newSum, expected, difference, table, nonNumber);
 }
 
 QString TotalsSql::beforeRestore() const
@@ -350,7 +354,8 @@ FieldTotals ControlTotals::afterStatements()
     try {
         if (mToLeiNoi) {
             const bool checking = checksNumbers();
-            QStringList v = units ? fetchUnits(mSql.toNewLei(), checking ? 6 : 5) : fetch(mSql.toNewLei(), 5);
+            QStringList v = units ? fetchUnits(mSql.toNewLei(), checking ? 6 : 5)
+                                  : fetch(mSql.toNewLei(), checking ? 6 : 5);
             if (checking) {
                 // A sum beyond 64-bit integers ended the pass early: the
                 // old amounts are looked at on their own.

@@ -97,7 +97,7 @@ public:
     // numbers (FieldTotals::nonNumber), in the pass that sums them: the
     // field's statements may then run before that check, inside the
     // transaction that a non-number rolls back.
-    bool checksNumbers() const { return mToLeiNoi && mSql.nativeUnits && mSql.exactUnits; }
+    bool checksNumbers() const { return mToLeiNoi && mSql.nativeUnits; }
     // The error of a totals query that failed; "" when none did.
     const QString &failure() const { return mFailure; }
 

@@ -448,18 +448,24 @@ TEST(Changeover, ATextAmountFailsItsFieldWithTheUsualMessage)
     for (const bool totals : {true, false}) {
         SCOPED_TRACE(totals ? "with totals" : "without totals");
         VAMOR_OPEN_USER_DB(user, Engine::Sqlite);
-        user.createTable(QStringLiteral("plati"), QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2)"));
-        user.execute(QStringLiteral("INSERT INTO plati VALUES (1, 100), (2, '12,50')"));
+        // A decimal column and a float column, each holding a text.
+        user.createTable(QStringLiteral("plati"), QStringLiteral("id INTEGER PRIMARY KEY, suma DECIMAL(18,2), curs {DOUBLE}"));
+        user.execute(QStringLiteral("INSERT INTO plati VALUES (1, 100, 100), (2, '12,50', '1,5')"));
         ProjectFixture project(QStringLiteral("Vamor BGN-EUR.vmt"));
-        project.addField(testsupport::addUserTable(project, user, QStringLiteral("plati")), QStringLiteral("suma"));
+        const int idTable = testsupport::addUserTable(project, user, QStringLiteral("plati"));
+        project.addField(idTable, QStringLiteral("suma"));
+        project.addField(idTable, QStringLiteral("curs"));
         ReportLog report;
         report.setWantsTotals(totals);
         convtest::RecordingProgress progress;
         conversion::ConversionEngine(project.Conn(), progress, report).run(true);
-        ASSERT_EQ(report.rows().size(), 1);
-        EXPECT_EQ(report.rows().first().error, QStringLiteral("Campul \"suma\" contine valori care nu sunt numere (de "
-                                                              "exemplu \"12,50\"); nu a fost convertit."));
-        db::Recordset rs = user.conn().openRecordset(QStringLiteral("SELECT suma FROM plati ORDER BY id"));
+        ASSERT_EQ(report.rows().size(), 2);
+        EXPECT_EQ(report.rows().at(0).error, QStringLiteral("Campul \"suma\" contine valori care nu sunt numere (de "
+                                                            "exemplu \"12,50\"); nu a fost convertit."));
+        EXPECT_EQ(report.rows().at(1).error, QStringLiteral("Campul \"curs\" contine valori care nu sunt numere (de "
+                                                            "exemplu \"1,5\"); nu a fost convertit."));
+        db::Recordset rs = user.conn().openRecordset(QStringLiteral("SELECT suma, curs FROM plati ORDER BY id"));
         EXPECT_EQ(plain(rs.value(0)), QStringLiteral("100"));
+        EXPECT_EQ(plain(rs.value(1)), QStringLiteral("100"));
     }
 }
