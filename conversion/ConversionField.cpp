@@ -497,23 +497,18 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     FieldTotals fieldTotals;
     if (errors.isEmpty() && totals) {
         fieldTotals = totals->afterStatements();
-        if (stateAfter && totals->failure().isEmpty()) {
-            bool counted = false;
-            const qint64 withRecovery = fieldTotals.rows.toLongLong(&counted);
-            if (!fieldTotals.nonNumber.isEmpty()) {
-                appendError(nonNumericMessage(fieldName, fieldTotals.nonNumber));
-            } else if (!counted) {
-                appendError(totalsFailedMessage(QStringLiteral("numarul inregistrarilor nu a putut fi citit")));
-            } else if (withRecovery > recCount) {
-                return nothingToDo(1); // converted meanwhile: its recovery values were there before
-            } else if (recCount == 0 && stored == pbLeiNoi) {
-                return nothingToDo(-1);
-            }
-        }
-        if (!errors.isEmpty()) {
-            // told above
-        } else if (!totals->failure().isEmpty())
+        bool counted = false;
+        const qint64 withRecovery = fieldTotals.rows.toLongLong(&counted);
+        if (!totals->failure().isEmpty())
             appendError(totalsFailedMessage(totals->failure()));
+        else if (stateAfter && !fieldTotals.nonNumber.isEmpty())
+            appendError(nonNumericMessage(fieldName, fieldTotals.nonNumber));
+        else if (stateAfter && !counted)
+            appendError(totalsFailedMessage(QStringLiteral("numarul inregistrarilor nu a putut fi citit")));
+        else if (stateAfter && withRecovery > recCount)
+            return nothingToDo(1); // converted meanwhile: its recovery values were there before
+        else if (stateAfter && recCount == 0 && stored == pbLeiNoi)
+            return nothingToDo(-1);
         else if (!pbLeiNoi && fieldTotals.available() && !fieldTotals.approximate && !fieldTotals.restoredMatches)
             appendError(restoreDiffersMessage(fieldTotals, mChangeover));
     }

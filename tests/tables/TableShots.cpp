@@ -1,5 +1,6 @@
 // Pictures of the table windows and dialogs, for looking at them under a
 // real X server (xvfb-run): table_shots OUTPUT_DIR
+#include "tests/support/OpenThroughStart.h"
 #include "tests/support/Shots.h"
 #include "app/frmMain.h"
 #include "app/frmStart.h"
@@ -99,15 +100,7 @@ int main(int argc, char **argv)
 
     // The main window with the project open and the table's window in front.
     qputenv("VAMOR_HOME", dir.path().toLocal8Bit());
-    ui::setModalHandler([&](QDialog &dialog) {
-        auto *start = qobject_cast<frmStart *>(&dialog);
-        if (!start)
-            return int(QDialog::Rejected);
-        start->selectTab(QStringLiteral("existing"));
-        start->txtExisting->setText(projectDb);
-        start->cmdOpen->click();
-        return start->result();
-    });
+    testsupport::openThroughStartDialog(projectDb);
     {
         frmMain w;
         // The first activation offers the start dialog, which opens the project.
