@@ -4,6 +4,8 @@
 #include "conversion/ConversionListing.h"
 #include "conversion/ReportLog.h"
 #include "conversion/CommandLineProject.h"
+#include "conversion/SourceJob.h"
+#include "conversion/SourceJobs.h"
 #include "conversion/TerminalOutput.h"
 #include "data/ProjectFile.h"
 #include "data/ProjectHost.h"
@@ -19,6 +21,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTextStream>
+#include <QThread>
 
 #include <algorithm>
 #include <csignal>
@@ -38,13 +41,15 @@ using cli::OpenProject;
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+// Data sources converted at once, at most.
+constexpr int kMaxJobs = 64;
 
 QString usageText()
 {
     return QStringLiteral(
         "Utilizare:\n"
         "  vamor --convert PROIECT.vmd --to noi|vechi|COD [--yes] [--report FISIER] [--list]\n"
-        "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE]\n"
+        "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE] [--jobs N]\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"
@@ -64,6 +69,9 @@ QString usageText()
         "                program; campul lui nu este convertit, iar conversia trece\n"
         "                la urmatorul (implicit LockTimeout din sirul de conectare\n"
         "                al sursei, altfel 30; 0 nu asteapta deloc; cel mult 600)\n"
+        "  --jobs N      converteste cel mult N surse de date in acelasi timp, fiecare\n"
+        "                cu conexiunea ei; campurile unei surse raman in ordinea\n"
+        "                proiectului (implicit 1; 0 = cate una pe procesor)\n"
         "  --list        doar listeaza campurile care vor fi convertite (starea lor\n"
         "                este reimprospatata si proiectul salvat); nu converteste nimic\n"
         "\n"
@@ -90,6 +98,7 @@ struct Options {
     bool reconnect = false;
     bool noTotals = false;
     std::optional<qint64> lockTimeoutMs;
+    int jobs = 1; // data sources converted at once; 0: one per processor
 };
 
 // Returns "" when the arguments are good, otherwise the message.
@@ -145,6 +154,17 @@ QString parseOptions(const QStringList &args, Options &options)
                 message = QStringLiteral("Valoare gresita pentru --lock-timeout: ") + seconds
                           + QStringLiteral(" (se accepta un numar de secunde intre 0 si 600, de exemplu 30 sau 0.5)");
             options.lockTimeoutMs = static_cast<qint64>(value * 1000 + 0.5);
+        }
+        else if (arg == QStringLiteral("--jobs")) {
+            QString count;
+            message = takeValue(count);
+            bool ok = false;
+            options.jobs = count.trimmed().toInt(&ok);
+            if (message.isEmpty() && (!ok || options.jobs < 0 || options.jobs > kMaxJobs))
+                message = QStringLiteral("Valoare gresita pentru --jobs: ") + count
+                          + QStringLiteral(" (se accepta un numar intreg intre 0 si %1; 0 inseamna cate o sursa de "
+                                           "date pe procesor)")
+                                .arg(kMaxJobs);
         }
         else if (arg == QStringLiteral("--yes"))
             options.yes = true;
@@ -321,7 +341,24 @@ int run(const Options &options)
     report.setChangeover(changeover);
     conversion::ConversionEngine::Result result;
     report.ConvertStart();
-    {
+    const int jobs = options.jobs == 0 ? std::max(1, QThread::idealThreadCount()) : options.jobs;
+    bool sideBySide = false;
+    try {
+        sideBySide = jobs > 1 && conversion::onlineSourceCount(project.conn()) > 1;
+    } catch (const std::exception &) {
+    }
+    if (sideBySide) {
+        // Ctrl+C or SIGTERM: every source stops after its current field; a
+        // second one ends the run at once.
+        const volatile std::sig_atomic_t *stop = project.stopOnFirstSignal();
+        conversion::JobsProgress progress(onlineFieldCount(project.conn()));
+        conversion::JobsOptions jobsOptions;
+        jobsOptions.jobs = jobs;
+        jobsOptions.totals = !options.noTotals;
+        jobsOptions.lockTimeoutMs = options.lockTimeoutMs;
+        conversion::SourceJobs run(project.conn(), project.workingCopyPath(), report, stop, jobsOptions);
+        result = run.run(toLeiNoi, progress);
+    } else {
         // Ctrl+C or SIGTERM: stop after the current field; a second one ends at once.
         TerminalProgress progress(project.stopOnFirstSignal());
         progress.setTotalFields(onlineFieldCount(project.conn()));
@@ -419,6 +456,9 @@ int runCommandLine(int argc, char **argv)
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
+    // The conversion of one data source, started by a run of several.
+    if (conversion::job::isPart(args))
+        return conversion::job::runPart(args);
     Options options;
     const QString message = parseOptions(args, options);
     if (!message.isEmpty()) {

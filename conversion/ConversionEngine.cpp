@@ -49,6 +49,8 @@ QString recoveryFieldName(const db::Recordset &fields)
     return stored.isEmpty() ? fgGetRecoveryFieldName(text(fields, "FieldName")) : stored;
 }
 
+QString ConversionEngine::onlineSourcesSql() { return QStringLiteral("SELECT * FROM tConn WHERE Offline = False"); }
+
 ConversionEngine::ConversionEngine(db::Connection &project, IConversionProgress &progress,
                                    IConversionReport &report)
     : mProject(project), mProgress(progress), mReport(report)
@@ -168,15 +170,17 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
     QString connString;
     try {
         mChangeover = Changeover::of(mProject);
-        db::Recordset sources = mProject.openRecordset(QStringLiteral("SELECT * FROM tConn WHERE Offline = False"),
-                                                       db::CursorType::Static, db::LockType::Optimistic);
+        db::Recordset sources = mProject.openRecordset(
+            onlineSourcesSql() + (mOnlySource ? QStringLiteral(" AND IdConn = ") + QString::number(mOnlySource) : QString()),
+            db::CursorType::Static, db::LockType::Optimistic);
         db::Recordset tables = mProject.openRecordset(QStringLiteral("SELECT * FROM tTable"),
                                                       db::CursorType::Static, db::LockType::ReadOnly);
         const QString templateColumn = pbLeiNoi ? QStringLiteral("ConvertSQL") : QStringLiteral("ConvertBackSQL");
 
         // Sources left out of every run since one failed to open: named, so
         // that nobody takes their fields for converted.
-        reportOfflineSources(result);
+        if (!mOnlySource)
+            reportOfflineSources(result);
 
         const qint32 sourceCount = sources.recordCount();
         if (sourceCount > 0)

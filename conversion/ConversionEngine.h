@@ -95,6 +95,14 @@ public:
     // Walks the project in one direction: true converts old lei to new lei.
     Result run(bool pbLeiNoi);
 
+    // The run walks only the data source `idConn` and names no source left
+    // offline by earlier runs (the run of one source among several).
+    void setOnlySource(qint32 idConn) { mOnlySource = idConn; }
+    // Names the data sources marked offline, with their fields, as passed over.
+    void reportOfflineSources(Result &result);
+    // The data sources a run walks, in the order it walks them.
+    static QString onlineSourcesSql();
+
 private:
     // Opens the source's connection; "" when it is open, otherwise why its
     // fields are passed over. Fills the template of the direction.
@@ -102,7 +110,6 @@ private:
                        qint32 idConnType, const QString &templateColumn, bool pbLeiNoi, QString &templateText,
                        Result &result);
     void skipSource(Result &result, const QString &dataSource, const QString &reason, qint32 fieldCount);
-    void reportOfflineSources(Result &result);
     // Converts the current field. `conflict`, when not "", is why it must
     // not be touched at all (another field of the table claims its columns);
     // on a source that can only be read (`readOnly`) it fails once probed.
@@ -117,6 +124,7 @@ private:
     IConversionProgress &mProgress;
     IConversionReport &mReport;
     Changeover mChangeover; // the project's, read when a run starts
+    qint32 mOnlySource = 0; // 0: every data source
 };
 
 } // namespace conversion

@@ -20,6 +20,8 @@ tests/db/dbf_holder.py) holds the DBF table "banca" during the killed run and
 the run after it: that table's fields keep their amounts and fail with a
 message naming the program, every other field converts, every DBF table
 stays whole; once the program has let go, a run converts it too.
+About one trial in two converts the data sources side by side (--jobs 4),
+the run that is killed and the runs that check it alike.
 
 VAMOR_CRASH_SEED replays a run (the seed is printed); VAMOR_CRASH_TRIALS
 sets how many runs must be killed while they run (default 24; trials whose
@@ -276,16 +278,19 @@ def main():
                 finish("noi", f"trial {attempts}, before the run to kill", whole=True)
             delay = rng.uniform(0.0, full_run[to])
             held = rng.randrange(3) == 0
+            jobs = rng.randrange(2) == 0
+            vamor.options = ["--jobs", "4"] if jobs else []
             holder = rb.Holder(dbf_source.db.path(HELD_TABLE)) if held else None
             try:
                 process = vamor.start(project, to)
                 was_running = rb.kill_after(process, delay)
                 killed += was_running
                 held_trials += held
-                print(f"trial {attempts:2}: --to {to:5} killed at {delay:.3f} s"
+                print(f"trial {attempts:2}: --to {to:5}{' --jobs 4' if jobs else ''} killed at {delay:.3f} s"
                       + (f", {HELD_TABLE}.dbf held by another program" if held else "")
                       + ("" if was_running else " (the run had already ended)"), flush=True)
-                when = f"trial {attempts} (--to {to} killed at {delay:.3f} s" + (", table held)" if held else ")")
+                when = (f"trial {attempts} (--to {to}{' --jobs 4' if jobs else ''} killed at {delay:.3f} s"
+                        + (", table held)" if held else ")"))
                 if pg_source:
                     wait_for_pg_sessions(pg_source.db, prefix)
                 check_all(None, when)
@@ -305,6 +310,7 @@ def main():
                     message = working_copy_message(os.path.join(home, name))
                     rb.check(not message, f"{when}: {message}; seed {seed}")
             finish(to, when)
+            vamor.options = []
             if to == "noi":
                 finish("vechi", when, whole=True)
 

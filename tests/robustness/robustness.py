@@ -102,6 +102,7 @@ class Vamor:
     def __init__(self, program, home):
         self.program = program
         self.home = home
+        self.options = []  # more options of every run (--jobs 4)
 
     def env(self):
         env = dict(os.environ)
@@ -111,7 +112,7 @@ class Vamor:
         return env
 
     def args(self, project, to, report=None):
-        args = [self.program, "--convert", project, "--to", to, "--yes"]
+        args = [self.program, "--convert", project, "--to", to, "--yes"] + self.options
         if report:
             args += ["--report", report]
         return args
