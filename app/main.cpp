@@ -2,6 +2,7 @@
 #include "app/SignalWatcher.h"
 #include "app/frmMain.h"
 #include "conversion/CommandLine.h"
+#include "discovery/Discovery.h"
 #include "util/core/AppInfo.h"
 #include "util/widgets/GuiPrompts.h"
 
@@ -86,8 +87,16 @@ int main(int argc, char *argv[])
             return 0;
         }
     // Runs without windows are chosen here, before any QApplication exists.
-    if (isCommandLineRun(argc, argv))
+    if (isCommandLineRun(argc, argv)) {
+        QStringList args;
+        for (int i = 0; i < argc; ++i)
+            args.append(QString::fromLocal8Bit(argv[i]));
+        if (discovery::isDiscoverCommand(args)) {
+            QCoreApplication app(argc, argv);
+            return discovery::runDiscoverCommand(args);
+        }
         return runCommandLine(argc, argv);
+    }
     if (!hasDisplay()) {
         std::fprintf(stderr, "%s\n",
                      "Programul cu ferestre are nevoie de un ecran (variabila DISPLAY nu este setata).\n"

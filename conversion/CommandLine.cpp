@@ -50,6 +50,8 @@ QString usageText()
         "Utilizare:\n"
         "  vamor --convert PROIECT.vmd --to noi|vechi|COD [--yes] [--report FISIER] [--list]\n"
         "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE] [--jobs N]\n"
+        "  vamor --discover PROIECT.vmd [--source NUME] [--add]\n"
+        "        (cauta coloanele cu sume ale surselor de date; vamor --discover --help)\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"

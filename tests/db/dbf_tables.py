@@ -8,6 +8,9 @@ Vamor's, for the tests of the DBF provider.
                               writes sume.dbf (dBase III) and sumevfp.dbf (Visual FoxPro)
                               with SUMA N(19,2) and SUS N(19,2), each row an amount read from
                               FOLDER/amounts.txt (one decimal text per line)
+  dbf_tables.py firm FOLDER   writes a small firm's FoxPro tables (invoices, payments, articles,
+                              salaries, cash book, rates, partners, stock): money columns beside
+                              codes, quantities, percentages, years and counts
 """
 import datetime
 import decimal
@@ -71,6 +74,40 @@ def amounts(folder):
         t.close()
 
 
+def firm(folder):
+    D = decimal.Decimal
+
+    def money(i, step=25000):
+        return (i * 37 % 50 + 1) * step
+
+    tables = {
+        "facturi": ("NRFACT N(8,0); CODCLI N(6,0); DATA D; VALOARE N(15,2); TVA N(15,2); COTATVA N(5,2); "
+                    "AN N(4,0); LUNA N(2,0)",
+                    lambda i: (1000 + i, 100 + i % 7, datetime.date(2004, i % 12 + 1, 1), D(money(i)),
+                               D(money(i, 4750)), D("19.00") if i % 3 else D("9.00"), 2004, i % 12 + 1)),
+        "plati": ("NRDOC N(8,0); SUMA N(15,0); ZILE N(3,0)",
+                  lambda i: (5000 + i * 13, money(i, 10000), i * 3 % 61)),
+        "articole": ("CODART N(6,0); DENUMIRE C(30); PRET N(12,2); CANT N(10,3); EAN N(13,0)",
+                     lambda i: (1000 + i, "Articol %d" % i, D(money(i, 1500)), D("%d.125" % (i * 3)),
+                                5941234567891 + i * 2)),
+        "salarii": ("MARCA N(5,0); SALBRUT N(15,0); IMPOZIT N(15,0); ORE N(3,0)",
+                    lambda i: (100 + i, money(i, 200000), money(i, 30000), 160 + i % 9)),
+        "casa": ("NRCRT N(5,0); INCASARI N(15,2); PLATI N(15,2); SOLD N(15,2)",
+                 lambda i: (i, D(money(i, 5000)), D(money(i + 3, 2500)), D(money(i + 7, 100000)))),
+        "curs": ("CURS N(10,4); AN N(4,0)", lambda i: (D("3612%d.4567" % (i % 10)), 2004)),
+        "parteneri": ("CUI N(10,0); TELEFON N(10,0); SOLDINIT N(15,2)",
+                      lambda i: (14399841 + i * 7918, 722123457 + i * 2, D(money(i, 60000)))),
+        "stocuri": ("CODART N(6,0); STOC N(12,3); PRETMEDIU N(12,2)",
+                    lambda i: (1000 + i, D("%d.%03d" % (i * 3, i * 7 % 1000 or 1)), D(money(i, 1200)))),
+    }
+    for name, (fields, row) in tables.items():
+        t = dbf.Table(folder + "/" + name + ".dbf", fields, dbf_type="vfp")
+        t.open(dbf.READ_WRITE)
+        for i in range(1, 21):
+            t.append(row(i))
+        t.close()
+
+
 def plain(value):
     if value is None or value is dbf.Null:
         return None
@@ -99,4 +136,4 @@ def dump(path):
 
 
 if __name__ == "__main__":
-    {"make": make, "dump": dump, "amounts": amounts}[sys.argv[1]](sys.argv[2])
+    {"make": make, "dump": dump, "amounts": amounts, "firm": firm}[sys.argv[1]](sys.argv[2])
