@@ -122,6 +122,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     // Ctrl+Tab) makes its node current.
     connect(mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) { pChildActivated(window); });
     trv->installEventFilter(this);
+    pSetupSourceMenu();
 
     resize(1000, 700);
     Form_Load();
@@ -199,6 +200,15 @@ void frmMain::createActions()
         action->setShortcut(item.shortcut);
         action->setEnabled(button->isEnabled());
         connect(button, &QAction::changed, action, [button, action] { action->setEnabled(button->isEnabled()); });
+        if (key == QLatin1String("conn_del")) {
+            // The money columns of the current data source.
+            mnuDiscover = mnuProject->addAction(QStringLiteral("Cauta sume..."), this, [this] {
+                pFinishPendingEdit();
+                pDiscover();
+            });
+            mnuDiscover->setObjectName(QStringLiteral("mnu_discover"));
+            mnuDiscover->setEnabled(false);
+        }
     }
     mnuNew->setShortcut(QKeySequence::New);
     mnuOpen->setShortcut(QKeySequence::Open);
@@ -672,6 +682,8 @@ void frmMain::pSetContext(QTreeWidgetItem *node)
             mlngIdConn = keyNumber(nodeKey(node->parent()));
         }
         setButtonEnabled(QStringLiteral("conn_del"), source);
+        if (mnuDiscover)
+            mnuDiscover->setEnabled(source || table);
         setButtonEnabled(QStringLiteral("table_add"), source || table);
         setButtonEnabled(QStringLiteral("table_del"), table);
         setButtonEnabled(QStringLiteral("field_add"), table);
@@ -725,6 +737,7 @@ void frmMain::trv_NodeClick(QTreeWidgetItem *node)
             frmConn *window = childWindow<frmConn>(key);
             if (!window) {
                 window = new frmConn;
+                connect(window, &frmConn::discoverRequested, this, [this] { pDiscover(); });
                 window->IdConn = mlngIdConn;
                 window->Key = key;
                 window->Load();

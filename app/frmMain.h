@@ -97,6 +97,11 @@ public:
     // the deletion of the selected data source with its tables.
     void pConnAdd();
     void pConnDel();
+    // "Cauta sume..." on the current data source: the discovery window, then
+    // the tables and fields it added in the tree and in open windows.
+    void pDiscover();
+    // The context menu of a data source node ("Cauta sume...").
+    void pSetupSourceMenu();
 
     // Tables and fields (frmMainTables.cpp): the add-table and add-field
     // dialogs (one kept per data source and per table), the deletion of the
@@ -138,6 +143,7 @@ public:
     QAction *mnuSave = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuProject = nullptr;
+    QAction *mnuDiscover = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHepContent = nullptr;
     QAction *mnuHelpIndex = nullptr;

@@ -5,10 +5,14 @@
 #include "data/ErrorTrap.h"
 #include "datasources/ConnStrings.h"
 #include "datasources/frmConnAdd.h"
+#include "data/Lookups.h"
+#include "discovery/frmDiscover.h"
+#include "tables/frmTable.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ModalDialog.h"
 
 #include <QIcon>
+#include <QMenu>
 #include <QTreeWidget>
 
 namespace {
@@ -92,5 +96,65 @@ void frmMain::pConnDel()
         trv_NodeClick(next);
         pSetConvertButtons();
         SetDirty(true);
+    });
+}
+
+void frmMain::pDiscover()
+{
+    fgTrap(kModule, QStringLiteral("pDiscover"), [&] {
+        if (mlngIdConn == 0)
+            return;
+        const qint32 idConn = mlngIdConn;
+        frmDiscover window(this);
+        window.IdConn = idConn;
+        ui::showModal(window);
+        if (!window.Ok || window.added.fields == 0)
+            return;
+        const QString sourceKey = QStringLiteral("C_") + QString::number(idConn);
+        QTreeWidgetItem *source = findNodeOrThrow(sourceKey);
+        // The kept add dialogs of the source list what is not yet in the project.
+        QStringList stale{sourceKey};
+        for (qint32 id : window.added.tableIds)
+            stale.append(QStringLiteral("T_") + QString::number(id));
+        for (const QString &key : stale) {
+            if (QWidget *dialog = mcolDialogs.value(key).data())
+                delete dialog;
+            mcolDialogs.remove(key);
+        }
+        for (qint32 idTable : window.added.tableIds) {
+            const QString key = QStringLiteral("T_") + QString::number(idTable);
+            const QString where = QStringLiteral("IdTable = ") + QString::number(idTable);
+            const QString name = fgLookup(mcnnProject, QStringLiteral("tTable"), QStringLiteral("TableName"), where).toString();
+            const qint64 count = fgLookup(mcnnProject, QStringLiteral("tField"), QStringLiteral("Count(*)"), where).toInt();
+            QTreeWidgetItem *node = findNode(key);
+            if (!node) {
+                node = new QTreeWidgetItem(source);
+                node->setData(0, Qt::UserRole, key);
+                node->setIcon(0, QIcon(QStringLiteral(":/pictures/table.svg")));
+            }
+            node->setText(0, name + QStringLiteral(" (") + QString::number(count) + QLatin1Char(')'));
+            if (auto *table = qobject_cast<frmTable *>(mcolChildren.value(key).data()))
+                table->AddField(window.added.fieldIds.value(idTable).join(QStringLiteral(", ")));
+        }
+        source->sortChildren(0, Qt::AscendingOrder);
+        source->setExpanded(true);
+        SetDirty(true);
+        pSetConvertButtons();
+    });
+}
+
+void frmMain::pSetupSourceMenu()
+{
+    trv->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(trv, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QTreeWidgetItem *item = trv->itemAt(at);
+        if (!item || !nodeKey(item).startsWith(QLatin1String("C_")))
+            return;
+        trv->setCurrentItem(item);
+        trv_NodeClick(item);
+        QMenu menu(this);
+        menu.setObjectName(QStringLiteral("mnuSource"));
+        menu.addAction(mnuDiscover);
+        menu.exec(trv->viewport()->mapToGlobal(at));
     });
 }

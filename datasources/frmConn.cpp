@@ -16,7 +16,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -79,7 +81,14 @@ frmConn::frmConn(QWidget *parent)
     grid->addWidget(txtType, 0, 1);
     grid->addWidget(lblDescription, 1, 0);
     grid->addWidget(txtDescription, 1, 1);
-    grid->addWidget(chkOffline, 2, 0, 1, 2);
+    cmdDiscover = new QPushButton(QStringLiteral("Cauta sume..."), content);
+    cmdDiscover->setObjectName(QStringLiteral("cmdDiscover"));
+    cmdDiscover->setToolTip(QStringLiteral("Cauta in tabelele sursei de date coloanele care tin sume de bani"));
+    auto *offlineRow = new QHBoxLayout;
+    offlineRow->addWidget(chkOffline);
+    offlineRow->addStretch(1);
+    offlineRow->addWidget(cmdDiscover);
+    grid->addLayout(offlineRow, 2, 0, 1, 2);
     grid->addWidget(txtError, 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     // Below the heading line, in place of the stretch that ends the layout.
@@ -88,6 +97,7 @@ frmConn::frmConn(QWidget *parent)
     contentLayout->addWidget(ctlDetails, 1);
 
     connect(chkOffline, &QCheckBox::clicked, this, [this] { chkOffline_Click(); });
+    connect(cmdDiscover, &QPushButton::clicked, this, &frmConn::discoverRequested);
     connect(ctlDetails, &ctlConnDetails::AfterChange, this, [this] { ctlDetails_AfterChange(); });
     connect(txtDescription, &QLineEdit::textChanged, this, [this] { txtDescription_Change(); });
     txtDescription->installEventFilter(this);

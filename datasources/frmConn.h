@@ -9,6 +9,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 // The window of one data source, a child of the main window: its type, its
 // description, the offline flag, the status of the last connection test and
@@ -40,6 +41,11 @@ public:
     QCheckBox *chkOffline = nullptr;
     QPlainTextEdit *txtError = nullptr;
     ctlConnDetails *ctlDetails = nullptr;
+    QPushButton *cmdDiscover = nullptr;
+
+signals:
+    // "Cauta sume...": the main window opens the discovery of this source.
+    void discoverRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -80,6 +80,9 @@ Added addToProject(db::Connection &project, qint32 idConn, const QList<Finding> 
             fields.setValue(QStringLiteral("FieldName"), f.facts.column);
             fields.setValue(QStringLiteral("RecFieldName"), fgGetRecoveryFieldName(f.facts.column));
             fields.update();
+            if (!added.fieldIds.contains(table.idTable))
+                added.tableIds.append(table.idTable);
+            added.fieldIds[table.idTable].append(fields.value(QStringLiteral("IdField")).toString());
             table.fields.insert(name);
             table.recoveries.insert(fgGetRecoveryFieldName(f.facts.column).toLower());
             ++added.fields;

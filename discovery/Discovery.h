@@ -32,6 +32,10 @@ SourceFindings discoverSource(db::Connection &project, const ProjectSource &sour
 struct Added {
     int tables = 0;
     int fields = 0;
+    // The tables that gained fields, in the order met, and the IdField of
+    // each field added to each ("12").
+    QList<qint32> tableIds;
+    QHash<qint32, QStringList> fieldIds;
 };
 
 // Adds `chosen` columns of source `idConn` to the project in one

@@ -24,6 +24,7 @@ const QList<Topic> &topics()
         {15, QStringLiteral("termene.html"), QStringLiteral("Termene si Conditii de Utilizare")},
         {20, QStringLiteral("progres.html"), QStringLiteral("Progres")},
         {21, QStringLiteral("raport.html"), QStringLiteral("Raport Conversie")},
+        {22, QStringLiteral("cauta_sume.html"), QStringLiteral("Cauta sume")},
     };
     return list;
 }
