@@ -247,13 +247,15 @@ void addSampleValue(ColumnFacts &facts, const QString &value)
     }
 }
 
-QString Verdict::evidenceText() const
+QString Verdict::evidenceText(bool decidingFirst) const
 {
     QStringList parts;
     if (!evidenceFor.isEmpty())
         parts.append(QStringLiteral("pentru: ") + evidenceFor.join(QStringLiteral(", ")));
     if (!evidenceAgainst.isEmpty())
         parts.append(QStringLiteral("impotriva: ") + evidenceAgainst.join(QStringLiteral(", ")));
+    if (decidingFirst && !proposed && parts.size() == 2)
+        parts.swapItemsAt(0, 1);
     return parts.join(QStringLiteral("; "));
 }
 

@@ -43,8 +43,9 @@ struct Verdict {
     bool proposed = false;
     QStringList evidenceFor;     // "tip DECIMAL(15,2)", "numele contine 'suma'", ...
     QStringList evidenceAgainst; // "cheie primara", "numele contine 'cod'", ...
-    // Both lists in one text: "pentru: ...; impotriva: ...".
-    QString evidenceText() const;
+    // Both lists in one text: "pentru: ...; impotriva: ...", the side that
+    // decided first when `decidingFirst`.
+    QString evidenceText(bool decidingFirst = false) const;
 };
 
 Verdict judge(const ColumnFacts &facts);

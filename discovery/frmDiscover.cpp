@@ -89,7 +89,7 @@ frmDiscover::frmDiscover(QWidget *parent) : QDialog(parent)
     layout->addWidget(lsv, 1);
     layout->addWidget(lblStatus);
     layout->addLayout(buttons);
-    resize(980, 540);
+    resize(1120, 560);
 
     connect(cmdStop, &QPushButton::clicked, this, [this] {
         if (mStop && mReading) {
@@ -214,7 +214,7 @@ void frmDiscover::pFill()
     QList<QTreeWidgetItem *> items;
     for (qsizetype i = 0; i < mFound.columns.size(); ++i) {
         const discovery::Finding &f = mFound.columns.at(i);
-        QString evidence = f.verdict.evidenceText();
+        QString evidence = f.verdict.evidenceText(true);
         if (f.recovery)
             evidence = QStringLiteral("coloana de restaurare");
         else if (f.inProject)
@@ -225,6 +225,7 @@ void frmDiscover::pFill()
                         f.facts.minValue, f.facts.maxValue, f.facts.examples.join(QStringLiteral("; ")), evidence});
         item->setData(ColTable, Qt::UserRole, static_cast<qlonglong>(i));
         item->setToolTip(ColEvidence, evidence);
+        item->setToolTip(ColExamples, item->text(ColExamples));
         for (int c : {ColRows, ColFilled, ColMin, ColMax})
             item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
         if (f.inProject || f.recovery)
@@ -236,6 +237,11 @@ void frmDiscover::pFill()
     lsv->addTopLevelItems(items);
     for (int c = ColTable; c < ColEvidence; ++c)
         lsv->resizeColumnToContents(c);
+    // The evidence stays in sight: long examples are cut (their tooltip
+    // shows them whole).
+    lsv->setColumnWidth(ColExamples, std::min(lsv->columnWidth(ColExamples), 170));
+    for (int c : {ColMin, ColMax})
+        lsv->setColumnWidth(c, std::min(lsv->columnWidth(c), 120));
     pApplyFilter();
     pCountTicked();
 }
