@@ -326,6 +326,9 @@ int run(const Options &options)
         return kExitFailed;
     }
     printListing(listed, toLeiNoi, changeover);
+    // Not needed by the run: a project of many thousand fields keeps its
+    // memory for the report.
+    listed = QList<conversion::ListedField>();
 
     if (options.list || (!options.yes && !askToContinue())) {
         if (!options.list)
@@ -420,7 +423,8 @@ int run(const Options &options)
         status = kExitFailed;
     }
 
-    out(QStringLiteral("\n") + report.fileText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    out(QStringLiteral("\n"));
+    report.writeText([](const QString &piece) { out(QString(piece).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))); });
     if (!options.report.isEmpty()) {
         try {
             report.saveToFile(options.report);

@@ -52,9 +52,16 @@ void ReportLog::SetLastFieldTime(qint64 ms)
 
 QString ReportLog::fieldTimesText() const
 {
+    QString out;
+    writeFieldTimes([&out](const QString &piece) { out += piece; });
+    return out;
+}
+
+void ReportLog::writeFieldTimes(const std::function<void(const QString &)> &sink) const
+{
     if (std::none_of(mFieldTimes.cbegin(), mFieldTimes.cend(), [](qint64 ms) { return ms >= 0; }))
-        return QString();
-    QString out = kRule + kCrLf + QStringLiteral("Durata pe camp") + kCrLf;
+        return;
+    sink(kRule + kCrLf + QStringLiteral("Durata pe camp") + kCrLf);
     for (qsizetype i = 0; i < mRows.size(); ++i) {
         const Row &row = mRows.at(i);
         const qint64 ms = mFieldTimes.value(i, -1);
@@ -64,10 +71,9 @@ QString ReportLog::fieldTimesText() const
                                           .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
                                           .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
                                           .arg(ms / 100 % 10);
-        out += quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
-               + quoted(row.fieldName) + QLatin1Char(',') + quoted(time) + kCrLf;
+        sink(quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
+             + quoted(row.fieldName) + QLatin1Char(',') + quoted(time) + kCrLf);
     }
-    return out;
 }
 
 void ReportLog::setTimes(const QDateTime &start, const QDateTime &end)
@@ -109,21 +115,23 @@ QStringList ReportLog::totalLines() const
 
 QString ReportLog::fileText() const
 {
-    QString out = titleLines().join(kCrLf) + kCrLf;
-    out += kRule + kCrLf;
-    out += totalLines().join(kCrLf) + kCrLf;
-    out += kRule + kCrLf;
-    for (const Row &row : mRows) {
-        out += quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
-               + quoted(row.fieldName) + QLatin1Char(',')
-               + quoted(QString::number(row.recCount) + QStringLiteral(" inregistrari")
-                        + (row.note.isEmpty() ? QString() : QStringLiteral(" (") + row.note + QLatin1Char(')')))
-               + QLatin1Char(',')
-               + quoted(row.error) + kCrLf;
-    }
-    out += fieldTimesText();
-    out += totalsText();
+    QString out;
+    writeText([&out](const QString &piece) { out += piece; });
     return out;
+}
+
+void ReportLog::writeText(const std::function<void(const QString &)> &sink) const
+{
+    sink(titleLines().join(kCrLf) + kCrLf + kRule + kCrLf + totalLines().join(kCrLf) + kCrLf + kRule + kCrLf);
+    for (const Row &row : mRows) {
+        sink(quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
+             + quoted(row.fieldName) + QLatin1Char(',')
+             + quoted(QString::number(row.recCount) + QStringLiteral(" inregistrari")
+                      + (row.note.isEmpty() ? QString() : QStringLiteral(" (") + row.note + QLatin1Char(')')))
+             + QLatin1Char(',') + quoted(row.error) + kCrLf);
+    }
+    writeFieldTimes(sink);
+    writeTotals(sink);
 }
 
 void ReportLog::AddFieldTotals(const FieldTotals &totals)
@@ -132,19 +140,18 @@ void ReportLog::AddFieldTotals(const FieldTotals &totals)
         mTotals.append({mRows.size() - 1, totals});
 }
 
-QList<ReportLog::TotalsRow> ReportLog::totalsRows() const
+void ReportLog::forEachTotalsRow(const std::function<void(const TotalsRow &)> &visit) const
 {
-    QList<TotalsRow> out;
     if (mTotals.isEmpty())
-        return out;
+        return;
     const bool toLeiNoi = mTotals.first().second.toLeiNoi;
     TotalsSum run, source;
     run.toLeiNoi = source.toLeiNoi = toLeiNoi;
     QString sourceName;
     const auto closeSource = [&] {
         if (source.fields + source.unavailable > 0)
-            out.append({TotalsRow::Kind::Source, sourceName, QString(), QString(),
-                        totalsValues(source, QStringLiteral("Total sursa de date"))});
+            visit({TotalsRow::Kind::Source, sourceName, QString(), QString(),
+                   totalsValues(source, QStringLiteral("Total sursa de date"))});
         source = TotalsSum();
         source.toLeiNoi = toLeiNoi;
     };
@@ -154,32 +161,43 @@ QList<ReportLog::TotalsRow> ReportLog::totalsRows() const
             closeSource();
             sourceName = row.dataSource;
         }
-        out.append({TotalsRow::Kind::Field, row.dataSource, row.tableName, row.fieldName, totalsValues(totals)});
+        visit({TotalsRow::Kind::Field, row.dataSource, row.tableName, row.fieldName, totalsValues(totals)});
         source.add(totals);
         run.add(totals);
     }
     closeSource();
-    out.append({TotalsRow::Kind::Run, QString(), QString(), QString(),
-                totalsValues(run, QStringLiteral("Total conversie"))});
+    visit({TotalsRow::Kind::Run, QString(), QString(), QString(), totalsValues(run, QStringLiteral("Total conversie"))});
+}
+
+QList<ReportLog::TotalsRow> ReportLog::totalsRows() const
+{
+    QList<TotalsRow> out;
+    forEachTotalsRow([&out](const TotalsRow &row) { out.append(row); });
     return out;
 }
 
-QString ReportLog::totalsText() const
+void ReportLog::writeTotals(const std::function<void(const QString &)> &sink) const
 {
-    const QList<TotalsRow> rows = totalsRows();
-    if (rows.isEmpty())
-        return QString();
+    if (mTotals.isEmpty())
+        return;
     const auto line = [](const QStringList &values) {
         QStringList cells;
         for (const QString &value : values)
             cells.append(quoted(value));
         return cells.join(QLatin1Char(',')) + kCrLf;
     };
-    QString out = kRule + kCrLf + QStringLiteral("Totaluri de control") + kCrLf;
-    out += line(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")}
-                + totalsHeader(mTotals.first().second.toLeiNoi, mChangeover));
-    for (const TotalsRow &row : rows)
-        out += line(QStringList{row.dataSource, row.tableName, row.fieldName} + row.values);
+    sink(kRule + kCrLf + QStringLiteral("Totaluri de control") + kCrLf
+         + line(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")}
+                + totalsHeader(mTotals.first().second.toLeiNoi, mChangeover)));
+    forEachTotalsRow([&](const TotalsRow &row) {
+        sink(line(QStringList{row.dataSource, row.tableName, row.fieldName} + row.values));
+    });
+}
+
+QString ReportLog::totalsText() const
+{
+    QString out;
+    writeTotals([&out](const QString &piece) { out += piece; });
     return out;
 }
 
@@ -187,8 +205,15 @@ void ReportLog::saveToFile(const QString &path) const
 {
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
-    const QByteArray bytes = fileText().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    bool written = file.open(QIODevice::WriteOnly);
+    // Piece by piece: a report of many thousand fields is never held whole.
+    writeText([&](const QString &piece) {
+        if (written) {
+            const QByteArray bytes = piece.toUtf8();
+            written = file.write(bytes) == bytes.size();
+        }
+    });
+    if (!written || !file.commit())
         throw db::DbError(db::E_FAIL, QStringLiteral("Fisierul \"") + path + QStringLiteral("\" nu poate fi scris: ")
                                           + file.errorString());
 }

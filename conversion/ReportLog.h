@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace conversion {
 
 // "Conversie din Lei VECHI in Lei NOI" or the other way round, in the
@@ -90,6 +92,9 @@ public:
     // 30 hyphens, "Durata pe camp", then one quoted record per row (data
     // source, table, field, "00:01:05.3"). Empty when no row was timed.
     QString fieldTimesText() const;
+    // Gives fileText() to `sink` piece by piece (a line, a section head), so
+    // that a long report is never held whole.
+    void writeText(const std::function<void(const QString &)> &sink) const;
     // Writes fileText() to `path` in UTF-8, replacing the whole file. Throws
     // DbError with the reason when the file cannot be written.
     void saveToFile(const QString &path) const;
@@ -99,6 +104,10 @@ public:
     static QString formatTime(const QDateTime &time);
 
 private:
+    void forEachTotalsRow(const std::function<void(const TotalsRow &)> &visit) const;
+    void writeTotals(const std::function<void(const QString &)> &sink) const;
+    void writeFieldTimes(const std::function<void(const QString &)> &sink) const;
+
     QDateTime mStart;
     QDateTime mEnd;
     QString mEndStatus;
