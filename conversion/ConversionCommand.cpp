@@ -15,17 +15,6 @@
 namespace {
 const QString kModule = QStringLiteral("frmMain");
 
-// Progress of a run started without a progress window: shows nothing, never stops.
-class SilentProgress : public IConversionProgress {
-public:
-    bool Cancel() const override { return false; }
-    void InitProgress1(qint32, const QString &) override {}
-    void InitProgress2(qint32, const QString &) override {}
-    void InitProgress3(qint32, const QString &) override {}
-    void Progress1(qint32, const QString &) override {}
-    void Progress2(qint32, const QString &) override {}
-    void Progress3(qint32, const QString &) override {}
-};
 } // namespace
 
 ConversionCommand::ConversionCommand(IConversionHost &host, QObject *parent) : QObject(parent), mHost(host) {}

@@ -21,6 +21,18 @@ public:
     virtual void Progress3(qint32 Progress, const QString &Caption) = 0;
 };
 
+// Progress of a run that shows nothing and is never stopped.
+class SilentProgress : public IConversionProgress {
+public:
+    bool Cancel() const override { return false; }
+    void InitProgress1(qint32, const QString &) override {}
+    void InitProgress2(qint32, const QString &) override {}
+    void InitProgress3(qint32, const QString &) override {}
+    void Progress1(qint32, const QString &) override {}
+    void Progress2(qint32, const QString &) override {}
+    void Progress3(qint32, const QString &) override {}
+};
+
 // What a conversion run tells the report of the run. `pstrNote` says what the
 // user should know of a converted field beyond its count (its amounts were
 // rounded to fewer decimals than the template's); "" when nothing.

@@ -174,18 +174,6 @@ struct Job {
     QString failure;    // why its process ended without telling it
 };
 
-// A run that converts nothing itself: only names the sources left offline.
-class NoProgress : public IConversionProgress {
-public:
-    bool Cancel() const override { return false; }
-    void InitProgress1(qint32, const QString &) override {}
-    void InitProgress2(qint32, const QString &) override {}
-    void InitProgress3(qint32, const QString &) override {}
-    void Progress1(qint32, const QString &) override {}
-    void Progress2(qint32, const QString &) override {}
-    void Progress3(qint32, const QString &) override {}
-};
-
 // Copies what the source's process wrote of its fields (state, error) and
 // of the source (marked offline) into the project. Throws on failure.
 void foldStates(db::Connection &project, const QString &copyPath, qint32 idConn)
@@ -209,8 +197,7 @@ void foldStates(db::Connection &project, const QString &copyPath, qint32 idConn)
     const auto same = [](const db::Variant &a, const db::Variant &b) {
         return a.isNull() == b.isNull() && (a.isNull() || a.toString() == b.toString());
     };
-    project.beginTrans();
-    try {
+    db::inOneTransaction(project, [&] {
         db::Recordset rs = project.openRecordset(fieldsSql, db::CursorType::Static, db::LockType::Optimistic);
         for (; !rs.eof(); rs.moveNext()) {
             const auto found = states.constFind(rs.value(QStringLiteral("IdField")).toInt());
@@ -225,14 +212,7 @@ void foldStates(db::Connection &project, const QString &copyPath, qint32 idConn)
         }
         if (offline)
             project.execute(QStringLiteral("UPDATE tConn SET Offline = True WHERE IdConn = %1").arg(idConn));
-        project.commitTrans();
-    } catch (...) {
-        try {
-            project.rollbackTrans();
-        } catch (const std::exception &) {
-        }
-        throw;
-    }
+    });
 }
 
 void removeCopy(const QString &copy)
@@ -272,7 +252,8 @@ SourceJobs::SourceJobs(db::Connection &project, const QString &workingCopy, ICon
 ConversionEngine::Result SourceJobs::run(bool toLeiNoi, JobsProgress &progress)
 {
     ConversionEngine::Result result;
-    NoProgress quiet;
+    // This run converts nothing itself: it only names the sources left offline.
+    SilentProgress quiet;
     ConversionEngine(mProject, quiet, mReport).reportOfflineSources(result);
     removeStaleCopies(mWorkingCopy);
 

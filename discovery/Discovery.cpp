@@ -54,8 +54,7 @@ Added addToProject(db::Connection &project, qint32 idConn, const QList<Finding> 
 {
     Added added;
     KnownTables known = knownTables(project, idConn);
-    project.beginTrans();
-    try {
+    db::inOneTransaction(project, [&] {
         db::Recordset tables = project.openRecordset(
             QStringLiteral("SELECT * FROM tTable WHERE IdConn = %1").arg(idConn), db::CursorType::Static,
             db::LockType::Optimistic);
@@ -87,14 +86,7 @@ Added addToProject(db::Connection &project, qint32 idConn, const QList<Finding> 
             table.recoveries.insert(fgGetRecoveryFieldName(f.facts.column).toLower());
             ++added.fields;
         }
-        project.commitTrans();
-    } catch (...) {
-        try {
-            project.rollbackTrans();
-        } catch (const std::exception &) {
-        }
-        throw;
-    }
+    });
     return added;
 }
 

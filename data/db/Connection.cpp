@@ -604,4 +604,20 @@ bool Connection::isReadOnly() const
     return provider().isReadOnly();
 }
 
+void inOneTransaction(Connection &conn, const std::function<void()> &work)
+{
+    conn.beginTrans();
+    try {
+        work();
+        conn.commitTrans();
+    } catch (...) {
+        try {
+            if (conn.inTransaction())
+                conn.rollbackTrans();
+        } catch (const std::exception &) {
+        }
+        throw;
+    }
+}
+
 } // namespace db

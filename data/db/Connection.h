@@ -292,4 +292,8 @@ private:
     int mPrevious;
 };
 
+// Runs `work` in one transaction of `conn`: committed when it returns,
+// rolled back when it throws (and the exception goes on).
+void inOneTransaction(Connection &conn, const std::function<void()> &work);
+
 } // namespace db
