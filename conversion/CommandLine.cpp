@@ -4,6 +4,9 @@
 #include "conversion/ConversionListing.h"
 #include "conversion/ReportLog.h"
 #include "conversion/CommandLineProject.h"
+#include "conversion/HistoryCommand.h"
+#include "conversion/HistoryReport.h"
+#include "conversion/RunHistory.h"
 #include "conversion/SourceJob.h"
 #include "conversion/SourceJobs.h"
 #include "conversion/TerminalOutput.h"
@@ -22,6 +25,7 @@
 #include <QSet>
 #include <QTextStream>
 #include <QThread>
+#include <QUuid>
 
 #include <algorithm>
 #include <csignal>
@@ -52,6 +56,8 @@ QString usageText()
         "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE] [--jobs N]\n"
         "  vamor --discover PROIECT.vmd [--source NUME] [--add]\n"
         "        (cauta coloanele cu sume ale surselor de date; vamor --discover --help)\n"
+        "  vamor --history PROIECT.vmd [--csv]\n"
+        "        (conversiile inregistrate in proiect; vamor --history --help)\n"
         "  vamor --help\n"
         "\n"
         "Converteste sumele din bazele de date descrise de proiect, fara ferestre:\n"
@@ -341,12 +347,27 @@ int run(const Options &options)
         return kExitOk;
     }
 
-    conversion::ReportLog report;
-    report.setWantsTotals(!options.noTotals);
-    report.setChangeover(changeover);
+    conversion::ReportLog log;
+    log.setWantsTotals(!options.noTotals);
+    log.setChangeover(changeover);
+    const int jobs = options.jobs == 0 ? std::max(1, QThread::idealThreadCount()) : options.jobs;
+    // The run's record in the project's history, written as it goes.
+    history::RunEntry entry;
+    entry.key = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    entry.started = QDateTime::currentDateTime();
+    entry.user = history::currentUser();
+    entry.computer = history::currentComputer();
+    entry.version = history::programVersion();
+    entry.toLeiNoi = toLeiNoi;
+    entry.oldCode = changeover.oldCode;
+    entry.newCode = changeover.newCode;
+    entry.rate = changeover.rate;
+    entry.options = history::optionsText(options.noTotals, jobs, options.reconnect, options.lockTimeoutMs.value_or(-1));
+    history::Journal journal(history::journalPath(project.projectPath()));
+    journal.start(entry);
+    history::HistoryReport report(log, journal, entry.key, toLeiNoi);
     conversion::ConversionEngine::Result result;
     report.ConvertStart();
-    const int jobs = options.jobs == 0 ? std::max(1, QThread::idealThreadCount()) : options.jobs;
     bool sideBySide = false;
     try {
         sideBySide = jobs > 1 && conversion::onlineSourceCount(project.conn()) > 1;
@@ -371,6 +392,9 @@ int run(const Options &options)
         result = engine.run(toLeiNoi);
     }
     report.ConvertEnd(result.cancelled ? kConvertStoppedStatus : QString());
+    journal.end(entry.key, QDateTime::currentDateTime(), result.cancelled ? history::kStopped : QString());
+    if (!journal.error().isEmpty())
+        err(journal.error() + QStringLiteral("\n"));
 
     int status = kExitOk;
     if (result.failed) {
@@ -394,13 +418,13 @@ int run(const Options &options)
             + QStringLiteral("\" nu a putut fi deschisa si a fost marcata Deconectat.\n"));
         status = kExitFailed;
     }
-    if (report.errorCount() > 0)
+    if (log.errorCount() > 0)
         status = kExitFailed;
     // A restore whose sum the database finds different from the old one.
-    for (const auto &[index, totals] : report.fieldTotals()) {
+    for (const auto &[index, totals] : log.fieldTotals()) {
         if (totals.toLeiNoi || !totals.available() || totals.approximate || totals.restoredMatches)
             continue;
-        const auto &row = report.rows().at(index);
+        const auto &row = log.rows().at(index);
         err(QStringLiteral("Campul \"") + row.fieldName + QStringLiteral("\" din tabelul \"") + row.tableName
             + QStringLiteral("\": suma restaurata ") + totals.restoredSum + QStringLiteral(" difera de suma veche ")
             + totals.oldSum + QStringLiteral(".\n"));
@@ -417,6 +441,9 @@ int run(const Options &options)
         status = kExitFailed;
     }
 
+    const QString historyMessage = project.foldHistory();
+    if (!historyMessage.isEmpty())
+        err(historyMessage + QStringLiteral("\n"));
     const QString saveMessage = project.save();
     if (!saveMessage.isEmpty()) {
         err(saveMessage + QStringLiteral("\n"));
@@ -424,10 +451,10 @@ int run(const Options &options)
     }
 
     out(QStringLiteral("\n"));
-    report.writeText([](const QString &piece) { out(QString(piece).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))); });
+    log.writeText([](const QString &piece) { out(QString(piece).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))); });
     if (!options.report.isEmpty()) {
         try {
-            report.saveToFile(options.report);
+            log.saveToFile(options.report);
         } catch (const std::exception &e) {
             err(QStringLiteral("Raportul nu a putut fi scris: ") + describe(e) + QStringLiteral("\n"));
             status = kExitFailed;
@@ -465,6 +492,8 @@ int runCommandLine(int argc, char **argv)
     // The conversion of one data source, started by a run of several.
     if (conversion::job::isPart(args))
         return conversion::job::runPart(args);
+    if (history::isHistoryCommand(args))
+        return history::runHistoryCommand(args);
     Options options;
     const QString message = parseOptions(args, options);
     if (!message.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "conversion/CommandLineProject.h"
 
 #include "conversion/TerminalOutput.h"
+#include "conversion/RunHistory.h"
 #include "data/ProjectFile.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Signals.h"
@@ -84,12 +85,24 @@ QString OpenProject::open(const QString &projectPath)
             return QStringLiteral("Proiectul are versiunea ") + version
                    + QStringLiteral(", pe care acest program nu o cunoaste.");
         projectfile::upgradeSchema(mConn);
+        // Runs recorded since the project was last saved (a run killed
+        // midway among them).
+        const QString historyMessage = foldHistory();
+        if (!historyMessage.isEmpty())
+            terminal::err(historyMessage + QStringLiteral("\n"));
     } catch (const std::exception &e) {
         return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu poate fi deschis: ")
                + describe(e);
     }
     setProjectHost(&mHost);
     return QString();
+}
+
+QString OpenProject::foldHistory()
+{
+    const QString message = history::foldJournal(mConn, mProjectPath);
+    mHistoryFolded = message.isEmpty();
+    return message;
 }
 
 const volatile std::sig_atomic_t *OpenProject::stopOnFirstSignal() { return appsignals::stopOnFirstSignal(); }
@@ -105,6 +118,8 @@ QString OpenProject::save()
                + QStringLiteral("\nStarea campurilor a ramas in copia de lucru \"") + mWorkingCopy->path()
                + QStringLiteral("\".");
     }
+    if (mHistoryFolded)
+        history::removeJournal(mProjectPath);
     return QString();
 }
 
@@ -127,7 +142,8 @@ QString checkReportTarget(const QString &reportPath, const OpenProject &project)
     const QString pick = QStringLiteral(" Alegeti alt fisier pentru --report.");
 
     QStringList projectFiles{projectfile::canonicalPath(project.projectPath()),
-                             projectfile::projectLockPath(project.projectPath())};
+                             projectfile::projectLockPath(project.projectPath()),
+                             projectfile::canonicalPath(history::journalPath(project.projectPath()))};
     if (projectFiles.contains(target))
         return QStringLiteral("Raportul nu poate fi scris in \"%1\": acesta este fisierul proiectului.")
                    .arg(shown(reportPath))

@@ -56,8 +56,12 @@ public:
     const volatile std::sig_atomic_t *stopOnFirstSignal();
 
     // Copies the working copy over the project file. Returns "" or the message;
-    // on failure the working copy is kept so that nothing is lost.
+    // on failure the working copy is kept so that nothing is lost. Once saved,
+    // the history journal whose runs the working copy holds is removed.
     QString save();
+    // Folds the history journal beside the project file into the working
+    // copy; "" or the message (the journal then stays for a later opening).
+    QString foldHistory();
 
 private:
     db::Connection mConn;
@@ -66,6 +70,7 @@ private:
     projectfile::ProjectLock mLock;
     std::unique_ptr<projectfile::WorkingCopy> mWorkingCopy;
     bool mKeepWorkingCopy = false;
+    bool mHistoryFolded = false; // the working copy holds every run of the journal
 };
 
 // Checks the file named by --report before anything runs: it must not be the

@@ -35,6 +35,7 @@ import argparse
 import os
 import shutil
 import sqlite3
+import subprocess
 import sys
 import tempfile
 import time
@@ -296,6 +297,19 @@ def main():
                 check_all(None, when)
                 message = rb.check_project_file(project)
                 rb.check(not message, f"{when}: {message}; seed {seed}")
+                # The history reads whole: every run is finished, stopped or
+                # interrupted, never half written; a killed run that had
+                # begun shows as interrupted.
+                history = subprocess.run([vamor.program, "--history", project], env=vamor.env(), cwd=home,
+                                         stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+                rb.check(history.returncode == 0, f"{when}: --history exited {history.returncode}; seed {seed}")
+                runs = [line for line in history.stdout.decode("utf-8", "replace").splitlines()
+                        if line.startswith("Conversia ")]
+                rb.check(all(line.endswith(("terminata", "intrerupta", "oprita de utilizator")) or ", intrerupta" in line
+                             or ", terminata" in line for line in runs),
+                         f"{when}: the history reads {runs}; seed {seed}")
+                interrupted = sum(", intrerupta" in line for line in runs)
+                rb.check(interrupted <= killed, f"{when}: {interrupted} interrupted runs after {killed} kills; seed {seed}")
                 if holder:
                     check_held(to, when)
                     finish_held(to, when)

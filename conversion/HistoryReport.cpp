@@ -1,0 +1,91 @@
+#include "conversion/HistoryReport.h"
+
+namespace history {
+
+HistoryReport::HistoryReport(IConversionReport &report, Journal &journal, QString runKey, bool toLeiNoi)
+    : mReport(report), mJournal(journal), mRunKey(std::move(runKey)), mToLeiNoi(toLeiNoi)
+{
+}
+
+void HistoryReport::flush()
+{
+    if (!mPending)
+        return;
+    mPending = false;
+    mJournal.field(mRunKey, mField);
+}
+
+void HistoryReport::StartField()
+{
+    flush();
+    mTimer.start();
+    mReport.StartField();
+}
+
+void HistoryReport::AddField(const QString &dataSource, const QString &tableName, const QString &fieldName,
+                             qint32 recCount, const QString &error, const QString &note)
+{
+    flush();
+    mField = FieldEntry();
+    mField.dataSource = dataSource;
+    mField.table = tableName;
+    mField.field = fieldName;
+    mField.records = recCount;
+    mField.error = error;
+    // A field is attempted only when it is not in the wanted currency; it
+    // is in it afterwards unless it failed.
+    const QString before = mToLeiNoi ? QStringLiteral("vechi") : QStringLiteral("noi");
+    mField.stateBefore = before;
+    mField.stateAfter = error.isEmpty() ? (mToLeiNoi ? QStringLiteral("noi") : QStringLiteral("vechi")) : before;
+    mField.durationMs = mTimer.isValid() ? mTimer.elapsed() : -1;
+    mTimer.invalidate();
+    mPending = true;
+    mReport.AddField(dataSource, tableName, fieldName, recCount, error, note);
+}
+
+void HistoryReport::AddFieldTotals(const conversion::FieldTotals &totals)
+{
+    if (mPending) {
+        mField.hasTotals = true;
+        mField.totals = totals;
+        flush();
+    }
+    mReport.AddFieldTotals(totals);
+}
+
+void HistoryReport::SetLastFieldTime(qint64 ms)
+{
+    if (mPending)
+        mField.durationMs = ms;
+    mReport.SetLastFieldTime(ms);
+}
+
+void HistoryReport::AddSourceSkipped(const QString &dataSource, const QString &reason, qint32 fieldCount)
+{
+    flush();
+    mReport.AddSourceSkipped(dataSource, reason, fieldCount);
+}
+
+void HistoryReport::ConvertEnd(const QString &endStatus)
+{
+    flush();
+    mReport.ConvertEnd(endStatus);
+}
+
+QString optionsText(bool noTotals, int jobs, bool reconnect, qint64 lockTimeoutMs)
+{
+    QStringList options;
+    if (noTotals)
+        options.append(QStringLiteral("--no-totals"));
+    if (jobs != 1)
+        options.append(QStringLiteral("--jobs %1").arg(jobs));
+    if (reconnect)
+        options.append(QStringLiteral("--reconnect"));
+    if (lockTimeoutMs >= 0)
+        options.append(QStringLiteral("--lock-timeout %1").arg(QString::number(lockTimeoutMs / 1000.0)));
+    return options.join(QLatin1Char(' '));
+}
+
+QString programVersion() { return QStringLiteral(VAMOR_VERSION); }
+
+} // namespace history

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "conversion/ConversionInterfaces.h"
+#include <QElapsedTimer>
+#include "conversion/RunHistory.h"
+
+// A run's report that also writes each attempted field, with its totals and
+// its time, to the history journal as soon as the field is done; every call
+// goes on to the report it wraps.
+namespace history {
+
+class HistoryReport : public IConversionReport {
+public:
+    HistoryReport(IConversionReport &report, Journal &journal, QString runKey, bool toLeiNoi);
+
+    void ConvertStart() override { mReport.ConvertStart(); }
+    void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
+                  qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
+    void ConvertEnd(const QString &pstrEndStatus) override;
+    void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
+    bool WantsTotals() const override { return mReport.WantsTotals(); }
+    void AddFieldTotals(const conversion::FieldTotals &totals) override;
+    void StartField() override;
+    void SetLastFieldTime(qint64 ms) override;
+
+private:
+    void flush();
+
+    IConversionReport &mReport;
+    Journal &mJournal;
+    QString mRunKey;
+    bool mToLeiNoi;
+    bool mPending = false;
+    FieldEntry mField;
+    QElapsedTimer mTimer;
+};
+
+// The options of a command-line run as the history records them.
+QString optionsText(bool noTotals, int jobs, bool reconnect, qint64 lockTimeoutMs);
+// This program's version.
+QString programVersion();
+
+} // namespace history

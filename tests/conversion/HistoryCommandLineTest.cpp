@@ -1,0 +1,67 @@
+// The history of the runs: recorded as each run goes, kept in the project,
+// printed by --history; a run killed midway shows as interrupted.
+#include "tests/conversion/CommandLineFixture.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+class HistoryCommandLineTest : public convtest::CommandLineFixture {};
+
+TEST_F(HistoryCommandLineTest, RunsStopsAndKilledRunsAreRecordedWithTheirFieldsAndTotals)
+{
+    // A project of the earlier schema has no history tables.
+    EXPECT_EQ(projectScalar(QStringLiteral("SELECT Count(*) FROM sqlite_master WHERE name = 'tRun'")).toInt(), 0);
+    Outcome r = vamor({"--history", projectPath});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Proiectul nu are nicio conversie inregistrata.")));
+
+    ASSERT_EQ(vamor({"--convert", projectPath, "--to", "noi", "--yes"}).status, 0);
+    ASSERT_EQ(vamor({"--convert", projectPath, "--to", "vechi", "--yes", "--no-totals"}).status, 0);
+    // The earlier schema's own queries still run on the project.
+    EXPECT_EQ(projectScalar(QStringLiteral("SELECT Count(*) FROM tField WHERE Converted = False")).toInt(), 2);
+
+    // A run stopped by Ctrl+C and a run killed midway, each over a big table.
+    user.exec({QStringLiteral("CREATE TABLE Mari (Id INTEGER PRIMARY KEY, A INTEGER, B INTEGER, C INTEGER)"),
+               QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300000) "
+                              "INSERT INTO Mari SELECT i, i * 10000, i, i FROM n")});
+    project(QStringLiteral("INSERT INTO tTable (IdConn, TableName) VALUES (1, 'Mari')"));
+    for (const char *name : {"A", "B", "C"})
+        project(QStringLiteral("INSERT INTO tField (IdTable, FieldName) VALUES (2, '%1')").arg(QLatin1String(name)));
+    std::unique_ptr<QProcess> stopped = start({"--convert", projectPath, "--to", "noi", "--yes"});
+    QByteArray seen = waitFor(*stopped, "Camp 1/3 (A)", true);
+    ::kill(static_cast<pid_t>(stopped->processId()), SIGINT);
+    EXPECT_EQ(finish(*stopped, seen).status, 1);
+    std::unique_ptr<QProcess> killed = start({"--convert", projectPath, "--to", "vechi", "--yes"});
+    seen = waitFor(*killed, "Camp 1/3 (A)", true);
+    ::kill(static_cast<pid_t>(killed->processId()), SIGKILL);
+    finish(*killed, seen);
+
+    r = vamor({"--history", projectPath});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList runs = r.out.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^Conversia \\d+: ")));
+    ASSERT_EQ(runs.size(), 4) << r.out.toStdString();
+    EXPECT_TRUE(runs.at(0).contains(QStringLiteral("ROL -> RON, 2 campuri convertite, 0 esuate, terminata")));
+    EXPECT_TRUE(runs.at(1).contains(QStringLiteral("RON -> ROL, 2 campuri convertite, 0 esuate, terminata (--no-totals)")));
+    EXPECT_TRUE(runs.at(2).contains(QStringLiteral("oprita de utilizator")));
+    EXPECT_TRUE(runs.at(3).contains(QStringLiteral(", intrerupta"))) << runs.at(3).toStdString();
+    // The fields with their control totals, as the databases summed them.
+    EXPECT_TRUE(r.out.contains(QStringLiteral("  Firma / Facturi / Suma: 1 inregistrari; totaluri: vechi 1000000, noi 100, "
+                                              "asteptat 100")))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("  Firma / Facturi / Tva: 2 inregistrari; totaluri: vechi 269000.50, noi 26.90")))
+        << r.out.toStdString();
+
+    r = vamor({"--history", projectPath, "--csv"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral(",\"Firma\",\"Facturi\",\"Tva\",\"2\",\"noi\",\"vechi\",\"\",")))
+        << r.out.toStdString();
+    EXPECT_EQ(vamor({"--history"}).status, 2);
+    EXPECT_EQ(vamor({"--history", projectPath, "--pdf"}).status, 2);
+}
+
+} // namespace
