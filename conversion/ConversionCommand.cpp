@@ -4,11 +4,15 @@
 #include "conversion/frmConvertEnd.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
+#include "conversion/HistoryReport.h"
+#include "conversion/RunHistory.h"
 #include "conversion/OffThread.h"
 #include "data/db/StopSignal.h"
 #include "data/ErrorTrap.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ModalDialog.h"
+
+#include <QUuid>
 
 #include <memory>
 
@@ -86,7 +90,23 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
     SilentProgress silent;
     IConversionProgress &shown = mfrmProgress ? static_cast<IConversionProgress &>(*mfrmProgress) : silent;
     conversion::QueuedProgress progress(shown, mfrmProgress ? static_cast<QObject *>(mfrmProgress) : this, stop);
-    conversion::QueuedReport queuedReport(report, &report);
+    // The run's record in the project's history, written as it goes.
+    history::RunEntry entry;
+    entry.key = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    entry.started = QDateTime::currentDateTime();
+    entry.user = history::currentUser();
+    entry.computer = history::currentComputer();
+    entry.version = history::programVersion();
+    entry.toLeiNoi = pbLeiNoi;
+    entry.oldCode = report.changeover().oldCode;
+    entry.newCode = report.changeover().newCode;
+    entry.rate = report.changeover().rate;
+    entry.options = history::optionsText(!mTotals, 1, false, -1);
+    const QString projectFile = mHost.projectFileName();
+    history::Journal journal(history::journalPath(projectFile));
+    journal.start(entry);
+    history::HistoryReport recording(report, journal, entry.key, pbLeiNoi);
+    conversion::QueuedReport queuedReport(recording, &report);
     if (mfrmProgress)
         mfrmProgress->StopRequested = [stop] { stop->stop(); };
     db::Connection &project = mHost.Conn();
@@ -97,6 +117,12 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
             result = engine.run(pbLeiNoi);
         },
         stop);
+    recording.flush();
+    journal.end(entry.key, QDateTime::currentDateTime(), result.cancelled ? history::kStopped : QString());
+    bool historyFolded = false;
+    fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
+        historyFolded = history::foldJournal(project, projectFile).isEmpty();
+    });
 
     if (mfrmProgress)
         mfrmProgress->Unload();
@@ -112,6 +138,9 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
         fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
             const QString key = mHost.selectedNodeKey();
             const bool saved = mHost.fSave();
+            // The saved project holds the run's record: the journal goes.
+            if (saved && historyFolded)
+                history::removeJournal(projectFile);
             mHost.pClearProject(false);
             if (mHost.fLoadProject() && !key.isEmpty())
                 mHost.reselectNode(key);

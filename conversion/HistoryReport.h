@@ -22,9 +22,10 @@ public:
     void AddFieldTotals(const conversion::FieldTotals &totals) override;
     void StartField() override;
     void SetLastFieldTime(qint64 ms) override;
+    // Writes the last field, when it is still waiting for its totals.
+    void flush();
 
 private:
-    void flush();
 
     IConversionReport &mReport;
     Journal &mJournal;

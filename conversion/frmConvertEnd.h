@@ -38,6 +38,7 @@ public:
     void setWantsTotals(bool wanted) { mLog.setWantsTotals(wanted); }
     // The project's changeover: the currencies the caption and the totals name.
     void setChangeover(const Changeover &changeover) { mLog.setChangeover(changeover); }
+    const Changeover &changeover() const { return mLog.changeover(); }
 
     const conversion::ReportLog &log() const { return mLog; }
     QPlainTextEdit *titleBox() const { return txtTitle; }

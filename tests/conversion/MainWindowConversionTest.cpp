@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "app/frmStart.h"
+#include "conversion/RunHistory.h"
 #include "conversion/frmConvertEnd.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
@@ -132,6 +133,25 @@ TEST(MainWindowConversionTest, MinusAndPlusGoThroughConfirmationProgressAndRepor
     EXPECT_EQ(user.scalar("SELECT Valoare FROM Facturi WHERE Id = 2").toDouble(), 3333333.33);
     EXPECT_EQ(user.scalar("SELECT Total FROM Facturi WHERE Id = 1").toInt(), 14875000);
     EXPECT_EQ(convertedFields(projectFile), 0);
+    // Both runs are in the saved project's history, with their fields and
+    // totals, and the journal beside it is gone.
+    {
+        db::Connection conn;
+        conn.open(QStringLiteral("Provider=SQLite;Data Source=") + projectFile);
+        const QList<history::RunEntry> runs = history::readHistory(conn);
+        ASSERT_EQ(runs.size(), 2);
+        EXPECT_TRUE(runs.at(0).toLeiNoi);
+        EXPECT_FALSE(runs.at(1).toLeiNoi);
+        ASSERT_EQ(runs.at(0).fields.size(), 2);
+        EXPECT_EQ(runs.at(0).fields.at(0).field, QStringLiteral("Valoare"));
+        EXPECT_EQ(runs.at(0).fields.at(0).stateAfter, QStringLiteral("noi"));
+        EXPECT_TRUE(runs.at(0).fields.at(0).hasTotals);
+        // 12,500,000 + 3,333,333.33 old lei; 1,250.00 + 333.33 new lei.
+        EXPECT_EQ(runs.at(0).fields.at(0).totals.oldSum, QStringLiteral("15833333.33"));
+        EXPECT_EQ(runs.at(0).fields.at(0).totals.newSum, QStringLiteral("1583.33"));
+        EXPECT_EQ(runs.at(1).converted(), 2);
+    }
+    EXPECT_FALSE(QFile::exists(history::journalPath(projectFile)));
     w.close();
 }
 
