@@ -9,6 +9,7 @@
 #include "datasources/ConnStrings.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -188,6 +189,9 @@ void frmDiscover::pRead()
     } catch (const std::exception &e) {
         failure = describe(e);
     }
+    // The progress the reading posted and that is not shown yet comes
+    // first: it must not cover what follows.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     mReading = false;
     setProperty("busy", false);
     cmdStop->setEnabled(false);
