@@ -25,7 +25,6 @@
 #include <QSet>
 #include <QTextStream>
 #include <QThread>
-#include <QUuid>
 
 #include <algorithm>
 #include <csignal>
@@ -352,17 +351,9 @@ int run(const Options &options)
     log.setChangeover(changeover);
     const int jobs = options.jobs == 0 ? std::max(1, QThread::idealThreadCount()) : options.jobs;
     // The run's record in the project's history, written as it goes.
-    history::RunEntry entry;
-    entry.key = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    entry.started = QDateTime::currentDateTime();
-    entry.user = history::currentUser();
-    entry.computer = history::currentComputer();
-    entry.version = history::programVersion();
-    entry.toLeiNoi = toLeiNoi;
-    entry.oldCode = changeover.oldCode;
-    entry.newCode = changeover.newCode;
-    entry.rate = changeover.rate;
-    entry.options = history::optionsText(options.noTotals, jobs, options.reconnect, options.lockTimeoutMs.value_or(-1));
+    const history::RunEntry entry = history::newRun(
+        toLeiNoi, changeover,
+        history::optionsText(options.noTotals, jobs, options.reconnect, options.lockTimeoutMs.value_or(-1)));
     history::Journal journal(history::journalPath(project.projectPath()));
     journal.start(entry);
     history::HistoryReport report(log, journal, entry.key, toLeiNoi);

@@ -12,8 +12,6 @@
 #include "util/core/Prompt.h"
 #include "util/widgets/ModalDialog.h"
 
-#include <QUuid>
-
 #include <memory>
 
 namespace {
@@ -91,17 +89,8 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
     IConversionProgress &shown = mfrmProgress ? static_cast<IConversionProgress &>(*mfrmProgress) : silent;
     conversion::QueuedProgress progress(shown, mfrmProgress ? static_cast<QObject *>(mfrmProgress) : this, stop);
     // The run's record in the project's history, written as it goes.
-    history::RunEntry entry;
-    entry.key = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    entry.started = QDateTime::currentDateTime();
-    entry.user = history::currentUser();
-    entry.computer = history::currentComputer();
-    entry.version = history::programVersion();
-    entry.toLeiNoi = pbLeiNoi;
-    entry.oldCode = report.changeover().oldCode;
-    entry.newCode = report.changeover().newCode;
-    entry.rate = report.changeover().rate;
-    entry.options = history::optionsText(!mTotals, 1, false, -1);
+    const history::RunEntry entry =
+        history::newRun(pbLeiNoi, report.changeover(), history::optionsText(!mTotals, 1, false, -1));
     const QString projectFile = mHost.projectFileName();
     history::Journal journal(history::journalPath(projectFile));
     journal.start(entry);

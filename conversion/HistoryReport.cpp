@@ -1,5 +1,7 @@
 #include "conversion/HistoryReport.h"
 
+#include <QUuid>
+
 namespace history {
 
 HistoryReport::HistoryReport(IConversionReport &report, Journal &journal, QString runKey, bool toLeiNoi)
@@ -84,6 +86,22 @@ QString optionsText(bool noTotals, int jobs, bool reconnect, qint64 lockTimeoutM
     if (lockTimeoutMs >= 0)
         options.append(QStringLiteral("--lock-timeout %1").arg(QString::number(lockTimeoutMs / 1000.0)));
     return options.join(QLatin1Char(' '));
+}
+
+RunEntry newRun(bool toLeiNoi, const Changeover &changeover, const QString &options)
+{
+    RunEntry entry;
+    entry.key = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    entry.started = QDateTime::currentDateTime();
+    entry.user = currentUser();
+    entry.computer = currentComputer();
+    entry.version = programVersion();
+    entry.toLeiNoi = toLeiNoi;
+    entry.oldCode = changeover.oldCode;
+    entry.newCode = changeover.newCode;
+    entry.rate = changeover.rate;
+    entry.options = options;
+    return entry;
 }
 
 QString programVersion() { return QStringLiteral(VAMOR_VERSION); }

@@ -3,6 +3,7 @@
 #include "conversion/ConversionInterfaces.h"
 #include <QElapsedTimer>
 #include "conversion/RunHistory.h"
+#include "data/Changeover.h"
 
 // A run's report that also writes each attempted field, with its totals and
 // its time, to the history journal as soon as the field is done; every call
@@ -35,6 +36,9 @@ private:
     FieldEntry mField;
     QElapsedTimer mTimer;
 };
+
+// The record of a run that begins now on this computer, by this user.
+RunEntry newRun(bool toLeiNoi, const Changeover &changeover, const QString &options);
 
 // The options of a command-line run as the history records them.
 QString optionsText(bool noTotals, int jobs, bool reconnect, qint64 lockTimeoutMs);
