@@ -3,6 +3,7 @@
 #include "data/Lookups.h"
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
+#include "conversion/EngineSupport.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
 #include "data/db/SqlScan.h"
@@ -22,13 +23,6 @@ QString sqlText(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
-QString describe(const std::exception &e)
-{
-    if (const auto *error = dynamic_cast<const db::DbError *>(&e))
-        return error->description();
-    return QString::fromUtf8(e.what());
 }
 
 // Keys and indexes of the tables: by lower-case table name, then column
@@ -237,7 +231,7 @@ SourceFindings readSource(db::Connection &user, qint32 idConnType, const KnownTa
             }
             ++found.tablesRead;
         } catch (const std::exception &e) {
-            found.failures.append({table.name, describe(e)});
+            found.failures.append({table.name, conversion::detail::errorText(e)});
         }
     }
     if (progress.step && !found.stopped)

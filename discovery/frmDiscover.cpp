@@ -4,6 +4,7 @@
 #include "data/ErrorTrap.h"
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
+#include "conversion/EngineSupport.h"
 #include "data/db/DbError.h"
 #include "data/db/StopSignal.h"
 #include "datasources/ConnStrings.h"
@@ -25,13 +26,6 @@ namespace {
 const QString kModule = QStringLiteral("frmDiscover");
 
 enum Column { ColTable, ColField, ColType, ColRows, ColFilled, ColMin, ColMax, ColExamples, ColEvidence };
-
-QString describe(const std::exception &e)
-{
-    if (const auto *error = dynamic_cast<const db::DbError *>(&e))
-        return error->description();
-    return QString::fromUtf8(e.what());
-}
 
 } // namespace
 
@@ -187,7 +181,7 @@ void frmDiscover::pRead()
             mStop);
         mFound = std::move(found);
     } catch (const std::exception &e) {
-        failure = describe(e);
+        failure = conversion::detail::errorText(e);
     }
     // The progress the reading posted and that is not shown yet comes
     // first: it must not cover what follows.
