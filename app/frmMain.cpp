@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/frmStart.h"
+#include "conversion/RunHistory.h"
 #include "data/ErrorTrap.h"
 #include "data/ProjectFile.h"
 #include "data/WorkingCopy.h"
@@ -169,6 +170,16 @@ void frmMain::createActions()
         fSave();
     });
     mnuSave->setObjectName(QStringLiteral("mnuSave"));
+    mnuHistory = mnuFile->addAction(QStringLiteral("Istoric conversii..."), this, [this] {
+        pFinishPendingEdit();
+        pShowHistory();
+    });
+    mnuHistory->setObjectName(QStringLiteral("mnuHistory"));
+    mnuHistory->setEnabled(false);
+    // There is a history to show whenever there is a project.
+    if (QAction *projectOpen = mTlbButtons.value(QStringLiteral("conn_add")))
+        connect(projectOpen, &QAction::changed, mnuHistory,
+                [this, projectOpen] { mnuHistory->setEnabled(projectOpen->isEnabled()); });
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty2"));
     mnuExit = mnuFile->addAction(QStringLiteral("Inchide"), this, [this] { mnuExit_Click(); });
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
@@ -416,6 +427,7 @@ bool frmMain::fLoadProject()
             return;
         }
         projectfile::upgradeSchema(mcnnProject);
+        pFoldRunJournal();
         mChangeover = Changeover::of(mcnnProject);
         pShowChangeover();
         pLoadTree();
@@ -525,6 +537,7 @@ bool frmMain::fSave()
 {
     bool saved = false;
     fgTrap(kModule, QStringLiteral("fSave"), [&] {
+        const QString previous = mstrFileName;
         QString target = mstrFileName;
         if (target.isEmpty()) {
             ui::FileRequest request;
@@ -549,6 +562,8 @@ bool frmMain::fSave()
             throw db::DbError(db::E_FAIL, lockMessage);
         }
         mstrFileName = target;
+        // Runs recorded since the last save go into the file saved.
+        const bool journalFolded = fFoldRunJournal(previous);
         const QString connectionString = mcnnProject.isOpen() ? mcnnProject.connectionString()
                                                               : projectfile::projectConnectionString(mstrTempFile);
         mcnnProject.close();
@@ -563,6 +578,9 @@ bool frmMain::fSave()
             throw;
         }
         mcnnProject.open(connectionString);
+        // The saved file holds every run of its journal.
+        if (journalFolded && previous == mstrFileName)
+            history::removeJournal(previous);
         SetDirty(false);
         pgAddToRecent(mstrFileName);
         saved = true;

@@ -100,6 +100,8 @@ public:
     // "Cauta sume..." on the current data source: the discovery window, then
     // the tables and fields it added in the tree and in open windows.
     void pDiscover();
+    // The window of the project's conversion runs.
+    void pShowHistory();
     // The context menu of a data source node ("Cauta sume...").
     void pSetupSourceMenu();
 
@@ -141,6 +143,7 @@ public:
     QAction *mnuNew = nullptr;
     QAction *mnuOpen = nullptr;
     QAction *mnuSave = nullptr;
+    QAction *mnuHistory = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuProject = nullptr;
     QAction *mnuDiscover = nullptr;
@@ -207,6 +210,12 @@ private:
     void pChildActivated(QMdiSubWindow *window);
     // Locks the project file about to be opened; on failure says why.
     bool fLockProject(const QString &pstrFileName);
+    // Folds the runs recorded in the journal beside the project file into
+    // the open project; a failure is told and leaves the journal for later.
+    void pFoldRunJournal();
+    // The same for the journal of `projectFile`, silently; true when the
+    // open project now holds every run of it.
+    bool fFoldRunJournal(const QString &projectFile);
     // Deletes the working copy mstrTempFile with its journals and lock.
     void pRemoveTempFile();
     bool fRecoverCopy(std::unique_ptr<projectfile::WorkingCopy> copy);

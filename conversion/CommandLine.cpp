@@ -3,6 +3,7 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/ConversionListing.h"
 #include "conversion/ReportLog.h"
+#include "conversion/ReportPrint.h"
 #include "conversion/CommandLineProject.h"
 #include "conversion/HistoryCommand.h"
 #include "conversion/HistoryReport.h"
@@ -18,6 +19,7 @@
 #include "util/core/AppInfo.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -67,7 +69,7 @@ QString usageText()
         "  --to COD      codul monedei in care se converteste, dupa proiect: RON sau\n"
         "                ROL, EUR sau BGN, EUR sau HRK\n"
         "  --yes         nu mai intreaba \"Continuati? (d/n)\"\n"
-        "  --report F    scrie raportul conversiei in fisierul F\n"
+        "  --report F    scrie raportul conversiei in fisierul F (PDF cand F se termina in .pdf)\n"
         "  --reconnect   incearca din nou sursele de date marcate Deconectat\n"
         "  --no-totals   fara totaluri de control (sumele inainte si dupa conversie,\n"
         "                calculate de baza de date; implicit sunt calculate)\n"
@@ -445,13 +447,26 @@ int run(const Options &options)
     log.writeText([](const QString &piece) { out(QString(piece).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))); });
     if (!options.report.isEmpty()) {
         try {
-            log.saveToFile(options.report);
+            if (conversion::isPdfPath(options.report))
+                conversion::saveReportPdf(
+                    log, {project.projectPath(), toLeiNoi, entry.user, entry.computer, entry.options},
+                    options.report);
+            else
+                log.saveToFile(options.report);
         } catch (const std::exception &e) {
             err(QStringLiteral("Raportul nu a putut fi scris: ") + describe(e) + QStringLiteral("\n"));
             status = kExitFailed;
         }
     }
     return status;
+}
+
+bool writesPdfReport(int argc, char **argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (qstrcmp(argv[i], "--report") == 0 && conversion::isPdfPath(QString::fromLocal8Bit(argv[i + 1])))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -474,8 +489,16 @@ bool isCommandLineRun(int argc, char **argv)
 int runCommandLine(int argc, char **argv)
 {
     std::unique_ptr<QCoreApplication> app;
-    if (!QCoreApplication::instance())
-        app = std::make_unique<QCoreApplication>(argc, argv);
+    if (!QCoreApplication::instance()) {
+        // A PDF report is drawn with fonts, which need the graphical side of
+        // Qt, but never a screen.
+        if (writesPdfReport(argc, argv)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            app = std::make_unique<QGuiApplication>(argc, argv);
+        } else {
+            app = std::make_unique<QCoreApplication>(argc, argv);
+        }
+    }
 
     QStringList args;
     for (int i = 0; i < argc; ++i)

@@ -1,5 +1,8 @@
 #include "conversion/ConversionCommand.h"
 
+#include <QDir>
+#include <QFile>
+
 #include "conversion/ConversionEngine.h"
 #include "conversion/frmConvertEnd.h"
 #include "conversion/frmConvertStart.h"
@@ -92,7 +95,14 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
     const history::RunEntry entry =
         history::newRun(pbLeiNoi, report.changeover(), history::optionsText(!mTotals, 1, false, -1));
     const QString projectFile = mHost.projectFileName();
-    history::Journal journal(history::journalPath(projectFile));
+    report.setPrintedRun(projectFile, entry.options);
+    // A project never saved has no place for a journal beside it: its run
+    // is recorded in a journal of its own, folded into the working copy at
+    // the end of the run.
+    const QString journalFile = projectFile.isEmpty()
+                                    ? QDir::temp().filePath(QStringLiteral("vamor-%1.istoric").arg(entry.key))
+                                    : history::journalPath(projectFile);
+    history::Journal journal(journalFile);
     journal.start(entry);
     history::HistoryReport recording(report, journal, entry.key, pbLeiNoi);
     conversion::QueuedReport queuedReport(recording, &report);
@@ -108,9 +118,12 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
         stop);
     recording.flush();
     journal.end(entry.key, QDateTime::currentDateTime(), result.cancelled ? history::kStopped : QString());
-    bool historyFolded = false;
+    // The history window shows the run at once; the journal beside the
+    // project goes when the project holding the run is saved.
     fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
-        historyFolded = history::foldJournal(project, projectFile).isEmpty();
+        history::fold(project, history::readJournal(journalFile));
+        if (projectFile.isEmpty())
+            QFile::remove(journalFile);
     });
 
     if (mfrmProgress)
@@ -127,9 +140,6 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
         fgTrap(kModule, QStringLiteral("pConvertField"), [&] {
             const QString key = mHost.selectedNodeKey();
             const bool saved = mHost.fSave();
-            // The saved project holds the run's record: the journal goes.
-            if (saved && historyFolded)
-                history::removeJournal(projectFile);
             mHost.pClearProject(false);
             if (mHost.fLoadProject() && !key.isEmpty())
                 mHost.reselectNode(key);

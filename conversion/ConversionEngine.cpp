@@ -252,7 +252,8 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                                                                text(fields, "FieldName")));
                         const QString conflict =
                             conflicts.value(static_cast<qint64>(fields.value(QStringLiteral("IdField")).toInt()));
-                        mReport.StartField();
+                        mReport.StartField(
+                            convertsql::joinConditions(text(tables, "SQLWhere"), text(fields, "SQLWhere")));
                         convertField(userConn, connString, idConnType, templateText, description, tables, fields,
                                      pbLeiNoi, conflict, readOnly);
                         fields.moveNext();

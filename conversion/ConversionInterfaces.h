@@ -53,8 +53,9 @@ public:
     // The control totals of the field of the last AddField row.
     virtual void AddFieldTotals(const conversion::FieldTotals &) {}
     // The run begins to try one field (probe, recovery column, statements);
-    // the field's AddField follows, so a report may time it.
-    virtual void StartField() {}
+    // the field's AddField follows, so a report may time it. `condition` is
+    // the field's row filter (its table's and its own), "" for every row.
+    virtual void StartField(const QString &condition) { (void)condition; }
     // How long the field of the last AddField row took, in milliseconds, as
     // measured where the run ran (-1: not measured); told after AddField by a
     // run on another thread than the report's.

@@ -18,18 +18,13 @@ QString csv(const QStringList &values)
     return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
 
-QString statusText(const RunEntry &run)
+// "; totaluri: vechi 100, noi 0.01, ..." of a field's or a run's totals.
+QString totalsText(bool toLeiNoi, const QString &oldSum, const QString &newSum, const QString &expected,
+                   const QString &difference, const QString &restored)
 {
-    if (run.status == kInterrupted)
-        return QStringLiteral("intrerupta");
-    if (run.status == kStopped)
-        return QStringLiteral("oprita de utilizator");
-    return QStringLiteral("terminata");
-}
-
-QString directionText(const RunEntry &run)
-{
-    return run.toLeiNoi ? run.oldCode + QStringLiteral(" -> ") + run.newCode : run.newCode + QStringLiteral(" -> ") + run.oldCode;
+    return toLeiNoi ? QStringLiteral("; totaluri: vechi %1, noi %2, asteptat %3, diferenta %4")
+                          .arg(oldSum, newSum, expected, difference)
+                    : QStringLiteral("; totaluri: vechi %1, restaurat %2").arg(oldSum, restored);
 }
 
 QString usage()
@@ -106,20 +101,22 @@ int runHistoryCommand(const QStringList &args)
     if (csvOutput) {
         out(csv({"Conversie", "Inceput", "Sfarsit", "Utilizator", "Calculator", "Directie", "Optiuni", "Stare conversie",
                  "Sursa Date", "Tabel", "Camp", "Inregistrari", "Stare inainte", "Stare dupa", "Eroare", "Durata (ms)",
-                 "Randuri", "Suma veche", "Suma noua", "Suma asteptata", "Diferenta", "Suma restaurata"}));
+                 "Randuri", "Suma veche", "Suma noua", "Suma asteptata", "Diferenta", "Suma restaurata", "Conditie",
+                 "Observatii"}));
         int number = 0;
         for (const RunEntry &run : runs) {
             ++number;
             const QStringList head{QString::number(number), when(run.started), when(run.ended), run.user, run.computer,
                                    directionText(run), run.options, statusText(run)};
             if (run.fields.isEmpty())
-                out(csv(head + QStringList(14, QString())));
+                out(csv(head + QStringList(16, QString())));
             for (const FieldEntry &f : run.fields) {
                 const conversion::FieldTotals &t = f.totals;
                 out(csv(head + QStringList{f.dataSource, f.table, f.field, QString::number(f.records), f.stateBefore,
                                            f.stateAfter, f.error,
                                            f.durationMs < 0 ? QString() : QString::number(f.durationMs), t.rows,
-                                           t.oldSum, t.newSum, t.expectedSum, t.difference, t.restoredSum}));
+                                           t.oldSum, t.newSum, t.expectedSum, t.difference, t.restoredSum,
+                                           f.condition, f.note}));
             }
         }
         return 0;
@@ -128,22 +125,28 @@ int runHistoryCommand(const QStringList &args)
         out(QStringLiteral("Proiectul nu are nicio conversie inregistrata.\n"));
     int number = 0;
     for (const RunEntry &run : runs) {
-        out(QStringLiteral("Conversia %1: %2 - %3, %4 pe %5, %6, %7 campuri convertite, %8 esuate, %9%10\n")
+        const conversion::TotalsSum sum = runTotals(run);
+        out(QStringLiteral("Conversia %1: %2 - %3, %4 pe %5, %6, %7 campuri convertite, %8 esuate, %9%10%11\n")
                 .arg(++number)
                 .arg(when(run.started), when(run.ended), run.user, run.computer, directionText(run))
                 .arg(run.converted())
                 .arg(run.failed())
-                .arg(statusText(run), run.options.isEmpty() ? QString() : QStringLiteral(" (") + run.options + QLatin1Char(')')));
+                .arg(statusText(run), run.options.isEmpty() ? QString() : QStringLiteral(" (") + run.options + QLatin1Char(')'),
+                     sum.fields == 0 ? QString()
+                                     : totalsText(run.toLeiNoi, sum.oldSum, sum.newSum, sum.expectedSum,
+                                                  sum.difference, sum.restoredSum)));
         for (const FieldEntry &f : run.fields) {
             QString line = QStringLiteral("  ") + f.dataSource + QStringLiteral(" / ") + f.table + QStringLiteral(" / ")
                            + f.field + QStringLiteral(": ") + QString::number(f.records) + QStringLiteral(" inregistrari");
+            if (!f.condition.isEmpty())
+                line += QStringLiteral(" (WHERE ") + f.condition + QLatin1Char(')');
+            if (!f.note.isEmpty())
+                line += QStringLiteral(", ") + f.note;
             if (!f.error.isEmpty())
                 line += QStringLiteral(", eroare: ") + f.error;
             const conversion::FieldTotals &t = f.totals;
             if (f.hasTotals && t.available())
-                line += run.toLeiNoi ? QStringLiteral("; totaluri: vechi %1, noi %2, asteptat %3, diferenta %4")
-                                           .arg(t.oldSum, t.newSum, t.expectedSum, t.difference)
-                                     : QStringLiteral("; totaluri: vechi %1, restaurat %2").arg(t.oldSum, t.restoredSum);
+                line += totalsText(run.toLeiNoi, t.oldSum, t.newSum, t.expectedSum, t.difference, t.restoredSum);
             out(line + QLatin1Char('\n'));
         }
     }

@@ -2,6 +2,8 @@
 
 #include <QUuid>
 
+#include <algorithm>
+
 namespace history {
 
 HistoryReport::HistoryReport(IConversionReport &report, Journal &journal, QString runKey, bool toLeiNoi)
@@ -17,11 +19,12 @@ void HistoryReport::flush()
     mJournal.field(mRunKey, mField);
 }
 
-void HistoryReport::StartField()
+void HistoryReport::StartField(const QString &condition)
 {
     flush();
     mTimer.start();
-    mReport.StartField();
+    mCondition = condition;
+    mReport.StartField(condition);
 }
 
 void HistoryReport::AddField(const QString &dataSource, const QString &tableName, const QString &fieldName,
@@ -32,8 +35,10 @@ void HistoryReport::AddField(const QString &dataSource, const QString &tableName
     mField.dataSource = dataSource;
     mField.table = tableName;
     mField.field = fieldName;
+    mField.condition = mCondition;
     mField.records = recCount;
     mField.error = error;
+    mField.note = note;
     // A field is attempted only when it is not in the wanted currency; it
     // is in it afterwards unless it failed.
     const QString before = mToLeiNoi ? QStringLiteral("vechi") : QStringLiteral("noi");
@@ -72,6 +77,46 @@ void HistoryReport::ConvertEnd(const QString &endStatus)
 {
     flush();
     mReport.ConvertEnd(endStatus);
+}
+
+Changeover changeoverOf(const RunEntry &run, const Changeover &projectChangeover)
+{
+    Changeover changeover = projectChangeover;
+    if (run.oldCode.isEmpty())
+        return changeover;
+    // A project whose changeover changed since: the run's own codes, named
+    // by them.
+    if (run.oldCode != changeover.oldCode || run.newCode != changeover.newCode) {
+        changeover.oldName = run.oldCode;
+        changeover.newName = run.newCode;
+        changeover.description.clear();
+    }
+    changeover.oldCode = run.oldCode;
+    changeover.newCode = run.newCode;
+    if (!run.rate.isEmpty())
+        changeover.rate = run.rate;
+    return changeover;
+}
+
+void reportOf(const RunEntry &run, const Changeover &projectChangeover, conversion::ReportLog &log)
+{
+    log.setChangeover(changeoverOf(run, projectChangeover));
+    log.setWantsTotals(std::any_of(run.fields.cbegin(), run.fields.cend(), [](const FieldEntry &f) { return f.hasTotals; }));
+    log.ConvertStart();
+    for (const FieldEntry &f : run.fields) {
+        log.StartField(f.condition);
+        log.AddField(f.dataSource, f.table, f.field, f.records, f.error, f.note);
+        log.SetLastFieldTime(f.durationMs);
+        if (f.hasTotals)
+            log.AddFieldTotals(f.totals);
+    }
+    QString status;
+    if (run.status == kStopped)
+        status = kConvertStoppedStatus;
+    else if (run.status == kInterrupted)
+        status = QStringLiteral("Conversie intrerupta: programul s-a oprit inainte de sfarsitul ei");
+    log.ConvertEnd(status);
+    log.setTimes(run.started, run.ended);
 }
 
 QString optionsText(bool noTotals, int jobs, bool reconnect, qint64 lockTimeoutMs)

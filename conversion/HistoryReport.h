@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionInterfaces.h"
 #include <QElapsedTimer>
+#include "conversion/ReportLog.h"
 #include "conversion/RunHistory.h"
 #include "data/Changeover.h"
 
@@ -21,7 +22,7 @@ public:
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
     bool WantsTotals() const override { return mReport.WantsTotals(); }
     void AddFieldTotals(const conversion::FieldTotals &totals) override;
-    void StartField() override;
+    void StartField(const QString &condition) override;
     void SetLastFieldTime(qint64 ms) override;
     // Writes the last field, when it is still waiting for its totals.
     void flush();
@@ -34,8 +35,16 @@ private:
     bool mToLeiNoi;
     bool mPending = false;
     FieldEntry mField;
+    QString mCondition;
     QElapsedTimer mTimer;
 };
+
+// Fills `log` with a recorded run as its report showed it: the times, the end
+// status, the fields with their notes, errors, times and totals. The currency
+// names are the project's changeover's while its codes are the run's.
+void reportOf(const RunEntry &run, const Changeover &projectChangeover, conversion::ReportLog &log);
+// The changeover a recorded run went by.
+Changeover changeoverOf(const RunEntry &run, const Changeover &projectChangeover);
 
 // The record of a run that begins now on this computer, by this user.
 RunEntry newRun(bool toLeiNoi, const Changeover &changeover, const QString &options);

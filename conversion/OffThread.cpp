@@ -129,10 +129,10 @@ void QueuedReport::AddFieldTotals(const FieldTotals &totals)
     post([=](IConversionReport &r) { r.AddFieldTotals(totals); });
 }
 
-void QueuedReport::StartField()
+void QueuedReport::StartField(const QString &condition)
 {
     mFieldTimer.start();
-    post([](IConversionReport &r) { r.StartField(); });
+    post([condition](IConversionReport &r) { r.StartField(condition); });
 }
 
 } // namespace conversion

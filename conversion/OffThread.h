@@ -58,7 +58,7 @@ public:
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
     bool WantsTotals() const override { return mWantsTotals; }
     void AddFieldTotals(const FieldTotals &totals) override;
-    void StartField() override;
+    void StartField(const QString &condition) override;
 
 private:
     void post(std::function<void(IConversionReport &)> call);

@@ -42,7 +42,7 @@ void ReportLog::AddSourceSkipped(const QString &pstrDataSource, const QString &p
                     + QStringLiteral("; ") + QString::number(plngFieldCount) + QStringLiteral(" campuri neconvertite"));
 }
 
-void ReportLog::StartField() { mFieldTimer.start(); }
+void ReportLog::StartField(const QString &) { mFieldTimer.start(); }
 
 void ReportLog::SetLastFieldTime(qint64 ms)
 {

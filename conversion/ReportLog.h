@@ -36,7 +36,7 @@ public:
                   qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
-    void StartField() override;
+    void StartField(const QString &condition) override;
     void SetLastFieldTime(qint64 ms) override;
     bool WantsTotals() const override { return mWantsTotals; }
     void AddFieldTotals(const FieldTotals &totals) override;

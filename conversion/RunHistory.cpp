@@ -33,7 +33,7 @@ QJsonObject fieldJson(const FieldEntry &f)
                   {QStringLiteral("f"), f.field},           {QStringLiteral("cond"), f.condition},
                   {QStringLiteral("n"), f.records},         {QStringLiteral("before"), f.stateBefore},
                   {QStringLiteral("after"), f.stateAfter},  {QStringLiteral("err"), f.error},
-                  {QStringLiteral("ms"), f.durationMs}};
+                  {QStringLiteral("ms"), f.durationMs},     {QStringLiteral("note"), f.note}};
     if (f.hasTotals)
         o.insert(QStringLiteral("totals"), conversion::job::totalsToJson(f.totals));
     return o;
@@ -50,6 +50,7 @@ FieldEntry fieldFromJson(const QJsonObject &o)
     f.stateBefore = o.value(QStringLiteral("before")).toString();
     f.stateAfter = o.value(QStringLiteral("after")).toString();
     f.error = o.value(QStringLiteral("err")).toString();
+    f.note = o.value(QStringLiteral("note")).toString();
     f.durationMs = o.value(QStringLiteral("ms")).toInteger(-1);
     f.hasTotals = o.contains(QStringLiteral("totals"));
     if (f.hasTotals)
@@ -68,6 +69,30 @@ int RunEntry::converted() const
 }
 
 int RunEntry::failed() const { return static_cast<int>(fields.size()) - converted(); }
+
+QString statusText(const RunEntry &run)
+{
+    if (run.status == kInterrupted)
+        return QStringLiteral("intrerupta");
+    if (run.status == kStopped)
+        return QStringLiteral("oprita de utilizator");
+    return QStringLiteral("terminata");
+}
+
+QString directionText(const RunEntry &run)
+{
+    return run.toLeiNoi ? run.oldCode + QStringLiteral(" -> ") + run.newCode : run.newCode + QStringLiteral(" -> ") + run.oldCode;
+}
+
+conversion::TotalsSum runTotals(const RunEntry &run)
+{
+    conversion::TotalsSum sum;
+    sum.toLeiNoi = run.toLeiNoi;
+    for (const FieldEntry &f : run.fields)
+        if (f.hasTotals)
+            sum.add(f.totals);
+    return sum;
+}
 
 QString journalPath(const QString &projectPath) { return projectPath + QStringLiteral(".istoric"); }
 
@@ -185,7 +210,10 @@ void ensureTables(db::Connection &project)
         "Position INTEGER, DataSource TEXT, TableName TEXT, FieldName TEXT, Condition TEXT, Records INTEGER, "
         "StateBefore TEXT, StateAfter TEXT, Error TEXT, DurationMs INTEGER, HasTotals INTEGER, Unavailable TEXT, "
         "Approximate INTEGER, RowsWithAmount TEXT, OldSum TEXT, NewSum TEXT, ExpectedSum TEXT, Difference TEXT, "
-        "RestoredSum TEXT, RestoredMatches INTEGER)"));
+        "RestoredSum TEXT, RestoredMatches INTEGER, Note TEXT)"));
+    // The field's note came after the first history tables.
+    if (!db::findNamed(project.tableColumns(QStringLiteral("tRunField"), QString(), true), QStringLiteral("Note")))
+        project.execute(QStringLiteral("ALTER TABLE tRunField ADD COLUMN Note TEXT"));
 }
 
 int fold(db::Connection &project, const QList<RunEntry> &runs)
@@ -219,13 +247,13 @@ int fold(db::Connection &project, const QList<RunEntry> &runs)
                     QStringLiteral("INSERT INTO tRunField (IdRun, Position, DataSource, TableName, FieldName, Condition, "
                                    "Records, StateBefore, StateAfter, Error, DurationMs, HasTotals, Unavailable, "
                                    "Approximate, RowsWithAmount, OldSum, NewSum, ExpectedSum, Difference, RestoredSum, "
-                                   "RestoredMatches) VALUES (")
+                                   "RestoredMatches, Note) VALUES (")
                     + QStringList{idRun, lit(++position), lit(f.dataSource), lit(f.table), lit(f.field),
                                   lit(f.condition), lit(f.records), lit(f.stateBefore), lit(f.stateAfter),
                                   lit(f.error), lit(f.durationMs), lit(f.hasTotals ? 1 : 0), lit(t.unavailable),
                                   lit(t.approximate ? 1 : 0), lit(t.rows), lit(t.oldSum), lit(t.newSum),
                                   lit(t.expectedSum), lit(t.difference), lit(t.restoredSum),
-                                  lit(t.restoredMatches ? 1 : 0)}
+                                  lit(t.restoredMatches ? 1 : 0), lit(f.note)}
                           .join(QStringLiteral(", "))
                     + QLatin1Char(')'));
             }
@@ -289,6 +317,7 @@ QList<RunEntry> readHistory(db::Connection &project)
         f.stateBefore = fs.value(QStringLiteral("StateBefore")).toString();
         f.stateAfter = fs.value(QStringLiteral("StateAfter")).toString();
         f.error = fs.value(QStringLiteral("Error")).toString();
+        f.note = fs.value(QStringLiteral("Note")).toString();
         f.durationMs = fs.value(QStringLiteral("DurationMs")).isNull() ? -1 : fs.value(QStringLiteral("DurationMs")).toInt();
         f.hasTotals = fs.value(QStringLiteral("HasTotals")).toInt() != 0;
         f.totals.toLeiNoi = runs.at(*found).toLeiNoi;

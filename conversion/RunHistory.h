@@ -25,6 +25,7 @@ struct FieldEntry {
     qint32 records = 0;
     QString stateBefore, stateAfter; // "noi" / "vechi"
     QString error;
+    QString note; // what the user should know of a converted field ("Sume rotunjite la 0 zecimale")
     qint64 durationMs = -1;
     bool hasTotals = false;
     conversion::FieldTotals totals;
@@ -88,6 +89,13 @@ void removeJournal(const QString &projectPath);
 
 // Every run of the project, oldest first, with its fields.
 QList<RunEntry> readHistory(db::Connection &project);
+
+// "terminata", "oprita de utilizator" or "intrerupta".
+QString statusText(const RunEntry &run);
+// "ROL -> RON" (or back).
+QString directionText(const RunEntry &run);
+// The totals of the run's fields added up exactly.
+conversion::TotalsSum runTotals(const RunEntry &run);
 
 // The operating-system user and the computer's name.
 QString currentUser();

@@ -53,10 +53,10 @@ public:
     void ConvertStart() override {}
     void ConvertEnd(const QString &) override {}
     bool WantsTotals() const override { return mTotals; }
-    void StartField() override
+    void StartField(const QString &condition) override
     {
         mFieldTimer.start();
-        emitEvent({{QStringLiteral("e"), QStringLiteral("start")}});
+        emitEvent({{QStringLiteral("e"), QStringLiteral("start")}, {QStringLiteral("where"), condition}});
     }
     void AddField(const QString &dataSource, const QString &tableName, const QString &fieldName, qint32 recCount,
                   const QString &error, const QString &note) override
@@ -189,7 +189,7 @@ void replay(const QJsonObject &event, IConversionReport &report, ConversionEngin
 {
     const QString kind = kindOf(event);
     if (kind == QStringLiteral("start")) {
-        report.StartField();
+        report.StartField(str(event, "where"));
     } else if (kind == QStringLiteral("field")) {
         report.AddField(str(event, "ds"), str(event, "t"), str(event, "f"), event.value(QStringLiteral("n")).toInt(),
                         str(event, "err"), str(event, "note"));

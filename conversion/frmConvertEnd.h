@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionInterfaces.h"
 #include "conversion/ReportLog.h"
+#include "conversion/ReportPrint.h"
 
 #include <QDialog>
 
@@ -10,10 +11,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
+class ReportView;
 
 // The report of one conversion run: start and end times, the end status,
 // the totals and one row per field whose conversion was attempted. It can be
-// saved as a text file. Made hidden when the run starts and shown modally
+// saved as a text file or a PDF, or printed. Made hidden when the run starts and shown modally
 // when it ends; never reused.
 class frmConvertEnd : public QDialog, public IConversionReport {
     Q_OBJECT
@@ -29,7 +31,7 @@ public:
     void AddField(const QString &pstrDataSource, const QString &pstrTableName, const QString &pstrFieldName,
                   qint32 plngRecCount, const QString &pstrError, const QString &pstrNote = QString()) override;
     void ConvertEnd(const QString &pstrEndStatus) override;
-    void StartField() override { mLog.StartField(); }
+    void StartField(const QString &condition) override { mLog.StartField(condition); }
     void SetLastFieldTime(qint64 ms) override { mLog.SetLastFieldTime(ms); }
     void AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount) override;
     bool WantsTotals() const override { return mLog.WantsTotals(); }
@@ -40,30 +42,34 @@ public:
     void setChangeover(const Changeover &changeover) { mLog.setChangeover(changeover); }
     const Changeover &changeover() const { return mLog.changeover(); }
 
+    // The project's file and the run's options, named by the printed report.
+    void setPrintedRun(const QString &projectFile, const QString &options);
+
     const conversion::ReportLog &log() const { return mLog; }
-    QPlainTextEdit *titleBox() const { return txtTitle; }
-    QPlainTextEdit *totalBox() const { return txtTotal; }
-    QTreeWidget *list() const { return lsv; }
-    QTreeWidget *totalsList() const { return lsvTotals; }
-    QTabWidget *tabs() const { return tabLists; }
+    QPlainTextEdit *titleBox() const;
+    QPlainTextEdit *totalBox() const;
+    QTreeWidget *list() const;
+    QTreeWidget *totalsList() const;
+    QTabWidget *tabs() const;
 
 public slots:
     void cmdSave_Click();
+    void cmdSavePdf_Click();
+    void cmdPrint_Click();
     void cmdCancel_Click();
 
 protected:
     void done(int result) override;
 
 private:
-    void fillTotals();
+    conversion::PrintedRun printedRun() const;
 
     conversion::ReportLog mLog;
-    QPlainTextEdit *txtTitle;
-    QTreeWidget *lsv;
-    QTabWidget *tabLists;
-    QTreeWidget *lsvTotals;
-    QPlainTextEdit *txtTotal;
+    QString mProjectFile, mOptions;
+    ReportView *mView;
     QPushButton *cmdSave;
+    QPushButton *cmdSavePdf;
+    QPushButton *cmdPrint;
     QPushButton *cmdCancel;
     QLabel *imgToLeiNoi;
     QLabel *imgToLeiVechi;

@@ -108,7 +108,7 @@ TEST_F(MainWindow, ToolbarMenusAndStartingButtonStates)
             items.append(item->isSeparator() ? QStringLiteral("-") : item->text());
         menus.append(menu->text() + QLatin1Char(':') + items.join(QLatin1Char(',')));
     }
-    EXPECT_EQ(menus, QStringList({"Fisier:Proiect Nou,Deschide Proiect,-,Salveaza,-,Inchide",
+    EXPECT_EQ(menus, QStringList({"Fisier:Proiect Nou,Deschide Proiect,-,Salveaza,Istoric conversii...,-,Inchide",
                                   "Proiect:Adauga Sursa de Date,Sterge Sursa de Date,Cauta sume...,Adauga Tabel,Sterge Tabel,"
                                   "Adauga Camp,Sterge Camp,-,Converteste la lei NOI,Converteste la lei VECHI",
                                   "Ajutor:Continut,Index,-,Termene si Conditii,Despre"}));

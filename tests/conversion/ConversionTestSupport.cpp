@@ -7,6 +7,7 @@
 #include "data/db/sqlite/SqliteProvider.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <memory>
 #include <gtest/gtest.h>
@@ -84,6 +85,38 @@ conversion::ReportLog runEngineAt(db::Connection &project, bool toLeiNoi, const 
     EXPECT_FALSE(result.failed) << result.errorDescription.toStdString();
     report.ConvertEnd(QString());
     return report;
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!reader.waitForFinished(30000) || reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext (poppler-utils) could not read " << path.toStdString() << ": "
+                      << reader.errorString().toStdString() << " " << reader.readAllStandardError().toStdString();
+        return QString();
+    }
+    return QString::fromUtf8(reader.readAllStandardOutput());
+}
+
+QStringList linesWith(const QString &text, const QStringList &pieces)
+{
+    QStringList found;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        qsizetype from = 0;
+        bool all = true;
+        for (const QString &piece : pieces) {
+            const qsizetype at = line.indexOf(piece, from);
+            if (at < 0) {
+                all = false;
+                break;
+            }
+            from = at + piece.size();
+        }
+        if (all)
+            found.append(line);
+    }
+    return found;
 }
 
 } // namespace convtest

@@ -75,4 +75,10 @@ void elsewhere(const QString &connString, const QString &sql);
 conversion::ReportLog runEngineAt(db::Connection &project, bool toLeiNoi, const QString &field = QString(),
                                   const std::function<void()> &atField = {});
 
+// The text of a PDF file as poppler's pdftotext lays it out (columns kept
+// apart by spaces); "" with a test failure when it cannot be read.
+QString pdfText(const QString &path);
+// The lines of `text` that hold every one of `pieces`, in their order.
+QStringList linesWith(const QString &text, const QStringList &pieces);
+
 } // namespace convtest

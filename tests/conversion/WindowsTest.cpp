@@ -162,7 +162,7 @@ TEST(ReportWindowTest, SaveWritesTheFileCancelWritesNothingAndAFailureIsReported
     frmConvertEnd w;
     w.ConvertStart();
     w.Load();
-    static_cast<IConversionReport &>(w).StartField();
+    static_cast<IConversionReport &>(w).StartField(QString());
     w.AddField(QStringLiteral("A"), QStringLiteral("T"), QStringLiteral("F"), 0, QString());
     w.ConvertEnd(QString());
 

@@ -25,6 +25,7 @@ const QList<Topic> &topics()
         {20, QStringLiteral("progres.html"), QStringLiteral("Progres")},
         {21, QStringLiteral("raport.html"), QStringLiteral("Raport Conversie")},
         {22, QStringLiteral("cauta_sume.html"), QStringLiteral("Cauta sume")},
+        {23, QStringLiteral("istoric.html"), QStringLiteral("Istoric conversii")},
     };
     return list;
 }

@@ -1,0 +1,181 @@
+#include "conversion/ReportView.h"
+
+#include "data/db/DbError.h"
+#include "util/core/AppInfo.h"
+#include "util/core/Prompt.h"
+#include "util/widgets/ListViewTools.h"
+#include "util/widgets/ModalDialog.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QPlainTextEdit *makeTextBox(QWidget *parent, const char *name, int lines)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setTabChangesFocus(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    const int lineHeight = box->fontMetrics().lineSpacing();
+    box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + 8);
+    return box;
+}
+
+} // namespace
+
+ReportView::ReportView(QWidget *parent) : QWidget(parent)
+{
+    txtTitle = makeTextBox(this, "txtTitle", 3);
+    lsv = new QTreeWidget(this);
+    lsv->setObjectName(QStringLiteral("lsv"));
+    pgMakeReportList(lsv);
+    lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp"),
+                          QStringLiteral("Numar Inregistrari"), QStringLiteral("Eroare"),
+                          QStringLiteral("Observatii")});
+    lsv->setIconSize(QSize(16, 16));
+    // The control totals beside the rows: a second page of the same place.
+    lsvTotals = new QTreeWidget(this);
+    lsvTotals->setObjectName(QStringLiteral("lsvTotals"));
+    pgMakeReportList(lsvTotals);
+    tabLists = new QTabWidget(this);
+    tabLists->setObjectName(QStringLiteral("tabLists"));
+    tabLists->addTab(lsv, QStringLiteral("Campuri"));
+    tabLists->addTab(lsvTotals, QStringLiteral("Totaluri de control"));
+    tabLists->setTabVisible(1, false);
+    tabLists->tabBar()->setVisible(false); // one page: the list as it always was
+    // The pages are reached through the lists themselves and, when there are
+    // two, the tab bar; the tab widget, whose focus would go to a hidden bar,
+    // takes none.
+    tabLists->setFocusPolicy(Qt::NoFocus);
+    txtTotal = makeTextBox(this, "txtTotal", 3);
+
+    mTop = new QHBoxLayout;
+    mTop->addWidget(txtTitle, 1);
+    mBottom = new QHBoxLayout;
+    mBottom->addWidget(txtTotal, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(mTop);
+    layout->addWidget(tabLists, 1);
+    layout->addLayout(mBottom);
+}
+
+QList<QWidget *> ReportView::tabOrder() const { return {txtTitle, tabLists->tabBar(), lsv, lsvTotals, txtTotal}; }
+
+void ReportView::clear()
+{
+    txtTitle->clear();
+    txtTotal->clear();
+    lsv->clear();
+    lsvTotals->clear();
+    tabLists->setTabVisible(1, false);
+    tabLists->tabBar()->setVisible(false);
+}
+
+void ReportView::showLog(const conversion::ReportLog &log, bool toLeiNoi)
+{
+    lsv->clear();
+    for (const conversion::ReportLog::Row &row : log.rows()) {
+        const bool ok = row.error.isEmpty();
+        auto *item = new QTreeWidgetItem(lsv, {row.dataSource, row.tableName, row.fieldName,
+                                               QString::number(row.recCount), row.error, row.note});
+        item->setIcon(0, QIcon(ok ? QStringLiteral(":/conversion/ok.svg") : QStringLiteral(":/conversion/err.svg")));
+        item->setData(0, Qt::UserRole, ok ? QStringLiteral("ok") : QStringLiteral("err"));
+    }
+    txtTitle->setPlainText(log.titleLines().join(QLatin1Char('\n')));
+    txtTotal->setPlainText(log.totalLines().join(QLatin1Char('\n')));
+    pgWideListView(lsv, 0, -1);
+    fillTotals(log, toLeiNoi);
+}
+
+void ReportView::fillTotals(const conversion::ReportLog &log, bool toLeiNoi)
+{
+    using Row = conversion::ReportLog::TotalsRow;
+    lsvTotals->clear();
+    const QList<Row> rows = log.totalsRows();
+    tabLists->setTabVisible(1, !rows.isEmpty());
+    tabLists->tabBar()->setVisible(!rows.isEmpty());
+    if (rows.isEmpty())
+        return;
+    const QStringList amounts = conversion::totalsHeader(toLeiNoi, log.changeover());
+    lsvTotals->setHeaderLabels(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"),
+                                           QStringLiteral("Camp")}
+                               + amounts);
+    const int remarkColumn = static_cast<int>(amounts.size()) + 2;
+    for (const Row &row : rows) {
+        auto *item = new QTreeWidgetItem(lsvTotals, QStringList{row.dataSource, row.tableName, row.fieldName}
+                                                        + row.values);
+        for (int column = 3; column < remarkColumn; ++column)
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        if (row.kind != Row::Kind::Field) {
+            QFont bold = item->font(0);
+            bold.setBold(true);
+            for (int column = 0; column <= remarkColumn; ++column)
+                item->setFont(column, bold);
+            if (row.kind == Row::Kind::Run)
+                item->setText(0, QStringLiteral("Total"));
+        }
+        // A restore whose sum differs from the old one stands out.
+        if (!toLeiNoi && row.values.value(3) == QStringLiteral("DIFERIT"))
+            item->setForeground(3, Qt::red);
+    }
+    pgWideListView(lsvTotals, 0, -1);
+}
+
+namespace reportfile {
+
+namespace {
+QString askFile(const QString &title, const QString &filter)
+{
+    ui::FileRequest request;
+    request.title = title;
+    request.filter = filter;
+    request.initialDir = fgAppPath();
+    request.confirmOverwrite = true;
+    return ui::getSaveFileName(request);
+}
+} // namespace
+
+void saveText(const conversion::ReportLog &log, QWidget *)
+{
+    const QString fileName = askFile(QStringLiteral("Salveaza raport conversie"),
+                                     QStringLiteral("Fisiere Text (*.txt)|*.txt|Toate Fisierele (*.*)|*.*"));
+    if (!fileName.isEmpty())
+        log.saveToFile(fileName);
+}
+
+void savePdf(const conversion::ReportLog &log, const conversion::PrintedRun &run, QWidget *)
+{
+    QString fileName = askFile(QStringLiteral("Salveaza raport conversie ca PDF"),
+                               QStringLiteral("Fisiere PDF (*.pdf)|*.pdf|Toate Fisierele (*.*)|*.*"));
+    if (fileName.isEmpty())
+        return;
+    conversion::saveReportPdf(log, run, fileName);
+}
+
+void print(const conversion::ReportLog &log, const conversion::PrintedRun &run, QWidget *parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    conversion::setReportPageLayout(printer);
+    printer.setDocName(QStringLiteral("Raport conversie"));
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Tipareste raportul conversiei"));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (ui::showModal(dialog) != QDialog::Accepted)
+        return;
+    conversion::paintReport(log, run, printer);
+    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        throw db::DbError(db::E_FAIL, QStringLiteral("Raportul nu a putut fi tiparit la \"%1\".").arg(printer.printerName()));
+}
+
+} // namespace reportfile
