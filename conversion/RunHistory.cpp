@@ -303,6 +303,9 @@ QList<RunEntry> readHistory(db::Connection &project)
         index.insert(rs.value(QStringLiteral("IdRun")).toInt(), runs.size());
         runs.append(run);
     }
+    // The note came after the first history tables.
+    const bool hasNote =
+        db::findNamed(project.tableColumns(QStringLiteral("tRunField"), QString(), true), QStringLiteral("Note"));
     db::Recordset fs = project.openRecordset(QStringLiteral("SELECT * FROM tRunField ORDER BY IdRun, Position"));
     for (; !fs.eof(); fs.moveNext()) {
         const auto found = index.constFind(fs.value(QStringLiteral("IdRun")).toInt());
@@ -317,7 +320,8 @@ QList<RunEntry> readHistory(db::Connection &project)
         f.stateBefore = fs.value(QStringLiteral("StateBefore")).toString();
         f.stateAfter = fs.value(QStringLiteral("StateAfter")).toString();
         f.error = fs.value(QStringLiteral("Error")).toString();
-        f.note = fs.value(QStringLiteral("Note")).toString();
+        if (hasNote)
+            f.note = fs.value(QStringLiteral("Note")).toString();
         f.durationMs = fs.value(QStringLiteral("DurationMs")).isNull() ? -1 : fs.value(QStringLiteral("DurationMs")).toInt();
         f.hasTotals = fs.value(QStringLiteral("HasTotals")).toInt() != 0;
         f.totals.toLeiNoi = runs.at(*found).toLeiNoi;
