@@ -35,6 +35,8 @@ TESTS=(
   clang libclang-rt-14-dev llvm
   postgresql mariadb-server
   xvfb xauth imagemagick xdotool
+  # the printed report read back (pdftotext) and shown (pdftoppm)
+  poppler-utils
   # the Debian package: icons rendered for it, its desktop entry checked,
   # CPack's use of file, and a fresh Debian root to install it in
   librsvg2-bin desktop-file-utils debootstrap file

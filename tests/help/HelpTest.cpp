@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "app/frmStart.h"
 #include "conversion/frmConvertEnd.h"
+#include "conversion/frmHistory.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
 #include "datasources/frmConn.h"
@@ -151,6 +152,7 @@ TEST(HelpCommands, F1OpensTheTopicOfEachWindow)
         {"frmTerms", 15, [] { return new frmTerms; }},
         {"frmProgress", 20, [] { return new frmProgress; }},
         {"frmConvertEnd", 21, [] { return new frmConvertEnd; }},
+        {"frmHistory", 23, [] { return new frmHistory; }},
     };
     for (const Case &c : cases) {
         QWidget *window = c.make();
@@ -196,7 +198,7 @@ TEST_F(Collection, EveryContextNumberOpensAnExistingPage)
     QList<int> numbers;
     for (const help::Topic &topic : help::topics())
         numbers.append(topic.context);
-    EXPECT_EQ(numbers, (QList<int>{0, 2, 3, 4, 7, 8, 9, 10, 11, 15, 20, 21, 22}));
+    EXPECT_EQ(numbers, (QList<int>{0, 2, 3, 4, 7, 8, 9, 10, 11, 15, 20, 21, 22, 23}));
 }
 
 TEST_F(Collection, EveryPageIsInTheContentsAndTheIndex)

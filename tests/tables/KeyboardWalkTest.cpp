@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "app/frmStart.h"
 #include "conversion/frmConvertEnd.h"
+#include "conversion/frmHistory.h"
 #include "conversion/frmConvertStart.h"
 #include "conversion/frmProgress.h"
 #include "data/db/Connection.h"
@@ -310,6 +311,12 @@ INSTANTIATE_TEST_SUITE_P(
                 [](testsupport::ProjectFixture &) {
                     auto *d = new frmConvertStart;
                     d->Load();
+                    return d;
+                }},
+        TabCase{"frmHistory",
+                [](testsupport::ProjectFixture &project) {
+                    auto *d = new frmHistory;
+                    d->Load(project.Conn(), QString());
                     return d;
                 }},
         TabCase{"frmConvertEnd",
