@@ -125,6 +125,11 @@ QString OpenProject::save()
 
 bool looksLikeReport(const QByteArray &head)
 {
+    // A PDF report names Vamor as its creator, in UTF-16 as Qt writes it.
+    if (head.startsWith("%PDF-")) {
+        static const QByteArray creator("/Creator (\xfe\xff\0V\0a\0m\0o\0r)", 23);
+        return head.contains(creator);
+    }
     const QStringList lines = QString::fromUtf8(head).split(QStringLiteral("\r\n"));
     if (lines.size() < 4 || !lines.at(0).startsWith(QStringLiteral("Inceput Conversie: "))
         || !lines.at(1).startsWith(QStringLiteral("Final Conversie: ")))

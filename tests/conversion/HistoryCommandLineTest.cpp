@@ -108,6 +108,24 @@ TEST_F(HistoryCommandLineTest, PdfReportHoldsTheFieldsAndTheControlTotals)
     EXPECT_EQ(convtest::linesWith(text, {"Tva", "2", "269000.50", "269000.50", "egal"}).size(), 1) << text.toStdString();
     EXPECT_EQ(convtest::linesWith(text, {"Firma", "Facturi", "Tva", "convertit in ROL"}).size(), 1);
 
+    // A PDF this program wrote is replaced by the next report; another
+    // program's PDF is not.
+    r = vamor({"--convert", projectPath, "--to", "noi", "--yes", "--report", back});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(convtest::pdfText(back).contains(QStringLiteral("Conversie din Lei VECHI in Lei NOI")));
+    const QString foreign = QDir(QFileInfo(projectPath).absolutePath()).filePath(QStringLiteral("factura.pdf"));
+    {
+        QFile file(foreign);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n1 0 obj\n<<\n/Creator (Alt program)\n>>\nendobj\n");
+    }
+    r = vamor({"--convert", projectPath, "--to", "vechi", "--yes", "--report", foreign});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("exista si nu este un raport scris de Vamor"))) << r.err.toStdString();
+    ASSERT_EQ(vamor({"--convert", projectPath, "--to", "vechi", "--yes"}).status, 0);
+
+    // Taking a field out of the project leaves its lines in the history.
+    project(QStringLiteral("DELETE FROM tField WHERE FieldName = 'Tva'"));
     r = vamor({"--history", projectPath});
     EXPECT_TRUE(r.out.contains(QStringLiteral("terminata; totaluri: vechi 1269000.50, noi 126.90, asteptat 126.900050, "
                                               "diferenta -0.000050")))
