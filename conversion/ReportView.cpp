@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabBar>
@@ -69,7 +70,30 @@ ReportView::ReportView(QWidget *parent) : QWidget(parent)
     layout->addLayout(mBottom);
 }
 
-QList<QWidget *> ReportView::tabOrder() const { return {txtTitle, tabLists->tabBar(), lsv, lsvTotals, txtTotal}; }
+ReportView::Buttons ReportView::addButtons(QWidget *window)
+{
+    const auto button = [window](const QString &caption, const char *name) {
+        auto *b = new QPushButton(caption, window);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    const Buttons buttons{button(QStringLiteral("Salveaza..."), "cmdSave"),
+                          button(QStringLiteral("Salveaza PDF..."), "cmdSavePdf"),
+                          button(QStringLiteral("Tipareste..."), "cmdPrint"),
+                          button(QStringLiteral("Inchide"), "cmdCancel")};
+    auto *column = new QVBoxLayout;
+    for (QPushButton *b : {buttons.save, buttons.savePdf, buttons.print, buttons.close}) {
+        column->addWidget(b);
+        mButtons.append(b);
+    }
+    mBottom->addLayout(column);
+    return buttons;
+}
+
+QList<QWidget *> ReportView::tabOrder() const
+{
+    return QList<QWidget *>{txtTitle, tabLists->tabBar(), lsv, lsvTotals, txtTotal} + mButtons;
+}
 
 void ReportView::clear()
 {

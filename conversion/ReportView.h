@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QHBoxLayout;
+class QPushButton;
 class QPlainTextEdit;
 class QTabWidget;
 class QTreeWidget;
@@ -28,7 +29,14 @@ public:
     // picture) and beside the totals line (its buttons).
     QHBoxLayout *topRow() const { return mTop; }
     QHBoxLayout *bottomRow() const { return mBottom; }
-    // The view's widgets in reading order, for the window's Tab order.
+    // The buttons of a window that shows a report, beside its totals line:
+    // Salveaza..., Salveaza PDF..., Tipareste..., Inchide.
+    struct Buttons {
+        QPushButton *save, *savePdf, *print, *close;
+    };
+    Buttons addButtons(QWidget *window);
+    // The view's widgets in reading order, its buttons last, for the
+    // window's Tab order.
     QList<QWidget *> tabOrder() const;
 
     QPlainTextEdit *titleBox() const { return txtTitle; }
@@ -47,6 +55,7 @@ private:
     QPlainTextEdit *txtTotal;
     QHBoxLayout *mTop;
     QHBoxLayout *mBottom;
+    QList<QWidget *> mButtons;
 };
 
 // The commands on a report that the report and history windows share; each

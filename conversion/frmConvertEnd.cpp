@@ -34,28 +34,20 @@ frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
     imgToLeiVechi = conversion::makeDirectionImage(this, false);
     mView = new ReportView(this);
     mView->setObjectName(QStringLiteral("report"));
-    const auto button = [this](const QString &caption, const char *name) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
-    };
-    cmdSave = button(QStringLiteral("Salveaza..."), "cmdSave");
-    cmdSavePdf = button(QStringLiteral("Salveaza PDF..."), "cmdSavePdf");
-    cmdPrint = button(QStringLiteral("Tipareste..."), "cmdPrint");
-    cmdCancel = button(QStringLiteral("Inchide"), "cmdCancel");
+    const ReportView::Buttons buttons = mView->addButtons(this);
+    cmdSave = buttons.save;
+    cmdSavePdf = buttons.savePdf;
+    cmdPrint = buttons.print;
+    cmdCancel = buttons.close;
 
     mView->topRow()->insertWidget(0, imgToLeiVechi, 0, Qt::AlignTop);
     mView->topRow()->insertWidget(0, imgToLeiNoi, 0, Qt::AlignTop);
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {cmdSave, cmdSavePdf, cmdPrint, cmdCancel})
-        buttons->addWidget(b);
-    mView->bottomRow()->addLayout(buttons);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(mView);
 
     // Tab in reading order; the lists, moved into the pages, would otherwise
     // keep the focus from the buttons.
-    const QList<QWidget *> order = mView->tabOrder() + QList<QWidget *>{cmdSave, cmdSavePdf, cmdPrint, cmdCancel};
+    const QList<QWidget *> order = mView->tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 

@@ -37,19 +37,11 @@ frmHistory::frmHistory(QWidget *parentWindow) : QDialog(parentWindow)
     mView = new ReportView(this);
     mView->setObjectName(QStringLiteral("report"));
 
-    const auto button = [this](const QString &caption, const char *name) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
-    };
-    cmdSave = button(QStringLiteral("Salveaza..."), "cmdSave");
-    cmdSavePdf = button(QStringLiteral("Salveaza PDF..."), "cmdSavePdf");
-    cmdPrint = button(QStringLiteral("Tipareste..."), "cmdPrint");
-    cmdCancel = button(QStringLiteral("Inchide"), "cmdCancel");
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {cmdSave, cmdSavePdf, cmdPrint, cmdCancel})
-        buttons->addWidget(b);
-    mView->bottomRow()->addLayout(buttons);
+    const ReportView::Buttons buttons = mView->addButtons(this);
+    cmdSave = buttons.save;
+    cmdSavePdf = buttons.savePdf;
+    cmdPrint = buttons.print;
+    cmdCancel = buttons.close;
 
     auto *top = new QWidget(this);
     auto *topLayout = new QVBoxLayout(top);
@@ -66,8 +58,7 @@ frmHistory::frmHistory(QWidget *parentWindow) : QDialog(parentWindow)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(split);
 
-    const QList<QWidget *> order =
-        QList<QWidget *>{lsvRuns} + mView->tabOrder() + QList<QWidget *>{cmdSave, cmdSavePdf, cmdPrint, cmdCancel};
+    const QList<QWidget *> order = QList<QWidget *>{lsvRuns} + mView->tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 

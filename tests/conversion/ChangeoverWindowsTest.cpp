@@ -8,6 +8,7 @@
 #include "conversion/frmProgress.h"
 #include "tables/frmTable.h"
 #include "tests/conversion/ConversionTestSupport.h"
+#include "tests/conversion/UserTableProject.h"
 #include "tests/support/OpenThroughStart.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
@@ -47,16 +48,9 @@ TEST(ChangeoverWindows, ALevaProjectSpeaksEuroAndLevaAndHonoursTheSalaryRule)
                QStringLiteral("INSERT INTO Salarii VALUES (1, 2000, 100)"),
                QStringLiteral("INSERT INTO Salarii VALUES (2, 1234.56, 1000)")});
     const QString projectFile = folder.filePath(QStringLiteral("firma.vmd"));
-    {
-        testsupport::ProjectFixture project(QStringLiteral("Vamor BGN-EUR.vmt"));
-        ASSERT_TRUE(project.ok());
-        const int table = project.addTable(project.addConn(6, QStringLiteral("Firma"), user.connString()),
-                                           QStringLiteral("Salarii"));
-        project.addField(table, QStringLiteral("Avans"));
-        project.addField(table, QStringLiteral("Brut"));
-        project.Conn().close();
-        ASSERT_TRUE(QFile::copy(project.path(), projectFile));
-    }
+    ASSERT_TRUE(convtest::saveUserTableProject(projectFile, user.connString(), QStringLiteral("Firma"),
+                                               QStringLiteral("Salarii"), {"Avans", "Brut"},
+                                               QStringLiteral("Vamor BGN-EUR.vmt")));
 
     testsupport::ScriptedPrompts prompts;
     testsupport::ScriptedModals modals;

@@ -12,6 +12,7 @@
 #include "conversion/frmProgress.h"
 #include "data/db/Connection.h"
 #include "tests/conversion/ConversionTestSupport.h"
+#include "tests/conversion/UserTableProject.h"
 #include "tests/support/OpenThroughStart.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
@@ -63,16 +64,8 @@ TEST(HistoryWindowTest, RunsOfEarlierSessionsAndOfThisOneShowTheirReportsToSaveP
                QStringLiteral("INSERT INTO Facturi VALUES (1, 12500000, 14875000)"),
                QStringLiteral("INSERT INTO Facturi VALUES (2, 3333333.33, NULL)")});
     const QString projectFile = folder.filePath(QStringLiteral("firma.vmd"));
-    {
-        testsupport::ProjectFixture project;
-        ASSERT_TRUE(project.ok());
-        const int table = project.addTable(project.addConn(6, QStringLiteral("Contabilitate"), user.connString()),
-                                           QStringLiteral("Facturi"));
-        project.addField(table, QStringLiteral("Valoare"));
-        project.addField(table, QStringLiteral("Total"));
-        project.Conn().close();
-        ASSERT_TRUE(QFile::copy(project.path(), projectFile));
-    }
+    ASSERT_TRUE(convtest::saveUserTableProject(projectFile, user.connString(), QStringLiteral("Contabilitate"),
+                                               QStringLiteral("Facturi"), {"Valoare", "Total"}));
     // A run back to old lei killed after its first field, in an earlier
     // session: only its journal holds it.
     {

@@ -7,6 +7,7 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "tests/conversion/ConversionTestSupport.h"
+#include "tests/conversion/UserTableProject.h"
 #include "tests/support/OpenThroughStart.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
@@ -50,16 +51,8 @@ TEST(MainWindowConversionTest, MinusAndPlusGoThroughConfirmationProgressAndRepor
                QStringLiteral("INSERT INTO Facturi VALUES (1, 12500000, 14875000)"),
                QStringLiteral("INSERT INTO Facturi VALUES (2, 3333333.33, NULL)")});
     const QString projectFile = folder.filePath(QStringLiteral("firma.vmd"));
-    {
-        testsupport::ProjectFixture project;
-        ASSERT_TRUE(project.ok());
-        const int table = project.addTable(project.addConn(6, QStringLiteral("Contabilitate"), user.connString()),
-                                           QStringLiteral("Facturi"));
-        project.addField(table, QStringLiteral("Valoare"));
-        project.addField(table, QStringLiteral("Total"));
-        project.Conn().close();
-        ASSERT_TRUE(QFile::copy(project.path(), projectFile));
-    }
+    ASSERT_TRUE(convtest::saveUserTableProject(projectFile, user.connString(), QStringLiteral("Contabilitate"),
+                                               QStringLiteral("Facturi"), {"Valoare", "Total"}));
 
     testsupport::ScriptedPrompts prompts;
     QStringList listed, progressCaptions;
