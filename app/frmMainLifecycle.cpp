@@ -5,10 +5,12 @@
 #include "app/frmMain.h"
 
 #include "conversion/ConversionCommand.h"
+#include "conversion/RunHistory.h"
 #include "conversion/frmProgress.h"
 #include "data/ErrorTrap.h"
 #include "data/ProjectFile.h"
 #include "data/WorkingCopy.h"
+#include "data/db/DbError.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Prompt.h"
 #include "util/core/RecentFiles.h"
@@ -27,6 +29,7 @@
 namespace {
 
 const QString kModule = QStringLiteral("frmMain");
+const QString kProjectFilter = QStringLiteral("Vamor Files (*.vmd)|*.vmd|All Files (*.*)|*.*");
 // How long the end of a session waits for a conversion or a dialog before it
 // removes the working copy and ends the program at once.
 constexpr qint64 kEndingPatienceMs = 20000;
@@ -183,4 +186,59 @@ void frmMain::pShowChangeover()
         if (QAction *command = findChild<QAction *>(QStringLiteral("mnu_") + key))
             command->setText(tip);
     }
+}
+
+bool frmMain::fSave()
+{
+    bool saved = false;
+    fgTrap(kModule, QStringLiteral("fSave"), [&] {
+        const QString previous = mstrFileName;
+        QString target = mstrFileName;
+        if (target.isEmpty()) {
+            ui::FileRequest request;
+            request.title = kAppTitle + QStringLiteral(" File");
+            request.filter = kProjectFilter;
+            request.confirmOverwrite = true;
+            target = ui::getSaveFileName(request);
+            if (target.isEmpty())
+                return;
+        }
+        // The file written is this window's from now on; a file another
+        // program has open is not written over.
+        QString lockMessage;
+        switch (mProjectLock.acquire(target, lockMessage)) {
+        case projectfile::ProjectLock::Outcome::Locked:
+            break;
+        case projectfile::ProjectLock::Outcome::HeldByOther:
+            ui::msgBox(lockMessage, ui::Buttons::Ok, ui::Icon::Exclamation);
+            return;
+        case projectfile::ProjectLock::Outcome::Failed:
+            mstrFileName = target;
+            throw db::DbError(db::E_FAIL, lockMessage);
+        }
+        mstrFileName = target;
+        // Runs recorded since the last save go into the file saved.
+        const bool journalFolded = fFoldRunJournal(previous);
+        const QString connectionString = mcnnProject.isOpen() ? mcnnProject.connectionString()
+                                                              : projectfile::projectConnectionString(mstrTempFile);
+        mcnnProject.close();
+        try {
+            projectfile::saveWorkingCopy(mstrTempFile, mstrFileName);
+        } catch (...) {
+            // The project stays usable: its working copy is opened again.
+            try {
+                mcnnProject.open(connectionString);
+            } catch (...) {
+            }
+            throw;
+        }
+        mcnnProject.open(connectionString);
+        // The saved file holds every run of its journal.
+        if (journalFolded && previous == mstrFileName)
+            history::removeJournal(previous);
+        SetDirty(false);
+        pgAddToRecent(mstrFileName);
+        saved = true;
+    });
+    return saved;
 }
