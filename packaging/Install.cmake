@@ -22,7 +22,7 @@ install(CODE "
   if(NOT EXISTS \"${VAMOR_BIN_DIR}/Vamor.vmt\")
     message(FATAL_ERROR \"The project template Vamor.vmt has not been built in ${VAMOR_BIN_DIR}\")
   endif()
-  file(GLOB vamor_data_files \"${VAMOR_BIN_DIR}/*.vmt\" \"${VAMOR_BIN_DIR}/Vamor.qhc\" \"${VAMOR_BIN_DIR}/Vamor.qch\")
+  file(GLOB vamor_data_files \"${VAMOR_BIN_DIR}/*.vmt\" \"${VAMOR_BIN_DIR}/Vamor.qhc\" \"${VAMOR_BIN_DIR}/Vamor.qch\" \"${VAMOR_BIN_DIR}/Vamor_en.qhc\" \"${VAMOR_BIN_DIR}/Vamor_en.qch\")
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${VAMOR_INSTALL_DATADIR}\" TYPE FILE
        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
        FILES \${vamor_data_files})

@@ -21,6 +21,8 @@ PROGRAM=(
   # the help window reads its collection through Qt's SQLite driver
   libqt6sql6-sqlite
   qt6-translations-l10n
+  # lupdate and lrelease: the program's translations
+  qt6-l10n-tools
   fonts-dejavu-core
   libsqlite3-dev sqlite3
   unixodbc unixodbc-dev odbcinst
