@@ -256,17 +256,43 @@ bool OdbcProvider::isAlive() const
 
 qint64 OdbcProvider::execute(const QString &sql)
 {
-    Statement st(timedDbc(), &mInFlight, queryTimeout());
-    WText text(sql);
-    const SQLRETURN rc = SQLExecDirectW(st.handle(), text.ptr(), SQL_NTS);
-    st.requireNotCancelled();
-    if (rc == SQL_NO_DATA)
-        return 0; // a searched UPDATE or DELETE that touched no row
-    st.check(rc, "SQLExecDirect");
-    SQLLEN count = -1;
-    if (!succeeded(SQLRowCount(st.handle(), &count)))
-        count = -1;
-    return static_cast<qint64>(count);
+    try {
+        Statement st(timedDbc(), &mInFlight, queryTimeout());
+        WText text(sql);
+        const SQLRETURN rc = SQLExecDirectW(st.handle(), text.ptr(), SQL_NTS);
+        st.requireNotCancelled();
+        if (rc == SQL_NO_DATA)
+            return 0; // a searched UPDATE or DELETE that touched no row
+        st.check(rc, "SQLExecDirect");
+        SQLLEN count = -1;
+        if (!succeeded(SQLRowCount(st.handle(), &count)))
+            count = -1;
+        return static_cast<qint64>(count);
+    } catch (const DbError &) {
+        settleAfterFailure();
+        throw;
+    }
+}
+
+// The PostgreSQL driver reads a SELECT through a cursor, and a cursor
+// lives in a transaction the driver opens around it even when statements
+// commit on their own. A statement stopped at the wrong moment (a cancel
+// that lands between the driver's own steps) can leave that transaction
+// aborted, and every later statement of the session would fail with
+// "current transaction is aborted". Outside a transaction of ours there
+// is nothing to keep, so the session is brought back with a ROLLBACK,
+// sent on a statement of its own that no cancel is aimed at; "no
+// transaction in progress" is only a warning.
+void OdbcProvider::settleAfterFailure()
+{
+    if (mEngine != Engine::PostgreSql || !mConnected || mInTransaction || mDbc == SQL_NULL_HDBC)
+        return;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, mDbc, &stmt)))
+        return;
+    WText text(QStringLiteral("ROLLBACK"));
+    SQLExecDirectW(stmt, text.ptr(), SQL_NTS);
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
 }
 
 // A transaction is the connection in manual-commit mode; it ends with
@@ -335,18 +361,23 @@ SqlDialect OdbcProvider::dialect() const
 Recordset OdbcProvider::query(const QString &sql, LockType lock, int maxRows)
 {
     Q_UNUSED(lock); // ODBC recordsets are read-only snapshots
-    Statement st(timedDbc(), &mInFlight, queryTimeout());
-    if (maxRows > 0) {
-        // Not every driver honours the limit (01S02 "option value changed"
-        // is fine); fetching stops at maxRows below in any case.
-        SQLSetStmtAttrW(st.handle(), SQL_ATTR_MAX_ROWS,
-                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(maxRows)), SQL_IS_UINTEGER);
+    try {
+        Statement st(timedDbc(), &mInFlight, queryTimeout());
+        if (maxRows > 0) {
+            // Not every driver honours the limit (01S02 "option value changed"
+            // is fine); fetching stops at maxRows below in any case.
+            SQLSetStmtAttrW(st.handle(), SQL_ATTR_MAX_ROWS,
+                            reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(maxRows)), SQL_IS_UINTEGER);
+        }
+        WText text(sql);
+        const SQLRETURN rc = SQLExecDirectW(st.handle(), text.ptr(), SQL_NTS);
+        if (rc != SQL_NO_DATA)
+            st.check(rc, "SQLExecDirect");
+        return snapshot(st, maxRows);
+    } catch (const DbError &) {
+        settleAfterFailure(); // with the failed statement's cursor closed
+        throw;
     }
-    WText text(sql);
-    const SQLRETURN rc = SQLExecDirectW(st.handle(), text.ptr(), SQL_NTS);
-    if (rc != SQL_NO_DATA)
-        st.check(rc, "SQLExecDirect");
-    return snapshot(st, maxRows);
 }
 
 QString OdbcProvider::lostText()

@@ -71,6 +71,7 @@ private:
     void backToAutocommit();
     void drop(const QString &reason);
     Recordset snapshot(const Statement &st, int maxRows);
+    void settleAfterFailure();
     void release();
 
     // OdbcProviderCatalog.cpp
