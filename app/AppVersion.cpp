@@ -1,8 +1,11 @@
 #include "app/AppVersion.h"
 
+#include <QCoreApplication>
+
 QString fgAppVersion() { return QStringLiteral(VAMOR_VERSION); }
 
 QString fgAppDescription()
 {
-    return QStringLiteral("Conversia sumelor din bazele de date din lei vechi in lei noi si inapoi");
+    return QCoreApplication::translate("AppVersion",
+                                       "Conversia sumelor din bazele de date din lei vechi in lei noi si inapoi");
 }

@@ -6,6 +6,7 @@
 #include "data/WorkingCopy.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
+#include "datasources/ConnStrings.h"
 #include "datasources/frmConn.h"
 #include "help/HelpSystem.h"
 #include "tables/frmTable.h"
@@ -52,18 +53,31 @@ struct ToolbarButton {
     bool separatorAfter;
 };
 
+// Captions and tooltips are translated when the buttons are made.
 const ToolbarButton kButtons[] = {
-    {"new", "Nou", "Proiect Nou", "new", false},
-    {"open", "Deschide", "Deschide Proiect", "open", false},
-    {"save", "Salveaza", "Salveaza Proiectul", "save", true},
-    {"conn_add", "Adauga", "Adauga Sursa de Date", "db_add", false},
-    {"conn_del", "Sterge", "Sterge Sursa de Date", "db_del", true},
-    {"table_add", "Adauga", "Adauga Tabel", "table_add", false},
-    {"table_del", "Sterge", "Sterge Tabel", "table_del", true},
-    {"field_add", "Adauga", "Adauga Camp", "field_add", false},
-    {"field_del", "Sterge", "Sterge Camp", "field_del", true},
-    {"-", "Lei NOI", "Converteste la lei NOI", "lei_noi", false},
-    {"+", "Lei VECHI", "Converteste la lei VECHI", "lei_vechi", false},
+    {"new", QT_TRANSLATE_NOOP("frmMain", "Nou"), QT_TRANSLATE_NOOP("frmMain", "Proiect Nou"), "new", false},
+    {"open", QT_TRANSLATE_NOOP("frmMain", "Deschide"), QT_TRANSLATE_NOOP("frmMain", "Deschide Proiect"), "open",
+     false},
+    {"save", QT_TRANSLATE_NOOP("frmMain", "Salveaza"), QT_TRANSLATE_NOOP("frmMain", "Salveaza Proiectul"), "save",
+     true},
+    {"conn_add", QT_TRANSLATE_NOOP("frmMain", "Adauga"), QT_TRANSLATE_NOOP("frmMain", "Adauga Sursa de Date"),
+     "db_add", false},
+    {"conn_del", QT_TRANSLATE_NOOP("frmMain", "Sterge"), QT_TRANSLATE_NOOP("frmMain", "Sterge Sursa de Date"),
+     "db_del", true},
+    {"table_add", QT_TRANSLATE_NOOP("frmMain", "Adauga"), QT_TRANSLATE_NOOP("frmMain", "Adauga Tabel"),
+     "table_add", false},
+    {"table_del", QT_TRANSLATE_NOOP("frmMain", "Sterge"), QT_TRANSLATE_NOOP("frmMain", "Sterge Tabel"),
+     "table_del", true},
+    {"field_add", QT_TRANSLATE_NOOP("frmMain", "Adauga"), QT_TRANSLATE_NOOP("frmMain", "Adauga Camp"),
+     "field_add", false},
+    {"field_del", QT_TRANSLATE_NOOP("frmMain", "Sterge"), QT_TRANSLATE_NOOP("frmMain", "Sterge Camp"),
+     "field_del", true},
+    //: The currency after the changeover, on the button that converts to it.
+    {"-", QT_TRANSLATE_NOOP("frmMain", "Lei NOI"), QT_TRANSLATE_NOOP("frmMain", "Converteste la lei NOI"),
+     "lei_noi", false},
+    //: The currency before the changeover, on the button that converts back to it.
+    {"+", QT_TRANSLATE_NOOP("frmMain", "Lei VECHI"), QT_TRANSLATE_NOOP("frmMain", "Converteste la lei VECHI"),
+     "lei_vechi", false},
 };
 
 } // namespace
@@ -145,9 +159,10 @@ void frmMain::createActions()
     tlb->toggleViewAction()->setEnabled(false);
     for (const ToolbarButton &button : kButtons) {
         const QString key = QString::fromLatin1(button.key);
-        QAction *action = tlb->addAction(picture(QString::fromLatin1(button.picture)), QString::fromLatin1(button.caption));
+        QAction *action = tlb->addAction(picture(QString::fromLatin1(button.picture)),
+                                         QCoreApplication::translate("frmMain", button.caption));
         action->setObjectName(QStringLiteral("tlb_") + key);
-        action->setToolTip(QString::fromLatin1(button.tooltip));
+        action->setToolTip(QCoreApplication::translate("frmMain", button.tooltip));
         action->setData(key);
         connect(action, &QAction::triggered, this, [this, key] { tlb_ButtonClick(key); });
         mTlbButtons.insert(key, action);
@@ -156,19 +171,19 @@ void frmMain::createActions()
             tlb->addSeparator();
     }
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("Fisier"));
+    mnuFile = menuBar()->addMenu(tr("Fisier"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuNew = mnuFile->addAction(QStringLiteral("Proiect Nou"), this, [this] { pNew(); });
+    mnuNew = mnuFile->addAction(tr("Proiect Nou"), this, [this] { pNew(); });
     mnuNew->setObjectName(QStringLiteral("mnuNew"));
-    mnuOpen = mnuFile->addAction(QStringLiteral("Deschide Proiect"), this, [this] { pOpen(false); });
+    mnuOpen = mnuFile->addAction(tr("Deschide Proiect"), this, [this] { pOpen(false); });
     mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty1"));
-    mnuSave = mnuFile->addAction(QStringLiteral("Salveaza"), this, [this] {
+    mnuSave = mnuFile->addAction(tr("Salveaza"), this, [this] {
         pFinishPendingEdit();
         fSave();
     });
     mnuSave->setObjectName(QStringLiteral("mnuSave"));
-    mnuHistory = mnuFile->addAction(QStringLiteral("Istoric conversii..."), this, [this] {
+    mnuHistory = mnuFile->addAction(tr("Istoric conversii..."), this, [this] {
         pFinishPendingEdit();
         pShowHistory();
     });
@@ -179,12 +194,12 @@ void frmMain::createActions()
         connect(projectOpen, &QAction::changed, mnuHistory,
                 [this, projectOpen] { mnuHistory->setEnabled(projectOpen->isEnabled()); });
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileEmpty2"));
-    mnuExit = mnuFile->addAction(QStringLiteral("Inchide"), this, [this] { mnuExit_Click(); });
+    mnuExit = mnuFile->addAction(tr("Inchide"), this, [this] { mnuExit_Click(); });
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
 
     // The toolbar's commands on the project, from the keyboard: the same
     // actions' states, each with its shortcut.
-    mnuProject = menuBar()->addMenu(QStringLiteral("Proiect"));
+    mnuProject = menuBar()->addMenu(tr("Proiect"));
     mnuProject->setObjectName(QStringLiteral("mnuProject"));
     const struct {
         const char *key;
@@ -211,7 +226,7 @@ void frmMain::createActions()
         connect(button, &QAction::changed, action, [button, action] { action->setEnabled(button->isEnabled()); });
         if (key == QLatin1String("conn_del")) {
             // The money columns of the current data source.
-            mnuDiscover = mnuProject->addAction(QStringLiteral("Cauta sume..."), this, [this] {
+            mnuDiscover = mnuProject->addAction(tr("Cauta sume..."), this, [this] {
                 pFinishPendingEdit();
                 pDiscover();
             });
@@ -224,18 +239,18 @@ void frmMain::createActions()
     mnuSave->setShortcut(QKeySequence::Save);
     mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("Ajutor"));
+    mnuHelp = menuBar()->addMenu(tr("Ajutor"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     auto helpItem = [this](const QString &caption, const QString &name) {
         QAction *action = mnuHelp->addAction(caption, this, [this, name] { emit helpRequested(name); });
         action->setObjectName(name);
         return action;
     };
-    mnuHepContent = helpItem(QStringLiteral("Continut"), QStringLiteral("mnuHepContent"));
-    mnuHelpIndex = helpItem(QStringLiteral("Index"), QStringLiteral("mnuHelpIndex"));
+    mnuHepContent = helpItem(tr("Continut"), QStringLiteral("mnuHepContent"));
+    mnuHelpIndex = helpItem(tr("Index"), QStringLiteral("mnuHelpIndex"));
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpEmpty1"));
-    mnuHelpTerms = helpItem(QStringLiteral("Termene si Conditii"), QStringLiteral("mnuHelpTerms"));
-    mnuHelpAbout = helpItem(QStringLiteral("Despre"), QStringLiteral("mnuHelpAbout"));
+    mnuHelpTerms = helpItem(tr("Termene si Conditii"), QStringLiteral("mnuHelpTerms"));
+    mnuHelpAbout = helpItem(tr("Despre"), QStringLiteral("mnuHelpAbout"));
 }
 
 QAction *frmMain::tlbButton(const QString &pstrKey) const { return mTlbButtons.value(pstrKey); }
@@ -417,10 +432,9 @@ bool frmMain::fLoadProject()
         mcnnProject.open(projectfile::projectConnectionString(mstrTempFile));
         const QString version = projectfile::readProjectVersion(mcnnProject);
         if (version != QLatin1String("1.0")) {
-            ui::msgBox(QStringLiteral("Proiectul a fost salvat in formatul versiunii %1, pe care acest program "
-                                      "nu il cunoaste (cunoaste doar versiunea 1.0).")
-                               .arg(version)
-                           + QStringLiteral("\nProiectul nu poate fi deschis."),
+            ui::msgBox(tr("Proiectul a fost salvat in formatul versiunii %1, pe care acest program "
+                          "nu il cunoaste (cunoaste doar versiunea 1.0).\nProiectul nu poate fi deschis.")
+                           .arg(version),
                        ui::Buttons::Ok, ui::Icon::Exclamation);
             return;
         }
@@ -445,11 +459,8 @@ void frmMain::pLoadTree()
     QHash<QString, QTreeWidgetItem *> sourceNodes;
     while (!rs.eof()) {
         const bool offline = rs.value(QStringLiteral("Offline")).toBool();
-        QString text = rs.value(QStringLiteral("Description")).toString();
-        if (offline)
-            text += QStringLiteral(" (Deconectat)");
         auto *node = new QTreeWidgetItem(trv);
-        node->setText(0, text);
+        node->setText(0, fgGetConnText(rs.value(QStringLiteral("Description")).toString(), offline));
         node->setData(0, Qt::UserRole,
                       QStringLiteral("C_") + QString::number(rs.value(QStringLiteral("IdConn")).toInt()));
         node->setIcon(0, picture(QStringLiteral("DS_")
@@ -515,7 +526,7 @@ bool frmMain::fCloseProject()
     fgTrap(kModule, QStringLiteral("fCloseProject"), [&] {
         if (mbDirty) {
             const ui::Answer answer = ui::msgBox(
-                QStringLiteral("Proiectul curent a fost modificat.\nDoriti sa salvati?"), ui::Buttons::YesNoCancel,
+                tr("Proiectul curent a fost modificat.\nDoriti sa salvati?"), ui::Buttons::YesNoCancel,
                 ui::Icon::Question);
             if (answer == ui::Answer::Cancel)
                 return;
@@ -608,7 +619,7 @@ QTreeWidgetItem *frmMain::findNodeOrThrow(const QString &pstrKey) const
 {
     QTreeWidgetItem *node = findNode(pstrKey);
     if (!node)
-        throw db::DbError(kElementNotFound, QStringLiteral("Nodul \"%1\" nu exista in arbore.").arg(pstrKey));
+        throw db::DbError(kElementNotFound, tr("Nodul \"%1\" nu exista in arbore.").arg(pstrKey));
     return node;
 }
 

@@ -57,9 +57,9 @@ void frmMain::pConnDel()
         const int tables = node->childCount();
         if (tables > 0) {
             const QString question =
-                QStringLiteral("Sursa de date selectata contine ") + QString::number(tables)
-                + QStringLiteral(" tabele.\nDaca sursa de date va fi stearsa, tabelele impreuna cu campurile lor "
-                                 "vor fi deasemenea sterse.\n\nSunteti sigur ca doriti sa stergeti sursa de date?");
+                tr("Sursa de date selectata contine %n tabele.\nDaca sursa de date va fi stearsa, tabelele impreuna "
+                   "cu campurile lor vor fi deasemenea sterse.\n\nSunteti sigur ca doriti sa stergeti sursa de date?",
+                   nullptr, tables);
             if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, QString(), 1) != ui::Answer::Yes)
                 return;
         }

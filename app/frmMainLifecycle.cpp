@@ -29,7 +29,6 @@
 namespace {
 
 const QString kModule = QStringLiteral("frmMain");
-const QString kProjectFilter = QStringLiteral("Vamor Files (*.vmd)|*.vmd|All Files (*.*)|*.*");
 // How long the end of a session waits for a conversion or a dialog before it
 // removes the working copy and ends the program at once.
 constexpr qint64 kEndingPatienceMs = 20000;
@@ -104,9 +103,10 @@ bool frmMain::fOfferOrphans()
             if (recovered || mbEnding)
                 continue;
             const QString text =
-                QStringLiteral("Copia de lucru \"%1\" din %2 a ramas de la o rulare Vamor care nu s-a inchis normal.\n"
-                               "Doriti sa o deschideti ca proiect nou, nesalvat?\n\n"
-                               "Da - o deschide, Nu - o sterge, Anulare - o lasa asa.")
+                //: "Da", "Nu" and "Anulare" are the question's buttons.
+                tr("Copia de lucru \"%1\" din %2 a ramas de la o rulare Vamor care nu s-a inchis normal.\n"
+                   "Doriti sa o deschideti ca proiect nou, nesalvat?\n\n"
+                   "Da - o deschide, Nu - o sterge, Anulare - o lasa asa.")
                     .arg(QDir::toNativeSeparators(orphan->path()),
                          QLocale::system().toString(orphan->modified(), QLocale::ShortFormat));
             const ui::Answer answer = ui::msgBox(text, ui::Buttons::YesNoCancel, ui::Icon::Question);
@@ -178,7 +178,7 @@ void frmMain::pShowChangeover()
 {
     for (const bool toNew : {true, false}) {
         const QString key = toNew ? QStringLiteral("-") : QStringLiteral("+");
-        const QString tip = QStringLiteral("Converteste la ") + mChangeover.inSentence(toNew);
+        const QString tip = tr("Converteste la %1").arg(mChangeover.inSentence(toNew));
         if (QAction *button = tlbButton(key)) {
             button->setText(mChangeover.name(toNew));
             button->setToolTip(tip);
@@ -196,8 +196,11 @@ bool frmMain::fSave()
         QString target = mstrFileName;
         if (target.isEmpty()) {
             ui::FileRequest request;
-            request.title = kAppTitle + QStringLiteral(" File");
-            request.filter = kProjectFilter;
+            //: The file dialog's title; %1 is the program's name.
+            request.title = tr("%1 File").arg(kAppTitle);
+            // The descriptions are translated, the patterns stay.
+            request.filter = tr("Vamor Files (*.vmd)") + QStringLiteral("|*.vmd|") + tr("All Files (*.*)")
+                             + QStringLiteral("|*.*");
             request.confirmOverwrite = true;
             target = ui::getSaveFileName(request);
             if (target.isEmpty())

@@ -92,7 +92,7 @@ frmStart::frmStart(QWidget *parent) : QDialog(parent)
     });
 
     frExisting = makeFrame(this, QStringLiteral("frExisting"));
-    Label1 = new QLabel(QStringLiteral("File name"), frExisting);
+    Label1 = new QLabel(tr("File name"), frExisting);
     Label1->setObjectName(QStringLiteral("Label1"));
     txtExisting = new QLineEdit(frExisting);
     txtExisting->setObjectName(QStringLiteral("txtExisting"));
@@ -112,14 +112,14 @@ frmStart::frmStart(QWidget *parent) : QDialog(parent)
     lwRecent = new QTreeWidget(frRecent);
     lwRecent->setObjectName(QStringLiteral("lwRecent"));
     lwRecent->setColumnCount(2);
-    lwRecent->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Folder")});
+    lwRecent->setHeaderLabels({tr("File"), tr("Folder")});
     pgMakeReportList(lwRecent);
     (new QVBoxLayout(frRecent))->addWidget(lwRecent);
 
-    cmdOpen = new QPushButton(QStringLiteral("Deschide"), this);
+    cmdOpen = new QPushButton(tr("Deschide"), this);
     cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
     cmdOpen->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abandoneaza"), this);
+    cmdCancel = new QPushButton(tr("Abandoneaza"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
 
@@ -181,13 +181,13 @@ void frmStart::Form_Load()
         item->setData(Qt::UserRole + 2, descriptions.value(name));
         item->setToolTip(descriptions.value(name));
         if (name == defaultTemplate) {
-            item->setText(QStringLiteral("Proiect ") + kAppTitle);
+            item->setText(tr("Proiect %1").arg(kAppTitle));
             item->setIcon(iconNew);
             item->setData(Qt::UserRole + 1, QStringLiteral("new"));
             lvNew->insertItem(0, item);
             lvNew->setCurrentItem(item);
         } else {
-            item->setText(QStringLiteral("Proiect ") + name.left(name.size() - 4));
+            item->setText(tr("Proiect %1").arg(name.left(name.size() - 4)));
             item->setIcon(iconUser);
             item->setData(Qt::UserRole + 1, QStringLiteral("user"));
             lvNew->addItem(item);
@@ -204,11 +204,11 @@ void frmStart::Form_Load()
         TabStripStart->setTabData(index, key);
     };
     if (ShowNew)
-        addTab(QStringLiteral("Nou"), QStringLiteral("new"));
+        addTab(tr("Nou"), QStringLiteral("new"));
     if (ShowExisting)
-        addTab(QStringLiteral("Existent"), QStringLiteral("existing"));
+        addTab(tr("Existent"), QStringLiteral("existing"));
     if (ShowRecent)
-        addTab(QStringLiteral("Recent"), QStringLiteral("recent"));
+        addTab(tr("Recent"), QStringLiteral("recent"));
     if (TabStripStart->count() > 0)
         TabStripStart->setCurrentIndex(0);
     TabStripStart_Click();
@@ -253,11 +253,11 @@ void frmStart::TabStripStart_Click()
     frExisting->setVisible(key == QLatin1String("existing"));
     frRecent->setVisible(key == QLatin1String("recent"));
     if (key == QLatin1String("new"))
-        setWindowTitle(QStringLiteral("Proiect Nou"));
+        setWindowTitle(tr("Proiect Nou"));
     else if (key == QLatin1String("existing"))
-        setWindowTitle(QStringLiteral("Deschide Proiect"));
+        setWindowTitle(tr("Deschide Proiect"));
     else if (key == QLatin1String("recent"))
-        setWindowTitle(QStringLiteral("Deschide Proiect Recent"));
+        setWindowTitle(tr("Deschide Proiect Recent"));
 }
 
 void frmStart::cmdOpen_Click()
@@ -272,7 +272,7 @@ void frmStart::cmdOpen_Click()
     } else if (key == QLatin1String("existing")) {
         NewFileName.clear();
         if (txtExisting->text().isEmpty()) {
-            ui::msgBox(QStringLiteral("Trebuie sa specificati un fisier existent."), ui::Buttons::Ok,
+            ui::msgBox(tr("Trebuie sa specificati un fisier existent."), ui::Buttons::Ok,
                        ui::Icon::Information);
             txtExisting->setFocus();
             return;
@@ -282,7 +282,7 @@ void frmStart::cmdOpen_Click()
         NewFileName.clear();
         const QList<QTreeWidgetItem *> selected = lwRecent->selectedItems();
         if (selected.isEmpty()) {
-            ui::msgBox(QStringLiteral("Trebuie sa selectati un fisier din lista de fisiere recente."),
+            ui::msgBox(tr("Trebuie sa selectati un fisier din lista de fisiere recente."),
                        ui::Buttons::Ok, ui::Icon::Information);
             lwRecent->setFocus();
             return;
@@ -300,8 +300,11 @@ void frmStart::cmdCancel_Click() { reject(); }
 void frmStart::cmdBrowse_Click()
 {
     ui::FileRequest request;
-    request.title = kAppTitle + QStringLiteral(" File");
-    request.filter = QStringLiteral("Vamor Files (*.vmd)|*.vmd|All Files (*.*)|*.*");
+    //: The file dialog's title; %1 is the program's name.
+    request.title = tr("%1 File").arg(kAppTitle);
+    // The descriptions are translated, the patterns stay.
+    request.filter =
+        tr("Vamor Files (*.vmd)") + QStringLiteral("|*.vmd|") + tr("All Files (*.*)") + QStringLiteral("|*.*");
     request.mustExist = true;
     const QString path = ui::getOpenFileName(request);
     // A cancelled dialog leaves the text as it was.

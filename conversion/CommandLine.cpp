@@ -51,7 +51,9 @@ constexpr int kMaxJobs = 64;
 
 QString usageText()
 {
-    return QStringLiteral(
+    //: The option names (--convert, --to, ...) and the values noi and vechi stay as they are: the user types them.
+    return QCoreApplication::translate(
+        "CommandLine",
         "Utilizare:\n"
         "  vamor --convert PROIECT.vmd --to noi|vechi|COD [--yes] [--report FISIER] [--list]\n"
         "        [--reconnect] [--no-totals] [--lock-timeout SECUNDE] [--jobs N]\n"
@@ -97,6 +99,11 @@ QString usageText()
         "               2 argumente gresite sau proiectul nu poate fi deschis.\n");
 }
 
+QString missingValue(const QString &option)
+{
+    return QCoreApplication::translate("CommandLine", "Lipseste valoarea optiunii %1.").arg(option);
+}
+
 struct Options {
     bool help = false;
     QString project;
@@ -126,11 +133,10 @@ QString parseOptions(const QStringList &args, Options &options)
         const auto takeValue = [&](QString &target) -> QString {
             if (equals > 0) {
                 target = inlineValue;
-                return target.isEmpty() ? QStringLiteral("Lipseste valoarea optiunii ") + arg + QLatin1Char('.')
-                                        : QString();
+                return target.isEmpty() ? missingValue(arg) : QString();
             }
             if (i + 1 >= args.size() || args.at(i + 1).startsWith(QStringLiteral("--")))
-                return QStringLiteral("Lipseste valoarea optiunii ") + arg + QLatin1Char('.');
+                return missingValue(arg);
             target = args.at(++i);
             return QString();
         };
@@ -138,11 +144,11 @@ QString parseOptions(const QStringList &args, Options &options)
                             || arg == QStringLiteral("--list") || arg == QStringLiteral("--reconnect")
                             || arg == QStringLiteral("--no-totals");
         if (isFlag && equals > 0)
-            return QStringLiteral("Optiunea ") + arg + QStringLiteral(" nu primeste o valoare.");
+            return QCoreApplication::translate("CommandLine", "Optiunea %1 nu primeste o valoare.").arg(arg);
         QString message;
         // An option given twice would leave one of its values unused.
         if (seen.contains(arg))
-            return QStringLiteral("Optiunea ") + arg + QStringLiteral(" este data de doua ori.");
+            return QCoreApplication::translate("CommandLine", "Optiunea %1 este data de doua ori.").arg(arg);
         if (arg.startsWith(QLatin1Char('-')))
             seen.insert(arg);
         if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h"))
@@ -160,8 +166,10 @@ QString parseOptions(const QStringList &args, Options &options)
             bool ok = false;
             const double value = seconds.trimmed().toDouble(&ok);
             if (message.isEmpty() && (!ok || !(value >= 0) || value > 600))
-                message = QStringLiteral("Valoare gresita pentru --lock-timeout: ") + seconds
-                          + QStringLiteral(" (se accepta un numar de secunde intre 0 si 600, de exemplu 30 sau 0.5)");
+                message = QCoreApplication::translate("CommandLine",
+                                                      "Valoare gresita pentru --lock-timeout: %1 (se accepta un numar "
+                                                      "de secunde intre 0 si 600, de exemplu 30 sau 0.5)")
+                              .arg(seconds);
             options.lockTimeoutMs = static_cast<qint64>(value * 1000 + 0.5);
         }
         else if (arg == QStringLiteral("--jobs")) {
@@ -170,10 +178,10 @@ QString parseOptions(const QStringList &args, Options &options)
             bool ok = false;
             options.jobs = count.trimmed().toInt(&ok);
             if (message.isEmpty() && (!ok || options.jobs < 0 || options.jobs > kMaxJobs))
-                message = QStringLiteral("Valoare gresita pentru --jobs: ") + count
-                          + QStringLiteral(" (se accepta un numar intreg intre 0 si %1; 0 inseamna cate o sursa de "
-                                           "date pe procesor)")
-                                .arg(kMaxJobs);
+                message = QCoreApplication::translate("CommandLine",
+                                                      "Valoare gresita pentru --jobs: %1 (se accepta un numar intreg "
+                                                      "intre 0 si %2; 0 inseamna cate o sursa de date pe procesor)")
+                              .arg(count, QString::number(kMaxJobs));
         }
         else if (arg == QStringLiteral("--yes"))
             options.yes = true;
@@ -184,29 +192,34 @@ QString parseOptions(const QStringList &args, Options &options)
         else if (arg == QStringLiteral("--list"))
             options.list = true;
         else if (arg.startsWith(QLatin1Char('-')))
-            message = QStringLiteral("Optiune necunoscuta: ") + args.at(i);
+            message = QCoreApplication::translate("CommandLine", "Optiune necunoscuta: %1").arg(args.at(i));
         else
-            message = QStringLiteral("Argument neasteptat: ") + arg;
+            message = QCoreApplication::translate("CommandLine", "Argument neasteptat: %1").arg(arg);
         if (!message.isEmpty())
             return message;
     }
     if (options.help)
         return QString();
     if (options.project.isEmpty())
-        return QStringLiteral("Lipseste proiectul: --convert PROIECT.vmd");
+        return QCoreApplication::translate("CommandLine", "Lipseste proiectul: --convert PROIECT.vmd");
     if (options.to.isEmpty())
-        return QStringLiteral("Lipseste directia conversiei: --to noi sau --to vechi");
+        //: "--to noi" and "--to vechi" are typed as they are.
+        return QCoreApplication::translate("CommandLine", "Lipseste directia conversiei: --to noi sau --to vechi");
     // A currency's code is checked against the project once it is open.
     static const QRegularExpression code(QStringLiteral("^[A-Za-z]{3}$"));
     if (options.to != QStringLiteral("noi") && options.to != QStringLiteral("vechi") && !code.match(options.to).hasMatch())
-        return QStringLiteral("Directie necunoscuta: ") + options.to + QStringLiteral(" (se accepta noi sau vechi)");
+        //: %1: what the user gave to --to; "noi" and "vechi" are typed as they are.
+        return QCoreApplication::translate("CommandLine", "Directie necunoscuta: %1 (se accepta noi sau vechi)")
+            .arg(options.to);
     return QString();
 }
 
 void printListing(const QList<conversion::ListedField> &listed, bool toLeiNoi, const Changeover &changeover)
 {
     out(conversion::directionTitle(toLeiNoi, changeover) + QStringLiteral("\n"));
-    QString headers[3] = {QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")};
+    QString headers[3] = {QCoreApplication::translate("CommandLine", "Sursa Date"),
+                          QCoreApplication::translate("CommandLine", "Tabel"),
+                          QCoreApplication::translate("CommandLine", "Camp")};
     qsizetype widths[2] = {headers[0].size(), headers[1].size()};
     for (const auto &f : listed) {
         widths[0] = std::max(widths[0], f.dataSource.size());
@@ -225,7 +238,8 @@ void printListing(const QList<conversion::ListedField> &listed, bool toLeiNoi, c
         out(line + QStringLiteral("\n"));
     };
     if (!listed.isEmpty())
-        row(headers[0], headers[1], headers[2], notes ? QStringLiteral("Observatii") : QString());
+        row(headers[0], headers[1], headers[2],
+            notes ? QCoreApplication::translate("CommandLine", "Observatii") : QString());
     for (const auto &f : listed)
         row(f.dataSource, f.tableName, f.fieldName, f.note);
     out(conversion::listedCountText(static_cast<int>(listed.size())) + QStringLiteral("\n"));
@@ -246,7 +260,8 @@ QList<conversion::ListedField> fieldsLeft(db::Connection &project, bool toLeiNoi
         for (; !rs.eof(); rs.moveNext())
             left.append({rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString(), QString()});
     } catch (const std::exception &e) {
-        err(QStringLiteral("Campurile ramase nu au putut fi citite: ") + describe(e) + QStringLiteral("\n"));
+        err(QCoreApplication::translate("CommandLine", "Campurile ramase nu au putut fi citite: %1").arg(describe(e))
+            + QStringLiteral("\n"));
     }
     return left;
 }
@@ -265,17 +280,20 @@ qint32 onlineFieldCount(db::Connection &project)
     }
 }
 
-// Reads the answer to "Continuati? (d/n)"; no input counts as "n".
+// Reads the answer to "Continuati? (d/n)"; no input counts as "n". The
+// answers that mean yes are those of the question's language.
 bool askToContinue()
 {
-    out(QStringLiteral("Continuati? (d/n) "));
+    out(QCoreApplication::translate("CommandLine", "Continuati? (d/n)") + QLatin1Char(' '));
     std::string answer;
     if (!std::getline(std::cin, answer)) {
         out(QStringLiteral("\n"));
         return false;
     }
     const QString a = QString::fromLocal8Bit(answer.c_str()).trimmed().toLower();
-    return a == QStringLiteral("d") || a == QStringLiteral("da");
+    //: The answers to "Continuati? (d/n)" that mean yes, in lower case, separated by "|".
+    const QStringList yes = QCoreApplication::translate("CommandLine", "d|da").split(QLatin1Char('|'));
+    return !a.isEmpty() && yes.contains(a);
 }
 
 int run(const Options &options)
@@ -292,15 +310,18 @@ int run(const Options &options)
     try {
         changeover = Changeover::of(project.conn());
     } catch (const std::exception &e) {
-        err(QStringLiteral("Proiectul \"") + options.project + QStringLiteral("\" nu poate fi deschis: ") + describe(e)
+        err(QCoreApplication::translate("CommandLine", "Proiectul \"%1\" nu poate fi deschis: %2")
+                .arg(options.project, describe(e))
             + QStringLiteral("\n"));
         return kExitUsage;
     }
     // "noi"/"vechi", or the code of one of the project's currencies.
     const int direction = changeover.directionNamed(options.to);
     if (direction < 0) {
-        err(QStringLiteral("Directie necunoscuta: ") + options.to + QStringLiteral(" (se accepta noi sau vechi, ")
-            + changeover.newCode + QStringLiteral(" sau ") + changeover.oldCode + QStringLiteral(")\n"));
+        //: %1: what the user gave to --to; %2, %3: the codes of the currencies. "noi" and "vechi" are typed as they are.
+        err(QCoreApplication::translate("CommandLine", "Directie necunoscuta: %1 (se accepta noi sau vechi, %2 sau %3)")
+                .arg(options.to, changeover.newCode, changeover.oldCode)
+            + QStringLiteral("\n"));
         return kExitUsage;
     }
     const bool toLeiNoi = direction == 1;
@@ -314,9 +335,14 @@ int run(const Options &options)
         try {
             const qint64 count = project.conn().execute(QStringLiteral("UPDATE tConn SET Offline = False WHERE Offline = True"));
             if (count > 0)
-                out(QString::number(count) + QStringLiteral(" surse de date marcate Deconectat vor fi incercate din nou.\n"));
+                out(QCoreApplication::translate("CommandLine",
+                                                "%n surse de date marcate Deconectat vor fi incercate din nou.", nullptr,
+                                                static_cast<int>(count))
+                    + QStringLiteral("\n"));
         } catch (const std::exception &e) {
-            err(QStringLiteral("Sursele deconectate nu au putut fi repuse in lucru: ") + describe(e) + QStringLiteral("\n"));
+            err(QCoreApplication::translate("CommandLine", "Sursele deconectate nu au putut fi repuse in lucru: %1")
+                    .arg(describe(e))
+                + QStringLiteral("\n"));
             return kExitFailed;
         }
     }
@@ -326,7 +352,8 @@ int run(const Options &options)
         conversion::listFieldsToConvert(project.conn(), toLeiNoi,
                                         [&listed](const conversion::ListedField &f) { listed.append(f); });
     } catch (const std::exception &e) {
-        err(QStringLiteral("Campurile nu au putut fi listate: ") + describe(e) + QStringLiteral("\n"));
+        err(QCoreApplication::translate("CommandLine", "Campurile nu au putut fi listate: %1").arg(describe(e))
+            + QStringLiteral("\n"));
         const QString saveMessage = project.save();
         if (!saveMessage.isEmpty())
             err(saveMessage + QStringLiteral("\n"));
@@ -339,7 +366,7 @@ int run(const Options &options)
 
     if (options.list || (!options.yes && !askToContinue())) {
         if (!options.list)
-            out(QStringLiteral("Conversia nu a fost facuta.\n"));
+            out(QCoreApplication::translate("CommandLine", "Conversia nu a fost facuta.") + QStringLiteral("\n"));
         const QString saveMessage = project.save();
         if (!saveMessage.isEmpty()) {
             err(saveMessage + QStringLiteral("\n"));
@@ -384,22 +411,25 @@ int run(const Options &options)
         conversion::ConversionEngine engine(project.conn(), progress, report);
         result = engine.run(toLeiNoi);
     }
-    report.ConvertEnd(result.cancelled ? kConvertStoppedStatus : QString());
+    report.ConvertEnd(result.cancelled ? convertStoppedStatus() : QString());
     journal.end(entry.key, QDateTime::currentDateTime(), result.cancelled ? history::kStopped : QString());
     if (!journal.error().isEmpty())
         err(journal.error() + QStringLiteral("\n"));
 
     int status = kExitOk;
     if (result.failed) {
-        err(QStringLiteral("Conversia s-a oprit din cauza unei erori: ") + QString::number(result.errorNumber)
-            + QStringLiteral(": ") + result.errorDescription + QStringLiteral("\n"));
+        err(QCoreApplication::translate("CommandLine", "Conversia s-a oprit din cauza unei erori: %1: %2")
+                .arg(QString::number(result.errorNumber), result.errorDescription)
+            + QStringLiteral("\n"));
         status = kExitFailed;
     }
     QStringList named;
     for (const auto &skipped : result.skippedSources) {
-        err(QStringLiteral("Sursa de date \"") + skipped.dataSource + QStringLiteral("\" a fost sarita: ") + skipped.reason
-            + QStringLiteral("; ") + QString::number(skipped.fieldCount)
-            + QStringLiteral(" campuri ale ei nu au fost convertite.\n"));
+        err(QCoreApplication::translate("CommandLine",
+                                        "Sursa de date \"%1\" a fost sarita: %2; %n campuri ale ei nu au fost convertite.",
+                                        nullptr, skipped.fieldCount)
+                .arg(skipped.dataSource, skipped.reason)
+            + QStringLiteral("\n"));
         named.append(skipped.dataSource);
         status = kExitFailed;
     }
@@ -407,8 +437,10 @@ int run(const Options &options)
     for (const QString &source : result.offlineSources) {
         if (named.contains(source))
             continue;
-        err(QStringLiteral("Sursa de date \"") + source
-            + QStringLiteral("\" nu a putut fi deschisa si a fost marcata Deconectat.\n"));
+        err(QCoreApplication::translate("CommandLine",
+                                        "Sursa de date \"%1\" nu a putut fi deschisa si a fost marcata Deconectat.")
+                .arg(source)
+            + QStringLiteral("\n"));
         status = kExitFailed;
     }
     if (log.errorCount() > 0)
@@ -418,16 +450,19 @@ int run(const Options &options)
         if (totals.toLeiNoi || !totals.available() || totals.approximate || totals.restoredMatches)
             continue;
         const auto &row = log.rows().at(index);
-        err(QStringLiteral("Campul \"") + row.fieldName + QStringLiteral("\" din tabelul \"") + row.tableName
-            + QStringLiteral("\": suma restaurata ") + totals.restoredSum + QStringLiteral(" difera de suma veche ")
-            + totals.oldSum + QStringLiteral(".\n"));
+        err(QCoreApplication::translate("CommandLine",
+                                        "Campul \"%1\" din tabelul \"%2\": suma restaurata %3 difera de suma veche %4.")
+                .arg(row.fieldName, row.tableName, totals.restoredSum, totals.oldSum)
+            + QStringLiteral("\n"));
         status = kExitFailed;
     }
     if (result.cancelled) {
         // What the stop left undone: every field still in the other currency.
         const QList<conversion::ListedField> left = fieldsLeft(project.conn(), toLeiNoi);
-        err(QStringLiteral("Conversia a fost oprita inainte de sfarsit; ") + QString::number(left.size())
-            + QStringLiteral(" campuri nu au fost convertite:\n"));
+        err(QCoreApplication::translate("CommandLine",
+                                        "Conversia a fost oprita inainte de sfarsit; %n campuri nu au fost convertite:",
+                                        nullptr, static_cast<int>(left.size()))
+            + QStringLiteral("\n"));
         for (const auto &f : left)
             err(QStringLiteral("  ") + f.dataSource + QStringLiteral(" / ") + f.tableName + QStringLiteral(" / ")
                 + f.fieldName + QStringLiteral("\n"));
@@ -454,7 +489,8 @@ int run(const Options &options)
             else
                 log.saveToFile(options.report);
         } catch (const std::exception &e) {
-            err(QStringLiteral("Raportul nu a putut fi scris: ") + describe(e) + QStringLiteral("\n"));
+            err(QCoreApplication::translate("CommandLine", "Raportul nu a putut fi scris: %1").arg(describe(e))
+                + QStringLiteral("\n"));
             status = kExitFailed;
         }
     }

@@ -1,11 +1,13 @@
 #include "conversion/CommandLineProject.h"
 
+#include "conversion/ReportLog.h"
 #include "conversion/TerminalOutput.h"
 #include "conversion/RunHistory.h"
 #include "data/ProjectFile.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Signals.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,13 +29,17 @@ void nameOrphanedCopies()
     for (const auto &orphan : projectfile::findOrphanedCopies(fgAppPath())) {
         const QString when = QLocale::system().toString(orphan->modified(), QLocale::ShortFormat);
         if (orphan->hasDatabase())
-            terminal::err(QStringLiteral("Copie de lucru ramasa de la o rulare Vamor oprita: \"%1\" (%2). Poate fi "
-                                         "recuperata sau stearsa din programul Vamor cu ferestre.\n")
-                              .arg(shown(orphan->path()), when));
+            terminal::err(QCoreApplication::translate("CommandLineProject",
+                                                      "Copie de lucru ramasa de la o rulare Vamor oprita: \"%1\" (%2). "
+                                                      "Poate fi recuperata sau stearsa din programul Vamor cu ferestre.")
+                              .arg(shown(orphan->path()), when)
+                          + QLatin1Char('\n'));
         else
-            terminal::err(QStringLiteral("Jurnal ramas de la o rulare Vamor oprita: \"%1\" (%2). Poate fi sters "
-                                         "din programul Vamor cu ferestre.\n")
-                              .arg(shown(orphan->files().value(0)), when));
+            terminal::err(QCoreApplication::translate("CommandLineProject",
+                                                      "Jurnal ramas de la o rulare Vamor oprita: \"%1\" (%2). Poate fi "
+                                                      "sters din programul Vamor cu ferestre.")
+                              .arg(shown(orphan->files().value(0)), when)
+                          + QLatin1Char('\n'));
     }
 }
 
@@ -62,9 +68,10 @@ QString OpenProject::open(const QString &projectPath)
 {
     mProjectPath = QFileInfo(projectPath).absoluteFilePath();
     if (QFileInfo(mProjectPath).isDir())
-        return QStringLiteral("\"") + projectPath + QStringLiteral("\" este un folder, nu un fisier de proiect.");
+        return QCoreApplication::translate("CommandLineProject", "\"%1\" este un folder, nu un fisier de proiect.")
+            .arg(projectPath);
     if (!QFileInfo(mProjectPath).isFile())
-        return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu exista.");
+        return QCoreApplication::translate("CommandLineProject", "Proiectul \"%1\" nu exista.").arg(projectPath);
 
     appsignals::installExitOnSignal();
     QString message;
@@ -75,15 +82,17 @@ QString OpenProject::open(const QString &projectPath)
     try {
         mWorkingCopy = projectfile::WorkingCopy::create(mProjectPath, fgAppPath());
     } catch (const std::exception &e) {
-        return QStringLiteral("Nu se poate face copia de lucru a proiectului in folderul \"") + fgAppPath()
-               + QStringLiteral("\": ") + describe(e);
+        return QCoreApplication::translate("CommandLineProject",
+                                           "Nu se poate face copia de lucru a proiectului in folderul \"%1\": %2")
+            .arg(fgAppPath(), describe(e));
     }
     try {
         mConn.open(projectfile::projectConnectionString(mWorkingCopy->path()));
         const QString version = projectfile::readProjectVersion(mConn);
         if (version != QStringLiteral("1.0"))
-            return QStringLiteral("Proiectul are versiunea ") + version
-                   + QStringLiteral(", pe care acest program nu o cunoaste.");
+            return QCoreApplication::translate("CommandLineProject",
+                                               "Proiectul are versiunea %1, pe care acest program nu o cunoaste.")
+                .arg(version);
         projectfile::upgradeSchema(mConn);
         // Runs recorded since the project was last saved (a run killed
         // midway among them).
@@ -91,8 +100,8 @@ QString OpenProject::open(const QString &projectPath)
         if (!historyMessage.isEmpty())
             terminal::err(historyMessage + QStringLiteral("\n"));
     } catch (const std::exception &e) {
-        return QStringLiteral("Proiectul \"") + projectPath + QStringLiteral("\" nu poate fi deschis: ")
-               + describe(e);
+        return QCoreApplication::translate("CommandLineProject", "Proiectul \"%1\" nu poate fi deschis: %2")
+            .arg(projectPath, describe(e));
     }
     setProjectHost(&mHost);
     return QString();
@@ -114,9 +123,10 @@ QString OpenProject::save()
         projectfile::saveWorkingCopy(mWorkingCopy->path(), mProjectPath);
     } catch (const std::exception &e) {
         mKeepWorkingCopy = true;
-        return QStringLiteral("Proiectul nu a putut fi salvat: ") + describe(e)
-               + QStringLiteral("\nStarea campurilor a ramas in copia de lucru \"") + mWorkingCopy->path()
-               + QStringLiteral("\".");
+        return QCoreApplication::translate("CommandLineProject",
+                                           "Proiectul nu a putut fi salvat: %1\nStarea campurilor a ramas in copia de "
+                                           "lucru \"%2\".")
+            .arg(describe(e), mWorkingCopy->path());
     }
     if (mHistoryFolded)
         history::removeJournal(mProjectPath);
@@ -131,8 +141,9 @@ bool looksLikeReport(const QByteArray &head)
         return head.contains(creator);
     }
     const QStringList lines = QString::fromUtf8(head).split(QStringLiteral("\r\n"));
-    if (lines.size() < 4 || !lines.at(0).startsWith(QStringLiteral("Inceput Conversie: "))
-        || !lines.at(1).startsWith(QStringLiteral("Final Conversie: ")))
+    // Its title lines in Romanian or in the language the program shows now.
+    if (lines.size() < 4 || !conversion::ReportLog::isTitleLine(0, lines.at(0))
+        || !conversion::ReportLog::isTitleLine(1, lines.at(1)))
         return false;
     // The end status, when there is one, stands before the rule.
     const QString rule(30, QLatin1Char('-'));
@@ -144,13 +155,15 @@ QString checkReportTarget(const QString &reportPath, const OpenProject &project)
     if (reportPath.isEmpty())
         return QString();
     const QString target = projectfile::canonicalPath(reportPath);
-    const QString pick = QStringLiteral(" Alegeti alt fisier pentru --report.");
+    const QString pick =
+        QLatin1Char(' ') + QCoreApplication::translate("CommandLineProject", "Alegeti alt fisier pentru --report.");
 
     QStringList projectFiles{projectfile::canonicalPath(project.projectPath()),
                              projectfile::projectLockPath(project.projectPath()),
                              projectfile::canonicalPath(history::journalPath(project.projectPath()))};
     if (projectFiles.contains(target))
-        return QStringLiteral("Raportul nu poate fi scris in \"%1\": acesta este fisierul proiectului.")
+        return QCoreApplication::translate("CommandLineProject",
+                                           "Raportul nu poate fi scris in \"%1\": acesta este fisierul proiectului.")
                    .arg(shown(reportPath))
                + pick;
     const QString copy = project.workingCopyPath();
@@ -159,34 +172,44 @@ QString checkReportTarget(const QString &reportPath, const OpenProject &project)
         for (QString &file : copyFiles)
             file = projectfile::canonicalPath(file);
         if (copyFiles.contains(target))
-            return QStringLiteral("Raportul nu poate fi scris in \"%1\": acesta este copia de lucru a proiectului.")
+            return QCoreApplication::translate("CommandLineProject",
+                                               "Raportul nu poate fi scris in \"%1\": acesta este copia de lucru a "
+                                               "proiectului.")
                        .arg(shown(reportPath))
                    + pick;
     }
 
     const QFileInfo info(reportPath);
     if (info.isDir())
-        return QStringLiteral("\"%1\" este un folder; --report trebuie sa numeasca un fisier.").arg(shown(reportPath));
+        return QCoreApplication::translate("CommandLineProject",
+                                           "\"%1\" este un folder; --report trebuie sa numeasca un fisier.")
+            .arg(shown(reportPath));
     if (!info.exists()) {
         if (info.isSymLink())
-            return QStringLiteral("\"%1\" este o legatura catre un fisier care nu exista; raportul nu va fi scris "
-                                  "acolo.")
+            return QCoreApplication::translate("CommandLineProject",
+                                               "\"%1\" este o legatura catre un fisier care nu exista; raportul nu va "
+                                               "fi scris acolo.")
                        .arg(shown(reportPath))
                    + pick;
         return QString();
     }
     if (!info.isFile())
-        return QStringLiteral("\"%1\" nu este un fisier obisnuit; raportul nu va fi scris acolo.").arg(shown(reportPath))
+        return QCoreApplication::translate("CommandLineProject",
+                                           "\"%1\" nu este un fisier obisnuit; raportul nu va fi scris acolo.")
+                   .arg(shown(reportPath))
                + pick;
     if (info.size() == 0)
         return QString();
     QFile file(reportPath);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Fisierul \"%1\" nu poate fi citit (%2); nu va fi inlocuit de raport.")
+        return QCoreApplication::translate("CommandLineProject",
+                                           "Fisierul \"%1\" nu poate fi citit (%2); nu va fi inlocuit de raport.")
                    .arg(shown(reportPath), file.errorString())
                + pick;
     if (!looksLikeReport(file.read(1024)))
-        return QStringLiteral("Fisierul \"%1\" exista si nu este un raport scris de Vamor; nu va fi inlocuit.")
+        return QCoreApplication::translate("CommandLineProject",
+                                           "Fisierul \"%1\" exista si nu este un raport scris de Vamor; nu va fi "
+                                           "inlocuit.")
                    .arg(shown(reportPath))
                + pick;
     return QString();

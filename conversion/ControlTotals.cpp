@@ -9,11 +9,28 @@
 #include "data/db/Recordset.h"
 #include "data/db/Decimal.h"
 
+#include <QCoreApplication>
+
 namespace conversion {
 
 namespace {
 
-const QString kApproximate = QStringLiteral("aproximativ");
+// The remark of totals that are not exact.
+QString approximateText()
+{
+    //: Remark of control totals that are not exact (read from floating-point values).
+    return QCoreApplication::translate("ControlTotals", "aproximativ");
+}
+
+QString noNumberText()
+{
+    return QCoreApplication::translate("ControlTotals", "baza de date nu a intors un numar pentru totaluri");
+}
+
+QString noRowText()
+{
+    return QCoreApplication::translate("ControlTotals", "interogarea totalurilor nu a intors niciun rand");
+}
 
 QString zeros(int n) { return QString(n, QLatin1Char('0')); }
 QString power10(int n) { return QLatin1Char('1') + zeros(n); }
@@ -304,15 +321,15 @@ QStringList ControlTotals::fetch(const QString &query, int columns)
                                                db::CursorType::Static, db::LockType::ReadOnly, 1);
         const QString row = rs.eof() ? QString() : rs.value(0).toString();
         if (!row.startsWith(QLatin1Char('(')) || !row.endsWith(QLatin1Char(')')))
-            throw db::DbError(db::E_FAIL, QStringLiteral("interogarea totalurilor nu a intors niciun rand"));
+            throw db::DbError(db::E_FAIL, noRowText());
         const QStringList values = row.mid(1, row.size() - 2).split(QLatin1Char(','));
         if (values.size() < columns)
-            throw db::DbError(db::E_FAIL, QStringLiteral("interogarea totalurilor nu a intors niciun rand"));
+            throw db::DbError(db::E_FAIL, noRowText());
         return values.mid(0, columns);
     }
     db::Recordset rs = mConn.openRecordset(sql, db::CursorType::Static, db::LockType::ReadOnly, 1);
     if (rs.eof() || rs.fieldCount() < columns)
-        throw db::DbError(db::E_FAIL, QStringLiteral("interogarea totalurilor nu a intors niciun rand"));
+        throw db::DbError(db::E_FAIL, noRowText());
     QStringList values;
     for (int i = 0; i < columns; ++i)
         values.append(rs.value(i).toString());
@@ -337,7 +354,7 @@ void ControlTotals::beforeStatements()
         mBefore.oldSum = plainDecimal(v.at(1));
         mUntouched = plainDecimal(v.at(2));
         if (mBefore.oldSum.isEmpty() || mUntouched.isEmpty())
-            mBefore.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
+            mBefore.unavailable = noNumberText();
     } catch (const std::exception &e) {
         mBefore.unavailable = detail::errorText(e);
         mFailure = mBefore.unavailable;
@@ -361,7 +378,7 @@ FieldTotals ControlTotals::afterStatements()
                 // old amounts are looked at on their own.
                 totals.nonNumber = v.size() > 5 ? v.at(5) : firstNonNumber();
                 if (!totals.nonNumber.isEmpty()) {
-                    totals.unavailable = QStringLiteral("valori care nu sunt numere");
+                    totals.unavailable = QCoreApplication::translate("ControlTotals", "valori care nu sunt numere");
                     return totals;
                 }
             }
@@ -398,13 +415,14 @@ FieldTotals ControlTotals::afterStatements()
                     *sum = forPeople(*sum, approximateDecimals());
             if (totals.oldSum.isEmpty() || totals.newSum.isEmpty() || totals.expectedSum.isEmpty()
                 || totals.difference.isEmpty())
-                totals.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
+                totals.unavailable = noNumberText();
         } else {
             const QStringList v = units ? fetchUnits(mSql.afterRestore(mBefore.oldSum, mUntouched), 3)
                                         : fetch(mSql.afterRestore(mBefore.oldSum, mUntouched), 2);
             if (units && v.at(2) != QLatin1String("0")) {
                 // The restored amounts hold a value the sums before did not.
-                totals.unavailable = QStringLiteral("suma restaurata nu poate fi citita exact");
+                totals.unavailable =
+                    QCoreApplication::translate("ControlTotals", "suma restaurata nu poate fi citita exact");
                 return totals;
             }
             totals.restoredSum = units ? fromUnits(v.at(0), s) : plainDecimal(v.at(0));
@@ -416,7 +434,7 @@ FieldTotals ControlTotals::afterStatements()
             if (units)
                 totals.oldSum = fromUnits(mBefore.oldSum, s);
             if (totals.restoredSum.isEmpty())
-                totals.unavailable = QStringLiteral("baza de date nu a intors un numar pentru totaluri");
+                totals.unavailable = noNumberText();
         }
     } catch (const std::exception &e) {
         totals.unavailable = detail::errorText(e);
@@ -465,19 +483,29 @@ void TotalsSum::add(const FieldTotals &totals)
 
 QStringList totalsHeader(bool toLeiNoi, const Changeover &changeover)
 {
-    const QString oldSum = QStringLiteral("Suma ") + changeover.inLowerCase(false);
+    //: Column head: the sum in a currency, as "Suma lei vechi".
+    const QString oldSum = QCoreApplication::translate("ControlTotals", "Suma %1").arg(changeover.inLowerCase(false));
+    const QString records = QCoreApplication::translate("ControlTotals", "Inregistrari");
+    const QString remarks = QCoreApplication::translate("ControlTotals", "Observatii");
     if (toLeiNoi)
-        return {QStringLiteral("Inregistrari"), oldSum, QStringLiteral("Suma ") + changeover.inLowerCase(true),
-                QStringLiteral("Suma asteptata"), QStringLiteral("Diferenta rotunjire"), QStringLiteral("Observatii")};
-    return {QStringLiteral("Inregistrari"), oldSum, QStringLiteral("Suma restaurata"), QStringLiteral("Verificare"),
-            QStringLiteral("Observatii")};
+        return {records, oldSum,
+                //: Column head: the sum in a currency, as "Suma lei vechi".
+                QCoreApplication::translate("ControlTotals", "Suma %1").arg(changeover.inLowerCase(true)),
+                QCoreApplication::translate("ControlTotals", "Suma asteptata"),
+                QCoreApplication::translate("ControlTotals", "Diferenta rotunjire"), remarks};
+    return {records, oldSum, QCoreApplication::translate("ControlTotals", "Suma restaurata"),
+            //: Column head: whether the restored sum equals the old one.
+            QCoreApplication::translate("ControlTotals", "Verificare"), remarks};
 }
 
 QString restoreCheckText(bool matches, bool approximate)
 {
     if (approximate)
-        return kApproximate;
-    return matches ? QStringLiteral("egal") : QStringLiteral("DIFERIT");
+        return approximateText();
+    //: The restored sum equals the old one.
+    return matches ? QCoreApplication::translate("ControlTotals", "egal")
+                   //: The restored sum differs from the old one; written in capitals to stand out.
+                   : QCoreApplication::translate("ControlTotals", "DIFERIT");
 }
 
 QStringList totalsValues(const FieldTotals &totals)
@@ -485,10 +513,10 @@ QStringList totalsValues(const FieldTotals &totals)
     const int width = static_cast<int>(totalsHeader(totals.toLeiNoi).size());
     if (!totals.available()) {
         QStringList values(width - 1);
-        values.append(QStringLiteral("fara totaluri: ") + totals.unavailable);
+        values.append(QCoreApplication::translate("ControlTotals", "fara totaluri: %1").arg(totals.unavailable));
         return values;
     }
-    const QString remark = totals.approximate ? kApproximate : QString();
+    const QString remark = totals.approximate ? approximateText() : QString();
     if (totals.toLeiNoi)
         return {totals.rows, totals.oldSum, totals.newSum, totals.expectedSum, totals.difference, remark};
     return {totals.rows, totals.oldSum, totals.restoredSum,
@@ -499,9 +527,10 @@ QStringList totalsValues(const TotalsSum &sum, const QString &label)
 {
     QString remark = label;
     if (sum.approximate)
-        remark += QStringLiteral("; ") + kApproximate;
+        remark += QStringLiteral("; ") + approximateText();
     if (sum.unavailable > 0)
-        remark += QStringLiteral("; ") + QString::number(sum.unavailable) + QStringLiteral(" campuri fara totaluri");
+        remark += QStringLiteral("; ")
+                  + QCoreApplication::translate("ControlTotals", "%n campuri fara totaluri", nullptr, sum.unavailable);
     if (sum.toLeiNoi)
         return {sum.rows, sum.oldSum, sum.newSum, sum.expectedSum, sum.difference, remark};
     return {sum.rows, sum.oldSum, sum.restoredSum,

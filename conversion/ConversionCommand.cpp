@@ -47,9 +47,8 @@ void ConversionCommand::tlbConvert(bool toLeiNoi)
             mTotals = confirm.Totals;
         }
         if (mHost.projectFileName().isEmpty() || mHost.projectDirty()) {
-            const ui::Answer answer = ui::msgBox(QStringLiteral("Proiectul trebuie salvat inainte de a face conversia.")
-                                                     + QLatin1Char('\n')
-                                                     + QStringLiteral("Doriti sa se faca salvarea acum?"),
+            const ui::Answer answer = ui::msgBox(tr("Proiectul trebuie salvat inainte de a face conversia.\n"
+                                                    "Doriti sa se faca salvarea acum?"),
                                                  ui::Buttons::YesNo, ui::Icon::Question);
             if (answer != ui::Answer::Yes)
                 return;
@@ -151,7 +150,7 @@ void ConversionCommand::pConvertField(bool pbLeiNoi)
     }
 
     try {
-        report.ConvertEnd(result.cancelled ? kConvertStoppedStatus : QString());
+        report.ConvertEnd(result.cancelled ? convertStoppedStatus() : QString());
         ui::showModal(report);
     } catch (...) {
     }

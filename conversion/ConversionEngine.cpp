@@ -12,6 +12,7 @@
 #include "tables/ConvertSql.h"
 #include "tables/RecoveryField.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <stdexcept>
 
@@ -31,17 +32,38 @@ qint32 countFields(db::Connection &project, qint32 idConn)
             .toInt());
 }
 
-QString progressCaption(const QString &level, qint32 counter, qint32 count, const QString &name)
+// The captions of the three levels of the progress: "Sursa de Date 1/3
+// (Firma)". The terminal shortens a caption that does not fit to the name
+// in its closing parentheses.
+QString sourceCaption(qint32 counter, qint32 count, const QString &name)
 {
-    return level + QLatin1Char(' ') + QString::number(counter) + QLatin1Char('/') + QString::number(count)
-           + QStringLiteral(" (") + name + QLatin1Char(')');
+    //: Progress of the data sources: number, count, the source's name. Keep the name last, in parentheses.
+    return QCoreApplication::translate("ConversionEngine", "Sursa de Date %1/%2 (%3)")
+        .arg(QString::number(counter), QString::number(count), name);
+}
+
+QString tableCaption(qint32 counter, qint32 count, const QString &name)
+{
+    //: Progress of the tables: number, count, the table's name. Keep the name last, in parentheses.
+    return QCoreApplication::translate("ConversionEngine", "Tabel %1/%2 (%3)")
+        .arg(QString::number(counter), QString::number(count), name);
+}
+
+QString fieldCaption(qint32 counter, qint32 count, const QString &name)
+{
+    //: Progress of the fields: number, count, the field's name. Keep the name last, in parentheses.
+    return QCoreApplication::translate("ConversionEngine", "Camp %1/%2 (%3)")
+        .arg(QString::number(counter), QString::number(count), name);
 }
 
 } // namespace
 
-const QString kReadOnlySourceMessage =
-    QStringLiteral("Vamor poate citi aceasta baza de date, dar nu poate scrie in ea (driverul ei este doar pentru "
-                   "citire); campul nu a fost convertit.");
+QString readOnlySourceMessage()
+{
+    return QCoreApplication::translate("ConversionEngine",
+                                       "Vamor poate citi aceasta baza de date, dar nu poate scrie in ea (driverul ei "
+                                       "este doar pentru citire); campul nu a fost convertit.");
+}
 
 QString recoveryFieldName(const db::Recordset &fields)
 {
@@ -73,7 +95,9 @@ void ConversionEngine::reportOfflineSources(Result &result)
         db::CursorType::Static, db::LockType::ReadOnly);
     for (; !offline.eof(); offline.moveNext())
         skipSource(result, text(offline, "Description"),
-                   QStringLiteral("este marcata Deconectat (nu a putut fi deschisa la o rulare anterioara)"),
+                   //: Why a data source was passed over; follows its name.
+                   QCoreApplication::translate("ConversionEngine",
+                                               "este marcata Deconectat (nu a putut fi deschisa la o rulare anterioara)"),
                    countFields(mProject, static_cast<qint32>(offline.value(QStringLiteral("IdConn")).toInt())));
 }
 
@@ -84,23 +108,26 @@ QString ConversionEngine::openSource(db::PooledConnection &userConn, QString &co
     const db::Variant typeRow = fgLookup(mProject, QStringLiteral("tConnType"), QStringLiteral("IdConnType"),
                                          QStringLiteral("IdConnType = ") + QString::number(idConnType));
     if (typeRow.isEmpty())
-        return QStringLiteral("tipul ei (") + QString::number(idConnType) + QStringLiteral(") nu exista in proiect");
+        return QCoreApplication::translate("ConversionEngine", "tipul ei (%1) nu exista in proiect")
+            .arg(QString::number(idConnType));
     templateText = fgNZ(fgLookup(mProject, QStringLiteral("tConnType"), templateColumn,
                                  QStringLiteral("IdConnType = ") + QString::number(idConnType)),
                         QString())
                        .toString();
     if (templateText.isEmpty())
-        return QStringLiteral("tipul ei nu are sablon de conversie in ") + mChangeover.inLowerCase(pbLeiNoi);
+        return QCoreApplication::translate("ConversionEngine", "tipul ei nu are sablon de conversie in %1")
+            .arg(mChangeover.inLowerCase(pbLeiNoi));
     if (idConnType == 6 && fgNZ(sources.value(QStringLiteral("ConnString")), QString()).toString().isEmpty())
-        return QStringLiteral("nu are sir de conectare");
+        return QCoreApplication::translate("ConversionEngine", "nu are sir de conectare");
     connString.clear();
     try {
         connString = buildConnString(mProject, idConn);
     } catch (const std::exception &e) {
-        return QStringLiteral("sirul ei de conectare nu poate fi format: ") + errorText(e);
+        return QCoreApplication::translate("ConversionEngine", "sirul ei de conectare nu poate fi format: %1")
+            .arg(errorText(e));
     }
     if (connString.isEmpty())
-        return QStringLiteral("nu are sir de conectare");
+        return QCoreApplication::translate("ConversionEngine", "nu are sir de conectare");
     try {
         userConn = db::ConnectionPool::shared().acquire(connString);
     } catch (const std::exception &e) {
@@ -109,7 +136,8 @@ QString ConversionEngine::openSource(db::PooledConnection &userConn, QString &co
         sources.update();
         const QString description = text(sources, "Description");
         result.offlineSources.append(description);
-        return QStringLiteral("nu a putut fi deschisa si a fost marcata Deconectat: ") + errorText(e);
+        return QCoreApplication::translate("ConversionEngine", "nu a putut fi deschisa si a fost marcata Deconectat: %1")
+            .arg(errorText(e));
     }
     return QString();
 }
@@ -184,7 +212,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
 
         const qint32 sourceCount = sources.recordCount();
         if (sourceCount > 0)
-            mProgress.InitProgress1(sourceCount, QStringLiteral("Sursa de Date"));
+            mProgress.InitProgress1(sourceCount, QCoreApplication::translate("ConversionEngine", "Sursa de Date"));
         qint32 sourceCounter = 0;
         while (!sources.eof()) {
             if (mProgress.Cancel()) {
@@ -193,7 +221,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
             }
             ++sourceCounter;
             const QString description = text(sources, "Description");
-            mProgress.Progress1(0, progressCaption(QStringLiteral("Sursa de Date"), sourceCounter, sourceCount, description));
+            mProgress.Progress1(0, sourceCaption(sourceCounter, sourceCount, description));
 
             const qint32 idConn = static_cast<qint32>(sources.value(QStringLiteral("IdConn")).toInt());
             const qint32 idConnType = static_cast<qint32>(sources.value(QStringLiteral("IdConnType")).toInt());
@@ -222,7 +250,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                     db::CursorType::Static, db::LockType::Optimistic);
                 const qint32 tableCount = tables.recordCount();
                 if (tableCount > 0)
-                    mProgress.InitProgress2(tableCount, QStringLiteral("Tabel"));
+                    mProgress.InitProgress2(tableCount, QCoreApplication::translate("ConversionEngine", "Tabel"));
                 qint32 tableCounter = 0;
                 while (!tables.eof()) {
                     if (mProgress.Cancel()) {
@@ -230,8 +258,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                         break;
                     }
                     ++tableCounter;
-                    mProgress.Progress2(0, progressCaption(QStringLiteral("Tabel"), tableCounter, tableCount,
-                                                           text(tables, "TableName")));
+                    mProgress.Progress2(0, tableCaption(tableCounter, tableCount, text(tables, "TableName")));
 
                     fields.setFilter(QStringLiteral("IdTable = ") + tables.value(QStringLiteral("IdTable")).toString());
                     const QString tableKey =
@@ -239,7 +266,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                     const QHash<qint64, QString> conflicts = fieldConflicts(fields, claims[tableKey]);
                     const qint32 fieldCount = fields.recordCount();
                     if (fieldCount > 0)
-                        mProgress.InitProgress3(fieldCount, QStringLiteral("Camp"));
+                        mProgress.InitProgress3(fieldCount, QCoreApplication::translate("ConversionEngine", "Camp"));
                     qint32 fieldCounter = 0;
                     TableWrites tableWrites(mProject);
                     while (!fields.eof()) {
@@ -248,8 +275,7 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                             break;
                         }
                         ++fieldCounter;
-                        mProgress.Progress3(0, progressCaption(QStringLiteral("Camp"), fieldCounter, fieldCount,
-                                                               text(fields, "FieldName")));
+                        mProgress.Progress3(0, fieldCaption(fieldCounter, fieldCount, text(fields, "FieldName")));
                         const QString conflict =
                             conflicts.value(static_cast<qint64>(fields.value(QStringLiteral("IdField")).toInt()));
                         mReport.StartField(

@@ -60,7 +60,7 @@ struct TableClaims {
 QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims);
 
 // What a field of a source that can only be read reports.
-extern const QString kReadOnlySourceMessage;
+QString readOnlySourceMessage();
 
 // One conversion run over every selected field of the open project: walks the
 // online data sources, their tables and their fields, converts each field

@@ -16,6 +16,7 @@
 #include "conversion/ConversionListing.h"
 #include "conversion/Waits.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <optional>
 
@@ -33,8 +34,10 @@ namespace {
 // division would read such a text as another amount.
 QString nonNumericMessage(const QString &fieldName, const QString &example)
 {
-    return QStringLiteral("Campul \"") + fieldName + QStringLiteral("\" contine valori care nu sunt numere (de exemplu \"")
-           + example.left(40) + QStringLiteral("\"); nu a fost convertit.");
+    return QCoreApplication::translate("ConversionField",
+                                       "Campul \"%1\" contine valori care nu sunt numere (de exemplu \"%2\"); nu a "
+                                       "fost convertit.")
+        .arg(fieldName, example.left(40));
 }
 
 QString nonNumericValues(db::Connection &userConn, const QString &tableRef, const QString &condition,
@@ -88,7 +91,7 @@ std::optional<StateAndNumbers> stateAndNumbers(db::Connection &userConn, const Q
 
 QString roundedNote(int decimals)
 {
-    return QStringLiteral("Sume rotunjite la ") + QString::number(decimals) + QStringLiteral(" zecimale");
+    return QCoreApplication::translate("ConversionField", "Sume rotunjite la %n zecimale", nullptr, decimals);
 }
 
 QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims)
@@ -103,15 +106,20 @@ QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims
         const QString recKey = rec.toLower();
         QString reason;
         if (amounts.contains(nameKey))
-            reason = QStringLiteral("Coloana \"") + name + QStringLiteral("\" este convertita deja de un alt camp al "
-                                                                       "tabelului; campul nu a fost convertit.");
+            reason = QCoreApplication::translate("ConversionField",
+                                                 "Coloana \"%1\" este convertita deja de un alt camp al tabelului; "
+                                                 "campul nu a fost convertit.")
+                         .arg(name);
         else if (recKey == nameKey || recoveries.contains(nameKey))
-            reason = QStringLiteral("Coloana \"") + name
-                     + QStringLiteral("\" este coloana de restaurare a unui camp al tabelului; campul nu a fost "
-                                      "convertit.");
+            reason = QCoreApplication::translate("ConversionField",
+                                                 "Coloana \"%1\" este coloana de restaurare a unui camp al tabelului; "
+                                                 "campul nu a fost convertit.")
+                         .arg(name);
         else if (recoveries.contains(recKey) || amounts.contains(recKey))
-            reason = QStringLiteral("Coloana de restaurare \"") + rec
-                     + QStringLiteral("\" este folosita si de un alt camp al tabelului; campul nu a fost convertit.");
+            reason = QCoreApplication::translate("ConversionField",
+                                                 "Coloana de restaurare \"%1\" este folosita si de un alt camp al "
+                                                 "tabelului; campul nu a fost convertit.")
+                         .arg(rec);
         if (!reason.isEmpty()) {
             conflicts.insert(static_cast<qint64>(fields.value(QStringLiteral("IdField")).toInt()), reason);
             continue; // a refused field claims no column
@@ -211,8 +219,10 @@ QString stateAfterInterruption(db::PooledConnection &lease, const QString &connS
                                std::optional<qint64> abandonedSession, qint64 waitMs, const Changeover &changeover)
 {
     const auto unknown = [](const QString &reason) {
-        return QStringLiteral("Starea campului este necunoscuta: nu a putut fi verificata din nou dupa intrerupere (")
-               + reason + QStringLiteral(").");
+        return QCoreApplication::translate("ConversionField",
+                                           "Starea campului este necunoscuta: nu a putut fi verificata din nou dupa "
+                                           "intrerupere (%1).")
+            .arg(reason);
     };
     lease.release();
     try {
@@ -222,14 +232,16 @@ QString stateAfterInterruption(db::PooledConnection &lease, const QString &connS
         const std::optional<bool> ended =
             abandonedSession ? fresh.endSession(*abandonedSession, waitMs) : std::nullopt;
         if (ended && !*ended)
-            return unknown(QStringLiteral("sesiunea abandonata, numarul %1 pe server, nu s-a incheiat inca, iar "
-                                          "tranzactia ei poate fi inca salvata")
+            return unknown(QCoreApplication::translate("ConversionField",
+                                                       "sesiunea abandonata, numarul %1 pe server, nu s-a incheiat "
+                                                       "inca, iar tranzactia ei poate fi inca salvata")
                                .arg(*abandonedSession));
         const FieldProbe probe = refreshConvertedState(fresh, idConnType, dataSource, tables, fields, false);
         if (!probe.error.isEmpty())
             return unknown(probe.error);
-        return QStringLiteral("Starea a fost verificata din nou dupa o intrerupere: campul este in ")
-               + changeover.inSentence(probe.converted) + QLatin1Char('.');
+        return QCoreApplication::translate("ConversionField",
+                                           "Starea a fost verificata din nou dupa o intrerupere: campul este in %1.")
+            .arg(changeover.inSentence(probe.converted));
     } catch (const std::exception &e) {
         return unknown(errorText(e));
     }
@@ -237,10 +249,10 @@ QString stateAfterInterruption(db::PooledConnection &lease, const QString &connS
 
 QString restoreDiffersMessage(const FieldTotals &totals, const Changeover &changeover)
 {
-    return QStringLiteral("Suma restaurata (") + totals.restoredSum + QStringLiteral(") difera de suma ")
-           + changeover.inLowerCase(false) + QStringLiteral(" din coloana de restaurare (") + totals.oldSum
-           + QStringLiteral("); conversia inapoi a fost anulata, campul a ramas in ") + changeover.inLowerCase(true)
-           + QLatin1Char('.');
+    return QCoreApplication::translate("ConversionField",
+                                       "Suma restaurata (%1) difera de suma %2 din coloana de restaurare (%3); "
+                                       "conversia inapoi a fost anulata, campul a ramas in %4.")
+        .arg(totals.restoredSum, changeover.inLowerCase(false), totals.oldSum, changeover.inLowerCase(true));
 }
 
 // The field's own rounding rule ("" or "SUS"); "" in a project without the column.
@@ -253,8 +265,10 @@ QString fieldRounding(const db::Recordset &fields)
 
 QString totalsFailedMessage(const QString &error)
 {
-    return QStringLiteral("Totalurile de control nu au putut fi citite (") + error
-           + QStringLiteral("); conversia campului a fost anulata.");
+    return QCoreApplication::translate("ConversionField",
+                                       "Totalurile de control nu au putut fi citite (%1); conversia campului a fost "
+                                       "anulata.")
+        .arg(error);
 }
 
 } // namespace
@@ -274,7 +288,9 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     const LockTimeoutWatch locks;
     qint64 lockWaitMs = 0; // of the field's connection
     const auto explained = [&](const QString &message) {
-        return locks.explained(message, tableName, lockWaitMs, QStringLiteral(" Campul nu a fost convertit."));
+        return locks.explained(message, tableName, lockWaitMs,
+                               QLatin1Char(' ')
+                                   + QCoreApplication::translate("ConversionField", "Campul nu a fost convertit."));
     };
     // A field that fails before its statements run: the message goes to its
     // row and to the report; its state stays as it is.
@@ -318,7 +334,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     if (probe.converted == pbLeiNoi)
         return; // already in the wanted currency
     if (readOnly)
-        return fail(kReadOnlySourceMessage);
+        return fail(readOnlySourceMessage());
 
     // To new lei: the column must hold numbers, and the amounts are rounded
     // to the decimals it keeps.
@@ -504,7 +520,8 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         else if (stateAfter && !fieldTotals.nonNumber.isEmpty())
             appendError(nonNumericMessage(fieldName, fieldTotals.nonNumber));
         else if (stateAfter && !counted)
-            appendError(totalsFailedMessage(QStringLiteral("numarul inregistrarilor nu a putut fi citit")));
+            appendError(totalsFailedMessage(
+                QCoreApplication::translate("ConversionField", "numarul inregistrarilor nu a putut fi citit")));
         else if (stateAfter && withRecovery > recCount)
             return nothingToDo(1); // converted meanwhile: its recovery values were there before
         else if (stateAfter && recCount == 0 && stored == pbLeiNoi)
@@ -554,13 +571,15 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         QString confirmError;
         const qint32 after = stateNow(&confirmError);
         if (!confirmError.isEmpty()) {
-            appendError(QStringLiteral("Baza de date a confirmat tranzactia, dar starea campului nu a putut fi "
-                                       "citita din nou: ")
-                        + confirmError);
+            appendError(QCoreApplication::translate("ConversionField",
+                                                    "Baza de date a confirmat tranzactia, dar starea campului nu a "
+                                                    "putut fi citita din nou: %1")
+                            .arg(confirmError));
             committed = false;
         } else if (pbLeiNoi ? after != 1 : after == 1) {
-            appendError(QStringLiteral("Baza de date a confirmat tranzactia, dar nu arata campul convertit; starea "
-                                       "lui a fost citita din nou din baza de date."));
+            appendError(QCoreApplication::translate("ConversionField",
+                                                    "Baza de date a confirmat tranzactia, dar nu arata campul "
+                                                    "convertit; starea lui a fost citita din nou din baza de date."));
             committed = false;
             if (after != -1)
                 recordState(fields, after == 1);

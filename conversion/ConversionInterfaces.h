@@ -2,6 +2,7 @@
 
 #include "conversion/ControlTotals.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -62,5 +63,8 @@ public:
     virtual void SetLastFieldTime(qint64 ms) { (void)ms; }
 };
 
-// The end status of a run that the user stopped.
-inline const QString kConvertStoppedStatus = QStringLiteral("Conversie intrerupta de utilizator");
+// The end status of a run that the user stopped, in the user's language.
+inline QString convertStoppedStatus()
+{
+    return QCoreApplication::translate("ConversionRun", "Conversie intrerupta de utilizator");
+}

@@ -10,6 +10,7 @@
 #include "tables/ConvertSql.h"
 #include "tables/RecoveryField.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <vector>
 
@@ -125,7 +126,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
         const qint32 idConnType = static_cast<qint32>(sources.value(1).toInt());
         const QString description = textAt(sources, 2);
         if (waitingFor)
-            waitingFor(QStringLiteral("sursa de date \"%1\"").arg(description));
+            //: What the listing waits for: the data source being opened.
+            waitingFor(QCoreApplication::translate("ConversionListing", "sursa de date \"%1\"").arg(description));
         try {
             userConn.open(connString);
         } catch (const std::exception &) {
@@ -158,7 +160,9 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                                                  convertsql::joinConditions(table.where, field.where)});
             }
             if (waitingFor)
-                waitingFor(QStringLiteral("tabelul \"%1\" al sursei \"%2\"").arg(table.name, description));
+                //: What the listing waits for: a table of a data source.
+                waitingFor(QCoreApplication::translate("ConversionListing", "tabelul \"%1\" al sursei \"%2\"")
+                               .arg(table.name, description));
             const LockTimeoutWatch locks;
             const std::vector<StateProbeResult> states =
                 probeTableStates(userConn, table.name, table.owner, tableRef, probes, rounding >= 0, description);
@@ -182,8 +186,8 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
                     continue;
                 QString note;
                 if (!probe.error.isEmpty()) {
-                    note = QStringLiteral("Starea campului nu a putut fi citita: ")
-                           + locks.explained(probe.error, table.name, userConn.lockTimeoutMs(), QString());
+                    note = QCoreApplication::translate("ConversionListing", "Starea campului nu a putut fi citita: %1")
+                               .arg(locks.explained(probe.error, table.name, userConn.lockTimeoutMs(), QString()));
                 } else if (rounding >= 0) {
                     try {
                         const int scale = userConn.columnType(table.name, field.name, table.owner).scale;
@@ -214,7 +218,7 @@ void listFieldsToConvert(db::Connection &project, bool toLeiNoi,
 
 QString keptDecimalsNote(int decimals)
 {
-    return QStringLiteral("Coloana pastreaza doar ") + QString::number(decimals) + QStringLiteral(" zecimale");
+    return QCoreApplication::translate("ConversionListing", "Coloana pastreaza doar %n zecimale", nullptr, decimals);
 }
 
 int keptDecimalsOf(const Changeover &changeover, const QString &convertTemplate)
@@ -224,17 +228,18 @@ int keptDecimalsOf(const Changeover &changeover, const QString &convertTemplate)
 
 QString roundingRuleNote(const QString &rule)
 {
-    return QStringLiteral("Rotunjire ") + rule;
+    //: %1: the name of the rounding rule, as "SUS".
+    return QCoreApplication::translate("ConversionListing", "Rotunjire %1").arg(rule);
 }
 
 QString probedCountText(int count)
 {
-    return QStringLiteral("Campuri verificate: ") + QString::number(count);
+    return QCoreApplication::translate("ConversionListing", "Campuri verificate: %1").arg(count);
 }
 
 QString listedCountText(int count)
 {
-    return QString::number(count) + QStringLiteral(" campuri vor fi convertite");
+    return QCoreApplication::translate("ConversionListing", "%n campuri vor fi convertite", nullptr, count);
 }
 
 } // namespace conversion

@@ -4,6 +4,8 @@
 #include "conversion/RunHistory.h"
 #include "conversion/TerminalOutput.h"
 
+#include <QCoreApplication>
+
 namespace history {
 
 namespace {
@@ -22,22 +24,46 @@ QString csv(const QStringList &values)
 QString totalsText(bool toLeiNoi, const QString &oldSum, const QString &newSum, const QString &expected,
                    const QString &difference, const QString &restored)
 {
-    return toLeiNoi ? QStringLiteral("; totaluri: vechi %1, noi %2, asteptat %3, diferenta %4")
-                          .arg(oldSum, newSum, expected, difference)
-                    : QStringLiteral("; totaluri: vechi %1, restaurat %2").arg(oldSum, restored);
+    if (toLeiNoi)
+        //: Control totals of a run or a field: the old sum, the new sum, the expected sum, the difference.
+        return QStringLiteral("; ")
+               + QCoreApplication::translate("HistoryCommand", "totaluri: vechi %1, noi %2, asteptat %3, diferenta %4")
+                     .arg(oldSum, newSum, expected, difference);
+    //: Control totals of a run or a field converted back: the old sum, the restored sum.
+    return QStringLiteral("; ")
+           + QCoreApplication::translate("HistoryCommand", "totaluri: vechi %1, restaurat %2").arg(oldSum, restored);
 }
+
+// The heads of the CSV columns.
+const char *const kCsvHeads[] = {
+    QT_TRANSLATE_NOOP("HistoryCommand", "Conversie"),       QT_TRANSLATE_NOOP("HistoryCommand", "Inceput"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Sfarsit"),         QT_TRANSLATE_NOOP("HistoryCommand", "Utilizator"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Calculator"),      QT_TRANSLATE_NOOP("HistoryCommand", "Directie"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Optiuni"),         QT_TRANSLATE_NOOP("HistoryCommand", "Stare conversie"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Sursa Date"),      QT_TRANSLATE_NOOP("HistoryCommand", "Tabel"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Camp"),            QT_TRANSLATE_NOOP("HistoryCommand", "Inregistrari"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Stare inainte"),   QT_TRANSLATE_NOOP("HistoryCommand", "Stare dupa"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Eroare"),          QT_TRANSLATE_NOOP("HistoryCommand", "Durata (ms)"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Randuri"),         QT_TRANSLATE_NOOP("HistoryCommand", "Suma veche"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Suma noua"),       QT_TRANSLATE_NOOP("HistoryCommand", "Suma asteptata"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Diferenta"),       QT_TRANSLATE_NOOP("HistoryCommand", "Suma restaurata"),
+    QT_TRANSLATE_NOOP("HistoryCommand", "Conditie"),        QT_TRANSLATE_NOOP("HistoryCommand", "Observatii"),
+};
 
 QString usage()
 {
-    return QStringLiteral("Utilizare:\n"
-                          "  vamor --history PROIECT.vmd [--csv]\n"
-                          "\n"
-                          "Listeaza conversiile inregistrate in proiect, de la cea mai veche: inceputul si\n"
-                          "sfarsitul, utilizatorul si calculatorul, directia, campurile convertite si esuate,\n"
-                          "apoi campurile fiecarei conversii cu totalurile lor de control. --csv scrie cate o\n"
-                          "linie CSV pentru fiecare camp.\n"
-                          "\n"
-                          "Cod de iesire: 0, sau 2 pentru argumente gresite sau un proiect care nu poate fi deschis.\n");
+    //: The option names (--history, --csv) stay as they are: the user types them.
+    return QCoreApplication::translate(
+        "HistoryCommand",
+        "Utilizare:\n"
+        "  vamor --history PROIECT.vmd [--csv]\n"
+        "\n"
+        "Listeaza conversiile inregistrate in proiect, de la cea mai veche: inceputul si\n"
+        "sfarsitul, utilizatorul si calculatorul, directia, campurile convertite si esuate,\n"
+        "apoi campurile fiecarei conversii cu totalurile lor de control. --csv scrie cate o\n"
+        "linie CSV pentru fiecare camp.\n"
+        "\n"
+        "Cod de iesire: 0, sau 2 pentru argumente gresite sau un proiect care nu poate fi deschis.\n");
 }
 
 } // namespace
@@ -64,21 +90,24 @@ int runHistoryCommand(const QStringList &args)
         const QString &arg = args.at(i);
         if (arg == QStringLiteral("--history") || arg.startsWith(QStringLiteral("--history="))) {
             if (!projectPath.isEmpty())
-                problem = QStringLiteral("Optiunea --history este data de doua ori.");
+                problem = QCoreApplication::translate("HistoryCommand", "Optiunea %1 este data de doua ori.")
+                              .arg(QStringLiteral("--history"));
             else if (arg.contains(QLatin1Char('=')))
                 projectPath = arg.mid(arg.indexOf(QLatin1Char('=')) + 1);
             else if (i + 1 < args.size() && !args.at(i + 1).startsWith(QStringLiteral("--")))
                 projectPath = args.at(++i);
             if (problem.isEmpty() && projectPath.isEmpty())
-                problem = QStringLiteral("Lipseste valoarea optiunii --history.");
+                problem = QCoreApplication::translate("HistoryCommand", "Lipseste valoarea optiunii %1.")
+                              .arg(QStringLiteral("--history"));
         } else if (arg == QStringLiteral("--csv") && !csvOutput) {
             csvOutput = true;
         } else if (arg == QStringLiteral("--csv")) {
-            problem = QStringLiteral("Optiunea --csv este data de doua ori.");
+            problem = QCoreApplication::translate("HistoryCommand", "Optiunea %1 este data de doua ori.")
+                          .arg(QStringLiteral("--csv"));
         } else if (arg.startsWith(QLatin1Char('-'))) {
-            problem = QStringLiteral("Optiune necunoscuta: ") + arg;
+            problem = QCoreApplication::translate("HistoryCommand", "Optiune necunoscuta: %1").arg(arg);
         } else {
-            problem = QStringLiteral("Argument neasteptat: ") + arg;
+            problem = QCoreApplication::translate("HistoryCommand", "Argument neasteptat: %1").arg(arg);
         }
     }
     if (!problem.isEmpty()) {
@@ -95,14 +124,15 @@ int runHistoryCommand(const QStringList &args)
     try {
         runs = readHistory(project.conn());
     } catch (const std::exception &e) {
-        err(QStringLiteral("Istoricul nu a putut fi citit: ") + terminal::describe(e) + QStringLiteral("\n"));
+        err(QCoreApplication::translate("HistoryCommand", "Istoricul nu a putut fi citit: %1").arg(terminal::describe(e))
+            + QStringLiteral("\n"));
         return 2;
     }
     if (csvOutput) {
-        out(csv({"Conversie", "Inceput", "Sfarsit", "Utilizator", "Calculator", "Directie", "Optiuni", "Stare conversie",
-                 "Sursa Date", "Tabel", "Camp", "Inregistrari", "Stare inainte", "Stare dupa", "Eroare", "Durata (ms)",
-                 "Randuri", "Suma veche", "Suma noua", "Suma asteptata", "Diferenta", "Suma restaurata", "Conditie",
-                 "Observatii"}));
+        QStringList heads;
+        for (const char *head : kCsvHeads)
+            heads.append(QCoreApplication::translate("HistoryCommand", head));
+        out(csv(heads));
         int number = 0;
         for (const RunEntry &run : runs) {
             ++number;
@@ -122,28 +152,34 @@ int runHistoryCommand(const QStringList &args)
         return 0;
     }
     if (runs.isEmpty())
-        out(QStringLiteral("Proiectul nu are nicio conversie inregistrata.\n"));
+        out(QCoreApplication::translate("HistoryCommand", "Proiectul nu are nicio conversie inregistrata.")
+            + QStringLiteral("\n"));
     int number = 0;
     for (const RunEntry &run : runs) {
         const conversion::TotalsSum sum = runTotals(run);
-        out(QStringLiteral("Conversia %1: %2 - %3, %4 pe %5, %6, %7 campuri convertite, %8 esuate, %9%10%11\n")
-                .arg(++number)
-                .arg(when(run.started), when(run.ended), run.user, run.computer, directionText(run))
-                .arg(run.converted())
-                .arg(run.failed())
-                .arg(statusText(run), run.options.isEmpty() ? QString() : QStringLiteral(" (") + run.options + QLatin1Char(')'),
+        out(QCoreApplication::translate("HistoryCommand",
+                                        "Conversia %1: %2 - %3, %4 pe %5, %6, %n campuri convertite, %7 esuate, %8%9%10",
+                                        nullptr, run.converted())
+                .arg(QString::number(++number), when(run.started), when(run.ended), run.user, run.computer,
+                     directionText(run), QString::number(run.failed()), statusText(run),
+                     run.options.isEmpty() ? QString() : QStringLiteral(" (") + run.options + QLatin1Char(')'),
                      sum.fields == 0 ? QString()
                                      : totalsText(run.toLeiNoi, sum.oldSum, sum.newSum, sum.expectedSum,
-                                                  sum.difference, sum.restoredSum)));
+                                                  sum.difference, sum.restoredSum))
+            + QLatin1Char('\n'));
         for (const FieldEntry &f : run.fields) {
-            QString line = QStringLiteral("  ") + f.dataSource + QStringLiteral(" / ") + f.table + QStringLiteral(" / ")
-                           + f.field + QStringLiteral(": ") + QString::number(f.records) + QStringLiteral(" inregistrari");
+            //: A field of a run: its data source, table and field, and the records converted.
+            QString line = QStringLiteral("  ")
+                           + QCoreApplication::translate("HistoryCommand", "%1 / %2 / %3: %n inregistrari", nullptr,
+                                                         f.records)
+                                 .arg(f.dataSource, f.table, f.field);
             if (!f.condition.isEmpty())
                 line += QStringLiteral(" (WHERE ") + f.condition + QLatin1Char(')');
             if (!f.note.isEmpty())
                 line += QStringLiteral(", ") + f.note;
             if (!f.error.isEmpty())
-                line += QStringLiteral(", eroare: ") + f.error;
+                line += QStringLiteral(", ")
+                        + QCoreApplication::translate("HistoryCommand", "eroare: %1").arg(f.error);
             const conversion::FieldTotals &t = f.totals;
             if (f.hasTotals && t.available())
                 line += totalsText(run.toLeiNoi, t.oldSum, t.newSum, t.expectedSum, t.difference, t.restoredSum);

@@ -1,5 +1,6 @@
 #include "conversion/HistoryReport.h"
 
+#include <QCoreApplication>
 #include <QUuid>
 
 #include <algorithm>
@@ -112,9 +113,10 @@ void reportOf(const RunEntry &run, const Changeover &projectChangeover, conversi
     }
     QString status;
     if (run.status == kStopped)
-        status = kConvertStoppedStatus;
+        status = convertStoppedStatus();
     else if (run.status == kInterrupted)
-        status = QStringLiteral("Conversie intrerupta: programul s-a oprit inainte de sfarsitul ei");
+        status = QCoreApplication::translate("HistoryReport",
+                                             "Conversie intrerupta: programul s-a oprit inainte de sfarsitul ei");
     log.ConvertEnd(status);
     log.setTimes(run.started, run.ended);
 }

@@ -2,6 +2,7 @@
 
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QSaveFile>
 
@@ -38,8 +39,9 @@ void ReportLog::ConvertEnd(const QString &pstrEndStatus)
 
 void ReportLog::AddSourceSkipped(const QString &pstrDataSource, const QString &pstrReason, qint32 plngFieldCount)
 {
-    mSkipped.append(QStringLiteral("Sursa de date \"") + pstrDataSource + QStringLiteral("\" sarita: ") + pstrReason
-                    + QStringLiteral("; ") + QString::number(plngFieldCount) + QStringLiteral(" campuri neconvertite"));
+    mSkipped.append(QCoreApplication::translate("ReportLog", "Sursa de date \"%1\" sarita: %2; %n campuri neconvertite",
+                                                nullptr, plngFieldCount)
+                        .arg(pstrDataSource, pstrReason));
 }
 
 void ReportLog::StartField(const QString &) { mFieldTimer.start(); }
@@ -61,7 +63,7 @@ void ReportLog::writeFieldTimes(const std::function<void(const QString &)> &sink
 {
     if (std::none_of(mFieldTimes.cbegin(), mFieldTimes.cend(), [](qint64 ms) { return ms >= 0; }))
         return;
-    sink(kRule + kCrLf + QStringLiteral("Durata pe camp") + kCrLf);
+    sink(kRule + kCrLf + QCoreApplication::translate("ReportLog", "Durata pe camp") + kCrLf);
     for (qsizetype i = 0; i < mRows.size(); ++i) {
         const Row &row = mRows.at(i);
         const qint64 ms = mFieldTimes.value(i, -1);
@@ -95,20 +97,41 @@ QString ReportLog::formatTime(const QDateTime &time)
 
 QStringList ReportLog::titleLines() const
 {
-    QStringList lines{QStringLiteral("Inceput Conversie: ") + formatTime(mStart),
-                      QStringLiteral("Final Conversie: ") + formatTime(mEnd)};
+    QStringList lines{QCoreApplication::translate("ReportLog", "Inceput Conversie: %1").arg(formatTime(mStart)),
+                      QCoreApplication::translate("ReportLog", "Final Conversie: %1").arg(formatTime(mEnd))};
     if (!mEndStatus.isEmpty())
         lines.append(mEndStatus);
     return lines;
 }
 
+bool ReportLog::isTitleLine(int index, const QString &line)
+{
+    const QString romanian = index == 0 ? QStringLiteral("Inceput Conversie: %1") : QStringLiteral("Final Conversie: %1");
+    const QString shown = index == 0 ? QCoreApplication::translate("ReportLog", "Inceput Conversie: %1")
+                                     : QCoreApplication::translate("ReportLog", "Final Conversie: %1");
+    for (const QString &form : {romanian, shown}) {
+        // The words around the time.
+        const qsizetype at = form.indexOf(QLatin1String("%1"));
+        if (at < 0)
+            continue;
+        const QString before = form.left(at);
+        const QString after = form.mid(at + 2);
+        if (before.size() + after.size() > 0 && line.size() >= before.size() + after.size() && line.startsWith(before)
+            && line.endsWith(after))
+            return true;
+    }
+    return false;
+}
+
 QStringList ReportLog::totalLines() const
 {
     const int n = static_cast<int>(mRows.size());
-    QStringList lines{QString::number(n - mErrorCount) + QStringLiteral(" campuri din ") + QString::number(n)
-                      + QStringLiteral(" convertite cu succes")};
+    //: %n: the fields converted; %1: the fields attempted.
+    QStringList lines{QCoreApplication::translate("ReportLog", "%n campuri din %1 convertite cu succes", nullptr,
+                                                  n - mErrorCount)
+                          .arg(n)};
     if (mErrorCount != 0)
-        lines.append(QString::number(mErrorCount) + QStringLiteral(" erori de conversie"));
+        lines.append(QCoreApplication::translate("ReportLog", "%n erori de conversie", nullptr, mErrorCount));
     lines += mSkipped;
     return lines;
 }
@@ -126,8 +149,10 @@ void ReportLog::writeText(const std::function<void(const QString &)> &sink) cons
     for (const Row &row : mRows) {
         sink(quoted(row.dataSource) + QLatin1Char(',') + quoted(row.tableName) + QLatin1Char(',')
              + quoted(row.fieldName) + QLatin1Char(',')
-             + quoted(QString::number(row.recCount) + QStringLiteral(" inregistrari")
-                      + (row.note.isEmpty() ? QString() : QStringLiteral(" (") + row.note + QLatin1Char(')')))
+             + quoted(row.note.isEmpty()
+                          ? QCoreApplication::translate("ReportLog", "%n inregistrari", nullptr, row.recCount)
+                          : QCoreApplication::translate("ReportLog", "%n inregistrari (%1)", nullptr, row.recCount)
+                                .arg(row.note))
              + QLatin1Char(',') + quoted(row.error) + kCrLf);
     }
     writeFieldTimes(sink);
@@ -151,7 +176,7 @@ void ReportLog::forEachTotalsRow(const std::function<void(const TotalsRow &)> &v
     const auto closeSource = [&] {
         if (source.fields + source.unavailable > 0)
             visit({TotalsRow::Kind::Source, sourceName, QString(), QString(),
-                   totalsValues(source, QStringLiteral("Total sursa de date"))});
+                   totalsValues(source, QCoreApplication::translate("ReportLog", "Total sursa de date"))});
         source = TotalsSum();
         source.toLeiNoi = toLeiNoi;
     };
@@ -166,7 +191,8 @@ void ReportLog::forEachTotalsRow(const std::function<void(const TotalsRow &)> &v
         run.add(totals);
     }
     closeSource();
-    visit({TotalsRow::Kind::Run, QString(), QString(), QString(), totalsValues(run, QStringLiteral("Total conversie"))});
+    visit({TotalsRow::Kind::Run, QString(), QString(), QString(),
+           totalsValues(run, QCoreApplication::translate("ReportLog", "Total conversie"))});
 }
 
 QList<ReportLog::TotalsRow> ReportLog::totalsRows() const
@@ -186,8 +212,10 @@ void ReportLog::writeTotals(const std::function<void(const QString &)> &sink) co
             cells.append(quoted(value));
         return cells.join(QLatin1Char(',')) + kCrLf;
     };
-    sink(kRule + kCrLf + QStringLiteral("Totaluri de control") + kCrLf
-         + line(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp")}
+    sink(kRule + kCrLf + QCoreApplication::translate("ReportLog", "Totaluri de control") + kCrLf
+         + line(QStringList{QCoreApplication::translate("ReportLog", "Sursa Date"),
+                            QCoreApplication::translate("ReportLog", "Tabel"),
+                            QCoreApplication::translate("ReportLog", "Camp")}
                 + totalsHeader(mTotals.first().second.toLeiNoi, mChangeover)));
     forEachTotalsRow([&](const TotalsRow &row) {
         sink(line(QStringList{row.dataSource, row.tableName, row.fieldName} + row.values));
@@ -214,8 +242,8 @@ void ReportLog::saveToFile(const QString &path) const
         }
     });
     if (!written || !file.commit())
-        throw db::DbError(db::E_FAIL, QStringLiteral("Fisierul \"") + path + QStringLiteral("\" nu poate fi scris: ")
-                                          + file.errorString());
+        throw db::DbError(db::E_FAIL, QCoreApplication::translate("ReportLog", "Fisierul \"%1\" nu poate fi scris: %2")
+                                          .arg(path, file.errorString()));
 }
 
 } // namespace conversion

@@ -78,6 +78,10 @@ public:
     // "Inceput Conversie: …", "Final Conversie: …" and the end status when
     // there is one.
     QStringList titleLines() const;
+    // Whether `line` reads as the first (`index` 0) or the second (1) of the
+    // title lines, as a report written in Romanian or in the language the
+    // program shows now has them.
+    static bool isTitleLine(int index, const QString &line);
     // "n campuri din m convertite cu succes" and, when there were errors,
     // "e erori de conversie"; then one line per data source passed over.
     QStringList totalLines() const;

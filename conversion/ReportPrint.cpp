@@ -2,6 +2,7 @@
 
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -301,7 +302,8 @@ void Layout::paint(QPainter &painter, const QString &footerLeft)
         const QRectF box(0, mDevice.height() - mLine * 1.2, mWidth, mLine * 1.2);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, footerLeft);
         painter.drawText(box, Qt::AlignRight | Qt::AlignBottom,
-                         QStringLiteral("Pagina %1 din %2").arg(page + 1).arg(mPages));
+                         QCoreApplication::translate("ReportPrint", "Pagina %1 din %2")
+                             .arg(QString::number(page + 1), QString::number(mPages)));
     };
     int page = 0;
     qreal y = 0;
@@ -322,6 +324,17 @@ void Layout::paint(QPainter &painter, const QString &footerLeft)
     footer(page);
 }
 
+// "Raport conversie: Conversie din Lei VECHI in Lei NOI".
+QString reportTitle(bool toLeiNoi, const Changeover &changeover)
+{
+    return QCoreApplication::translate("ReportPrint", "Raport conversie: %1").arg(directionTitle(toLeiNoi, changeover));
+}
+
+QString cannotWrite(const QString &path, const QSaveFile &file)
+{
+    return QCoreApplication::translate("ReportPrint", "Fisierul \"%1\" nu poate fi scris: %2").arg(path, file.errorString());
+}
+
 QList<TableRow> fieldRows(const ReportLog &log, bool toLeiNoi)
 {
     QList<TableRow> rows;
@@ -339,8 +352,12 @@ QList<TableRow> fieldRows(const ReportLog &log, bool toLeiNoi)
 QString fieldStateText(bool toLeiNoi, const Changeover &changeover, bool failed)
 {
     if (failed)
-        return QStringLiteral("ramas in ") + (toLeiNoi ? changeover.oldCode : changeover.newCode);
-    return QStringLiteral("convertit in ") + (toLeiNoi ? changeover.newCode : changeover.oldCode);
+        //: The state of a field the run could not convert: %1 is the currency's code, as "ROL".
+        return QCoreApplication::translate("ReportPrint", "ramas in %1")
+            .arg(toLeiNoi ? changeover.oldCode : changeover.newCode);
+    //: The state of a converted field: %1 is the currency's code, as "RON".
+    return QCoreApplication::translate("ReportPrint", "convertit in %1")
+        .arg(toLeiNoi ? changeover.newCode : changeover.oldCode);
 }
 
 void setReportPageLayout(QPagedPaintDevice &device)
@@ -360,10 +377,11 @@ int paintReport(const ReportLog &log, const PrintedRun &run, QPagedPaintDevice &
     Layout layout(device, base);
 
     const Changeover &changeover = log.changeover();
-    layout.title(QStringLiteral("Raport conversie: ") + directionTitle(run.toLeiNoi, changeover));
+    layout.title(reportTitle(run.toLeiNoi, changeover));
     layout.space(0.5);
-    layout.line(QStringLiteral("Proiect: ") + run.projectFile);
-    layout.line(QStringLiteral("Trecerea: %1 -> %2 (1 %3 = %4 %5)")
+    layout.line(QCoreApplication::translate("ReportPrint", "Proiect: %1").arg(run.projectFile));
+    //: The currencies of the run, from and to, and the changeover's rate: "ROL -> RON (1 RON = 10000 ROL)".
+    layout.line(QCoreApplication::translate("ReportPrint", "Trecerea: %1 -> %2 (1 %3 = %4 %5)")
                     .arg(run.toLeiNoi ? changeover.oldCode : changeover.newCode,
                          run.toLeiNoi ? changeover.newCode : changeover.oldCode, changeover.newCode,
                          changeover.rate, changeover.oldCode));
@@ -371,44 +389,51 @@ int paintReport(const ReportLog &log, const PrintedRun &run, QPagedPaintDevice &
         layout.line(changeover.description);
     for (const QString &line : log.titleLines())
         layout.line(line);
-    layout.line(QStringLiteral("Utilizator: %1, calculator: %2").arg(run.user, run.computer));
+    layout.line(QCoreApplication::translate("ReportPrint", "Utilizator: %1, calculator: %2").arg(run.user, run.computer));
     if (!run.options.isEmpty())
-        layout.line(QStringLiteral("Optiuni: ") + run.options);
+        layout.line(QCoreApplication::translate("ReportPrint", "Optiuni: %1").arg(run.options));
     for (const QString &line : log.totalLines())
         layout.line(line);
 
-    layout.heading(QStringLiteral("Campuri"));
-    layout.table({{QStringLiteral("Sursa Date")},
-                  {QStringLiteral("Tabel")},
-                  {QStringLiteral("Camp")},
-                  {QStringLiteral("Inregistrari"), true},
-                  {QStringLiteral("Stare")},
-                  {QStringLiteral("Observatii / Eroare")}},
+    layout.heading(QCoreApplication::translate("ReportPrint", "Campuri"));
+    layout.table({{QCoreApplication::translate("ReportPrint", "Sursa Date")},
+                  {QCoreApplication::translate("ReportPrint", "Tabel")},
+                  {QCoreApplication::translate("ReportPrint", "Camp")},
+                  {QCoreApplication::translate("ReportPrint", "Inregistrari"), true},
+                  {QCoreApplication::translate("ReportPrint", "Stare")},
+                  {QCoreApplication::translate("ReportPrint", "Observatii / Eroare")}},
                  fieldRows(log, run.toLeiNoi));
 
     const QList<ReportLog::TotalsRow> totals = log.totalsRows();
     if (!totals.isEmpty()) {
-        layout.heading(QStringLiteral("Totaluri de control"));
-        QList<Column> columns{{QStringLiteral("Sursa Date")}, {QStringLiteral("Tabel")}, {QStringLiteral("Camp")}};
+        layout.heading(QCoreApplication::translate("ReportPrint", "Totaluri de control"));
+        QList<Column> columns{{QCoreApplication::translate("ReportPrint", "Sursa Date")},
+                              {QCoreApplication::translate("ReportPrint", "Tabel")},
+                              {QCoreApplication::translate("ReportPrint", "Camp")}};
         const QStringList heads = totalsHeader(run.toLeiNoi, changeover);
         for (qsizetype i = 0; i < heads.size(); ++i)
             columns.append({heads.at(i), i + 1 < heads.size()});
         QList<TableRow> rows;
         for (const ReportLog::TotalsRow &row : totals) {
             using Kind = ReportLog::TotalsRow::Kind;
-            const QString source = row.kind == Kind::Run ? QStringLiteral("Total") : row.dataSource;
+            //: The row that sums the whole run.
+            const QString source = row.kind == Kind::Run ? QCoreApplication::translate("ReportPrint", "Total")
+                                                         : row.dataSource;
             rows.append({QStringList{source, row.tableName, row.fieldName} + row.values, row.kind != Kind::Field});
         }
         layout.table(columns, rows);
     }
 
-    layout.signature({QStringLiteral("Intocmit de (nume, functie):"), QStringLiteral("Semnatura:"),
-                      QStringLiteral("Data:")});
+    layout.signature({QCoreApplication::translate("ReportPrint", "Intocmit de (nume, functie):"),
+                      QCoreApplication::translate("ReportPrint", "Semnatura:"),
+                      //: The date the report is signed on.
+                      QCoreApplication::translate("ReportPrint", "Data:")});
 
     const int pages = layout.paginate();
     QPainter painter;
     if (!painter.begin(&device))
-        throw db::DbError(db::E_FAIL, QStringLiteral("Raportul nu poate fi desenat pe aceasta pagina."));
+        throw db::DbError(db::E_FAIL,
+                          QCoreApplication::translate("ReportPrint", "Raportul nu poate fi desenat pe aceasta pagina."));
     layout.paint(painter, QFileInfo(run.projectFile).fileName());
     painter.end();
     return pages;
@@ -418,17 +443,17 @@ void saveReportPdf(const ReportLog &log, const PrintedRun &run, const QString &p
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw db::DbError(db::E_FAIL, QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(path, file.errorString()));
+        throw db::DbError(db::E_FAIL, cannotWrite(path, file));
     {
         QPdfWriter writer(&file);
-        writer.setTitle(QStringLiteral("Raport conversie: ") + directionTitle(run.toLeiNoi, log.changeover()));
+        writer.setTitle(reportTitle(run.toLeiNoi, log.changeover()));
         writer.setCreator(QStringLiteral("Vamor"));
         writer.setResolution(300);
         setReportPageLayout(writer);
         paintReport(log, run, writer);
     }
     if (!file.commit())
-        throw db::DbError(db::E_FAIL, QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(path, file.errorString()));
+        throw db::DbError(db::E_FAIL, cannotWrite(path, file));
 }
 
 bool isPdfPath(const QString &path) { return path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }

@@ -1,11 +1,13 @@
 #include "conversion/ReportView.h"
 
+#include "conversion/ControlTotals.h"
 #include "data/db/DbError.h"
 #include "util/core/AppInfo.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ListViewTools.h"
 #include "util/widgets/ModalDialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPlainTextEdit>
@@ -39,9 +41,8 @@ ReportView::ReportView(QWidget *parent) : QWidget(parent)
     lsv = new QTreeWidget(this);
     lsv->setObjectName(QStringLiteral("lsv"));
     pgMakeReportList(lsv);
-    lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp"),
-                          QStringLiteral("Numar Inregistrari"), QStringLiteral("Eroare"),
-                          QStringLiteral("Observatii")});
+    lsv->setHeaderLabels(
+        {tr("Sursa Date"), tr("Tabel"), tr("Camp"), tr("Numar Inregistrari"), tr("Eroare"), tr("Observatii")});
     lsv->setIconSize(QSize(16, 16));
     // The control totals beside the rows: a second page of the same place.
     lsvTotals = new QTreeWidget(this);
@@ -49,8 +50,8 @@ ReportView::ReportView(QWidget *parent) : QWidget(parent)
     pgMakeReportList(lsvTotals);
     tabLists = new QTabWidget(this);
     tabLists->setObjectName(QStringLiteral("tabLists"));
-    tabLists->addTab(lsv, QStringLiteral("Campuri"));
-    tabLists->addTab(lsvTotals, QStringLiteral("Totaluri de control"));
+    tabLists->addTab(lsv, tr("Campuri"));
+    tabLists->addTab(lsvTotals, tr("Totaluri de control"));
     tabLists->setTabVisible(1, false);
     tabLists->tabBar()->setVisible(false); // one page: the list as it always was
     // The pages are reached through the lists themselves and, when there are
@@ -77,10 +78,8 @@ ReportView::Buttons ReportView::addButtons(QWidget *window)
         b->setObjectName(QString::fromLatin1(name));
         return b;
     };
-    const Buttons buttons{button(QStringLiteral("Salveaza..."), "cmdSave"),
-                          button(QStringLiteral("Salveaza PDF..."), "cmdSavePdf"),
-                          button(QStringLiteral("Tipareste..."), "cmdPrint"),
-                          button(QStringLiteral("Inchide"), "cmdCancel")};
+    const Buttons buttons{button(tr("Salveaza..."), "cmdSave"), button(tr("Salveaza PDF..."), "cmdSavePdf"),
+                          button(tr("Tipareste..."), "cmdPrint"), button(tr("Inchide"), "cmdCancel")};
     auto *column = new QVBoxLayout;
     for (QPushButton *b : {buttons.save, buttons.savePdf, buttons.print, buttons.close}) {
         column->addWidget(b);
@@ -131,10 +130,9 @@ void ReportView::fillTotals(const conversion::ReportLog &log, bool toLeiNoi)
     if (rows.isEmpty())
         return;
     const QStringList amounts = conversion::totalsHeader(toLeiNoi, log.changeover());
-    lsvTotals->setHeaderLabels(QStringList{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"),
-                                           QStringLiteral("Camp")}
-                               + amounts);
+    lsvTotals->setHeaderLabels(QStringList{tr("Sursa Date"), tr("Tabel"), tr("Camp")} + amounts);
     const int remarkColumn = static_cast<int>(amounts.size()) + 2;
+    const QString differs = conversion::restoreCheckText(false, false);
     for (const Row &row : rows) {
         auto *item = new QTreeWidgetItem(lsvTotals, QStringList{row.dataSource, row.tableName, row.fieldName}
                                                         + row.values);
@@ -146,10 +144,12 @@ void ReportView::fillTotals(const conversion::ReportLog &log, bool toLeiNoi)
             for (int column = 0; column <= remarkColumn; ++column)
                 item->setFont(column, bold);
             if (row.kind == Row::Kind::Run)
-                item->setText(0, QStringLiteral("Total"));
+                //: The row that sums the whole run.
+                item->setText(0, tr("Total"));
         }
-        // A restore whose sum differs from the old one stands out.
-        if (!toLeiNoi && row.values.value(3) == QStringLiteral("DIFERIT"))
+        // A restore whose sum differs from the old one stands out; the check
+        // column holds the text the totals wrote for it, in the user's language.
+        if (!toLeiNoi && row.values.value(3) == differs)
             item->setForeground(3, Qt::red);
     }
     pgWideListView(lsvTotals, 0, -1);
@@ -167,20 +167,29 @@ QString askFile(const QString &title, const QString &filter)
     request.confirmOverwrite = true;
     return ui::getSaveFileName(request);
 }
+
+// The save dialog's filter: files of one kind, then all files.
+QString fileFilter(const QString &kind, const QString &pattern)
+{
+    return QStringLiteral("%1 (%2)|%2|%3 (*.*)|*.*")
+        .arg(kind, pattern, QCoreApplication::translate("ReportView", "Toate Fisierele"));
+}
 } // namespace
 
 void saveText(const conversion::ReportLog &log, QWidget *)
 {
-    const QString fileName = askFile(QStringLiteral("Salveaza raport conversie"),
-                                     QStringLiteral("Fisiere Text (*.txt)|*.txt|Toate Fisierele (*.*)|*.*"));
+    const QString fileName = askFile(QCoreApplication::translate("ReportView", "Salveaza raport conversie"),
+                                     fileFilter(QCoreApplication::translate("ReportView", "Fisiere Text"),
+                                                QStringLiteral("*.txt")));
     if (!fileName.isEmpty())
         log.saveToFile(fileName);
 }
 
 void savePdf(const conversion::ReportLog &log, const conversion::PrintedRun &run, QWidget *)
 {
-    QString fileName = askFile(QStringLiteral("Salveaza raport conversie ca PDF"),
-                               QStringLiteral("Fisiere PDF (*.pdf)|*.pdf|Toate Fisierele (*.*)|*.*"));
+    QString fileName = askFile(QCoreApplication::translate("ReportView", "Salveaza raport conversie ca PDF"),
+                               fileFilter(QCoreApplication::translate("ReportView", "Fisiere PDF"),
+                                          QStringLiteral("*.pdf")));
     if (fileName.isEmpty())
         return;
     conversion::saveReportPdf(log, run, fileName);
@@ -190,16 +199,17 @@ void print(const conversion::ReportLog &log, const conversion::PrintedRun &run, 
 {
     QPrinter printer(QPrinter::HighResolution);
     conversion::setReportPageLayout(printer);
-    printer.setDocName(QStringLiteral("Raport conversie"));
+    printer.setDocName(QCoreApplication::translate("ReportView", "Raport conversie"));
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Tipareste raportul conversiei"));
+    dialog.setWindowTitle(QCoreApplication::translate("ReportView", "Tipareste raportul conversiei"));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (ui::showModal(dialog) != QDialog::Accepted)
         return;
     conversion::paintReport(log, run, printer);
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-        throw db::DbError(db::E_FAIL, QStringLiteral("Raportul nu a putut fi tiparit la \"%1\".").arg(printer.printerName()));
+        throw db::DbError(db::E_FAIL, QCoreApplication::translate("ReportView", "Raportul nu a putut fi tiparit la \"%1\".")
+                                          .arg(printer.printerName()));
 }
 
 } // namespace reportfile

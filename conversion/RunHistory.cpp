@@ -5,6 +5,7 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -26,6 +27,13 @@ QDateTime fromIso(const QString &s) { return QDateTime::fromString(s, Qt::ISODat
 
 QString lit(const QString &text) { return text.isNull() ? QStringLiteral("Null") : fgSqlText(text); }
 QString lit(qint64 n) { return QString::number(n); }
+
+// The error of a write to the journal, with the system's reason (errno).
+QString cannotWrite(const QString &path)
+{
+    const QString reason = QString::fromLocal8Bit(strerror(errno));
+    return QCoreApplication::translate("RunHistory", "Istoricul nu poate fi scris in \"%1\": %2").arg(path, reason);
+}
 
 QJsonObject fieldJson(const FieldEntry &f)
 {
@@ -72,11 +80,15 @@ int RunEntry::failed() const { return static_cast<int>(fields.size()) - converte
 
 QString statusText(const RunEntry &run)
 {
+    // The stored status is data; what is shown of it is translated.
     if (run.status == kInterrupted)
-        return QStringLiteral("intrerupta");
+        //: A run that ended without writing its end (killed, a power cut).
+        return QCoreApplication::translate("RunHistory", "intrerupta");
     if (run.status == kStopped)
-        return QStringLiteral("oprita de utilizator");
-    return QStringLiteral("terminata");
+        //: A run the user stopped.
+        return QCoreApplication::translate("RunHistory", "oprita de utilizator");
+    //: A run that ended by itself.
+    return QCoreApplication::translate("RunHistory", "terminata");
 }
 
 QString directionText(const RunEntry &run)
@@ -101,7 +113,7 @@ void Journal::append(const QByteArray &line)
     const QByteArray bytes = line + '\n';
     const int fd = ::open(QFile::encodeName(mPath).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
-        mError = QStringLiteral("Istoricul nu poate fi scris in \"%1\": %2").arg(mPath, QString::fromLocal8Bit(strerror(errno)));
+        mError = cannotWrite(mPath);
         return;
     }
     qsizetype written = 0;
@@ -110,7 +122,7 @@ void Journal::append(const QByteArray &line)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            mError = QStringLiteral("Istoricul nu poate fi scris in \"%1\": %2").arg(mPath, QString::fromLocal8Bit(strerror(errno)));
+            mError = cannotWrite(mPath);
             break;
         }
         written += n;
@@ -271,7 +283,8 @@ QString foldJournal(db::Connection &project, const QString &projectPath)
     try {
         fold(project, readJournal(path));
     } catch (const std::exception &e) {
-        return QStringLiteral("Istoricul conversiilor din \"%1\" nu a putut fi trecut in proiect: %2")
+        return QCoreApplication::translate("RunHistory",
+                                           "Istoricul conversiilor din \"%1\" nu a putut fi trecut in proiect: %2")
             .arg(path, QString::fromUtf8(e.what()));
     }
     return QString();

@@ -9,6 +9,7 @@
 #include "data/db/DbError.h"
 #include "util/core/Signals.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -141,7 +142,8 @@ int runPart(const QStringList &args)
     bool lockOk = args.value(6) == QStringLiteral("-");
     const qint64 lockMs = lockOk ? -1 : args.value(6).toLongLong(&lockOk);
     if (!idOk || idConn <= 0 || !lockOk || (direction != QStringLiteral("noi") && direction != QStringLiteral("vechi"))) {
-        terminal::err(QStringLiteral("Argumente gresite pentru conversia unei surse de date.\n"));
+        terminal::err(QCoreApplication::translate("SourceJob", "Argumente gresite pentru conversia unei surse de date.")
+                      + QLatin1Char('\n'));
         return 2;
     }
     // The first SIGTERM of the parent (its user's Stop) ends the source's
@@ -214,7 +216,7 @@ void mergeEnd(const QJsonObject &event, const QString &dataSource, ConversionEng
         result.failed = true;
         result.errorNumber = static_cast<qint32>(event.value(QStringLiteral("num")).toInteger());
         result.errorDescription =
-            QStringLiteral("sursa de date \"") + dataSource + QStringLiteral("\": ") + str(event, "desc");
+            QCoreApplication::translate("SourceJob", "sursa de date \"%1\": %2").arg(dataSource, str(event, "desc"));
     }
     for (const QJsonValue &offline : event.value(QStringLiteral("offline")).toArray())
         result.offlineSources.append(offline.toString());

@@ -27,6 +27,21 @@ namespace conversion {
 
 using terminal::formatElapsed;
 
+namespace {
+
+// "campuri 40/1000", or "campuri 40" when the total is not known.
+QString fieldsText(qint32 done, qint32 total)
+{
+    if (total > 0)
+        //: Fields done of all in the progress line.
+        return QCoreApplication::translate("SourceJobs", "campuri %1/%2")
+            .arg(QString::number(done), QString::number(total));
+    //: Fields done in the progress line, when their total is not known.
+    return QCoreApplication::translate("SourceJobs", "campuri %1").arg(done);
+}
+
+} // namespace
+
 // ---- progress ----
 
 JobsProgress::JobsProgress(qint32 totalFields, Options options)
@@ -73,10 +88,8 @@ void JobsProgress::event(const QString &source, const QJsonObject &event)
         ++f->begun;
         f->fieldStartMs = mRun.elapsed();
         if (!mTty) {
-            write(QStringLiteral("campuri ") + QString::number(doneFields())
-                  + (mTotal > 0 ? QLatin1Char('/') + QString::number(mTotal) : QString()) + QStringLiteral(" | ")
-                  + f->source + QStringLiteral(" | ") + f->table + QStringLiteral(" | ") + f->field
-                  + QLatin1Char('\n'));
+            write(fieldsText(doneFields(), mTotal) + QStringLiteral(" | ") + f->source + QStringLiteral(" | ") + f->table
+                  + QStringLiteral(" | ") + f->field + QLatin1Char('\n'));
             return;
         }
     }
@@ -100,8 +113,11 @@ void JobsProgress::stopAsked()
     if (mStopSaid)
         return;
     mStopSaid = true;
-    write(QStringLiteral("%1Oprire ceruta: conversia se opreste dupa campul curent al fiecarei surse de date.\n")
-              .arg(mTty && mDrawn ? QStringLiteral("\n") : QString()));
+    write((mTty && mDrawn ? QStringLiteral("\n") : QString())
+          + QCoreApplication::translate("SourceJobs",
+                                        "Oprire ceruta: conversia se opreste dupa campul curent al fiecarei surse de "
+                                        "date.")
+          + QLatin1Char('\n'));
 }
 
 qint32 JobsProgress::doneFields() const
@@ -118,11 +134,13 @@ QString JobsProgress::line(int width) const
 {
     const qint64 now = mRun.elapsed();
     const qint32 done = doneFields();
-    QString text = QStringLiteral("campuri ") + QString::number(done)
-                   + (mTotal > 0 ? QLatin1Char('/') + QString::number(mTotal) : QString()) + QStringLiteral(" | scurs ")
-                   + formatElapsed(now);
+    QString text = fieldsText(done, mTotal) + QStringLiteral(" | ")
+                   //: The time the run has taken so far.
+                   + QCoreApplication::translate("SourceJobs", "scurs %1").arg(formatElapsed(now));
     if (done > 0 && mTotal > done)
-        text += QStringLiteral(" | ramas ~") + formatElapsed(now * (mTotal - done) / done);
+        text += QStringLiteral(" | ")
+                //: An estimate of the time the run still needs.
+                + QCoreApplication::translate("SourceJobs", "ramas ~%1").arg(formatElapsed(now * (mTotal - done) / done));
     for (const InFlight &f : mInFlight) {
         text += QStringLiteral(" | ") + f.source + QLatin1Char(':');
         if (!f.table.isEmpty())
@@ -311,9 +329,12 @@ ConversionEngine::Result SourceJobs::run(bool toLeiNoi, JobsProgress &progress)
         readLines(job);
         if (!job.ended && job.failure.isEmpty()) {
             const QProcess &p = *job.process;
+            //: Why a data source was passed over; follows its name.
             job.failure = p.exitStatus() == QProcess::CrashExit
-                              ? QStringLiteral("procesul care o converteste s-a oprit neasteptat")
-                              : QStringLiteral("procesul care o converteste s-a oprit neasteptat (codul %1)")
+                              ? QCoreApplication::translate("SourceJobs", "procesul care o converteste s-a oprit neasteptat")
+                              //: Why a data source was passed over; %1 is the exit code of its process.
+                              : QCoreApplication::translate("SourceJobs",
+                                                            "procesul care o converteste s-a oprit neasteptat (codul %1)")
                                     .arg(p.exitCode());
         }
         try {
@@ -322,10 +343,12 @@ ConversionEngine::Result SourceJobs::run(bool toLeiNoi, JobsProgress &progress)
             if (!result.failed) {
                 result.failed = true;
                 result.errorNumber = db::E_FAIL;
-                result.errorDescription = QStringLiteral("starea campurilor sursei de date \"") + job.description
-                                          + QStringLiteral("\" nu a putut fi trecuta in proiect (ea va fi citita din "
-                                                           "nou din baza de date la urmatoarea rulare): ")
-                                          + terminal::describe(e);
+                result.errorDescription =
+                    QCoreApplication::translate("SourceJobs",
+                                                "starea campurilor sursei de date \"%1\" nu a putut fi trecuta in "
+                                                "proiect (ea va fi citita din nou din baza de date la urmatoarea "
+                                                "rulare): %2")
+                        .arg(job.description, terminal::describe(e));
             }
         }
         removeCopy(job.copy);
@@ -341,7 +364,8 @@ ConversionEngine::Result SourceJobs::run(bool toLeiNoi, JobsProgress &progress)
         job.journalGuard.set(projectfile::journalPaths(job.copy).value(0));
         removeCopy(job.copy);
         if (!QFile::copy(mWorkingCopy, job.copy)) {
-            job.failure = QStringLiteral("copia proiectului pentru ea nu a putut fi facuta");
+            //: Why a data source was passed over; follows its name.
+            job.failure = QCoreApplication::translate("SourceJobs", "copia proiectului pentru ea nu a putut fi facuta");
             job.copyGuard.clear();
             job.journalGuard.clear();
             return false;
@@ -365,7 +389,9 @@ ConversionEngine::Result SourceJobs::run(bool toLeiNoi, JobsProgress &progress)
         QObject::connect(&p, &QProcess::errorOccurred, &loop, [&, self](QProcess::ProcessError error) {
             if (error != QProcess::FailedToStart)
                 return;
-            self->failure = QStringLiteral("programul nu a putut porni conversia ei: ") + self->process->errorString();
+            //: Why a data source was passed over; %1 is the system's reason.
+            self->failure = QCoreApplication::translate("SourceJobs", "programul nu a putut porni conversia ei: %1")
+                                .arg(self->process->errorString());
             jobEnded(*self);
         });
         progress.sourceStarted(job.description);

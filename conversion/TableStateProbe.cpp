@@ -8,6 +8,7 @@
 #include "tables/ConvertSql.h"
 #include "tables/RecoveryField.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace conversion {
@@ -145,15 +146,18 @@ bool readTogether(db::Connection &userConn, const QString &tableRef, const QSet<
 
 QString tableNotFoundMessage(const QString &table, const QString &dataSource)
 {
-    return QStringLiteral("Tabelul \"") + table + QStringLiteral("\" nu a fost gasit in sursa de date \"") + dataSource
-           + QStringLiteral("\"; campul nu a fost convertit, iar starea lui inregistrata a ramas neschimbata.");
+    return QCoreApplication::translate("TableStateProbe",
+                                       "Tabelul \"%1\" nu a fost gasit in sursa de date \"%2\"; campul nu a fost "
+                                       "convertit, iar starea lui inregistrata a ramas neschimbata.")
+        .arg(table, dataSource);
 }
 
 QString columnNotFoundMessage(const QString &column, const QString &table, const QString &dataSource)
 {
-    return QStringLiteral("Coloana \"") + column + QStringLiteral("\" nu a fost gasita in tabelul \"") + table
-           + QStringLiteral("\" al sursei de date \"") + dataSource
-           + QStringLiteral("\"; campul nu a fost convertit, iar starea lui inregistrata a ramas neschimbata.");
+    return QCoreApplication::translate("TableStateProbe",
+                                       "Coloana \"%1\" nu a fost gasita in tabelul \"%2\" al sursei de date \"%3\"; "
+                                       "campul nu a fost convertit, iar starea lui inregistrata a ramas neschimbata.")
+        .arg(column, table, dataSource);
 }
 
 QString missingTableOrColumn(db::Connection &userConn, const QString &dataSource, const QString &table,

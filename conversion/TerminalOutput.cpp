@@ -3,6 +3,7 @@
 #include "data/db/DbError.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -94,8 +95,10 @@ bool TerminalProgress::Cancel() const
     std::lock_guard<std::mutex> lock(mMutex);
     if (!mStopNoticed) {
         mStopNoticed = true;
-        writeLocked(QStringLiteral("%1Oprire ceruta: conversia se opreste dupa campul curent.\n")
-                        .arg(mTty && mDrawn ? QStringLiteral("\n") : QString()));
+        writeLocked((mTty && mDrawn ? QStringLiteral("\n") : QString())
+                    + QCoreApplication::translate("TerminalOutput",
+                                                  "Oprire ceruta: conversia se opreste dupa campul curent.")
+                    + QLatin1Char('\n'));
     }
     return true;
 }
@@ -152,9 +155,14 @@ QString TerminalProgress::statusLineLocked(bool fieldTime, int width) const
     const bool inField = mLastFieldStartMs >= 0;
     const qint32 done = inField ? mStarted - 1 : mStarted;
     QStringList parts;
-    parts.append(QStringLiteral("campuri ") + QString::number(done)
-                 + (mTotal > 0 ? QLatin1Char('/') + QString::number(mTotal) : QString()));
-    parts.append(QStringLiteral("scurs ") + formatElapsed(now));
+    parts.append(mTotal > 0
+                     //: Fields done of all in the progress line.
+                     ? QCoreApplication::translate("TerminalOutput", "campuri %1/%2")
+                           .arg(QString::number(done), QString::number(mTotal))
+                     //: Fields done in the progress line, when their total is not known.
+                     : QCoreApplication::translate("TerminalOutput", "campuri %1").arg(done));
+    //: The time the run has taken so far.
+    parts.append(QCoreApplication::translate("TerminalOutput", "scurs %1").arg(formatElapsed(now)));
     // An estimate needs a field finished: the average of the fields done for
     // each field still to do. A field running longer than the average makes
     // it a lower bound of the others, or no estimate when it is the last.
@@ -163,9 +171,12 @@ QString TerminalProgress::statusLineLocked(bool fieldTime, int width) const
         const qint64 current = inField ? now - mLastFieldStartMs : 0;
         const qint32 others = mTotal - done - (inField ? 1 : 0);
         if (current <= average)
-            parts.append(QStringLiteral("ramas ~") + formatElapsed(average * (others + (inField ? 1 : 0)) - current));
+            //: An estimate of the time the run still needs.
+            parts.append(QCoreApplication::translate("TerminalOutput", "ramas ~%1")
+                             .arg(formatElapsed(average * (others + (inField ? 1 : 0)) - current)));
         else if (others > 0)
-            parts.append(QStringLiteral("ramas >") + formatElapsed(average * others));
+            //: The least time the run still needs (the current field runs longer than the others took).
+            parts.append(QCoreApplication::translate("TerminalOutput", "ramas >%1").arg(formatElapsed(average * others)));
     }
     const qsizetype head = parts.size();
     for (int level = 0; level < 3; ++level) {
@@ -247,7 +258,9 @@ void TerminalProgress::tickLoop()
                 drawLocked();
         } else if (mLastFieldStartMs >= 0 && mOptions.plainNoticeMs > 0
                    && mRun.elapsed() - mLastFieldStartMs >= mNextNoticeMs) {
-            writeLocked(statusLineLocked(true, 0) + QStringLiteral(" (in lucru)\n"));
+            //: A line written now and then while one field runs long: the progress line, then "still working".
+            writeLocked(QCoreApplication::translate("TerminalOutput", "%1 (in lucru)").arg(statusLineLocked(true, 0))
+                        + QLatin1Char('\n'));
             mNextNoticeMs += mOptions.plainNoticeMs;
         }
     }

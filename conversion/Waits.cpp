@@ -1,5 +1,6 @@
 #include "conversion/Waits.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <atomic>
@@ -22,16 +23,20 @@ void setProbeTimeout(int seconds)
 
 QString waitText(qint64 ms)
 {
+    //: A wait in seconds, as "30 s" or "0,5 s".
+    const QString seconds = QCoreApplication::translate("Waits", "%1 s");
     if (ms % 1000 == 0)
-        return QString::number(ms / 1000) + QStringLiteral(" s");
-    return QString::number(static_cast<double>(ms) / 1000.0, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','))
-           + QStringLiteral(" s");
+        return seconds.arg(ms / 1000);
+    //: The decimal separator of a wait in seconds, as in "0,5 s".
+    const QString separator = QCoreApplication::translate("Waits", ",");
+    return seconds.arg(QString::number(static_cast<double>(ms) / 1000.0, 'f', 1).replace(QLatin1Char('.'), separator));
 }
 
 QString tableLockedText(const QString &table, qint64 lockTimeoutMs)
 {
-    return QStringLiteral("Tabelul \"") + table + QStringLiteral("\" este blocat de alt program; timpul de asteptare (")
-           + waitText(lockTimeoutMs) + QStringLiteral(") a expirat");
+    return QCoreApplication::translate("Waits",
+                                       "Tabelul \"%1\" este blocat de alt program; timpul de asteptare (%2) a expirat")
+        .arg(table, waitText(lockTimeoutMs));
 }
 
 QString LockTimeoutWatch::explained(const QString &text, const QString &table, qint64 lockTimeoutMs,

@@ -27,7 +27,7 @@ const QString kModule = QStringLiteral("frmConvertEnd");
 
 frmConvertEnd::frmConvertEnd(QWidget *parentWindow) : QDialog(parentWindow)
 {
-    conversion::setUpDialog(this, QStringLiteral("frmConvertEnd"), QStringLiteral("Raport Conversie"), 21);
+    conversion::setUpDialog(this, QStringLiteral("frmConvertEnd"), tr("Raport Conversie"), 21);
     resize(720, 440);
 
     imgToLeiNoi = conversion::makeDirectionImage(this, true);

@@ -31,7 +31,7 @@ const QString kModule = QStringLiteral("frmConvertStart");
 
 frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
 {
-    conversion::setUpDialog(this, QStringLiteral("frmConvertStart"), QStringLiteral("Confirmare Conversie"), 8);
+    conversion::setUpDialog(this, QStringLiteral("frmConvertStart"), tr("Confirmare Conversie"), 8);
     resize(520, 380);
 
     imgToLeiNoi = conversion::makeDirectionImage(this, true);
@@ -43,22 +43,21 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     lsv = new QTreeWidget(this);
     lsv->setObjectName(QStringLiteral("lsv"));
     pgMakeReportList(lsv);
-    lsv->setHeaderLabels({QStringLiteral("Sursa Date"), QStringLiteral("Tabel"), QStringLiteral("Camp"),
-                          QStringLiteral("Observatii")});
+    lsv->setHeaderLabels({tr("Sursa Date"), tr("Tabel"), tr("Camp"), tr("Observatii")});
     lblWait = new QLabel(this);
     lblWait->setObjectName(QStringLiteral("lblWait"));
     lblWait->hide();
     txtTotal = new QLineEdit(this);
     txtTotal->setObjectName(QStringLiteral("txtTotal"));
     txtTotal->setReadOnly(true);
-    chkTotals = new QCheckBox(QStringLiteral("Totaluri de control"), this);
+    chkTotals = new QCheckBox(tr("Totaluri de control"), this);
     chkTotals->setObjectName(QStringLiteral("chkTotals"));
     chkTotals->setChecked(true);
-    chkTotals->setToolTip(QStringLiteral("Baza de date aduna sumele inainte si dupa conversie, pentru fiecare camp "
-                                         "(o citire in plus a randurilor)"));
-    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    chkTotals->setToolTip(tr("Baza de date aduna sumele inainte si dupa conversie, pentru fiecare camp "
+                             "(o citire in plus a randurilor)"));
+    cmdOk = new QPushButton(tr("Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdCancel = new QPushButton(QStringLiteral("Renunta"), this);
+    cmdCancel = new QPushButton(tr("Renunta"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     // Enter never starts a conversion: no button is the default, whatever
     // has the focus. Ok takes a click, Space on it, or Alt+O.
@@ -205,7 +204,7 @@ void frmConvertStart::flushPending()
         mPending.clear();
     }
     if (mLister.joinable())
-        txtTotal->setText(mStopping ? QStringLiteral("Se opreste verificarea campurilor...")
+        txtTotal->setText(mStopping ? tr("Se opreste verificarea campurilor...")
                                     : conversion::probedCountText(mProbed));
 }
 
@@ -214,7 +213,7 @@ void frmConvertStart::showWait()
     const qint64 ms = mWaitingSince.isValid() ? mWaitingSince.elapsed() : 0;
     const bool shown = listing() && !mStopping && !mWaitingFor.isEmpty() && ms >= 1000;
     if (shown)
-        lblWait->setText(ui::waitCaption(QStringLiteral("Se asteapta ") + mWaitingFor, static_cast<int>(ms / 1000)));
+        lblWait->setText(ui::waitCaption(tr("Se asteapta %1").arg(mWaitingFor), static_cast<int>(ms / 1000)));
     lblWait->setVisible(shown);
 }
 
@@ -230,7 +229,7 @@ void frmConvertStart::listingEnded(std::exception_ptr failure)
     pgWideListView(lsv, 0, -1);
     const bool stopped = mStopping;
     // A list cut short is not counted as the run's list.
-    txtTotal->setText(failure ? (stopped ? QStringLiteral("Verificarea campurilor a fost oprita.")
+    txtTotal->setText(failure ? (stopped ? tr("Verificarea campurilor a fost oprita.")
                                          : conversion::probedCountText(mProbed))
                               : conversion::listedCountText(lsv->topLevelItemCount()));
     setProperty("busy", false);

@@ -21,17 +21,19 @@ QString when(const QDateTime &time) { return time.isValid() ? conversion::Report
 
 frmHistory::frmHistory(QWidget *parentWindow) : QDialog(parentWindow)
 {
-    conversion::setUpDialog(this, QStringLiteral("frmHistory"), QStringLiteral("Istoric conversii"), 23);
+    conversion::setUpDialog(this, QStringLiteral("frmHistory"), tr("Istoric conversii"), 23);
     resize(820, 560);
 
     lsvRuns = new QTreeWidget(this);
     lsvRuns->setObjectName(QStringLiteral("lsvRuns"));
     pgMakeReportList(lsvRuns);
-    lsvRuns->setHeaderLabels({QStringLiteral("Nr."), QStringLiteral("Inceput"), QStringLiteral("Sfarsit"),
-                              QStringLiteral("Utilizator"), QStringLiteral("Calculator"), QStringLiteral("Directie"),
-                              QStringLiteral("Convertite"), QStringLiteral("Esuate"), QStringLiteral("Stare"),
-                              QStringLiteral("Optiuni")});
-    lblEmpty = new QLabel(QStringLiteral("Proiectul nu are nicio conversie inregistrata."), this);
+    lsvRuns->setHeaderLabels({tr("Nr."), tr("Inceput"), tr("Sfarsit"), tr("Utilizator"), tr("Calculator"),
+                              tr("Directie"),
+                              //: Column: how many fields the run converted.
+                              tr("Convertite"),
+                              //: Column: how many fields failed to convert.
+                              tr("Esuate"), tr("Stare"), tr("Optiuni")});
+    lblEmpty = new QLabel(tr("Proiectul nu are nicio conversie inregistrata."), this);
     lblEmpty->setObjectName(QStringLiteral("lblEmpty"));
     lblEmpty->setVisible(false);
     mView = new ReportView(this);

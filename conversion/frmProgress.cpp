@@ -25,18 +25,20 @@ frmProgress::frmProgress(QWidget *parentWindow) : QDialog(parentWindow)
 {
     conversion::initResources();
     setObjectName(QStringLiteral("frmProgress"));
-    setWindowTitle(QStringLiteral("Progres"));
+    setWindowTitle(tr("Progres"));
     setProperty("HelpContextID", 20);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    const char *captions[3] = {"Sursa de Date:", "Tabel:", "Camp:"};
+    static const char *const captions[3] = {QT_TRANSLATE_NOOP("frmProgress", "Sursa de Date:"),
+                                            QT_TRANSLATE_NOOP("frmProgress", "Tabel:"),
+                                            QT_TRANSLATE_NOOP("frmProgress", "Camp:")};
     const char *icons[3] = {":/conversion/datasource.svg", ":/conversion/table.svg", ":/conversion/field.svg"};
     auto *grid = new QGridLayout(this);
     for (int i = 0; i < 3; ++i) {
         mImages[i] = new QLabel(this);
         mImages[i]->setPixmap(QIcon(QString::fromLatin1(icons[i])).pixmap(32, 32));
         mImages[i]->setFixedSize(40, 34);
-        mLabels[i] = new QLabel(QString::fromLatin1(captions[i]), this);
+        mLabels[i] = new QLabel(tr(captions[i]), this);
         mLabels[i]->setObjectName(QStringLiteral("lbl%1").arg(i + 1));
         mLabels[i]->setMinimumWidth(3015 / kTwips);
         mBars[i] = new QProgressBar(this);
@@ -49,7 +51,8 @@ frmProgress::frmProgress(QWidget *parentWindow) : QDialog(parentWindow)
         grid->addWidget(mLabels[i], i * 2, 1);
         grid->addWidget(mBars[i], i * 2 + 1, 1);
     }
-    cmdCancel = new QPushButton(QStringLiteral("Stop"), this);
+    //: Button that stops the running conversion.
+    cmdCancel = new QPushButton(tr("Stop"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setMinimumSize(1095 / kTwips, 375 / kTwips);
     cmdCancel->setAutoDefault(false);
@@ -67,7 +70,7 @@ frmProgress::frmProgress(QWidget *parentWindow) : QDialog(parentWindow)
         const bool waiting = !mUnloaded && ms >= 2000;
         if (waiting)
             lblWait->setText(
-                ui::waitCaption(QStringLiteral("Se asteapta baza de date"), static_cast<int>(ms / 1000)));
+                ui::waitCaption(tr("Se asteapta baza de date"), static_cast<int>(ms / 1000)));
         lblWait->setVisible(waiting);
     });
     ticker->start(500);
@@ -95,7 +98,7 @@ void frmProgress::progress(int level, const char *procedure, qint32 value, const
         QProgressBar *bar = mBars[level];
         const qint32 next = value == 0 ? bar->value() + 1 : value;
         if (next < bar->minimum() || next > bar->maximum())
-            throw std::invalid_argument("Valoare in afara domeniului barei de progres");
+            throw std::invalid_argument(tr("Valoare in afara domeniului barei de progres").toStdString());
         bar->setValue(next);
         if (!caption.isEmpty())
             mLabels[level]->setText(caption);
@@ -138,11 +141,12 @@ void frmProgress::cmdCancel_Click()
     if (mCancel)
         return;
     const ui::Answer answer =
-        ui::msgBox(QStringLiteral("Sunteti sigur ca doriti sa opriti procesul de conversie?"), ui::Buttons::YesNo,
+        ui::msgBox(tr("Sunteti sigur ca doriti sa opriti procesul de conversie?"), ui::Buttons::YesNo,
                    ui::Icon::Question, QString(), 1);
     if (answer == ui::Answer::Yes) {
         mCancel = true;
-        cmdCancel->setText(QStringLiteral("Stopping"));
+        //: The Stop button's caption once the user asked to stop.
+        cmdCancel->setText(tr("Stopping"));
         if (StopRequested)
             StopRequested();
     }
@@ -162,9 +166,9 @@ void frmProgress::Form_Activate()
 {
     fgTrap(kModule, QStringLiteral("Form_Activate"), [&] {
         if (!Parent)
-            throw std::runtime_error("Fereastra parinte lipseste");
+            throw std::runtime_error(tr("Fereastra parinte lipseste").toStdString());
         if (!QMetaObject::invokeMethod(Parent, RunMethod.toLatin1().constData(), Qt::DirectConnection))
-            throw std::runtime_error(("Metoda " + RunMethod + " nu exista").toStdString());
+            throw std::runtime_error(tr("Metoda %1 nu exista").arg(RunMethod).toStdString());
     });
     // A run that ended without unloading the window still ends its show.
     if (!mUnloaded)

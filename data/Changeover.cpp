@@ -5,6 +5,8 @@
 #include "data/db/RateDivision.h"
 #include "data/db/Recordset.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // A code is written in capitals and digits only ("EUR", "BGN").
@@ -54,11 +56,13 @@ Changeover Changeover::of(db::Connection &project)
     // A rate or a rule that cannot be used would convert nothing right.
     if (!db::rate::divide(QStringLiteral("1"), changeover.rate, 0, db::rate::Rounding::HalfUp)
         || changeover.decimals > 18)
-        throw db::DbError(db::E_FAIL, QStringLiteral("Cursul de schimb din proiect (\"%1\") nu este un numar zecimal "
-                                                     "pozitiv.")
+        throw db::DbError(db::E_FAIL, QCoreApplication::translate("Changeover", "Cursul de schimb din proiect (\"%1\") "
+                                                                              "nu este un numar zecimal pozitiv.")
                                           .arg(changeover.rate));
     if (!db::rate::roundingNamed(changeover.rounding))
-        throw db::DbError(db::E_FAIL, QStringLiteral("Regula de rotunjire din proiect (\"%1\") nu este cunoscuta.")
+        throw db::DbError(db::E_FAIL, QCoreApplication::translate("Changeover",
+                                                                  "Regula de rotunjire din proiect (\"%1\") nu este "
+                                                                  "cunoscuta.")
                                           .arg(changeover.rounding));
     return changeover;
 }
@@ -79,7 +83,8 @@ QString Changeover::inLowerCase(bool toNew) const
 
 QString Changeover::directionTitle(bool toNew) const
 {
-    return QStringLiteral("Conversie din ") + name(!toNew) + QStringLiteral(" in ") + name(toNew);
+    //: %1 is the currency the amounts leave, %2 the one they reach.
+    return QCoreApplication::translate("Changeover", "Conversie din %1 in %2").arg(name(!toNew), name(toNew));
 }
 
 int Changeover::directionNamed(const QString &word) const

@@ -3,6 +3,8 @@
 #include "data/db/DbError.h"
 #include "util/core/Prompt.h"
 
+#include <QCoreApplication>
+
 #include <stdexcept>
 
 void pgShowError(const QString &module, const QString &procedure, qint32 number,
@@ -19,4 +21,9 @@ void pgShowError(const QString &module, const QString &procedure, const std::exc
         return;
     }
     pgShowError(module, procedure, db::E_FAIL, QString::fromUtf8(error.what()));
+}
+
+void pgShowUnknownError(const QString &module, const QString &procedure)
+{
+    pgShowError(module, procedure, db::E_FAIL, QCoreApplication::translate("ErrorTrap", "Eroare necunoscuta"));
 }

@@ -12,6 +12,8 @@ void pgShowError(const QString &module, const QString &procedure, qint32 number,
 // The same for a caught exception: a DbError gives its own number and text,
 // anything else E_FAIL and its message.
 void pgShowError(const QString &module, const QString &procedure, const std::exception &error);
+// The same for something thrown that is no exception: "Eroare necunoscuta".
+void pgShowUnknownError(const QString &module, const QString &procedure);
 
 // Runs `body` under the standard error trap: any exception it throws is shown
 // with the standard error box and the call returns false.
@@ -24,7 +26,7 @@ bool fgTrap(const QString &module, const QString &procedure, Body &&body)
     } catch (const std::exception &e) {
         pgShowError(module, procedure, e);
     } catch (...) {
-        pgShowError(module, procedure, std::runtime_error("Eroare necunoscuta"));
+        pgShowUnknownError(module, procedure);
     }
     return false;
 }

@@ -140,9 +140,10 @@ void saveWorkingCopy(const QString &workingCopy, const QString &target)
 {
     QFile in(workingCopy);
     if (!in.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Copia de lucru \"%1\" nu poate fi citita: %2").arg(shown(workingCopy), in.errorString()));
+        fail(QCoreApplication::translate("ProjectFile", "Copia de lucru \"%1\" nu poate fi citita: %2")
+                 .arg(shown(workingCopy), in.errorString()));
     if (QFileInfo(target).isDir())
-        fail(QStringLiteral("\"%1\" este un director.").arg(shown(target)));
+        fail(QCoreApplication::translate("ProjectFile", "\"%1\" este un director.").arg(shown(target)));
 
     // A symbolic link stays a link: the file it names is replaced.
     const QFileInfo targetInfo(target);
@@ -165,7 +166,8 @@ void saveWorkingCopy(const QString &workingCopy, const QString &target)
         fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     }
     if (fd < 0)
-        fail(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(shown(target), qt_error_string(errno)));
+        fail(QCoreApplication::translate("ProjectFile", "Fisierul \"%1\" nu poate fi scris: %2")
+                 .arg(shown(target), qt_error_string(errno)));
 
     QString error;
     bool written = false;
@@ -200,7 +202,8 @@ void saveWorkingCopy(const QString &workingCopy, const QString &target)
     }
     if (!written) {
         ::unlink(tempName.constData());
-        fail(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(shown(target), error));
+        fail(QCoreApplication::translate("ProjectFile", "Fisierul \"%1\" nu poate fi scris: %2")
+                 .arg(shown(target), error));
     }
     const int dirFd = ::open(QFile::encodeName(QFileInfo(finalPath).absolutePath()).constData(),
                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -221,8 +224,9 @@ QString readProjectVersion(db::Connection &conn)
     db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT TOP 1 * FROM tConfig"), db::CursorType::Static,
                                           db::LockType::ReadOnly);
     if (rs.eof())
-        throw db::DbError(db::ADO_E_NOCURRENTRECORD,
-                          QStringLiteral("Tabelul tConfig al proiectului nu are niciun rand."));
+        throw db::DbError(
+            db::ADO_E_NOCURRENTRECORD,
+            QCoreApplication::translate("ProjectFile", "Tabelul tConfig al proiectului nu are niciun rand."));
     const db::Variant version = rs.value(QStringLiteral("Version"));
     rs.close();
     return version.isNull() || version.isEmpty() ? QStringLiteral("1.0") : version.toString();

@@ -3,6 +3,7 @@
 #include "data/ProjectFile.h"
 #include "util/core/Signals.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -74,23 +75,32 @@ ProjectLock::Outcome ProjectLock::acquire(const QString &projectPath, QString &m
         QString host;
         QString program;
         if (lock->getLockInfo(&pid, &host, &program)) {
-            message = QStringLiteral("Proiectul \"%1\" este deschis de alt program: %2, procesul %3 de pe "
-                                     "calculatorul %4.\nProiectul poate fi deschis dupa ce acel program il inchide.")
-                          .arg(project, program.isEmpty() ? QStringLiteral("necunoscut") : program,
-                               QString::number(pid), host.isEmpty() ? QStringLiteral("necunoscut") : host);
+            //: Stands for the name of a program or of a computer that is not known.
+            const QString unknown = QCoreApplication::translate("ProjectLock", "necunoscut");
+            message = QCoreApplication::translate("ProjectLock",
+                                                  "Proiectul \"%1\" este deschis de alt program: %2, procesul %3 de "
+                                                  "pe calculatorul %4.\nProiectul poate fi deschis dupa ce acel "
+                                                  "program il inchide.")
+                          .arg(project, program.isEmpty() ? unknown : program, QString::number(pid),
+                               host.isEmpty() ? unknown : host);
         } else {
-            message = QStringLiteral("Proiectul \"%1\" este deschis de alt program (fisierul \"%2\").\nProiectul "
-                                     "poate fi deschis dupa ce acel program il inchide.")
+            message = QCoreApplication::translate("ProjectLock",
+                                                  "Proiectul \"%1\" este deschis de alt program (fisierul \"%2\")."
+                                                  "\nProiectul poate fi deschis dupa ce acel program il inchide.")
                           .arg(project, QDir::toNativeSeparators(lockPath));
         }
         return Outcome::HeldByOther;
     }
-    message = QStringLiteral("Proiectul \"%1\" nu poate fi rezervat pentru acest program: fisierul \"%2\" nu poate fi "
-                             "creat (%3).")
-                  .arg(project, QDir::toNativeSeparators(lockPath),
-                       lock->error() == QLockFile::PermissionError
-                           ? QStringLiteral("folderul proiectului nu poate fi scris")
-                           : QStringLiteral("folderul proiectului nu exista sau nu poate fi folosit"));
+    message = lock->error() == QLockFile::PermissionError
+                  ? QCoreApplication::translate("ProjectLock",
+                                                "Proiectul \"%1\" nu poate fi rezervat pentru acest program: "
+                                                "fisierul \"%2\" nu poate fi creat (folderul proiectului nu poate "
+                                                "fi scris).")
+                  : QCoreApplication::translate("ProjectLock",
+                                                "Proiectul \"%1\" nu poate fi rezervat pentru acest program: "
+                                                "fisierul \"%2\" nu poate fi creat (folderul proiectului nu exista "
+                                                "sau nu poate fi folosit).");
+    message = message.arg(project, QDir::toNativeSeparators(lockPath));
     return Outcome::Failed;
 }
 

@@ -3,6 +3,7 @@
 #include "data/ProjectFile.h"
 #include "util/core/Signals.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,9 +58,11 @@ std::unique_ptr<WorkingCopy> WorkingCopy::create(const QString &source, const QS
 {
     QFile in(source);
     if (QFileInfo(source).isDir() || !in.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Fisierul \"%1\" nu poate fi citit: %2")
-                 .arg(shown(source),
-                      QFileInfo(source).isDir() ? QStringLiteral("este un director") : in.errorString()));
+        fail(QFileInfo(source).isDir()
+                 ? QCoreApplication::translate("WorkingCopy", "Fisierul \"%1\" nu poate fi citit: este un director")
+                       .arg(shown(source))
+                 : QCoreApplication::translate("WorkingCopy", "Fisierul \"%1\" nu poate fi citit: %2")
+                       .arg(shown(source), in.errorString()));
 
     // The lock is taken before the copy is made and given up after it is
     // deleted, so that a copy never exists without its owner being known.
@@ -72,8 +75,8 @@ std::unique_ptr<WorkingCopy> WorkingCopy::create(const QString &source, const QS
         if (!lock->tryLock(0)) {
             if (lock->error() == QLockFile::LockFailedError)
                 continue; // taken in the meantime
-            fail(QStringLiteral("Copia de lucru \"%1\" nu poate fi creata: fisierul \"%2\" nu poate fi scris in "
-                                "folderul programului.")
+            fail(QCoreApplication::translate("WorkingCopy", "Copia de lucru \"%1\" nu poate fi creata: fisierul "
+                                                            "\"%2\" nu poate fi scris in folderul programului.")
                      .arg(shown(path), shown(workingCopyLockPath(path))));
         }
         std::unique_ptr<WorkingCopy> copy(new WorkingCopy(path, std::move(lock)));
@@ -97,7 +100,8 @@ std::unique_ptr<WorkingCopy> WorkingCopy::create(const QString &source, const QS
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
             const QString error = out.errorString();
             copy->remove();
-            fail(QStringLiteral("Copia de lucru \"%1\" nu poate fi creata: %2").arg(shown(path), error));
+            fail(QCoreApplication::translate("WorkingCopy", "Copia de lucru \"%1\" nu poate fi creata: %2")
+                     .arg(shown(path), error));
         }
         QString error;
         const bool copied = detail::copyContents(in, out, error) && out.flush();
@@ -106,7 +110,7 @@ std::unique_ptr<WorkingCopy> WorkingCopy::create(const QString &source, const QS
         out.close();
         if (!copied || out.error() != QFileDevice::NoError) {
             copy->remove();
-            fail(QStringLiteral("Fisierul \"%1\" nu poate fi copiat in \"%2\": %3")
+            fail(QCoreApplication::translate("WorkingCopy", "Fisierul \"%1\" nu poate fi copiat in \"%2\": %3")
                      .arg(shown(source), shown(path), error));
         }
         // Renaming never replaces: a program that keeps no lock and took the
@@ -118,7 +122,8 @@ std::unique_ptr<WorkingCopy> WorkingCopy::create(const QString &source, const QS
                 continue;
             }
             copy->remove();
-            fail(QStringLiteral("Copia de lucru \"%1\" nu poate fi creata.").arg(shown(path)));
+            fail(QCoreApplication::translate("WorkingCopy", "Copia de lucru \"%1\" nu poate fi creata.")
+                     .arg(shown(path)));
         }
         return copy;
     }

@@ -5,6 +5,8 @@
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The runtime's error for a Null where a text is required.
@@ -14,7 +16,8 @@ QString requiredText(const db::Variant &value, const char *column)
 {
     if (value.isNull() || value.isEmpty())
         throw db::DbError(kInvalidUseOfNull,
-                          QStringLiteral("Valoare Null nepermisa in coloana %1").arg(QLatin1String(column)));
+                          QCoreApplication::translate("ConnStrings", "Valoare Null nepermisa in coloana %1")
+                              .arg(QLatin1String(column)));
     return value.toString();
 }
 
@@ -38,7 +41,8 @@ QString buildConnString(db::Connection &pConn, qint32 plngIdConn)
         + QStringLiteral(" WHERE IdConn = ") + QString::number(plngIdConn);
     db::Recordset rs = pConn.openRecordset(sql, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     if (rs.eof())
-        throw db::DbError(db::E_FAIL, QStringLiteral("Sursa de date sau tipul ei nu exista in proiect."));
+        throw db::DbError(db::E_FAIL, QCoreApplication::translate("ConnStrings",
+                                                                  "Sursa de date sau tipul ei nu exista in proiect."));
 
     QString text;
     if (rs.value(QStringLiteral("IdConnType")).toInt() == 6) {
@@ -67,5 +71,7 @@ QString buildConnString(db::Connection &pConn, qint32 plngIdConn)
 
 QString fgGetConnText(const QString &pstrDescription, bool pbOffline)
 {
-    return pbOffline ? pstrDescription + QStringLiteral(" (Deconectat)") : pstrDescription;
+    //: The tree node of a data source marked offline: %1 is its description.
+    return pbOffline ? QCoreApplication::translate("ConnStrings", "%1 (Deconectat)").arg(pstrDescription)
+                     : pstrDescription;
 }

@@ -25,18 +25,31 @@ constexpr qint32 kNoSuchElement = 340;
 // The runtime's error for an invalid procedure call or argument.
 constexpr qint32 kInvalidCall = 5;
 
+// The panels' captions, translated where they are shown.
 const char *const kCaptions[ctlConnDetails::kPanelCount] = {
-    "Microsoft Access",   "Microsoft SQL Server", "Oracle Data Server", "FoxPro Free Table Directory",
-    "Visual FoxPro Project", "DBase",              "Unknown Data Source",
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Microsoft Access"),
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Microsoft SQL Server"),
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Oracle Data Server"),
+    QT_TRANSLATE_NOOP("ctlConnDetails", "FoxPro Free Table Directory"),
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Visual FoxPro Project"),
+    QT_TRANSLATE_NOOP("ctlConnDetails", "DBase"),
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Unknown Data Source"),
 };
 
-const QString kAccessFilter =
-    QStringLiteral("Cale spre fisier Microsoft Access (*.mdb)|*.mdb|Toate Fisierele (*.*)|*.*");
-const QString kSecurityFilter = QStringLiteral(
-    "Cale spre fisier de securitate Microsoft Access (*.mdw;*.mda)|*.mdw;*.mda|Toate Fisierele (*.*)|*.*");
-const QString kDBaseFilter = QStringLiteral("Cale spre fisier DBase (*.dbf)|*.dbf|Toate Fisierele (*.*)|*.*");
-const QString kFoxProFilter =
-    QStringLiteral("Cale spre fisierele FoxPro (*.dbf)|*.dbf|Toate Fisierele (*.*)|*.*");
+// The filters of the browse dialogs, translated where they are used.
+//: A file filter: description|patterns pairs joined by "|". Only the descriptions are translated.
+const char *const kAccessFilter = QT_TRANSLATE_NOOP(
+    "ctlConnDetails", "Cale spre fisier Microsoft Access (*.mdb)|*.mdb|Toate Fisierele (*.*)|*.*");
+//: A file filter: description|patterns pairs joined by "|". Only the descriptions are translated.
+const char *const kSecurityFilter =
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Cale spre fisier de securitate Microsoft Access (*.mdw;*.mda)|*.mdw;*.mda|"
+                                        "Toate Fisierele (*.*)|*.*");
+//: A file filter: description|patterns pairs joined by "|". Only the descriptions are translated.
+const char *const kDBaseFilter =
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Cale spre fisier DBase (*.dbf)|*.dbf|Toate Fisierele (*.*)|*.*");
+//: A file filter: description|patterns pairs joined by "|". Only the descriptions are translated.
+const char *const kFoxProFilter =
+    QT_TRANSLATE_NOOP("ctlConnDetails", "Cale spre fisierele FoxPro (*.dbf)|*.dbf|Toate Fisierele (*.*)|*.*");
 
 // Sets the text of a box only when it differs, so that refilling a box with
 // its own text is not a change.
@@ -96,7 +109,7 @@ QLineEdit *ctlConnDetails::addTextBox(QWidget *panel, const char *name,
 void ctlConnDetails::buildPanels()
 {
     for (int i = 0; i < kPanelCount; ++i) {
-        mfr[i] = new QGroupBox(QString::fromLatin1(kCaptions[i]), this);
+        mfr[i] = new QGroupBox(tr(kCaptions[i]), this);
         mfr[i]->setObjectName(QStringLiteral("fr%1").arg(i));
     }
     auto grid = [](QGroupBox *panel) {
@@ -106,8 +119,8 @@ void ctlConnDetails::buildPanels()
         layout->setColumnStretch(1, 1);
         return layout;
     };
-    auto label = [](QWidget *panel, const char *text, QWidget *buddy) {
-        auto *l = new QLabel(QString::fromLatin1(text), panel);
+    auto label = [](QWidget *panel, const QString &text, QWidget *buddy) {
+        auto *l = new QLabel(text, panel);
         l->setBuddy(buddy);
         return l;
     };
@@ -140,32 +153,32 @@ void ctlConnDetails::buildPanels()
         lnAccess->setObjectName(QStringLiteral("lnAccess"));
         lnAccess->setFrameShape(QFrame::HLine);
         lnAccess->setFrameShadow(QFrame::Sunken);
-        chkAccessSec = new QCheckBox(QStringLiteral("Baza de date securizata"), p);
+        chkAccessSec = new QCheckBox(tr("Baza de date securizata"), p);
         chkAccessSec->setObjectName(QStringLiteral("chkAccessSec"));
         txtAccessSecurityPath = addTextBox(p, "txtAccessSecurityPath", &ctlConnDetails::storeSecurityFile);
         cmdAccessSecurity = browse(p, "cmdAccessSecurity");
         txtAccessUserName = addTextBox(p, "txtAccessUserName", &ctlConnDetails::storeUserName);
         txtAccessPassword = addTextBox(p, "txtAccessPassword", &ctlConnDetails::storePassword, true);
-        row(g, 0, label(p, "Baza de date:", txtAccessPath), txtAccessPath, cmdAccessPath);
+        row(g, 0, label(p, tr("Baza de date:"), txtAccessPath), txtAccessPath, cmdAccessPath);
         // The longest label breaks in two rather than narrow the path box.
-        QLabel *dbPassword = label(p, "Parola pe baza de date:", txtAccessDBPassword);
+        QLabel *dbPassword = label(p, tr("Parola pe baza de date:"), txtAccessDBPassword);
         dbPassword->setWordWrap(true);
-        dbPassword->setMaximumWidth(dbPassword->fontMetrics().horizontalAdvance(QStringLiteral("Fisier Securitate:")) + 4);
+        dbPassword->setMaximumWidth(dbPassword->fontMetrics().horizontalAdvance(tr("Fisier Securitate:")) + 4);
         row(g, 1, dbPassword, txtAccessDBPassword, nullptr);
         g->addWidget(lnAccess, 2, 0, 1, 3);
         g->addWidget(chkAccessSec, 3, 0, 1, 3);
-        row(g, 4, label(p, "Fisier Securitate:", txtAccessSecurityPath), txtAccessSecurityPath, cmdAccessSecurity);
-        row(g, 5, label(p, "Utilizator:", txtAccessUserName), txtAccessUserName, nullptr);
-        row(g, 6, label(p, "Parola:", txtAccessPassword), txtAccessPassword, nullptr);
+        row(g, 4, label(p, tr("Fisier Securitate:"), txtAccessSecurityPath), txtAccessSecurityPath, cmdAccessSecurity);
+        row(g, 5, label(p, tr("Utilizator:"), txtAccessUserName), txtAccessUserName, nullptr);
+        row(g, 6, label(p, tr("Parola:"), txtAccessPassword), txtAccessPassword, nullptr);
         g->setRowStretch(7, 1);
         connect(chkAccessSec, &QCheckBox::clicked, this, [this] {
             fgTrap(kModule, QStringLiteral("chkAccessSec_Click"), [&] { chkAccessSec_Click(); });
         });
         connect(cmdAccessPath, &QPushButton::clicked, this, [this] {
-            pBrowse(txtAccessPath, kAccessFilter, false, QStringLiteral("cmdAccessPath_Click"));
+            pBrowse(txtAccessPath, tr(kAccessFilter), false, QStringLiteral("cmdAccessPath_Click"));
         });
         connect(cmdAccessSecurity, &QPushButton::clicked, this, [this] {
-            pBrowse(txtAccessSecurityPath, kSecurityFilter, false, QStringLiteral("cmdAccessSecurity_Click"));
+            pBrowse(txtAccessSecurityPath, tr(kSecurityFilter), false, QStringLiteral("cmdAccessSecurity_Click"));
         });
     }
     // 1: Microsoft SQL Server
@@ -174,15 +187,15 @@ void ctlConnDetails::buildPanels()
         QGridLayout *g = grid(p);
         txtSQLServer = addTextBox(p, "txtSQLServer", &ctlConnDetails::storeDataSource);
         txtSQLDatabase = addTextBox(p, "txtSQLDatabase", &ctlConnDetails::storeDatabase);
-        chkSQLIntegratedSecurity = new QCheckBox(QStringLiteral("Securitate Integrata"), p);
+        chkSQLIntegratedSecurity = new QCheckBox(tr("Securitate Integrata"), p);
         chkSQLIntegratedSecurity->setObjectName(QStringLiteral("chkSQLIntegratedSecurity"));
         txtSQLUserName = addTextBox(p, "txtSQLUserName", &ctlConnDetails::storeUserName);
         txtSQLPassword = addTextBox(p, "txtSQLPassword", &ctlConnDetails::storePassword, true);
-        row(g, 0, label(p, "Server:", txtSQLServer), txtSQLServer, nullptr);
-        row(g, 1, label(p, "Baza de date:", txtSQLDatabase), txtSQLDatabase, nullptr);
+        row(g, 0, label(p, tr("Server:"), txtSQLServer), txtSQLServer, nullptr);
+        row(g, 1, label(p, tr("Baza de date:"), txtSQLDatabase), txtSQLDatabase, nullptr);
         g->addWidget(chkSQLIntegratedSecurity, 2, 0, 1, 3);
-        row(g, 3, label(p, "Utilizator:", txtSQLUserName), txtSQLUserName, nullptr);
-        row(g, 4, label(p, "Parola:", txtSQLPassword), txtSQLPassword, nullptr);
+        row(g, 3, label(p, tr("Utilizator:"), txtSQLUserName), txtSQLUserName, nullptr);
+        row(g, 4, label(p, tr("Parola:"), txtSQLPassword), txtSQLPassword, nullptr);
         g->setRowStretch(5, 1);
         connect(chkSQLIntegratedSecurity, &QCheckBox::clicked, this, [this] {
             fgTrap(kModule, QStringLiteral("chkSQLIntegratedSecurity_Click"), [&] { chkSQLIntegratedSecurity_Click(); });
@@ -193,14 +206,14 @@ void ctlConnDetails::buildPanels()
         QGroupBox *p = mfr[2];
         QGridLayout *g = grid(p);
         txtOracleHost = addTextBox(p, "txtOracleHost", &ctlConnDetails::storeDataSource);
-        chkOracleIntegratedSecurity = new QCheckBox(QStringLiteral("Securitate Integrata"), p);
+        chkOracleIntegratedSecurity = new QCheckBox(tr("Securitate Integrata"), p);
         chkOracleIntegratedSecurity->setObjectName(QStringLiteral("chkOracleIntegratedSecurity"));
         txtOracleUserName = addTextBox(p, "txtOracleUserName", &ctlConnDetails::storeUserName);
         txtOraclePassword = addTextBox(p, "txtOraclePassword", &ctlConnDetails::storePassword, true);
-        row(g, 0, label(p, "Host:", txtOracleHost), txtOracleHost, nullptr);
+        row(g, 0, label(p, tr("Host:"), txtOracleHost), txtOracleHost, nullptr);
         g->addWidget(chkOracleIntegratedSecurity, 1, 0, 1, 3);
-        row(g, 2, label(p, "Utilizator:", txtOracleUserName), txtOracleUserName, nullptr);
-        row(g, 3, label(p, "Parola:", txtOraclePassword), txtOraclePassword, nullptr);
+        row(g, 2, label(p, tr("Utilizator:"), txtOracleUserName), txtOracleUserName, nullptr);
+        row(g, 3, label(p, tr("Parola:"), txtOraclePassword), txtOraclePassword, nullptr);
         g->setRowStretch(4, 1);
         connect(chkOracleIntegratedSecurity, &QCheckBox::clicked, this, [this] {
             fgTrap(kModule, QStringLiteral("chkOracleIntegratedSecurity_Click"),
@@ -217,13 +230,14 @@ void ctlConnDetails::buildPanels()
         const char *button;
         QLineEdit **txt;
         QPushButton **cmd;
-        const QString *filter;
+        const char *filter;
         bool folder;
     };
     const PathPanel paths[] = {
-        {3, "Cale:", "txtFoxProPath", "cmdFoxProBrowse", &txtFoxProPath, &cmdFoxProBrowse, &kFoxProFilter, true},
-        {4, "Cale:", "txtVFPPath", "cmdVFPPath", &txtVFPPath, &cmdVFPPath, &kFoxProFilter, true},
-        {5, "Calea:", "txtDBasePath", "cmdDBasePath", &txtDBasePath, &cmdDBasePath, &kDBaseFilter, true},
+        {3, QT_TR_NOOP("Cale:"), "txtFoxProPath", "cmdFoxProBrowse", &txtFoxProPath, &cmdFoxProBrowse, kFoxProFilter,
+         true},
+        {4, QT_TR_NOOP("Cale:"), "txtVFPPath", "cmdVFPPath", &txtVFPPath, &cmdVFPPath, kFoxProFilter, true},
+        {5, QT_TR_NOOP("Calea:"), "txtDBasePath", "cmdDBasePath", &txtDBasePath, &cmdDBasePath, kDBaseFilter, true},
     };
     for (const PathPanel &path : paths) {
         QGroupBox *p = mfr[path.index];
@@ -232,9 +246,9 @@ void ctlConnDetails::buildPanels()
         QPushButton *button = browse(p, path.button);
         *path.txt = box;
         *path.cmd = button;
-        row(g, 0, label(p, path.label, box), box, button);
+        row(g, 0, label(p, tr(path.label), box), box, button);
         g->setRowStretch(1, 1);
-        const QString filter = *path.filter;
+        const QString filter = tr(path.filter);
         const bool folder = path.folder;
         const QString procedure = QString::fromLatin1(path.button) + QStringLiteral("_Click");
         connect(button, &QPushButton::clicked, this,
@@ -249,7 +263,7 @@ void ctlConnDetails::buildPanels()
         txtUnknownConnString->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         txtUnknownConnString->setTabChangesFocus(true);
         txtUnknownConnString->installEventFilter(this);
-        g->addWidget(label(p, "String de conectare:", txtUnknownConnString), 0, 0, 1, 3);
+        g->addWidget(label(p, tr("String de conectare:"), txtUnknownConnString), 0, 0, 1, 3);
         g->addWidget(txtUnknownConnString, 1, 0, 1, 3);
         g->setRowStretch(1, 1);
         connect(txtUnknownConnString, &QPlainTextEdit::textChanged, this, [this] {
@@ -270,7 +284,7 @@ void ctlConnDetails::setConnType(qint32 value)
         mlngConnType = value;
         if (value < 0 || value >= kPanelCount)
             throw db::DbError(kNoSuchElement,
-                              QStringLiteral("Elementul %1 al panourilor nu exista.").arg(value));
+                              tr("Elementul %1 al panourilor nu exista.").arg(value));
         mfr[value]->show();
     });
 }
@@ -346,25 +360,25 @@ QString ctlConnDetails::GetErrors() const
     switch (mlngConnType) {
     case 0:
         if (mstrDataSource.isEmpty())
-            lines << QStringLiteral("Calea spre fisierul Microsoft Access nu este specificata");
+            lines << tr("Calea spre fisierul Microsoft Access nu este specificata");
         break;
     case 1:
         if (mstrDataSource.isEmpty())
-            lines << QStringLiteral("Serverul Microsoft SQL Server nu este specificat");
+            lines << tr("Serverul Microsoft SQL Server nu este specificat");
         if (mstrDatabase.isEmpty())
-            lines << QStringLiteral("Baza de date Microsoft SQL Server nu este specificata");
+            lines << tr("Baza de date Microsoft SQL Server nu este specificata");
         if (!mbIntegratedSecurity && mstrUserName.isEmpty())
-            lines << QStringLiteral("Utilizatorul de conectare nu este specificat");
+            lines << tr("Utilizatorul de conectare nu este specificat");
         break;
     case 2:
         // Oracle needs the user and the password whatever the integrated
         // security says.
         if (mstrDataSource.isEmpty())
-            lines << QStringLiteral("Hostul Oracle nu este specificat");
+            lines << tr("Hostul Oracle nu este specificat");
         if (mstrUserName.isEmpty())
-            lines << QStringLiteral("Utilizatorul de conectare nu este specificat");
+            lines << tr("Utilizatorul de conectare nu este specificat");
         if (mstrPassword.isEmpty())
-            lines << QStringLiteral("Parola de conectare nu este specificata");
+            lines << tr("Parola de conectare nu este specificata");
         break;
     default:
         break;
@@ -474,7 +488,7 @@ QString ctlConnDetails::fGetPathFromFileName(const QString &path)
     fgTrap(kModule, QStringLiteral("fGetPathFromFileName"), [&] {
         const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
         if (slash < 0)
-            throw db::DbError(kInvalidCall, QStringLiteral("Calea \"%1\" nu contine un dosar.").arg(path));
+            throw db::DbError(kInvalidCall, tr("Calea \"%1\" nu contine un dosar.").arg(path));
         folder = path.left(slash);
     });
     return folder;

@@ -26,9 +26,6 @@
 namespace {
 
 const QString kModule = QStringLiteral("frmConn");
-const QString kReadOnlyNote =
-    QStringLiteral("Vamor poate citi aceasta baza de date, dar nu poate scrie in ea (driverul ei este doar pentru "
-                   "citire): campurile ei nu pot fi convertite.");
 
 QString text(const db::Recordset &rs, const char *column)
 {
@@ -40,12 +37,12 @@ QString text(const db::Recordset &rs, const char *column)
 frmConn::frmConn(QWidget *parent)
     : ChildWindow(QStringLiteral("frmConn"), QStringLiteral("lblHeading"), parent)
 {
-    setHeading(QStringLiteral("Sursa de date"));
+    setHeading(tr("Sursa de date"));
     setProperty("HelpContextID", 10);
 
     QWidget *content = widget();
     auto *grid = new QGridLayout;
-    lblType = new QLabel(QStringLiteral("Tip:"), content);
+    lblType = new QLabel(tr("Tip:"), content);
     lblType->setObjectName(QStringLiteral("lblType"));
     txtType = new QLineEdit(content);
     txtType->setObjectName(QStringLiteral("txtType"));
@@ -57,12 +54,13 @@ frmConn::frmConn(QWidget *parent)
         txtType->setPalette(palette);
     }
     lblType->setBuddy(txtType);
-    auto *lblDescription = new QLabel(QStringLiteral("Descriere:"), content);
+    auto *lblDescription = new QLabel(tr("Descriere:"), content);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     txtDescription = new QLineEdit(content);
     txtDescription->setObjectName(QStringLiteral("txtDescription"));
     lblDescription->setBuddy(txtDescription);
-    chkOffline = new QCheckBox(QStringLiteral("Deconectat"), content);
+    //: The data source is not connected to (tick box and state).
+    chkOffline = new QCheckBox(tr("Deconectat"), content);
     chkOffline->setObjectName(QStringLiteral("chkOffline"));
     txtError = new QPlainTextEdit(content);
     txtError->setObjectName(QStringLiteral("txtError"));
@@ -81,9 +79,9 @@ frmConn::frmConn(QWidget *parent)
     grid->addWidget(txtType, 0, 1);
     grid->addWidget(lblDescription, 1, 0);
     grid->addWidget(txtDescription, 1, 1);
-    cmdDiscover = new QPushButton(QStringLiteral("Cauta sume..."), content);
+    cmdDiscover = new QPushButton(tr("Cauta sume..."), content);
     cmdDiscover->setObjectName(QStringLiteral("cmdDiscover"));
-    cmdDiscover->setToolTip(QStringLiteral("Cauta in tabelele sursei de date coloanele care tin sume de bani"));
+    cmdDiscover->setToolTip(tr("Cauta in tabelele sursei de date coloanele care tin sume de bani"));
     auto *offlineRow = new QHBoxLayout;
     offlineRow->addWidget(chkOffline);
     offlineRow->addStretch(1);
@@ -160,7 +158,7 @@ void frmConn::Load()
 void frmConn::pCheckConn()
 {
     if (chkOffline->isChecked()) {
-        pSetStatus(QStringLiteral("Deconectat"));
+        pSetStatus(tr("Deconectat"));
         return;
     }
     mbBusy = true;
@@ -186,8 +184,7 @@ void frmConn::pCheckConn()
                 auto test = std::make_shared<Test>();
                 test->connString = connectionString;
                 ui::WaitRequest request;
-                request.what = QStringLiteral("Se asteapta serverul sursei de date \"") + txtDescription->text()
-                               + QLatin1Char('"');
+                request.what = tr("Se asteapta serverul sursei de date \"%1\"").arg(txtDescription->text());
                 request.abandonable = true;
                 request.work = [test] {
                     db::Connection conn;
@@ -199,7 +196,7 @@ void frmConn::pCheckConn()
                     }
                 };
                 if (ui::waitFor(this, request) == ui::WaitOutcome::Abandoned) {
-                    pSetStatus(QStringLiteral("Testul conexiunii a fost abandonat; sursa de date nu a fost verificata."));
+                    pSetStatus(tr("Testul conexiunii a fost abandonat; sursa de date nu a fost verificata."));
                     return;
                 }
                 if (!test->error.isEmpty()) {
@@ -209,7 +206,11 @@ void frmConn::pCheckConn()
                 }
                 // A source that can be read but not changed is said to be so
                 // at once, not after its first conversion.
-                pSetStatus(test->readOnly ? QStringLiteral("Conectat\n") + kReadOnlyNote : QStringLiteral("Conectat"));
+                pSetStatus(test->readOnly
+                               ? tr("Conectat\nVamor poate citi aceasta baza de date, dar nu poate scrie in ea "
+                                    "(driverul ei este doar pentru citire): campurile ei nu pot fi "
+                                    "convertite.")
+                               : tr("Conectat"));
             }
         }
     });

@@ -33,7 +33,7 @@ void inform(const QString &text) { ui::msgBox(text, ui::Buttons::Ok, ui::Icon::I
 frmConnAdd::frmConnAdd(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmConnAdd"));
-    setWindowTitle(QStringLiteral("Adauga Sursa de Date"));
+    setWindowTitle(tr("Adauga Sursa de Date"));
     setProperty("HelpContextID", 3);
 
     auto *layout = new QVBoxLayout(this);
@@ -42,11 +42,11 @@ frmConnAdd::frmConnAdd(QWidget *parent) : QDialog(parent)
     fr0->setObjectName(QStringLiteral("fr0"));
     auto *page0 = new QVBoxLayout(fr0);
     page0->setContentsMargins(0, 0, 0, 0);
-    auto *lblDescription = new QLabel(QStringLiteral("Descriere:"), fr0);
+    auto *lblDescription = new QLabel(tr("Descriere:"), fr0);
     txtDescription = new QLineEdit(fr0);
     txtDescription->setObjectName(QStringLiteral("txtDescription"));
     lblDescription->setBuddy(txtDescription);
-    chkOffline = new QCheckBox(QStringLiteral("Lucreaza deconectat"), fr0);
+    chkOffline = new QCheckBox(tr("Lucreaza deconectat"), fr0);
     chkOffline->setObjectName(QStringLiteral("chkOffline"));
     mTypes = new QWidget(fr0);
     mTypes->setObjectName(QStringLiteral("types"));
@@ -72,18 +72,18 @@ frmConnAdd::frmConnAdd(QWidget *parent) : QDialog(parent)
     layout->addWidget(fr1, 1);
 
     auto *buttons = new QHBoxLayout;
-    auto button = [this, buttons](const char *name, const char *caption) {
-        auto *b = new QPushButton(QString::fromLatin1(caption), this);
+    auto button = [this, buttons](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         buttons->addWidget(b);
         return b;
     };
     buttons->addStretch(1);
-    cmdBack = button("cmdBack", "Inapoi");
-    cmdNext = button("cmdNext", "Inainte");
-    cmdOk = button("cmdOk", "Ok");
-    cmdCancel = button("cmdCancel", "Abandoneaza");
+    cmdBack = button("cmdBack", tr("Inapoi"));
+    cmdNext = button("cmdNext", tr("Inainte"));
+    cmdOk = button("cmdOk", tr("Ok"));
+    cmdCancel = button("cmdCancel", tr("Abandoneaza"));
     layout->addLayout(buttons);
     connect(cmdBack, &QPushButton::clicked, this, [this] { cmdBack_Click(); });
     connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
@@ -121,7 +121,7 @@ void frmConnAdd::Form_Load()
 {
     fgTrap(kModule, QStringLiteral("Form_Load"), [&] {
         if (!Conn)
-            throw db::DbError(db::E_FAIL, QStringLiteral("Proiectul nu este deschis."));
+            throw db::DbError(db::E_FAIL, tr("Proiectul nu este deschis."));
         db::Recordset rs = Conn->openRecordset(QStringLiteral("SELECT * FROM tConnType ORDER BY IdConnType"),
                                                db::CursorType::ForwardOnly, db::LockType::ReadOnly);
         int next = mopt.value(0)->y();
@@ -191,13 +191,13 @@ void frmConnAdd::cmdNext_Click()
 bool frmConnAdd::fCheckPage0()
 {
     if (txtDescription->text().isEmpty()) {
-        inform(QStringLiteral("Trebuie sa specificati descrierea conexiunii"));
+        inform(tr("Trebuie sa specificati descrierea conexiunii"));
         pShowPage(0);
         txtDescription->setFocus();
         return false;
     }
     if (IdConnType == -1) {
-        inform(QStringLiteral("Trebuie sa alegeti tipul conexiunii"));
+        inform(tr("Trebuie sa alegeti tipul conexiunii"));
         pShowPage(0);
         pSelectType(0);
         return false;
@@ -212,23 +212,23 @@ bool frmConnAdd::fCheckDetails()
     switch (IdConnType) {
     case 0:
         if (d.DataSource().isEmpty())
-            problem = QStringLiteral("Trebuie sa specificati calea spre un fisier Microsoft Access.");
+            problem = tr("Trebuie sa specificati calea spre un fisier Microsoft Access.");
         break;
     case 1:
         if (d.DataSource().isEmpty())
-            problem = QStringLiteral("Trebuie sa specificati serverul Microsoft SQL Server.");
+            problem = tr("Trebuie sa specificati serverul Microsoft SQL Server.");
         else if (d.Database().isEmpty())
-            problem = QStringLiteral("Trebuie sa specificati baza de date Microsoft SQL Server.");
+            problem = tr("Trebuie sa specificati baza de date Microsoft SQL Server.");
         else if (!d.IntegratedSecurity() && d.UserName().isEmpty())
-            problem = QStringLiteral("Trebuie sa specificati utilizatorul de conectare.");
+            problem = tr("Trebuie sa specificati utilizatorul de conectare.");
         break;
     case 2:
         if (d.DataSource().isEmpty())
-            problem = QStringLiteral("Trebuie sa specificati hostul Oracle.");
+            problem = tr("Trebuie sa specificati hostul Oracle.");
         else if (d.UserName().isEmpty())
-            problem = QStringLiteral("Trebuie sa specificati utilizatorul de conectare.");
+            problem = tr("Trebuie sa specificati utilizatorul de conectare.");
         else if (d.Password().isEmpty())
-            problem = QStringLiteral("Trebuie sa specificati parola de conectare.");
+            problem = tr("Trebuie sa specificati parola de conectare.");
         break;
     default:
         break;
@@ -246,7 +246,7 @@ void frmConnAdd::cmdOk_Click()
         return;
     fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
         if (!Conn)
-            throw db::DbError(db::E_FAIL, QStringLiteral("Proiectul nu este deschis."));
+            throw db::DbError(db::E_FAIL, tr("Proiectul nu este deschis."));
         const ctlConnDetails &d = *ctlDetails;
         db::Recordset rs = Conn->openRecordset(QStringLiteral("SELECT * FROM tConn WHERE 1<>1"),
                                                db::CursorType::Static, db::LockType::Optimistic);

@@ -43,7 +43,8 @@ SourceFindings discoverSource(db::Connection &project, const ProjectSource &sour
 {
     const QString connString = buildConnString(project, source.idConn);
     if (connString.isEmpty())
-        throw db::DbError(db::E_FAIL, QStringLiteral("sursa de date nu are sir de conectare"));
+        throw db::DbError(db::E_FAIL, QCoreApplication::translate("DiscoverCommand",
+                                                                   "sursa de date nu are sir de conectare"));
     const KnownTables known = knownTables(project, source.idConn);
     db::Connection user;
     user.open(connString);
@@ -92,10 +93,26 @@ Added addToProject(db::Connection &project, qint32 idConn, const QList<Finding> 
 
 QString csvHeader()
 {
-    const QStringList names{QStringLiteral("Sursa Date"), QStringLiteral("Tabel"),      QStringLiteral("Camp"),
-                            QStringLiteral("Tip"),        QStringLiteral("Inregistrari"), QStringLiteral("Completate"),
-                            QStringLiteral("Minim"),      QStringLiteral("Maxim"),      QStringLiteral("Exemple"),
-                            QStringLiteral("Propus"),     QStringLiteral("Stare"),      QStringLiteral("Dovezi")};
+    // The columns' names are read by people; the program reads the CSV by
+    // position.
+    const QStringList names{
+        QCoreApplication::translate("DiscoverCommand", "Sursa Date"),
+        QCoreApplication::translate("DiscoverCommand", "Tabel"),
+        QCoreApplication::translate("DiscoverCommand", "Camp"),
+        //: The column's data type
+        QCoreApplication::translate("DiscoverCommand", "Tip"),
+        //: Number of rows of the table
+        QCoreApplication::translate("DiscoverCommand", "Inregistrari"),
+        //: Number of rows with a value in the column
+        QCoreApplication::translate("DiscoverCommand", "Completate"),
+        QCoreApplication::translate("DiscoverCommand", "Minim"),
+        QCoreApplication::translate("DiscoverCommand", "Maxim"),
+        QCoreApplication::translate("DiscoverCommand", "Exemple"),
+        //: Whether the column is proposed as money; the same word as in the usage text
+        QCoreApplication::translate("DiscoverCommand", "Propus"),
+        QCoreApplication::translate("DiscoverCommand", "Stare"),
+        //: Evidence for and against the column holding money
+        QCoreApplication::translate("DiscoverCommand", "Dovezi")};
     QStringList quoted;
     for (const QString &name : names)
         quoted.append(csvField(name));
@@ -104,9 +121,13 @@ QString csvHeader()
 
 QString csvLine(const QString &dataSource, const Finding &f)
 {
-    const QString state = f.recovery    ? QStringLiteral("coloana de restaurare")
-                          : f.inProject ? QStringLiteral("in proiect")
+    const QString state = f.recovery    ? QCoreApplication::translate("DiscoverCommand", "coloana de restaurare")
+                          : f.inProject ? QCoreApplication::translate("DiscoverCommand", "in proiect")
                                         : QString();
+    //: Value of the "Propus" column: proposed; the same word as in the usage text
+    const QString yes = QCoreApplication::translate("DiscoverCommand", "da");
+    //: Value of the "Propus" column: not proposed; the same word as in the usage text
+    const QString no = QCoreApplication::translate("DiscoverCommand", "nu");
     const QStringList values{dataSource,
                              f.facts.table,
                              f.facts.column,
@@ -116,7 +137,7 @@ QString csvLine(const QString &dataSource, const Finding &f)
                              f.facts.minValue,
                              f.facts.maxValue,
                              f.facts.examples.join(QStringLiteral("; ")),
-                             f.proposed() ? QStringLiteral("da") : QStringLiteral("nu"),
+                             f.proposed() ? yes : no,
                              state,
                              f.verdict.evidenceText()};
     QStringList quoted;
@@ -137,7 +158,8 @@ namespace {
 
 QString usage()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "DiscoverCommand",
         "Utilizare:\n"
         "  vamor --discover PROIECT.vmd [--source NUME] [--add]\n"
         "\n"
@@ -178,13 +200,18 @@ int runDiscoverCommand(const QStringList &args)
         const auto take = [&](QString &target) {
             if (!inlineValue) {
                 if (i + 1 >= args.size() || args.at(i + 1).startsWith(QStringLiteral("--")))
-                    return void(problem = QStringLiteral("Lipseste valoarea optiunii ") + arg + QLatin1Char('.'));
+                    return void(problem = QCoreApplication::translate("DiscoverCommand",
+                                                                      "Lipseste valoarea optiunii %1.")
+                                                .arg(arg));
                 value = args.at(++i);
             }
             if (!target.isEmpty() || (arg == QStringLiteral("--source") && sourceGiven))
-                return void(problem = QStringLiteral("Optiunea ") + arg + QStringLiteral(" este data de doua ori."));
+                return void(problem = QCoreApplication::translate("DiscoverCommand",
+                                                                  "Optiunea %1 este data de doua ori.")
+                                            .arg(arg));
             if (value.isEmpty())
-                return void(problem = QStringLiteral("Lipseste valoarea optiunii ") + arg + QLatin1Char('.'));
+                return void(problem = QCoreApplication::translate("DiscoverCommand", "Lipseste valoarea optiunii %1.")
+                                            .arg(arg));
             target = value;
         };
         if (arg == QStringLiteral("--discover"))
@@ -194,15 +221,16 @@ int runDiscoverCommand(const QStringList &args)
             sourceGiven = true;
         } else if (arg == QStringLiteral("--add") && !inlineValue) {
             if (add)
-                problem = QStringLiteral("Optiunea --add este data de doua ori.");
+                problem = QCoreApplication::translate("DiscoverCommand", "Optiunea %1 este data de doua ori.")
+                              .arg(QStringLiteral("--add"));
             add = true;
         } else if (arg.startsWith(QLatin1Char('-')))
-            problem = QStringLiteral("Optiune necunoscuta: ") + args.at(i);
+            problem = QCoreApplication::translate("DiscoverCommand", "Optiune necunoscuta: %1").arg(args.at(i));
         else
-            problem = QStringLiteral("Argument neasteptat: ") + arg;
+            problem = QCoreApplication::translate("DiscoverCommand", "Argument neasteptat: %1").arg(arg);
     }
     if (problem.isEmpty() && projectPath.isEmpty())
-        problem = QStringLiteral("Lipseste proiectul: --discover PROIECT.vmd");
+        problem = QCoreApplication::translate("DiscoverCommand", "Lipseste proiectul: --discover PROIECT.vmd");
     if (!problem.isEmpty()) {
         err(problem + QStringLiteral("\n\n") + usage());
         return 2;
@@ -218,8 +246,9 @@ int runDiscoverCommand(const QStringList &args)
     try {
         sources = projectSources(project.conn());
     } catch (const std::exception &e) {
-        err(QStringLiteral("Sursele de date ale proiectului nu au putut fi citite: ") + terminal::describe(e)
-            + QStringLiteral("\n"));
+        err(QCoreApplication::translate("DiscoverCommand", "Sursele de date ale proiectului nu au putut fi citite: %1")
+                .arg(terminal::describe(e))
+            + QLatin1Char('\n'));
         return 2;
     }
     if (sourceGiven) {
@@ -228,7 +257,8 @@ int runDiscoverCommand(const QStringList &args)
             if (s.description.compare(sourceName, Qt::CaseInsensitive) == 0)
                 named.append(s);
         if (named.isEmpty()) {
-            err(QStringLiteral("Proiectul nu are sursa de date \"") + sourceName + QStringLiteral("\".\n"));
+            err(QCoreApplication::translate("DiscoverCommand", "Proiectul nu are sursa de date \"%1\".").arg(sourceName)
+                + QLatin1Char('\n'));
             return 2;
         }
         sources = named;
@@ -242,16 +272,19 @@ int runDiscoverCommand(const QStringList &args)
         try {
             found = discoverSource(project.conn(), source);
         } catch (const std::exception &e) {
-            err(QStringLiteral("Sursa de date \"") + source.description + QStringLiteral("\" nu a putut fi citita: ")
-                + terminal::describe(e) + QStringLiteral("\n"));
+            err(QCoreApplication::translate("DiscoverCommand", "Sursa de date \"%1\" nu a putut fi citita: %2")
+                    .arg(source.description, terminal::describe(e))
+                + QLatin1Char('\n'));
             status = 1;
             continue;
         }
         for (const Finding &f : found.columns)
             out(csvLine(source.description, f) + QStringLiteral("\n"));
         for (const TableFailure &failure : found.failures) {
-            err(QStringLiteral("Tabelul \"") + failure.table + QStringLiteral("\" al sursei de date \"")
-                + source.description + QStringLiteral("\" nu a putut fi citit: ") + failure.message + QStringLiteral("\n"));
+            err(QCoreApplication::translate("DiscoverCommand",
+                                            "Tabelul \"%1\" al sursei de date \"%2\" nu a putut fi citit: %3")
+                    .arg(failure.table, source.description, failure.message)
+                + QLatin1Char('\n'));
             status = 1;
         }
         if (!add)
@@ -265,13 +298,19 @@ int runDiscoverCommand(const QStringList &args)
             total.tables += added.tables;
             total.fields += added.fields;
         } catch (const std::exception &e) {
-            err(QStringLiteral("Campurile sursei de date \"") + source.description
-                + QStringLiteral("\" nu au putut fi adaugate in proiect: ") + terminal::describe(e) + QStringLiteral("\n"));
+            err(QCoreApplication::translate("DiscoverCommand",
+                                            "Campurile sursei de date \"%1\" nu au putut fi adaugate in proiect: %2")
+                    .arg(source.description, terminal::describe(e))
+                + QLatin1Char('\n'));
             status = 1;
         }
     }
     if (add) {
-        err(QStringLiteral("Adaugate in proiect: %1 tabele, %2 campuri.\n").arg(total.tables).arg(total.fields));
+        //: %1 tables and %n fields added to the project
+        err(QCoreApplication::translate("DiscoverCommand", "Adaugate in proiect: %1 tabele, %n campuri.", nullptr,
+                                        total.fields)
+                .arg(total.tables)
+            + QLatin1Char('\n'));
         const QString saveMessage = project.save();
         if (!saveMessage.isEmpty()) {
             err(saveMessage + QStringLiteral("\n"));

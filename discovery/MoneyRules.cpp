@@ -2,6 +2,7 @@
 
 #include "data/db/AdoTypes.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace discovery {
@@ -251,9 +252,13 @@ QString Verdict::evidenceText(bool decidingFirst) const
 {
     QStringList parts;
     if (!evidenceFor.isEmpty())
-        parts.append(QStringLiteral("pentru: ") + evidenceFor.join(QStringLiteral(", ")));
+        //: Evidence for the column holding money, followed by its list
+        parts.append(
+            QCoreApplication::translate("MoneyRules", "pentru: %1").arg(evidenceFor.join(QStringLiteral(", "))));
     if (!evidenceAgainst.isEmpty())
-        parts.append(QStringLiteral("impotriva: ") + evidenceAgainst.join(QStringLiteral(", ")));
+        //: Evidence against the column holding money, followed by its list
+        parts.append(
+            QCoreApplication::translate("MoneyRules", "impotriva: %1").arg(evidenceAgainst.join(QStringLiteral(", "))));
     if (decidingFirst && !proposed && parts.size() == 2)
         parts.swapItemsAt(0, 1);
     return parts.join(QStringLiteral("; "));
@@ -270,7 +275,8 @@ Verdict judge(const ColumnFacts &f)
         v.score -= weight;
         v.evidenceAgainst.append(why);
     };
-    const QString type = QStringLiteral("tip ") + f.typeName;
+    //: The column's data type as the database declares it ("tip DECIMAL(15,2)")
+    const QString type = QCoreApplication::translate("MoneyRules", "tip %1").arg(f.typeName);
 
     // The type: money types and two decimals speak for money; a small
     // integer or three decimals (quantities, rates) against.
@@ -287,41 +293,43 @@ Verdict judge(const ColumnFacts &f)
 
     // Keys are never amounts.
     if (f.primaryKey)
-        con(6, QStringLiteral("cheie primara"));
+        con(6, QCoreApplication::translate("MoneyRules", "cheie primara"));
     if (f.foreignKey)
-        con(5, QStringLiteral("cheie straina"));
+        con(5, QCoreApplication::translate("MoneyRules", "cheie straina"));
     else if (f.indexed && !f.primaryKey)
-        con(1, QStringLiteral("are index"));
+        con(1, QCoreApplication::translate("MoneyRules", "are index"));
 
     // The names.
     if (const char *word = firstMatch(kMoneyWords, f.column))
-        pro(3, QStringLiteral("numele contine '%1'").arg(QLatin1String(word)));
+        //: %1 is a word of the column's name, kept as it is
+        pro(3, QCoreApplication::translate("MoneyRules", "numele contine '%1'").arg(QLatin1String(word)));
     if (const char *word = firstMatch(kOtherWords, f.column))
-        con(4, QStringLiteral("numele contine '%1'").arg(QLatin1String(word)));
+        con(4, QCoreApplication::translate("MoneyRules", "numele contine '%1'").arg(QLatin1String(word)));
     if (const char *word = firstMatch(kMoneyTables, f.table))
-        pro(1, QStringLiteral("tabelul pare de sume ('%1')").arg(QLatin1String(word)));
+        //: %1 is a word of the table's name, kept as it is
+        pro(1, QCoreApplication::translate("MoneyRules", "tabelul pare de sume ('%1')").arg(QLatin1String(word)));
 
     // The values of the sample. Amounts in old lei are large and mostly
     // whole hundreds or thousands; quantities and percentages are small;
     // codes are long and not round.
     if (f.filled == 0) {
-        v.evidenceAgainst.append(QStringLiteral("nicio valoare in primele randuri"));
+        v.evidenceAgainst.append(QCoreApplication::translate("MoneyRules", "nicio valoare in primele randuri"));
     } else if (f.yearLike == f.nonZero && f.nonZero > 0) {
-        con(4, QStringLiteral("valori ca anii (1900-2100)"));
+        con(4, QCoreApplication::translate("MoneyRules", "valori ca anii (1900-2100)"));
     } else if (f.maxWholeDigits <= 3) {
         if (f.maxDecimals >= 3)
-            con(3, QStringLiteral("valori mici, cu %1 zecimale").arg(f.maxDecimals));
+            con(3, QCoreApplication::translate("MoneyRules", "valori mici, cu %n zecimale", nullptr, f.maxDecimals));
         else
-            con(2, QStringLiteral("valori mici (sub 1000)"));
+            con(2, QCoreApplication::translate("MoneyRules", "valori mici (sub 1000)"));
     } else {
         if (f.nonZero >= 3 && f.wholeHundreds * 5 >= f.nonZero * 4)
-            pro(3, QStringLiteral("valori multiplu de 100"));
+            pro(3, QCoreApplication::translate("MoneyRules", "valori multiplu de 100"));
         if (f.nonZero >= 3 && f.longOdd * 2 >= f.nonZero)
-            con(3, QStringLiteral("valori lungi, nerotunde (ca niste coduri)"));
+            con(3, QCoreApplication::translate("MoneyRules", "valori lungi, nerotunde (ca niste coduri)"));
         else if (f.maxWholeDigits >= 5)
-            pro(1, QStringLiteral("valori mari (de la 10 000 in sus)"));
+            pro(1, QCoreApplication::translate("MoneyRules", "valori mari (de la 10 000 in sus)"));
         if (f.maxDecimals >= 3)
-            con(1, QStringLiteral("valori cu %1 zecimale").arg(f.maxDecimals));
+            con(1, QCoreApplication::translate("MoneyRules", "valori cu %n zecimale", nullptr, f.maxDecimals));
     }
 
     v.proposed = v.score >= 3 && !f.primaryKey && !f.foreignKey;

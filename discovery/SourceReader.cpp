@@ -9,6 +9,8 @@
 #include "data/db/SqlScan.h"
 #include "tables/RecoveryField.h"
 
+#include <QCoreApplication>
+
 namespace discovery {
 
 namespace {
@@ -186,7 +188,9 @@ SourceFindings readSource(db::Connection &user, qint32 idConnType, const KnownTa
                 f.owner = table.owner;
                 f.facts.table = table.name;
                 f.facts.column = column.name;
-                f.facts.typeName = type.declaration.isEmpty() ? QStringLiteral("fara tip declarat") : type.declaration;
+                f.facts.typeName = type.declaration.isEmpty()
+                                       ? QCoreApplication::translate("SourceReader", "fara tip declarat")
+                                       : type.declaration;
                 f.facts.adoType = type.adoType;
                 f.facts.scale = type.scale;
                 const QString kinds = tableKeys.value(lower(column.name));

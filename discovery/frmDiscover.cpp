@@ -32,7 +32,7 @@ enum Column { ColTable, ColField, ColType, ColRows, ColFilled, ColMin, ColMax, C
 frmDiscover::frmDiscover(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmDiscover"));
-    setWindowTitle(QStringLiteral("Cauta sume"));
+    setWindowTitle(tr("Cauta sume"));
     setProperty("HelpContextID", 22);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -42,9 +42,9 @@ frmDiscover::frmDiscover(QWidget *parent) : QDialog(parent)
     prg->setObjectName(QStringLiteral("prg"));
     prg->setTextVisible(false);
     prg->setMaximumWidth(200);
-    cmdStop = new QPushButton(QStringLiteral("Opreste"), this);
+    cmdStop = new QPushButton(tr("Opreste"), this);
     cmdStop->setObjectName(QStringLiteral("cmdStop"));
-    auto *lblFilter = new QLabel(QStringLiteral("Filtru (tabel sau camp):"), this);
+    auto *lblFilter = new QLabel(tr("Filtru (tabel sau camp):"), this);
     txtFilter = new QLineEdit(this);
     txtFilter->setObjectName(QStringLiteral("txtFilter"));
     txtFilter->setClearButtonEnabled(true);
@@ -54,17 +54,23 @@ frmDiscover::frmDiscover(QWidget *parent) : QDialog(parent)
     lsv->setRootIsDecorated(false);
     lsv->setUniformRowHeights(true);
     lsv->setAlternatingRowColors(true);
-    lsv->setHeaderLabels({QStringLiteral("Tabel"), QStringLiteral("Camp"), QStringLiteral("Tip"),
-                          QStringLiteral("Inregistrari"), QStringLiteral("Completate"), QStringLiteral("Minim"),
-                          QStringLiteral("Maxim"), QStringLiteral("Exemple"), QStringLiteral("Dovezi")});
+    lsv->setHeaderLabels({tr("Tabel"), tr("Camp"),
+                          //: The column's data type
+                          tr("Tip"),
+                          //: Number of rows of the table
+                          tr("Inregistrari"),
+                          //: Number of rows with a value in the column
+                          tr("Completate"), tr("Minim"), tr("Maxim"), tr("Exemple"),
+                          //: Evidence for and against the column holding money
+                          tr("Dovezi")});
     lsv->header()->setStretchLastSection(true);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setWordWrap(true);
-    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    cmdOk = new QPushButton(tr("Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Abandoneaza"), this);
+    cmdCancel = new QPushButton(tr("Abandoneaza"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto *progressRow = new QHBoxLayout;
@@ -88,7 +94,7 @@ frmDiscover::frmDiscover(QWidget *parent) : QDialog(parent)
 
     connect(cmdStop, &QPushButton::clicked, this, [this] {
         if (mStop && mReading) {
-            lblProgress->setText(QStringLiteral("Se opreste citirea..."));
+            lblProgress->setText(tr("Se opreste citirea..."));
             mStop->stop();
         }
     });
@@ -144,17 +150,17 @@ void frmDiscover::pRead()
     cmdOk->setEnabled(false);
     cmdStop->setEnabled(true);
     lsv->setEnabled(false);
-    lblProgress->setText(QStringLiteral("Se citeste lista tabelelor..."));
+    lblProgress->setText(tr("Se citeste lista tabelelor..."));
     QString failure;
     try {
         db::Connection &project = projectConn();
         for (const discovery::ProjectSource &source : discovery::projectSources(project))
             if (source.idConn == IdConn)
                 mSource = source;
-        setWindowTitle(QStringLiteral("Cauta sume - ") + mSource.description);
+        setWindowTitle(tr("Cauta sume - %1").arg(mSource.description));
         const QString connString = buildConnString(project, IdConn);
         if (connString.isEmpty())
-            throw db::DbError(db::E_FAIL, QStringLiteral("sursa de date nu are sir de conectare"));
+            throw db::DbError(db::E_FAIL, tr("sursa de date nu are sir de conectare"));
         const discovery::KnownTables known = discovery::knownTables(project, IdConn);
         mStop = std::make_shared<db::StopSignal>();
         discovery::ReadProgress progress;
@@ -165,7 +171,8 @@ void frmDiscover::pRead()
                     prg->setMaximum(std::max(1, total));
                     prg->setValue(done);
                     if (!table.isEmpty() && !mStop->stopped())
-                        lblProgress->setText(QStringLiteral("Se citeste tabelul %1 din %2: %3").arg(done + 1).arg(total).arg(table));
+                        lblProgress->setText(tr("Se citeste tabelul %1 din %2: %3")
+                                                 .arg(QString::number(done + 1), QString::number(total), table));
                 },
                 Qt::QueuedConnection);
         };
@@ -196,11 +203,11 @@ void frmDiscover::pRead()
     lsv->setEnabled(true);
     cmdOk->setEnabled(failure.isEmpty());
     if (!failure.isEmpty()) {
-        lblProgress->setText(QStringLiteral("Sursa de date nu a putut fi citita: ") + failure);
+        lblProgress->setText(tr("Sursa de date nu a putut fi citita: %1").arg(failure));
         return;
     }
-    lblProgress->setText(mFound.stopped ? QStringLiteral("Citirea a fost oprita: lista are doar tabelele citite pana atunci.")
-                                        : QStringLiteral("Citire terminata: %1 tabele.").arg(mFound.tablesRead));
+    lblProgress->setText(mFound.stopped ? tr("Citirea a fost oprita: lista are doar tabelele citite pana atunci.")
+                                        : tr("Citire terminata: %n tabele.", nullptr, mFound.tablesRead));
     prg->setValue(prg->maximum());
     pFill();
 }
@@ -214,9 +221,9 @@ void frmDiscover::pFill()
         const discovery::Finding &f = mFound.columns.at(i);
         QString evidence = f.verdict.evidenceText(true);
         if (f.recovery)
-            evidence = QStringLiteral("coloana de restaurare");
+            evidence = tr("coloana de restaurare");
         else if (f.inProject)
-            evidence = QStringLiteral("deja in proiect; ") + evidence;
+            evidence = tr("deja in proiect; %1").arg(evidence);
         auto *item = new QTreeWidgetItem(
             QStringList{f.facts.table, f.facts.column, f.facts.typeName,
                         f.rows < 0 ? QStringLiteral("?") : QString::number(f.rows), QString::number(f.facts.filled),
@@ -264,16 +271,15 @@ void frmDiscover::pCountTicked()
     }
     for (int i = 0; i < lsv->topLevelItemCount(); ++i)
         ticked += lsv->topLevelItem(i)->checkState(ColTable) == Qt::Checked ? 1 : 0;
-    QString text = QStringLiteral("%1 coloane numerice in %2 tabele; %3 propuse, %4 bifate.")
-                       .arg(mFound.columns.size())
-                       .arg(tables.size())
-                       .arg(proposed)
-                       .arg(ticked);
+    //: %n numeric columns in %1 tables; %2 of them proposed, %3 ticked
+    QString text = tr("%n coloane numerice in %1 tabele; %2 propuse, %3 bifate.", nullptr,
+                      static_cast<int>(mFound.columns.size()))
+                       .arg(QString::number(tables.size()), QString::number(proposed), QString::number(ticked));
     if (!mFound.failures.isEmpty()) {
         QStringList names;
         for (const discovery::TableFailure &failure : mFound.failures)
             names.append(failure.table + QStringLiteral(" (") + failure.message + QLatin1Char(')'));
-        text += QStringLiteral(" Tabele care nu au putut fi citite: ") + names.join(QStringLiteral(", ")) + QLatin1Char('.');
+        text += QLatin1Char(' ') + tr("Tabele care nu au putut fi citite: %1.").arg(names.join(QStringLiteral(", ")));
     }
     lblStatus->setText(text);
 }

@@ -55,7 +55,7 @@ QString frmAbout::emailAddress() { return QStringLiteral("contact@vamor.example.
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("Despre ") + kAppTitle);
+    setWindowTitle(tr("Despre %1").arg(kAppTitle));
     setProperty("HelpContextID", 9);
 
     QString title = kAppTitle;
@@ -63,24 +63,24 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
         title += QLatin1Char(' ') + QCoreApplication::applicationVersion();
     lblTitle = label(this, "lblTitle", title, QRect(176, 56, 330, 34),
                      QStringLiteral("color:white; font-size:20pt; font-weight:bold;"));
-    label(this, "lblSubtitle", QStringLiteral("Denominarea monedei nationale"), QRect(178, 92, 330, 24),
+    label(this, "lblSubtitle", tr("Denominarea monedei nationale"), QRect(178, 92, 330, 24),
           QStringLiteral("color:#f3e2a9; font-size:11pt;"));
     label(this, "lblDescription1",
-          QStringLiteral("Aplicatia este destinata conversiei bazelor de date care contin sume de bani din Lei VECHI "
-                         "in Lei NOI."),
+          tr("Aplicatia este destinata conversiei bazelor de date care contin sume de bani din Lei VECHI "
+             "in Lei NOI."),
           QRect(176, 140, 330, 40), kBody);
     label(this, "lblDescription2",
-          QStringLiteral("Procesul de conversie se numeste DENOMINARE si a fost reglementat prin Legea nr. 348/2004."),
+          tr("Procesul de conversie se numeste DENOMINARE si a fost reglementat prin Legea nr. 348/2004."),
           QRect(176, 184, 330, 40), kBody);
-    label(this, "lblDescription3", QStringLiteral("Folosirea aplicatiei este gratuita."), QRect(176, 228, 330, 20),
+    label(this, "lblDescription3", tr("Folosirea aplicatiei este gratuita."), QRect(176, 228, 330, 20),
           kBody + QStringLiteral("font-weight:bold;"));
-    label(this, "lblContact", QStringLiteral("Intrebari, sugestii si erori semnalate:"), QRect(50, 262, 300, 20), kBody);
+    label(this, "lblContact", tr("Intrebari, sugestii si erori semnalate:"), QRect(50, 262, 300, 20), kBody);
 
     lblWeb = label(this, "lblWeb", link(QStringLiteral("web"), webAddress()), QRect(50, 284, 260, 20), kBody);
     lblEmail = label(this, "lblEmail", link(QStringLiteral("email"), emailAddress()), QRect(50, 306, 260, 20), kBody);
-    lblTerms = label(this, "lblTerms", link(QStringLiteral("terms"), QStringLiteral("Termene si Conditii")),
+    lblTerms = label(this, "lblTerms", link(QStringLiteral("terms"), tr("Termene si Conditii")),
                      QRect(316, 306, 140, 20), kBody);
-    lblClose = label(this, "lblClose", link(QStringLiteral("close"), QStringLiteral("Inchide")),
+    lblClose = label(this, "lblClose", link(QStringLiteral("close"), tr("Inchide")),
                      QRect(462, 306, 56, 20), kBody + QStringLiteral("font-weight:bold;"));
     for (QLabel *l : {lblWeb, lblEmail, lblTerms, lblClose}) {
         l->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);

@@ -45,7 +45,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
 frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Vamor - Ajutor"));
+    setWindowTitle(tr("Vamor - Ajutor"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     mEngine = new QHelpEngine(collectionFile, this);
@@ -55,11 +55,11 @@ frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(paren
     auto *toolbar = new QToolBar(this);
     toolbar->setObjectName(QStringLiteral("tlb"));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction *back = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Inapoi"));
+    QAction *back = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), tr("Inapoi"));
     back->setObjectName(QStringLiteral("cmdBack"));
-    QAction *forward = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Inainte"));
+    QAction *forward = toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), tr("Inainte"));
     forward->setObjectName(QStringLiteral("cmdForward"));
-    QAction *home = toolbar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Cuprins"));
+    QAction *home = toolbar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), tr("Cuprins"));
     home->setObjectName(QStringLiteral("cmdHome"));
 
     mPanes = new QTabWidget(this);
@@ -67,12 +67,12 @@ frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(paren
     QHelpContentWidget *contents = mEngine->contentWidget();
     contents->setObjectName(QStringLiteral("trvContents"));
     contents->setHeaderHidden(true);
-    mPanes->addTab(contents, QStringLiteral("Cuprins"));
+    mPanes->addTab(contents, tr("Cuprins"));
 
     auto *indexPage = new QWidget(mPanes);
     auto *indexLayout = new QVBoxLayout(indexPage);
     indexLayout->setContentsMargins(4, 6, 4, 4);
-    indexLayout->addWidget(new QLabel(QStringLiteral("Cauta cuvantul:"), indexPage));
+    indexLayout->addWidget(new QLabel(tr("Cauta cuvantul:"), indexPage));
     mIndexFilter = new QLineEdit(indexPage);
     mIndexFilter->setObjectName(QStringLiteral("txtIndex"));
     mIndexFilter->setClearButtonEnabled(true);
@@ -80,7 +80,7 @@ frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(paren
     QHelpIndexWidget *index = mEngine->indexWidget();
     index->setObjectName(QStringLiteral("lsvIndex"));
     indexLayout->addWidget(index, 1);
-    mPanes->addTab(indexPage, QStringLiteral("Index"));
+    mPanes->addTab(indexPage, tr("Index"));
 
     mBrowser = new HelpBrowser(mEngine, this);
     mBrowser->setObjectName(QStringLiteral("txtPage"));
@@ -123,7 +123,7 @@ frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(paren
     connect(mBrowser, &QTextBrowser::sourceChanged, this, [this] {
         pSyncContents();
         const QString title = mBrowser->documentTitle();
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Vamor - Ajutor") : QStringLiteral("Vamor - Ajutor - ") + title);
+        setWindowTitle(title.isEmpty() ? tr("Vamor - Ajutor") : tr("Vamor - Ajutor - %1").arg(title));
     });
     // Escape closes the window, as it closes the program's dialogs.
     auto *close = new QAction(this);

@@ -10,7 +10,7 @@
 frmTerms::frmTerms(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmTerms"));
-    setWindowTitle(QStringLiteral("Termene si Conditii de Utilizare"));
+    setWindowTitle(tr("Termene si Conditii de Utilizare"));
     setProperty("HelpContextID", 15);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setSizeGripEnabled(true);
@@ -20,7 +20,7 @@ frmTerms::frmTerms(QWidget *parent) : QDialog(parent)
     txtTerm->setObjectName(QStringLiteral("txtTerm"));
     txtTerm->setReadOnly(true);
     txtTerm->setPlainText(termsText());
-    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    cmdOk = new QPushButton(tr("Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
@@ -42,7 +42,7 @@ frmTerms::~frmTerms() { pgSaveFormSettings(this); }
 
 QString frmTerms::termsText()
 {
-    return QStringLiteral(
+    return tr(
         "TERMENE SI CONDITII DE UTILIZARE\n"
         "\n"
         "1. Folosirea aplicatiei\n"

@@ -7,6 +7,7 @@
 #include "util/widgets/ListViewTools.h"
 #include "util/widgets/WaitDialog.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -41,7 +42,8 @@ AddDialogParts makeAddDialogParts(QDialog *dialog, const QString &listCaption, c
     pgMakeReportList(parts.lsv);
     parts.lsv->setHeaderLabels(headers);
     pgConnectColumnHeaderClick(parts.lsv);
-    parts.cmdRefresh = named<QPushButton>(QStringLiteral("cmdRefresh"), QStringLiteral("Refresh"), dialog);
+    parts.cmdRefresh =
+        named<QPushButton>(QStringLiteral("cmdRefresh"), QCoreApplication::translate("AddDialog", "Refresh"), dialog);
 
     parts.Frame1 = named<QFrame>(QStringLiteral("Frame1"), dialog);
     parts.Frame1->setFrameShape(QFrame::StyledPanel);
@@ -51,9 +53,10 @@ AddDialogParts makeAddDialogParts(QDialog *dialog, const QString &listCaption, c
     frameLayout->addWidget(parts.lblName);
     frameLayout->addWidget(parts.txtName, 1);
 
-    parts.cmdOk = named<QPushButton>(QStringLiteral("cmdOk"), QStringLiteral("Ok"), dialog);
+    parts.cmdOk = named<QPushButton>(QStringLiteral("cmdOk"), QCoreApplication::translate("AddDialog", "Ok"), dialog);
     parts.cmdOk->setDefault(true);
-    parts.cmdCancel = named<QPushButton>(QStringLiteral("cmdCancel"), QStringLiteral("Abandoneaza"), dialog);
+    parts.cmdCancel = named<QPushButton>(QStringLiteral("cmdCancel"),
+                                         QCoreApplication::translate("AddDialog", "Abandoneaza"), dialog);
     return parts;
 }
 
@@ -117,6 +120,6 @@ std::vector<QStringList> readListWaiting(QWidget *parent, const QString &what, c
     // The statement under way stops; a login goes on to its own time-out.
     request.cancel = [shared] { shared->user.cancel(); };
     if (ui::waitFor(parent, request) == ui::WaitOutcome::Abandoned)
-        throw db::DbError(db::E_FAIL, QStringLiteral("Citirea listei a fost abandonata."));
+        throw db::DbError(db::E_FAIL, QCoreApplication::translate("AddDialog", "Citirea listei a fost abandonata."));
     return std::move(shared->rows);
 }

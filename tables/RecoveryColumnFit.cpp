@@ -3,6 +3,7 @@
 #include "data/db/AdoTypes.h"
 #include "data/db/Connection.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <optional>
 
@@ -154,7 +155,8 @@ bool holdsEveryValue(const Shape &field, const Shape &rec)
 
 QString typeText(const db::ColumnType &type)
 {
-    return type.declaration.isEmpty() ? QStringLiteral("fara tip declarat") : type.declaration;
+    return type.declaration.isEmpty() ? QCoreApplication::translate("RecoveryColumnFit", "fara tip declarat")
+                                      : type.declaration;
 }
 
 } // namespace
@@ -171,9 +173,11 @@ QString fgRecoveryColumnMisfit(const QString &pstrFieldName, const db::ColumnTyp
                || holdsEveryValue(shapeOf(pField), shapeOf(pRec));
     if (fits)
         return QString();
-    return QStringLiteral("Coloana de restaurare \"") + pstrRecFieldName + QStringLiteral("\" exista deja in tabel, cu tipul ")
-           + typeText(pRec) + QStringLiteral(", care nu poate pastra exact sumele coloanei \"") + pstrFieldName
-           + QStringLiteral("\" (") + typeText(pField)
-           + QStringLiteral("); campul nu a fost convertit. Stergeti coloana de restaurare sau dati-i tipul coloanei "
-                            "campului, apoi reluati conversia.");
+    //: %1 the recovery column, %2 its type, %3 the amount column, %4 its type
+    return QCoreApplication::translate("RecoveryColumnFit",
+                                       "Coloana de restaurare \"%1\" exista deja in tabel, cu tipul %2, care nu "
+                                       "poate pastra exact sumele coloanei \"%3\" (%4); campul nu a fost convertit. "
+                                       "Stergeti coloana de restaurare sau dati-i tipul coloanei campului, apoi "
+                                       "reluati conversia.")
+        .arg(pstrRecFieldName, typeText(pRec), pstrFieldName, typeText(pField));
 }

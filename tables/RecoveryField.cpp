@@ -8,12 +8,17 @@
 #include "data/db/DbError.h"
 #include "datasources/ConnStrings.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QPair>
 
 namespace {
 
-const QString kMissingMetadata = QStringLiteral("Informatie lipsa in metadate");
+// The project holds no table, data source or template for the step.
+QString missingMetadata()
+{
+    return QCoreApplication::translate("RecoveryField", "Informatie lipsa in metadate");
+}
 const QString kFieldType = QStringLiteral("[FIELD_TYPE]");
 
 bool hasBlank(const QString &name) { return name.contains(QLatin1Char(' ')); }
@@ -174,14 +179,14 @@ QString runRecoveryTemplate(qint32 idTable, const QString &templateColumn, const
         TableInfo info;
         QString connString;
         if (!readRunTableInfo(idTable, templateColumn, info, connString))
-            return kMissingMetadata;
+            return missingMetadata();
         if (connString.isEmpty() || info.sqlTemplate.isEmpty())
-            return kMissingMetadata;
+            return missingMetadata();
 
         const bool needsType = info.sqlTemplate.contains(kFieldType);
         const QString backedUp = needsType && fieldName.isEmpty() ? fieldOfRecoveryColumn(idTable, recFieldName) : fieldName;
         if (needsType && backedUp.isEmpty())
-            return kMissingMetadata;
+            return missingMetadata();
 
         // A connection of its own for the one command, from the pool: during
         // a run the same connection serves every field of the data source.
@@ -265,10 +270,10 @@ QString fgCheckFieldType(qint32 plngIdTable, const QString &pstrFieldName)
     try {
         TableInfo info;
         if (!readTableInfo(plngIdTable, QString(), info))
-            return kMissingMetadata;
+            return missingMetadata();
         const QString connString = fgGetConnString(projectConn(), info.idConn);
         if (connString.isEmpty())
-            return kMissingMetadata;
+            return missingMetadata();
 
         db::Connection user;
         user.open(connString);
@@ -288,7 +293,10 @@ QString fgCheckFieldType(qint32 plngIdTable, const QString &pstrFieldName)
 QString fgFieldTypeMessage(int plngAdoType)
 {
     const QString rejected = rejectedTypeName(plngAdoType);
-    return rejected.isEmpty() ? QString() : QStringLiteral("Nu poate fi folosit tipul ") + rejected;
+    if (rejected.isEmpty())
+        return QString();
+    //: %1 is the name of a database type ("Date", "VarChar"), kept as it is
+    return QCoreApplication::translate("RecoveryField", "Nu poate fi folosit tipul %1").arg(rejected);
 }
 
 QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldName, bool pbReportExisting,
@@ -299,8 +307,9 @@ QString fgCreateRecoveryField(qint32 plngIdTable, const QString &pstrRecFieldNam
                                [&](const db::DbError &) {
                                    if (!pbReportExisting)
                                        return QString();
-                                   return QStringLiteral("Campul \"") + pstrRecFieldName
-                                          + QStringLiteral("\" deja exista in tabel.");
+                                   return QCoreApplication::translate("RecoveryField",
+                                                                      "Campul \"%1\" deja exista in tabel.")
+                                       .arg(pstrRecFieldName);
                                });
 }
 

@@ -4,6 +4,7 @@
 #include "data/db/Recordset.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 
 namespace rounding {
 
@@ -15,10 +16,14 @@ QComboBox *makeChoice(QWidget *parent)
 {
     auto *box = new QComboBox(parent);
     box->setObjectName(QStringLiteral("cboRounding"));
-    box->addItem(QStringLiteral("Obisnuita: de la jumatate in sus"), QString());
-    box->addItem(QStringLiteral("SUS: salarii, pensii (niciodata mai putin)"), kUp);
-    box->setItemData(1, QStringLiteral("Cand prima zecimala dupa cele pastrate nu este zero, ultima zecimala "
-                                       "pastrata creste cu unu (departe de zero la sumele negative)"),
+    //: The usual rounding rule: halves away from zero
+    box->addItem(QCoreApplication::translate("Rounding", "Obisnuita: de la jumatate in sus"), QString());
+    //: "SUS" is the rule's stored name, kept as it is
+    box->addItem(QCoreApplication::translate("Rounding", "SUS: salarii, pensii (niciodata mai putin)"), kUp);
+    box->setItemData(1,
+                     QCoreApplication::translate("Rounding",
+                                                 "Cand prima zecimala dupa cele pastrate nu este zero, ultima zecimala "
+                                                 "pastrata creste cu unu (departe de zero la sumele negative)"),
                      Qt::ToolTipRole);
     return box;
 }
@@ -33,7 +38,8 @@ QString choice(const QComboBox *box) { return box->currentData().toString(); }
 
 QString listText(const QString &rule)
 {
-    return rule.trimmed().toUpper() == kUp ? kUp : QStringLiteral("obisnuita");
+    //: The usual rounding rule, as the table window lists a field's rule
+    return rule.trimmed().toUpper() == kUp ? kUp : QCoreApplication::translate("Rounding", "obisnuita");
 }
 
 bool canStore(const db::Recordset &fields) { return fields.fieldIndex(QStringLiteral("Rounding")) >= 0; }

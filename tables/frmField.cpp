@@ -29,13 +29,13 @@ constexpr int kMinHeight = 2500 / 15;
 frmField::frmField(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmField"));
-    setWindowTitle(QStringLiteral("Camp"));
+    setWindowTitle(tr("Camp"));
     setProperty("HelpContextID", 7);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setSizeGripEnabled(true);
     setMinimumSize(kMinWidth, kMinHeight);
 
-    lblFieldName = new QLabel(QStringLiteral("Nume Camp:"), this);
+    lblFieldName = new QLabel(tr("Nume Camp:"), this);
     lblFieldName->setObjectName(QStringLiteral("lblFieldName"));
     txtFieldName = new QLineEdit(this);
     txtFieldName->setObjectName(QStringLiteral("txtFieldName"));
@@ -44,20 +44,20 @@ frmField::frmField(QWidget *parent) : QDialog(parent)
     QPalette palette = txtFieldName->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     txtFieldName->setPalette(palette);
-    Label2 = new QLabel(QStringLiteral("Clauza WHERE:"), this);
+    Label2 = new QLabel(tr("Clauza WHERE:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     txtSQLWhere = new QPlainTextEdit(this);
     txtSQLWhere->setObjectName(QStringLiteral("txtSQLWhere"));
     txtSQLWhere->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtSQLWhere->setTabChangesFocus(true);
-    lblRounding = new QLabel(QStringLiteral("Rotunjire:"), this);
+    lblRounding = new QLabel(tr("Rotunjire:"), this);
     lblRounding->setObjectName(QStringLiteral("lblRounding"));
     cboRounding = rounding::makeChoice(this);
     lblRounding->setBuddy(cboRounding);
-    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    cmdOk = new QPushButton(tr("Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setAutoDefault(false);
-    cmdCancel = new QPushButton(QStringLiteral("Abandoneaza"), this);
+    cmdCancel = new QPushButton(tr("Abandoneaza"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
 
@@ -118,13 +118,15 @@ void frmField::cmdOk_Click()
     fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
         const QString text = txtSQLWhere->toPlainText();
         if (!db::isWellFormedText(text))
-            throw db::DbError(db::E_FAIL, db::malformedTextMessage(QStringLiteral("Clauza WHERE")));
+            throw db::DbError(db::E_FAIL, db::malformedTextMessage(
+                                              //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
+                                              tr("Clauza WHERE")));
         db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tField WHERE IdField = ")
                                                            + QString::number(IdField),
                                                        db::CursorType::Static, db::LockType::Optimistic);
         // A field removed meanwhile cannot take its clause.
         if (rs.eof())
-            throw db::DbError(db::E_FAIL, QStringLiteral("Campul nu mai exista in proiect."));
+            throw db::DbError(db::E_FAIL, tr("Campul nu mai exista in proiect."));
         rs.setValue(QStringLiteral("SQLWhere"), fgZN(text));
         if (rounding::canStore(rs))
             rs.setValue(QStringLiteral("Rounding"), fgZN(rounding::choice(cboRounding)));

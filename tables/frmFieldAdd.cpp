@@ -31,12 +31,12 @@ const QString kRecoverySuffix = QStringLiteral("_VM");
 frmFieldAdd::frmFieldAdd(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFieldAdd"));
-    setWindowTitle(QStringLiteral("Adauga Camp"));
+    setWindowTitle(tr("Adauga Camp"));
     setProperty("HelpContextID", 2);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    const AddDialogParts parts = makeAddDialogParts(this, QStringLiteral("Lista Campuri:"), {QStringLiteral("Nume Camp")},
-                                                    QStringLiteral("Nume Camp:"), QStringLiteral("Field"));
+    const AddDialogParts parts =
+        makeAddDialogParts(this, tr("Lista Campuri:"), {tr("Nume Camp")}, tr("Nume Camp:"), QStringLiteral("Field"));
     lblList = parts.lblList;
     lsv = parts.lsv;
     lsv->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -47,7 +47,7 @@ frmFieldAdd::frmFieldAdd(QWidget *parent) : QDialog(parent)
     cmdOk = parts.cmdOk;
     cmdCancel = parts.cmdCancel;
 
-    lblRounding = new QLabel(QStringLiteral("Rotunjire:"), this);
+    lblRounding = new QLabel(tr("Rotunjire:"), this);
     lblRounding->setObjectName(QStringLiteral("lblRounding"));
     cboRounding = rounding::makeChoice(this);
     lblRounding->setBuddy(cboRounding);
@@ -117,7 +117,7 @@ void frmFieldAdd::pLoadFieldList()
                 Offline = true;
             } else {
                 const std::vector<QStringList> columns = readListWaiting(
-                    this, QStringLiteral("Se citesc coloanele tabelului \"") + tableName + QLatin1Char('"'), connString,
+                    this, tr("Se citesc coloanele tabelului \"%1\"").arg(tableName), connString,
                     [tableName](db::Connection &user) {
                         std::vector<QStringList> rows;
                         for (db::Recordset rs = user.columns(tableName); !rs.eof(); rs.moveNext())
@@ -167,20 +167,21 @@ void frmFieldAdd::cmdOk_Click()
         if (Offline) {
             const QString name = txtFieldName->text();
             if (name.isEmpty()) {
-                ui::msgBox(QStringLiteral("Trebuie sa specificati numele campului"), ui::Buttons::Ok,
+                ui::msgBox(tr("Trebuie sa specificati numele campului"), ui::Buttons::Ok,
                            ui::Icon::Information);
                 txtFieldName->setFocus();
                 return;
             }
             if (!db::isWellFormedText(name)) {
-                ui::msgBox(db::malformedTextMessage(QStringLiteral("Numele campului")), ui::Buttons::Ok,
+                //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
+                ui::msgBox(db::malformedTextMessage(tr("Numele campului")), ui::Buttons::Ok,
                            ui::Icon::Information);
                 txtFieldName->setFocus();
                 return;
             }
             rs.setFilter(QStringLiteral("FieldName = ") + fgSqlText(name));
             if (!rs.eof()) {
-                ui::msgBox(QStringLiteral("Campul este deja adaugat la tabelul curent."), ui::Buttons::Ok,
+                ui::msgBox(tr("Campul este deja adaugat la tabelul curent."), ui::Buttons::Ok,
                            ui::Icon::Information);
                 txtFieldName->setFocus();
                 return;
@@ -194,7 +195,7 @@ void frmFieldAdd::cmdOk_Click()
         }
 
         if (lsv->selectedItems().isEmpty()) {
-            ui::msgBox(QStringLiteral("Trebuie sa selectati un camp din lista"), ui::Buttons::Ok,
+            ui::msgBox(tr("Trebuie sa selectati un camp din lista"), ui::Buttons::Ok,
                        ui::Icon::Information);
             lsv->setFocus();
             return;
@@ -209,14 +210,13 @@ void frmFieldAdd::cmdOk_Click()
             const qint32 idTable = IdTable;
             const QString message =
                 db::isWellFormedText(name)
-                    ? stepWaiting(this, QStringLiteral("Se verifica tipul campului \"") + name + QLatin1Char('"'),
+                    ? stepWaiting(this, tr("Se verifica tipul campului \"%1\"").arg(name),
                                   [idTable, name] { return fgCheckFieldType(idTable, name); })
-                    : db::malformedTextMessage(QStringLiteral("Numele campului"));
+                    : db::malformedTextMessage(tr("Numele campului"));
             if (!message.isEmpty()) {
                 const ui::Answer answer = ui::msgBox(
-                    QStringLiteral("Campul ") + name
-                        + QStringLiteral(" nu se poate adauga din cauza urmatoarei erori:\r\n") + message
-                        + QStringLiteral("\r\n\r\nDoriti sa continuati?"),
+                    tr("Campul %1 nu se poate adauga din cauza urmatoarei erori:\r\n%2\r\n\r\nDoriti sa continuati?")
+                        .arg(name, message),
                     ui::Buttons::YesNo, ui::Icon::Question);
                 if (answer != ui::Answer::Yes)
                     return;
@@ -232,8 +232,7 @@ void frmFieldAdd::cmdOk_Click()
                 Ok = true;
             } else {
                 const ui::Answer answer = ui::msgBox(
-                    QStringLiteral("Campul ") + name + QStringLiteral(" este deja adaugat la tabelul curent.")
-                        + QStringLiteral("\r\n\r\nDoriti sa continuati?"),
+                    tr("Campul %1 este deja adaugat la tabelul curent.\r\n\r\nDoriti sa continuati?").arg(name),
                     ui::Buttons::YesNo, ui::Icon::Question);
                 if (answer != ui::Answer::Yes)
                     return;

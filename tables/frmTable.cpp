@@ -82,7 +82,7 @@ frmTable::frmTable(QWidget *parent)
     setMinimumSize(kMinWidth, kMinHeight);
 
     QWidget *content = widget();
-    Label1 = new QLabel(QStringLiteral("Nume Tabel:"), content);
+    Label1 = new QLabel(tr("Nume Tabel:"), content);
     Label1->setObjectName(QStringLiteral("Label1"));
     txtTableName = new QLineEdit(content);
     txtTableName->setObjectName(QStringLiteral("txtTableName"));
@@ -90,7 +90,7 @@ frmTable::frmTable(QWidget *parent)
     QPalette palette = txtTableName->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     txtTableName->setPalette(palette);
-    Label2 = new QLabel(QStringLiteral("Clauza WHERE:"), content);
+    Label2 = new QLabel(tr("Clauza WHERE:"), content);
     Label2->setObjectName(QStringLiteral("Label2"));
     txtSQLWhere = new QPlainTextEdit(content);
     txtSQLWhere->setObjectName(QStringLiteral("txtSQLWhere"));
@@ -102,8 +102,10 @@ frmTable::frmTable(QWidget *parent)
     lsv->setObjectName(QStringLiteral("lsv"));
     pgMakeReportList(lsv);
     lsv->setIconSize(QSize(16, 16));
-    lsv->setHeaderLabels({QStringLiteral("Nume Camp"), QStringLiteral("Stare"), QStringLiteral("Camp de restaurare"),
-                          QStringLiteral("Ultima Eroare"), QStringLiteral("Clauza WHERE"), QStringLiteral("Rotunjire")});
+    lsv->setHeaderLabels({tr("Nume Camp"),
+                          //: Whether the field's amounts are in old or new currency
+                          tr("Stare"), tr("Camp de restaurare"), tr("Ultima Eroare"), tr("Clauza WHERE"),
+                          tr("Rotunjire")});
     lsv->header()->setSectionsClickable(false);
 
     auto *grid = new QGridLayout;
@@ -199,8 +201,7 @@ void frmTable::pLoadFields(const QString &pstrIdFieldList)
             const QString key = QStringLiteral("_") + QString::number(idField);
             for (int i = 0; i < lsv->topLevelItemCount(); ++i)
                 if (lsv->topLevelItem(i)->data(0, kKeyRole).toString() == key)
-                    throw db::DbError(db::E_FAIL,
-                                      QStringLiteral("Campul cu cheia %1 este deja in lista.").arg(key));
+                    throw db::DbError(db::E_FAIL, tr("Campul cu cheia %1 este deja in lista.").arg(key));
             const bool converted = rs.value(QStringLiteral("Converted")).toBool();
             auto *item = new QTreeWidgetItem(lsv);
             item->setData(0, kKeyRole, key);
@@ -267,21 +268,21 @@ bool frmTable::DelField()
         const QString recField = item->text(kColRecField);
         if (!recField.isEmpty() && !offline) {
             const ui::Answer answer =
-                ui::msgBox(QStringLiteral("Campul \"") + item->text(kColName) + QStringLiteral("\" va fi sters.\r\n")
-                               + QStringLiteral("Doriti sa stergeti si campul suplimentar \"") + recField
-                               + QStringLiteral("\"?"),
+                ui::msgBox(tr("Campul \"%1\" va fi sters.\r\nDoriti sa stergeti si campul suplimentar \"%2\"?")
+                               .arg(item->text(kColName), recField),
                            ui::Buttons::YesNoCancel, ui::Icon::Question, QString(), 2);
             if (answer == ui::Answer::Cancel)
                 return;
             if (answer == ui::Answer::Yes) {
                 const qint32 idTable = IdTable;
                 const QString message =
-                    stepWaiting(this, QStringLiteral("Se sterge campul de restaurare \"") + recField + QLatin1Char('"'),
+                    stepWaiting(this, tr("Se sterge campul de restaurare \"%1\"").arg(recField),
                                 [idTable, recField] { return fgDropRecoveryField(idTable, recField); });
                 if (!message.isEmpty()) {
                     const ui::Answer goOn = ui::msgBox(
-                        QStringLiteral("Campul de restaurare nu a putut fi sters din cauza urmatoarei erori:\r\n")
-                            + message + QStringLiteral("\r\n\r\nDoriti sa continuati?"),
+                        tr("Campul de restaurare nu a putut fi sters din cauza urmatoarei erori:\r\n%1\r\n\r\n"
+                           "Doriti sa continuati?")
+                            .arg(message),
                         ui::Buttons::YesNo, ui::Icon::Question);
                     if (goOn != ui::Answer::Yes)
                         return;
@@ -315,7 +316,9 @@ bool frmTable::pSave()
     return fgTrap(kModule, QStringLiteral("pSave"), [&] {
         const QString clause = txtSQLWhere->toPlainText();
         if (!db::isWellFormedText(clause))
-            throw db::DbError(db::E_FAIL, db::malformedTextMessage(QStringLiteral("Clauza WHERE")));
+            throw db::DbError(db::E_FAIL, db::malformedTextMessage(
+                                              //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
+                                              tr("Clauza WHERE")));
         db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tTable WHERE IdTable = ")
                                                            + QString::number(IdTable),
                                                        db::CursorType::Static, db::LockType::Optimistic);

@@ -32,21 +32,25 @@ const QString kModule = QStringLiteral("frmTableAdd");
 constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kTagRole = Qt::UserRole;
 
-const QString kOnlyUserTables = QStringLiteral("Numai tabelele utilizatorului curent");
-const QString kOnlyDbfFiles = QStringLiteral("Numai fisierele cu extensia .dbf");
+// The captions of the check box, by the kind of list it narrows.
+const char *const kOnlyUserTables = QT_TRANSLATE_NOOP("frmTableAdd", "Numai tabelele utilizatorului curent");
+const char *const kOnlyDbfFiles = QT_TRANSLATE_NOOP("frmTableAdd", "Numai fisierele cu extensia .dbf");
 
 } // namespace
 
 frmTableAdd::frmTableAdd(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmTableAdd"));
-    setWindowTitle(QStringLiteral("Adauga Tabel"));
+    setWindowTitle(tr("Adauga Tabel"));
     setProperty("HelpContextID", 4);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     const AddDialogParts parts =
-        makeAddDialogParts(this, QStringLiteral("Lista Tabele:"), {QStringLiteral("Nume Tabel"), QStringLiteral("Proprietar")},
-                           QStringLiteral("Nume Tabel:"), QStringLiteral("Table"));
+        makeAddDialogParts(this, tr("Lista Tabele:"),
+                           {tr("Nume Tabel"),
+                            //: The schema (owner) of the table
+                            tr("Proprietar")},
+                           tr("Nume Tabel:"), QStringLiteral("Table"));
     lblList = parts.lblList;
     lsv = parts.lsv;
     cmdRefresh = parts.cmdRefresh;
@@ -55,7 +59,7 @@ frmTableAdd::frmTableAdd(QWidget *parent) : QDialog(parent)
     txtTableName = parts.txtName;
     cmdOk = parts.cmdOk;
     cmdCancel = parts.cmdCancel;
-    chkExtend = new QCheckBox(kOnlyUserTables, this);
+    chkExtend = new QCheckBox(tr(kOnlyUserTables), this);
     chkExtend->setObjectName(QStringLiteral("chkExtend"));
     chkExtend->setChecked(true);
     setTabOrder(lsv, chkExtend);
@@ -130,12 +134,12 @@ void frmTableAdd::pLoadTableList()
 
         switch (type) {
         case 2:
-            chkExtend->setText(kOnlyUserTables);
+            chkExtend->setText(tr(kOnlyUserTables));
             mbExtendShown = !userName.isEmpty();
             break;
         case 3:
         case 5:
-            chkExtend->setText(kOnlyDbfFiles);
+            chkExtend->setText(tr(kOnlyDbfFiles));
             mbExtendShown = true;
             break;
         default:
@@ -152,7 +156,7 @@ void frmTableAdd::pLoadTableList()
             } else {
                 // Type, name and schema of every table, read off the window's thread.
                 const std::vector<QStringList> tables = readListWaiting(
-                    this, QStringLiteral("Se citesc tabelele sursei de date"), connString, [](db::Connection &user) {
+                    this, tr("Se citesc tabelele sursei de date"), connString, [](db::Connection &user) {
                         std::vector<QStringList> rows;
                         for (db::Recordset rs = user.tables(); !rs.eof(); rs.moveNext())
                             rows.push_back({rs.value(QStringLiteral("TABLE_TYPE")).toString(),
@@ -178,9 +182,9 @@ void frmTableAdd::pLoadTableList()
                     // Items are known by their key: a second table of the
                     // same key cannot be listed.
                     if (keys.contains(key))
-                        throw db::DbError(db::E_FAIL, QStringLiteral("Tabelul \"%1\" apare de doua ori in lista "
-                                                                     "tabelelor sursei de date.")
-                                                          .arg(key));
+                        throw db::DbError(db::E_FAIL,
+                                          tr("Tabelul \"%1\" apare de doua ori in lista tabelelor sursei de date.")
+                                              .arg(key));
                     keys.insert(key);
                     pAddItem(key, name, schema, tag);
                 }
@@ -223,7 +227,7 @@ void frmTableAdd::cmdOk_Click()
     fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
         if (Offline) {
             if (txtTableName->text().isEmpty()) {
-                ui::msgBox(QStringLiteral("Trebuie sa specificati numele tabelului"), ui::Buttons::Ok,
+                ui::msgBox(tr("Trebuie sa specificati numele tabelului"), ui::Buttons::Ok,
                            ui::Icon::Information);
                 txtTableName->setFocus();
                 return;
@@ -231,7 +235,7 @@ void frmTableAdd::cmdOk_Click()
             TableName = txtTableName->text().trimmed();
             Owner.clear();
             if (TableName.isEmpty()) {
-                ui::msgBox(QStringLiteral("Trebuie sa specificati numele tabelului"), ui::Buttons::Ok,
+                ui::msgBox(tr("Trebuie sa specificati numele tabelului"), ui::Buttons::Ok,
                            ui::Icon::Information);
                 txtTableName->setFocus();
                 return;
@@ -239,7 +243,7 @@ void frmTableAdd::cmdOk_Click()
         } else {
             const QList<QTreeWidgetItem *> selected = lsv->selectedItems();
             if (selected.isEmpty()) {
-                ui::msgBox(QStringLiteral("Trebuie sa selectati un tabel din lista"), ui::Buttons::Ok,
+                ui::msgBox(tr("Trebuie sa selectati un tabel din lista"), ui::Buttons::Ok,
                            ui::Icon::Information);
                 lsv->setFocus();
                 return;
@@ -251,7 +255,8 @@ void frmTableAdd::cmdOk_Click()
         }
         // A name read from bytes that were not UTF-8 is not the table's name.
         if (!db::isWellFormedText(TableName) || !db::isWellFormedText(Owner)) {
-            ui::msgBox(db::malformedTextMessage(QStringLiteral("Numele tabelului")), ui::Buttons::Ok,
+            //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
+            ui::msgBox(db::malformedTextMessage(tr("Numele tabelului")), ui::Buttons::Ok,
                        ui::Icon::Information);
             return;
         }
@@ -262,7 +267,7 @@ void frmTableAdd::cmdOk_Click()
                                : QStringLiteral(" AND Owner = ") + fgSqlText(Owner);
         db::Recordset rs = projectConn().openRecordset(sql, db::CursorType::Static, db::LockType::Optimistic);
         if (!rs.eof()) {
-            ui::msgBox(QStringLiteral("Tabelul este deja adaugat la conexiunea curenta."), ui::Buttons::Ok,
+            ui::msgBox(tr("Tabelul este deja adaugat la conexiunea curenta."), ui::Buttons::Ok,
                        ui::Icon::Information);
             rs.close();
             return;

@@ -2,6 +2,8 @@
 
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <atomic>
 
@@ -9,10 +11,8 @@ namespace db {
 
 namespace {
 
-DbError parseError(const QString &why)
-{
-    return DbError(E_FAIL, QStringLiteral("Sirul de conectare nu este valid: %1").arg(why));
-}
+// `message` says what is wrong, the whole sentence.
+DbError parseError(const QString &message) { return DbError(E_FAIL, message); }
 
 } // namespace
 
@@ -30,12 +30,15 @@ ConnString ConnString::parse(const QString &text)
         if (i >= n || text.at(i) == QLatin1Char(';')) {
             // A segment without '=': stray semicolons and blanks are skipped.
             if (!key.isEmpty())
-                throw parseError(QStringLiteral("lipseste semnul \"=\" dupa \"%1\"").arg(key));
+                throw parseError(QCoreApplication::translate("ConnString", "Sirul de conectare nu este valid: lipseste "
+                                                                           "semnul \"=\" dupa \"%1\"")
+                                     .arg(key));
             ++i;
             continue;
         }
         if (key.isEmpty())
-            throw parseError(QStringLiteral("un atribut nu are nume"));
+            throw parseError(
+                QCoreApplication::translate("ConnString", "Sirul de conectare nu este valid: un atribut nu are nume"));
         ++i; // '='
         while (i < n && text.at(i) == QLatin1Char(' '))
             ++i;
@@ -59,11 +62,16 @@ ConnString ConnString::parse(const QString &text)
                 ++i;
             }
             if (!closed)
-                throw parseError(QStringLiteral("acolada deschisa la \"%1\" nu este inchisa").arg(key));
+                throw parseError(QCoreApplication::translate("ConnString", "Sirul de conectare nu este valid: acolada "
+                                                                           "deschisa la \"%1\" nu este inchisa")
+                                     .arg(key));
             while (i < n && text.at(i) == QLatin1Char(' '))
                 ++i;
             if (i < n && text.at(i) != QLatin1Char(';'))
-                throw parseError(QStringLiteral("text dupa acolada inchisa la \"%1\"").arg(key));
+                throw parseError(QCoreApplication::translate("ConnString",
+                                                             "Sirul de conectare nu este valid: text dupa "
+                                                             "acolada inchisa la \"%1\"")
+                                     .arg(key));
         } else {
             const int valueStart = i;
             while (i < n && text.at(i) != QLatin1Char(';'))
@@ -107,8 +115,9 @@ std::optional<qint64> lockTimeoutMsOf(const ConnString &parsed)
     bool ok = false;
     const double seconds = text.toDouble(&ok);
     if (!ok || !(seconds >= 0) || seconds > 1e9)
-        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar de "
-                                             "secunde, de exemplu 30 sau 0.5).")
+        throw DbError(E_FAIL, QCoreApplication::translate("ConnString",
+                                                          "Valoare necunoscuta pentru LockTimeout: %1 (se accepta un "
+                                                          "numar de secunde, de exemplu 30 sau 0.5).")
                                   .arg(text));
     return static_cast<qint64>(seconds * 1000 + 0.5);
 }

@@ -7,6 +7,7 @@
 #include "data/db/odbc/OdbcProvider.h"
 #include "data/db/sqlite/SqliteProvider.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
@@ -38,7 +39,10 @@ bool sharedCacheMode(const ConnString &parsed)
         return false;
     if (mode.compare(QLatin1String("Shared"), Qt::CaseInsensitive) == 0)
         return true;
-    throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Cache: %1 (se accepta Shared sau Private).").arg(mode));
+    throw DbError(E_FAIL, QCoreApplication::translate("Connection",
+                                                      "Valoare necunoscuta pentru Cache: %1 (se accepta Shared sau "
+                                                      "Private).")
+                              .arg(mode));
 }
 
 // "LockTimeout=SECONDS" in a DBF string: how long a table another program
@@ -51,8 +55,9 @@ int dbfLockTimeoutMs(const ConnString &parsed)
     bool ok = false;
     const double seconds = text.toDouble(&ok);
     if (!ok || seconds < 0 || seconds > 600)
-        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru LockTimeout: %1 (se accepta un numar de secunde "
-                                             "intre 0 si 600).")
+        throw DbError(E_FAIL, QCoreApplication::translate("Connection",
+                                                          "Valoare necunoscuta pentru LockTimeout: %1 (se accepta un "
+                                                          "numar de secunde intre 0 si 600).")
                                   .arg(text));
     return static_cast<int>(seconds * 1000 + 0.5);
 }
@@ -68,7 +73,9 @@ void applySynchronous(Provider &provider, const ConnString &parsed)
         return;
     const QString level = parsed.value(QStringLiteral("Synchronous")).trimmed().toUpper();
     if (level != QLatin1String("OFF") && level != QLatin1String("NORMAL") && level != QLatin1String("FULL"))
-        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Synchronous: %1 (se accepta Off, Normal sau Full).")
+        throw DbError(E_FAIL, QCoreApplication::translate("Connection",
+                                                          "Valoare necunoscuta pentru Synchronous: %1 (se accepta Off, "
+                                                          "Normal sau Full).")
                                   .arg(parsed.value(QStringLiteral("Synchronous"))));
     provider.execute(QStringLiteral("PRAGMA synchronous = ") + level);
 }
@@ -84,8 +91,9 @@ void applyJournal(Provider &provider, const ConnString &parsed)
         return;
     const QString mode = parsed.value(QStringLiteral("Journal")).trimmed().toUpper();
     if (mode != QLatin1String("PERSIST") && mode != QLatin1String("DELETE") && mode != QLatin1String("TRUNCATE"))
-        throw DbError(E_FAIL, QStringLiteral("Valoare necunoscuta pentru Journal: %1 (se accepta Delete, Truncate sau "
-                                             "Persist).")
+        throw DbError(E_FAIL, QCoreApplication::translate("Connection",
+                                                          "Valoare necunoscuta pentru Journal: %1 (se accepta Delete, "
+                                                          "Truncate sau Persist).")
                                   .arg(parsed.value(QStringLiteral("Journal"))));
     Recordset rs = provider.query(QStringLiteral("PRAGMA journal_mode = ") + mode, LockType::ReadOnly, 0);
 }
@@ -262,7 +270,8 @@ void Connection::open(const QString &connectionString)
     if (parsed.isBuiltInSqlite()) {
         const QString path = parsed.value(QStringLiteral("Data Source"));
         if (path.isEmpty())
-            throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste fisierul bazei de date (Data Source)."));
+            throw DbError(E_FAIL, QCoreApplication::translate("Connection", "Sirul de conectare nu numeste fisierul "
+                                                                            "bazei de date (Data Source)."));
         opened = openSqliteProvider(path, readOnlyMode(parsed), sharedCacheMode(parsed), waitMs);
         applySynchronous(*opened, parsed);
         applyJournal(*opened, parsed);
@@ -339,7 +348,9 @@ Provider &Connection::provider() const
 {
     // A provider that lost its link (a failed rollback) says why itself.
     if (!mProvider)
-        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+        throw DbError(
+            ADO_E_ILLEGALOPERATION,
+            QCoreApplication::translate("Connection", "Operatia nu este permisa cand conexiunea este inchisa."));
     return *mProvider;
 }
 
@@ -350,7 +361,7 @@ void Connection::requireSingleStatement(const QString &sql) const
 {
     const SqlDialect dialect = provider().dialect();
     if (!isWellFormedText(sql))
-        throw DbError(E_FAIL, malformedTextMessage(QStringLiteral("Comanda")));
+        throw DbError(E_FAIL, malformedTextMessage(TextSubject::Command));
     // Only a ";" separates two statements: a text with none, and with no
     // comment that could be all it holds, is one statement.
     if (!sql.contains(QLatin1Char(';')) && !sql.contains(QLatin1String("--"))
@@ -359,7 +370,8 @@ void Connection::requireSingleStatement(const QString &sql) const
         return;
     const int statements = countStatements(sql, dialect);
     if (statements == 0)
-        throw DbError(DB_E_NOCOMMAND, QStringLiteral("Comanda nu contine nicio instructiune SQL."));
+        throw DbError(DB_E_NOCOMMAND,
+                      QCoreApplication::translate("Connection", "Comanda nu contine nicio instructiune SQL."));
     if (statements > 1)
         throw DbError(E_FAIL, multipleStatementsMessage());
 }
@@ -405,7 +417,8 @@ void Connection::beginTrans()
 {
     Provider &p = provider();
     if (p.inTransaction())
-        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("O tranzactie este deja deschisa."));
+        throw DbError(ADO_E_ILLEGALOPERATION,
+                      QCoreApplication::translate("Connection", "O tranzactie este deja deschisa."));
     mChangedInTransaction = false;
     p.beginTrans();
 }
@@ -414,7 +427,8 @@ void Connection::commitTrans()
 {
     Provider &p = provider();
     if (!p.inTransaction())
-        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
+        throw DbError(ADO_E_ILLEGALOPERATION,
+                      QCoreApplication::translate("Connection", "Nu exista o tranzactie deschisa."));
     endTransaction([&p] { p.commitTrans(); });
 }
 
@@ -551,10 +565,14 @@ ColumnType Connection::columnType(const QString &table, const QString &column, c
         found = findNamed(columns, column);
     }
     if (columns.empty())
-        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
+        throw DbError(DB_E_ERRORSINCOMMAND,
+                      QCoreApplication::translate("Connection", "Tabelul %1 nu exista.").arg(table),
+                      QStringLiteral("42S02"));
     if (!found)
-        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
-                      QStringLiteral("42S22"));
+        throw DbError(
+            DB_E_ERRORSINCOMMAND,
+            QCoreApplication::translate("Connection", "Coloana %1 nu exista in tabelul %2.").arg(column, table),
+            QStringLiteral("42S22"));
     if (found->known)
         return found->type;
     std::optional<StatementWatch> watch;

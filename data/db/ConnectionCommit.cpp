@@ -4,6 +4,8 @@
 
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -65,7 +67,8 @@ void Connection::commitTrans(qint64 limitMs)
 {
     Provider &p = provider();
     if (!p.inTransaction())
-        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
+        throw DbError(ADO_E_ILLEGALOPERATION,
+                      QCoreApplication::translate("Connection", "Nu exista o tranzactie deschisa."));
     const qint64 waitMs = std::max(limitMs, kShortestCommitWaitMs);
     if (!p.isRemote()) {
         if (const auto hook = commitHook())

@@ -1,5 +1,7 @@
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
+
 namespace db {
 
 qint32 DbError::numberForSqlState(const QString &sqlState)
@@ -17,8 +19,8 @@ qint32 DbError::numberForSqlState(const QString &sqlState)
 
 DbError DbError::cancelled()
 {
-    return DbError(DB_E_CANCELED, QStringLiteral("Asteptarea a fost oprita de utilizator."), QStringLiteral("HY008"),
-                   Kind::Cancelled);
+    return DbError(DB_E_CANCELED, QCoreApplication::translate("DbError", "Asteptarea a fost oprita de utilizator."),
+                   QStringLiteral("HY008"), Kind::Cancelled);
 }
 
 namespace {
@@ -38,7 +40,8 @@ DbError DbError::lockTimeout(const QString &providerText, const QString &sqlStat
 DbError DbError::statementTimeout(int seconds)
 {
     return DbError(DB_E_ABORTLIMITREACHED,
-                   QStringLiteral("Interogarea nu s-a terminat in %1 s si a fost oprita.").arg(seconds),
+                   QCoreApplication::translate("DbError", "Interogarea nu s-a terminat in %1 s si a fost oprita.")
+                       .arg(seconds),
                    QStringLiteral("HYT00"), Kind::StatementTimeout);
 }
 
@@ -49,8 +52,8 @@ DbError DbError::commitNotAnswered(qint64 waitedMs)
                              : QString::number(static_cast<double>(waitedMs) / 1000.0, 'f', 1).replace(QLatin1Char('.'),
                                                                                                        QLatin1Char(','));
     return DbError(E_FAIL,
-                   QStringLiteral("Baza de date nu a raspuns la salvarea tranzactiei in %1 s; conexiunea a fost "
-                                  "abandonata.")
+                   QCoreApplication::translate("DbError", "Baza de date nu a raspuns la salvarea tranzactiei in %1 s; "
+                                                          "conexiunea a fost abandonata.")
                        .arg(wait),
                    QStringLiteral("HYT01"), Kind::NoAnswer);
 }

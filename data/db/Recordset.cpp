@@ -2,6 +2,7 @@
 
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace db {
@@ -51,7 +52,8 @@ void Recordset::close()
 void Recordset::checkOpen() const
 {
     if (!mOpen)
-        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Operatia nu este permisa cand obiectul este inchis."));
+        throw DbError(ADO_E_ILLEGALOPERATION,
+                      QCoreApplication::translate("Recordset", "Operatia nu este permisa cand obiectul este inchis."));
 }
 
 bool Recordset::eof() const
@@ -77,7 +79,8 @@ void Recordset::moveNext()
 {
     checkOpen();
     if (eof())
-        throw DbError(ADO_E_NOCURRENTRECORD, QStringLiteral("Nu exista o inregistrare curenta."));
+        throw DbError(ADO_E_NOCURRENTRECORD,
+                      QCoreApplication::translate("Recordset", "Nu exista o inregistrare curenta."));
     mEditMode = EditMode::None;
     ++mPos;
 }
@@ -98,14 +101,16 @@ int Recordset::recordCount() const
 QString Recordset::fieldName(int index) const
 {
     if (index < 0 || index >= mColumns.size())
-        throw DbError(ADO_E_ITEMNOTFOUND, QStringLiteral("Elementul nu poate fi gasit in colectie."));
+        throw DbError(ADO_E_ITEMNOTFOUND,
+                      QCoreApplication::translate("Recordset", "Elementul nu poate fi gasit in colectie."));
     return mColumns.at(index).name;
 }
 
 int Recordset::fieldType(int index) const
 {
     if (index < 0 || index >= mColumns.size())
-        throw DbError(ADO_E_ITEMNOTFOUND, QStringLiteral("Elementul nu poate fi gasit in colectie."));
+        throw DbError(ADO_E_ITEMNOTFOUND,
+                      QCoreApplication::translate("Recordset", "Elementul nu poate fi gasit in colectie."));
     return mColumns.at(index).adoType;
 }
 
@@ -113,8 +118,9 @@ int Recordset::fieldType(const QString &name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(ADO_E_ITEMNOTFOUND,
-                      QStringLiteral("Campul \"%1\" nu poate fi gasit in colectie.").arg(name));
+        throw DbError(
+            ADO_E_ITEMNOTFOUND,
+            QCoreApplication::translate("Recordset", "Campul \"%1\" nu poate fi gasit in colectie.").arg(name));
     return mColumns.at(i).adoType;
 }
 
@@ -134,7 +140,8 @@ const QList<Variant> &Recordset::currentRow() const
 {
     checkOpen();
     if (mPos < 0 || mPos >= static_cast<int>(mVisible.size()))
-        throw DbError(ADO_E_NOCURRENTRECORD, QStringLiteral("Nu exista o inregistrare curenta."));
+        throw DbError(ADO_E_NOCURRENTRECORD,
+                      QCoreApplication::translate("Recordset", "Nu exista o inregistrare curenta."));
     return mRows.at(mVisible.at(mPos));
 }
 
@@ -142,8 +149,9 @@ Variant Recordset::value(const QString &name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(ADO_E_ITEMNOTFOUND,
-                      QStringLiteral("Campul \"%1\" nu poate fi gasit in colectie.").arg(name));
+        throw DbError(
+            ADO_E_ITEMNOTFOUND,
+            QCoreApplication::translate("Recordset", "Campul \"%1\" nu poate fi gasit in colectie.").arg(name));
     return value(i);
 }
 
@@ -151,7 +159,8 @@ Variant Recordset::value(int index) const
 {
     checkOpen();
     if (index < 0 || index >= mColumns.size())
-        throw DbError(ADO_E_ITEMNOTFOUND, QStringLiteral("Elementul nu poate fi gasit in colectie."));
+        throw DbError(ADO_E_ITEMNOTFOUND,
+                      QCoreApplication::translate("Recordset", "Elementul nu poate fi gasit in colectie."));
     if (mEditMode != EditMode::None && mEditSet.at(index))
         return mEditValues.at(index);
     if (mEditMode == EditMode::Add)
@@ -182,13 +191,15 @@ void Recordset::applyFilter()
         while (!rest.trimmed().isEmpty()) {
             const auto m = termRe.match(rest);
             if (!m.hasMatch())
-                throw DbError(ADO_E_INVALIDARGUMENT,
-                              QStringLiteral("Filtrul \"%1\" nu poate fi aplicat.").arg(mFilter));
+                throw DbError(
+                    ADO_E_INVALIDARGUMENT,
+                    QCoreApplication::translate("Recordset", "Filtrul \"%1\" nu poate fi aplicat.").arg(mFilter));
             FilterTerm term;
             term.column = fieldIndex(m.captured(1).trimmed());
             if (term.column < 0)
                 throw DbError(ADO_E_ITEMNOTFOUND,
-                              QStringLiteral("Campul \"%1\" nu poate fi gasit in colectie.").arg(m.captured(1).trimmed()));
+                              QCoreApplication::translate("Recordset", "Campul \"%1\" nu poate fi gasit in colectie.")
+                                  .arg(m.captured(1).trimmed()));
             const QString v = m.captured(2);
             if (v.startsWith(QLatin1Char('\'')))
                 term.value = Variant(v.mid(1, v.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
@@ -221,7 +232,7 @@ void Recordset::addNew()
     checkOpen();
     if (!mWriter)
         throw DbError(ADO_E_ILLEGALOPERATION,
-                      QStringLiteral("Setul de inregistrari nu poate fi actualizat."));
+                      QCoreApplication::translate("Recordset", "Setul de inregistrari nu poate fi actualizat."));
     mEditMode = EditMode::Add;
     mEditValues = QList<Variant>(mColumns.size(), Variant::null());
     mEditSet = QList<bool>(mColumns.size(), false);
@@ -232,11 +243,12 @@ void Recordset::setValue(const QString &name, const Variant &value)
     checkOpen();
     if (!mWriter)
         throw DbError(ADO_E_ILLEGALOPERATION,
-                      QStringLiteral("Setul de inregistrari nu poate fi actualizat."));
+                      QCoreApplication::translate("Recordset", "Setul de inregistrari nu poate fi actualizat."));
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(ADO_E_ITEMNOTFOUND,
-                      QStringLiteral("Campul \"%1\" nu poate fi gasit in colectie.").arg(name));
+        throw DbError(
+            ADO_E_ITEMNOTFOUND,
+            QCoreApplication::translate("Recordset", "Campul \"%1\" nu poate fi gasit in colectie.").arg(name));
     if (mEditMode == EditMode::None) {
         mEditValues = currentRow();
         mEditSet = QList<bool>(mColumns.size(), false);

@@ -1,5 +1,6 @@
 #include "data/db/SqlScan.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 #include <algorithm>
@@ -314,7 +315,8 @@ int countStatements(const QString &sql, SqlDialect dialect)
 
 QString multipleStatementsMessage()
 {
-    return QStringLiteral("Comanda contine mai multe instructiuni SQL; este permisa una singura.");
+    return QCoreApplication::translate("SqlScan",
+                                       "Comanda contine mai multe instructiuni SQL; este permisa una singura.");
 }
 
 bool isWellFormedText(QStringView text)
@@ -332,10 +334,38 @@ bool isWellFormedText(QStringView text)
     return true;
 }
 
+QString malformedTextMessage(TextSubject what)
+{
+    // %1 is the sign shown in place of such characters.
+    const QString sign(QChar::ReplacementCharacter);
+    switch (what) {
+    case TextSubject::Command:
+        return QCoreApplication::translate("SqlScan", "Comanda contine caractere care nu sunt text UTF-8 valid "
+                                                      "(afisate ca \"%1\"); corectati textul.")
+            .arg(sign);
+    case TextSubject::WhereClause:
+        return QCoreApplication::translate("SqlScan", "Clauza WHERE contine caractere care nu sunt text UTF-8 valid "
+                                                      "(afisate ca \"%1\"); corectati textul.")
+            .arg(sign);
+    case TextSubject::FieldName:
+        return QCoreApplication::translate("SqlScan", "Numele campului contine caractere care nu sunt text UTF-8 "
+                                                      "valid (afisate ca \"%1\"); corectati textul.")
+            .arg(sign);
+    case TextSubject::TableName:
+        return QCoreApplication::translate("SqlScan", "Numele tabelului contine caractere care nu sunt text UTF-8 "
+                                                      "valid (afisate ca \"%1\"); corectati textul.")
+            .arg(sign);
+    }
+    return malformedTextMessage(TextSubject::Command);
+}
+
 QString malformedTextMessage(const QString &what)
 {
-    return what + QStringLiteral(" contine caractere care nu sunt text UTF-8 valid (afisate ca \"\uFFFD\"); "
-                                 "corectati textul.");
+    //: %1 names the text refused ("Comanda", "Clauza WHERE"), starting with a capital; %2 is the sign shown in
+    //: place of the characters that are not UTF-8.
+    return QCoreApplication::translate("SqlScan", "%1 contine caractere care nu sunt text UTF-8 valid (afisate ca "
+                                                  "\"%2\"); corectati textul.")
+        .arg(what, QString(QChar::ReplacementCharacter));
 }
 
 } // namespace db

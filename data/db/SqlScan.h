@@ -42,8 +42,19 @@ QString multipleStatementsMessage();
 // scanning: what the scanner reads must be what every engine is sent.
 bool isWellFormedText(QStringView text);
 
-// The message that refuses a text `isWellFormedText` does not accept; `what`
-// names it, starting with a capital ("Comanda", "Clauza WHERE", ...).
+// The texts the program checks with `isWellFormedText`.
+enum class TextSubject {
+    Command,     // "Comanda"
+    WhereClause, // "Clauza WHERE"
+    FieldName,   // "Numele campului"
+    TableName,   // "Numele tabelului"
+};
+
+// The message that refuses a text `isWellFormedText` does not accept: one
+// whole sentence for each subject.
+QString malformedTextMessage(TextSubject what);
+// The same for a subject the caller names, already in the user's language
+// and starting with a capital.
 QString malformedTextMessage(const QString &what);
 
 } // namespace db

@@ -235,7 +235,7 @@ TEST_F(CommandLineTest, StoppedRunNamesTheFieldsLeftAndExitsOne)
                                              "convertite:").arg(left)))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("  Firma / Mari / E\n"))) << text.toStdString();
-    EXPECT_TRUE(r.out.contains(kConvertStoppedStatus));
+    EXPECT_TRUE(r.out.contains(convertStoppedStatus()));
 }
 
 // Columns that keep fewer decimals than the rounding are named in the list.

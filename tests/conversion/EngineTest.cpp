@@ -32,7 +32,7 @@ protected:
         report->ConvertStart();
         ConversionEngine engine(project.Conn(), *progress, *report);
         const auto result = engine.run(leiNoi);
-        report->ConvertEnd(result.cancelled ? kConvertStoppedStatus : QString());
+        report->ConvertEnd(result.cancelled ? convertStoppedStatus() : QString());
         return result;
     }
 

@@ -148,7 +148,7 @@ TEST_F(JobsCommandLineTest, StopEndsEverySourceAfterItsFieldAndLeavesEachFieldWh
     const Outcome r = finish(*process, seen);
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("Oprire ceruta"))) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(kConvertStoppedStatus));
+    EXPECT_TRUE(r.out.contains(convertStoppedStatus()));
 
     int left = 0;
     for (SqliteUserDb *db : {&user, &second}) {

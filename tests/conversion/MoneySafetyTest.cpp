@@ -445,7 +445,7 @@ TEST(ReadOnlySource, AccessFileFieldsFailWithOneClearMessage)
     project.addField(project.addTable(idConn, QStringLiteral("Products")), QStringLiteral("UnitPrice"));
     RunOutcome run = runEngine(project, true);
     ASSERT_EQ(run.report.rows().size(), 1);
-    EXPECT_EQ(run.report.rows().first().error, conversion::kReadOnlySourceMessage);
+    EXPECT_EQ(run.report.rows().first().error, conversion::readOnlySourceMessage());
     EXPECT_FALSE(run.report.rows().first().error.contains(QStringLiteral("parse")));
 }
 

@@ -1,11 +1,17 @@
+#include "conversion/CommandLineProject.h"
 #include "conversion/ReportLog.h"
 #include "data/db/DbError.h"
 #include "tests/conversion/ConversionTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using conversion::ReportLog;
 
@@ -45,7 +51,7 @@ TEST(ReportLogTest, TitleHasTwoTimeLinesAndTheStopLineAfterAStop)
 
     ReportLog stopped;
     stopped.ConvertStart();
-    stopped.ConvertEnd(kConvertStoppedStatus);
+    stopped.ConvertEnd(convertStoppedStatus());
     ASSERT_EQ(stopped.titleLines().size(), 3);
     EXPECT_EQ(stopped.titleLines().at(2), QStringLiteral("Conversie intrerupta de utilizator"));
     EXPECT_LE(stopped.startTime(), stopped.endTime());
@@ -70,7 +76,7 @@ TEST(ReportLogTest, SavedFileHasTheReportFormat)
                  QStringLiteral("no such table: X\r\nnear \"GO\": syntax error"));
     const QDateTime start(QDate(2005, 7, 1), QTime(9, 0, 5));
     const QDateTime end(QDate(2005, 7, 1), QTime(9, 1, 7));
-    log.ConvertEnd(kConvertStoppedStatus);
+    log.ConvertEnd(convertStoppedStatus());
     log.setTimes(start, end);
 
     QTemporaryDir dir;
@@ -95,6 +101,48 @@ TEST(ReportLogTest, SavedFileHasTheReportFormat)
         + QStringLiteral("\"Salarii şi plăţi\",\"Stat\",\"Brut\",\"1250 inregistrari\",\"no such table: X\r\nnear \"GO\": syntax error\"\r\n");
     EXPECT_EQ(QString::fromUtf8(bytes), expected);
     EXPECT_EQ(bytes, expected.toUtf8()); // the whole old file replaced
+}
+
+// Another language for a few texts of the report, as an installed
+// translation gives them.
+class ReportInEnglish : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        static const QHash<QString, QString> texts{
+            {QStringLiteral("Inceput Conversie: %1"), QStringLiteral("Conversion started: %1")},
+            {QStringLiteral("Final Conversie: %1"), QStringLiteral("Conversion ended: %1")},
+            {QStringLiteral("%n campuri din %1 convertite cu succes"), QStringLiteral("%1 fields tried, %n converted")},
+        };
+        return qstrcmp(context, "ReportLog") == 0 ? texts.value(QString::fromUtf8(source)) : QString();
+    }
+};
+
+// A report written in the language the program shows is known as one of its
+// own, so that the next --report may replace it, and so is one written in
+// Romanian; a sentence's counts keep their places in the other language.
+TEST(ReportLogTest, ReportInTheShownLanguageIsKnownAsAReport)
+{
+    int argc = 1;
+    char name[] = "test_conversion";
+    char *argv[] = {name, nullptr};
+    std::optional<QCoreApplication> app;
+    if (!QCoreApplication::instance())
+        app.emplace(argc, argv);
+    const QByteArray romanian = twelveRowsTwoFailed().fileText().toUtf8();
+
+    ReportInEnglish english;
+    ASSERT_TRUE(QCoreApplication::installTranslator(&english));
+    const ReportLog log = twelveRowsTwoFailed();
+    const QString text = log.fileText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Conversion started: "))) << text.toStdString();
+    EXPECT_EQ(log.totalLines().first(), QStringLiteral("12 fields tried, 10 converted"));
+    EXPECT_TRUE(cli::looksLikeReport(text.toUtf8()));
+    EXPECT_TRUE(cli::looksLikeReport(romanian));
+    // The first title alone is not enough.
+    EXPECT_FALSE(cli::looksLikeReport(QByteArray("Conversion started: 1\r\nAltceva\r\n-\r\n-\r\n")));
+    QCoreApplication::removeTranslator(&english);
 }
 
 TEST(ReportLogTest, FileThatCannotBeWrittenThrowsWithTheReason)

@@ -139,7 +139,7 @@ TEST(ReportWindowTest, RowsTotalsTitleAndCaptionFollowTheRun)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Conversie din Lei NOI in Lei VECHI"));
     w.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("Suma"), 12, QString());
     w.AddField(QStringLiteral("Contabilitate"), QStringLiteral("Facturi"), QStringLiteral("Tva"), 0, QStringLiteral("eroare"));
-    w.ConvertEnd(kConvertStoppedStatus);
+    w.ConvertEnd(convertStoppedStatus());
 
     ASSERT_EQ(w.list()->topLevelItemCount(), 2);
     const QTreeWidgetItem *first = w.list()->topLevelItem(0);

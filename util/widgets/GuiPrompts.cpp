@@ -3,6 +3,7 @@
 #include "util/core/AppInfo.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -112,20 +113,20 @@ Answer guiMessageBox(const MessageRequest &request)
     };
     switch (request.buttons) {
     case Buttons::Ok:
-        add(QStringLiteral("OK"), QMessageBox::AcceptRole, Answer::Ok);
+        add(QCoreApplication::translate("MessageBox", "OK"), QMessageBox::AcceptRole, Answer::Ok);
         break;
     case Buttons::OkCancel:
-        add(QStringLiteral("OK"), QMessageBox::AcceptRole, Answer::Ok);
-        add(QStringLiteral("Anulare"), QMessageBox::RejectRole, Answer::Cancel);
+        add(QCoreApplication::translate("MessageBox", "OK"), QMessageBox::AcceptRole, Answer::Ok);
+        add(QCoreApplication::translate("MessageBox", "Anulare"), QMessageBox::RejectRole, Answer::Cancel);
         break;
     case Buttons::YesNo:
-        add(QStringLiteral("Da"), QMessageBox::YesRole, Answer::Yes);
-        add(QStringLiteral("Nu"), QMessageBox::NoRole, Answer::No);
+        add(QCoreApplication::translate("MessageBox", "Da"), QMessageBox::YesRole, Answer::Yes);
+        add(QCoreApplication::translate("MessageBox", "Nu"), QMessageBox::NoRole, Answer::No);
         break;
     case Buttons::YesNoCancel:
-        add(QStringLiteral("Da"), QMessageBox::YesRole, Answer::Yes);
-        add(QStringLiteral("Nu"), QMessageBox::NoRole, Answer::No);
-        add(QStringLiteral("Anulare"), QMessageBox::RejectRole, Answer::Cancel);
+        add(QCoreApplication::translate("MessageBox", "Da"), QMessageBox::YesRole, Answer::Yes);
+        add(QCoreApplication::translate("MessageBox", "Nu"), QMessageBox::NoRole, Answer::No);
+        add(QCoreApplication::translate("MessageBox", "Anulare"), QMessageBox::RejectRole, Answer::Cancel);
         break;
     }
     const int defaultIndex = qBound(0, request.defaultButton, static_cast<int>(buttons.size()) - 1);

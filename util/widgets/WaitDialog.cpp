@@ -1,6 +1,7 @@
 #include "util/widgets/WaitDialog.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -38,7 +39,8 @@ struct Shared {
 
 QString waitCaption(const QString &what, int seconds)
 {
-    return what + QStringLiteral(" (") + QString::number(seconds) + QStringLiteral(" s)");
+    //: The seconds waited so far, after what is waited for.
+    return QCoreApplication::translate("WaitDialog", "%1 (%2 s)").arg(what, QString::number(seconds));
 }
 
 void setWaitWindowDelay(int milliseconds) { windowDelay() = milliseconds; }
@@ -71,7 +73,7 @@ WaitOutcome waitFor(QWidget *parent, const WaitRequest &request)
     window.setWindowFlag(Qt::WindowCloseButtonHint, false);
     auto *label = new QLabel(waitCaption(request.what, 0), &window);
     label->setObjectName(QStringLiteral("lblWait"));
-    auto *stop = new QPushButton(QStringLiteral("Abandoneaza"), &window);
+    auto *stop = new QPushButton(QCoreApplication::translate("WaitDialog", "Abandoneaza"), &window);
     stop->setObjectName(QStringLiteral("cmdStop"));
     stop->setAutoDefault(false);
     auto *layout = new QVBoxLayout(&window);
@@ -85,7 +87,7 @@ WaitOutcome waitFor(QWidget *parent, const WaitRequest &request)
             return;
         stopping = true;
         stop->setEnabled(false);
-        label->setText(QStringLiteral("Se opreste..."));
+        label->setText(QCoreApplication::translate("WaitDialog", "Se opreste..."));
         if (request.cancel)
             request.cancel();
         if (request.abandonable) {

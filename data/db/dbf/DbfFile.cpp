@@ -3,6 +3,7 @@
 #include "data/db/DbError.h"
 #include "data/db/Decimal.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +23,7 @@ namespace {
 
 QString notDbf(const QString &path)
 {
-    return QStringLiteral("Fisierul %1 nu este un tabel DBF.").arg(QFileInfo(path).fileName());
+    return QCoreApplication::translate("DbfFile", "Fisierul %1 nu este un tabel DBF.").arg(QFileInfo(path).fileName());
 }
 
 bool knownVersion(quint8 v)
@@ -92,7 +93,8 @@ QByteArray DbfTable::encode(const QString &text) const
         return text.toLatin1();
     QByteArray out = encoder.encode(text);
     if (encoder.hasError())
-        fail(QStringLiteral("Textul \"%1\" nu poate fi scris in pagina de cod a tabelului.").arg(text));
+        fail(QCoreApplication::translate("DbfFile", "Textul \"%1\" nu poate fi scris in pagina de cod a tabelului.")
+                 .arg(text));
     return out;
 }
 
@@ -100,7 +102,8 @@ DbfTable DbfTable::read(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Tabelul %1 nu poate fi citit: %2").arg(QFileInfo(path).fileName(), file.errorString()));
+        fail(QCoreApplication::translate("DbfFile", "Tabelul %1 nu poate fi citit: %2")
+                 .arg(QFileInfo(path).fileName(), file.errorString()));
     const QByteArray data = file.readAll();
     DbfTable t;
     t.mPath = path;
@@ -138,7 +141,8 @@ DbfTable DbfTable::read(const QString &path)
         f.id = t.mNextId++;
         offset += f.length;
         if (!knownType(f.type) || f.length == 0 || f.name.isEmpty())
-            fail(QStringLiteral("Tabelul %1 are coloana %2 de un tip pe care Vamor nu il cunoaste (%3).")
+            fail(QCoreApplication::translate("DbfFile",
+                                             "Tabelul %1 are coloana %2 de un tip pe care Vamor nu il cunoaste (%3).")
                      .arg(QFileInfo(path).fileName(), f.name, QString(QLatin1Char(f.type))));
         if ((f.flags & 0x02) && f.type != '0')
             f.nullBit = nullBits++;
@@ -149,7 +153,8 @@ DbfTable DbfTable::read(const QString &path)
         fail(notDbf(path));
     t.mTail = data.mid(pos + 1, headerLength - pos - 1);
     if (static_cast<qint64>(headerLength) + static_cast<qint64>(count) * recordLength > data.size())
-        fail(QStringLiteral("Tabelul %1 este incomplet: fisierul se termina inaintea ultimei inregistrari.")
+        fail(QCoreApplication::translate(
+                 "DbfFile", "Tabelul %1 este incomplet: fisierul se termina inaintea ultimei inregistrari.")
                  .arg(QFileInfo(path).fileName()));
     const QByteArray after = data.mid(headerLength + static_cast<qint64>(count) * recordLength, 1);
     t.mTrailer = after == QByteArrayLiteral("\x1A") ? after : QByteArray();
@@ -172,10 +177,12 @@ DbfTable DbfTable::read(const QString &path)
             }
         }
         if (t.mMemoPath.isEmpty())
-            fail(QStringLiteral("Lipseste fisierul memo al tabelului %1.").arg(info.fileName()));
+            fail(
+                QCoreApplication::translate("DbfFile", "Lipseste fisierul memo al tabelului %1.").arg(info.fileName()));
         QFile memoFile(t.mMemoPath);
         if (!memoFile.open(QIODevice::ReadOnly))
-            fail(QStringLiteral("Fisierul memo %1 nu poate fi citit: %2").arg(t.mMemoPath, memoFile.errorString()));
+            fail(QCoreApplication::translate("DbfFile", "Fisierul memo %1 nu poate fi citit: %2")
+                     .arg(t.mMemoPath, memoFile.errorString()));
         t.mMemo = memoFile.readAll();
         const bool fpt = t.mMemoPath.endsWith(QLatin1String("fpt"), Qt::CaseInsensitive);
         if (fpt && t.mMemo.size() >= 8)
@@ -237,7 +244,7 @@ int DbfTable::userToField(int column) const
     for (int i = 0; i < mFields.size(); ++i)
         if (mFields.at(i).type != '0' && ++seen == column)
             return i;
-    fail(QStringLiteral("Coloana %1 nu exista.").arg(column), DB_E_ERRORSINCOMMAND);
+    fail(QCoreApplication::translate("DbfFile", "Coloana %1 nu exista.").arg(column), DB_E_ERRORSINCOMMAND);
 }
 
 int DbfTable::columnIndex(const QString &name) const
@@ -339,8 +346,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
     const DbfField &f = mFields.at(index);
     QByteArray &rec = mRecords[record];
     const auto tooWide = [&f](const QString &text) {
-        fail(QStringLiteral("Valoarea %1 nu incape exact in coloana %2 (%3,%4).")
-                 .arg(text, f.name, QString(QLatin1Char(f.type)), QString::number(f.length)) + QString(),
+        fail(QCoreApplication::translate("DbfFile", "Valoarea %1 nu incape exact in coloana %2 (%3,%4).")
+                 .arg(text, f.name, QString(QLatin1Char(f.type)), QString::number(f.length)),
              DB_E_ERRORSOCCURRED);
     };
     QByteArray bytes(f.length, ' ');
@@ -360,7 +367,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
     };
     if (isNull && f.type != 'N' && f.type != 'F' && f.type != 'C' && f.type != 'D' && f.type != 'L'
         && f.nullBit < 0)
-        fail(QStringLiteral("Coloana %1 nu poate primi valoarea Null.").arg(f.name), DB_E_ERRORSOCCURRED);
+        fail(QCoreApplication::translate("DbfFile", "Coloana %1 nu poate primi valoarea Null.").arg(f.name),
+             DB_E_ERRORSOCCURRED);
     const QString text = value.toString();
     switch (f.type) {
     case 'C':
@@ -376,7 +384,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
         if (!isNull) {
             const auto number = dec::parse(text);
             if (!number)
-                fail(QStringLiteral("Valoarea \"%1\" din coloana %2 nu este un numar.").arg(text, f.name),
+                fail(QCoreApplication::translate("DbfFile", "Valoarea \"%1\" din coloana %2 nu este un numar.")
+                         .arg(text, f.name),
                      DB_E_ERRORSOCCURRED);
             const dec::Decimal kept = dec::round(*number, f.decimals);
             if (dec::compare(kept, *number) != 0)
@@ -392,7 +401,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
         if (!isNull) {
             const auto number = dec::parse(text);
             if (!number)
-                fail(QStringLiteral("Valoarea \"%1\" din coloana %2 nu este un numar.").arg(text, f.name),
+                fail(QCoreApplication::translate("DbfFile", "Valoarea \"%1\" din coloana %2 nu este un numar.")
+                         .arg(text, f.name),
                      DB_E_ERRORSOCCURRED);
             const dec::Decimal kept = dec::round(*number, 4);
             if (dec::compare(kept, *number) != 0 || kept.digits.size() > 19)
@@ -426,7 +436,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
             bool ok = value.kind() == Variant::Kind::Double || value.kind() == Variant::Kind::Int;
             const double v = ok ? value.toDouble() : text.trimmed().toDouble(&ok);
             if (!ok)
-                fail(QStringLiteral("Valoarea \"%1\" din coloana %2 nu este un numar.").arg(text, f.name),
+                fail(QCoreApplication::translate("DbfFile", "Valoarea \"%1\" din coloana %2 nu este un numar.")
+                         .arg(text, f.name),
                      DB_E_ERRORSOCCURRED);
             quint64 bits = 0;
             std::memcpy(&bits, &v, sizeof v);
@@ -441,7 +452,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
         if (!isNull) {
             const QDate d = QDate::fromString(text.left(10), Qt::ISODate);
             if (!d.isValid())
-                fail(QStringLiteral("Valoarea \"%1\" din coloana %2 nu este o data.").arg(text, f.name),
+                fail(QCoreApplication::translate("DbfFile", "Valoarea \"%1\" din coloana %2 nu este o data.")
+                         .arg(text, f.name),
                      DB_E_ERRORSOCCURRED);
             bytes = d.toString(QStringLiteral("yyyyMMdd")).toLatin1();
         }
@@ -451,7 +463,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
         if (!isNull) {
             const QDateTime dt = QDateTime::fromString(text.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
             if (!dt.isValid())
-                fail(QStringLiteral("Valoarea \"%1\" din coloana %2 nu este o data.").arg(text, f.name),
+                fail(QCoreApplication::translate("DbfFile", "Valoarea \"%1\" din coloana %2 nu este o data.")
+                         .arg(text, f.name),
                      DB_E_ERRORSOCCURRED);
             qToLittleEndian<qint32>(static_cast<qint32>(dt.date().toJulianDay()), bytes.data());
             qToLittleEndian<qint32>(dt.time().msecsSinceStartOfDay(), bytes.data() + 4);
@@ -459,7 +472,8 @@ void DbfTable::setValue(int record, int column, const Variant &value)
         break;
     }
     default:
-        fail(QStringLiteral("Coloana memo %1 nu poate fi modificata de Vamor.").arg(f.name), DB_E_ERRORSOCCURRED);
+        fail(QCoreApplication::translate("DbfFile", "Coloana memo %1 nu poate fi modificata de Vamor.").arg(f.name),
+             DB_E_ERRORSOCCURRED);
     }
     rec.replace(f.offset, f.length, bytes);
     setNull(isNull);
@@ -543,15 +557,19 @@ void DbfTable::addColumn(const QString &name, char type, int length, int decimal
     for (QChar c : upper)
         valid = valid && (letters.contains(c) || c.isDigit() || c == QLatin1Char('_')) && c.unicode() < 128;
     if (!valid)
-        fail(QStringLiteral("Numele de coloana \"%1\" nu poate fi folosit intr-un tabel DBF: cel mult 10 litere, "
-                            "cifre sau \"_\", incepand cu o litera.").arg(name));
+        fail(QCoreApplication::translate(
+                 "DbfFile", "Numele de coloana \"%1\" nu poate fi folosit intr-un tabel DBF: cel mult 10 litere, "
+                            "cifre sau \"_\", incepand cu o litera.")
+                 .arg(name));
     if (columnIndex(name) >= 0)
-        fail(QStringLiteral("Coloana %1 exista deja in tabelul %2.").arg(name, QFileInfo(mPath).fileName()),
+        fail(QCoreApplication::translate("DbfFile", "Coloana %1 exista deja in tabelul %2.")
+                 .arg(name, QFileInfo(mPath).fileName()),
              DB_E_ERRORSINCOMMAND);
     const bool vfp = isVisualFoxPro();
     const QByteArray allowed = vfp ? "CNFLDYIBT" : "CNFLD";
     if (!allowed.contains(type))
-        fail(QStringLiteral("Tipul de coloana %1 nu poate fi adaugat acestui tabel DBF.").arg(QLatin1Char(type)));
+        fail(QCoreApplication::translate("DbfFile", "Tipul de coloana %1 nu poate fi adaugat acestui tabel DBF.")
+                 .arg(QLatin1Char(type)));
     switch (type) {
     case 'Y': case 'B': case 'T': length = 8; break;
     case 'I': length = 4; decimals = 0; break;
@@ -564,10 +582,12 @@ void DbfTable::addColumn(const QString &name, char type, int length, int decimal
     const bool numeric = type == 'N' || type == 'F';
     if (length < 1 || length > 254
         || (numeric && (length > 20 || decimals < 0 || decimals > 18 || (decimals > 0 && decimals > length - 2))))
-        fail(QStringLiteral("Dimensiunea %1,%2 nu este valida pentru o coloana %3 a unui tabel DBF.")
-                 .arg(length).arg(decimals).arg(QLatin1Char(type)));
+        fail(QCoreApplication::translate("DbfFile",
+                                         "Dimensiunea %1,%2 nu este valida pentru o coloana %3 a unui tabel DBF.")
+                 .arg(QString::number(length), QString::number(decimals), QString(QLatin1Char(type))));
     if (recordLength() + length + (vfp ? 1 : 0) > 65535)
-        fail(QStringLiteral("Inregistrarile tabelului %1 ar depasi 65535 de octeti.").arg(QFileInfo(mPath).fileName()));
+        fail(QCoreApplication::translate("DbfFile", "Inregistrarile tabelului %1 ar depasi 65535 de octeti.")
+                 .arg(QFileInfo(mPath).fileName()));
     DbfField f;
     f.name = upper;
     f.type = type;
@@ -588,7 +608,8 @@ void DbfTable::dropColumn(int column)
     for (const auto &f : fields)
         any = any || f.type != '0';
     if (!any)
-        fail(QStringLiteral("Ultima coloana a tabelului %1 nu poate fi stearsa.").arg(QFileInfo(mPath).fileName()));
+        fail(QCoreApplication::translate("DbfFile", "Ultima coloana a tabelului %1 nu poate fi stearsa.")
+                 .arg(QFileInfo(mPath).fileName()));
     relayout(fields);
 }
 
@@ -604,7 +625,8 @@ QByteArray DbfTable::bytes() const
     qToLittleEndian<quint32>(static_cast<quint32>(mRecords.size()), header.data() + 4);
     const int headerLength = 32 + 32 * static_cast<int>(mFields.size()) + 1 + static_cast<int>(mTail.size());
     if (headerLength > 65535)
-        fail(QStringLiteral("Tabelul %1 are prea multe coloane.").arg(QFileInfo(mPath).fileName()));
+        fail(QCoreApplication::translate("DbfFile", "Tabelul %1 are prea multe coloane.")
+                 .arg(QFileInfo(mPath).fileName()));
     qToLittleEndian<quint16>(static_cast<quint16>(headerLength), header.data() + 8);
     qToLittleEndian<quint16>(static_cast<quint16>(recordLength()), header.data() + 10);
     header[28] = static_cast<char>(mTableFlags);

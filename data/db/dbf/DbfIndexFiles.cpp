@@ -2,6 +2,7 @@
 
 #include "data/db/dbf/DbfFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,9 +12,6 @@
 namespace db {
 
 namespace {
-
-const QString kAdvice = QStringLiteral(" Stergeti intai acest index in programul care foloseste tabelul, apoi reluati conversia.");
-const QString kAnyTable = QStringLiteral(" (un fisier de index cu alt nume decat al tabelului poate fi al oricarui tabel din dosar)");
 
 bool isNameByte(char c)
 {
@@ -50,8 +48,16 @@ std::optional<QByteArray> expression(const QByteArray &header, int offset, int l
     return text;
 }
 
-const QString kIncomplete = QStringLiteral("antetul este incomplet");
-const QString kNoKey = QStringLiteral("antetul nu are o expresie de cheie");
+// Why a header cannot be read, said inside the message of obstacle().
+QString incomplete()
+{
+    return QCoreApplication::translate("DbfIndexFiles", "antetul este incomplet");
+}
+
+QString noKey()
+{
+    return QCoreApplication::translate("DbfIndexFiles", "antetul nu are o expresie de cheie");
+}
 
 // Reads the names an index header uses into `names`; returns why the
 // header cannot be read ("" when it can).
@@ -62,10 +68,10 @@ QString readHeader(const QByteArray &data, const QString &suffix, QSet<QByteArra
         // bytes); the unique and descending flags, the FOR condition (Clipper
         // 5.2 and later) and the tag name follow from 278 on.
         if (data.size() < 1024)
-            return kIncomplete;
+            return incomplete();
         const auto key = expression(data, 22, 256);
         if (!key || key->trimmed().isEmpty())
-            return kNoKey;
+            return noKey();
         addNames(*key, names);
         addNames(QByteArrayView(data).sliced(278, 1024 - 278), names);
         return QString();
@@ -74,24 +80,24 @@ QString readHeader(const QByteArray &data, const QString &suffix, QSet<QByteArra
         // dBase III: a 512-byte header, the key expression at 24. Bytes after
         // its end may be left over from memory, so only the key is read.
         if (data.size() < 512)
-            return kIncomplete;
+            return incomplete();
         const auto key = expression(data, 24, 512 - 24);
         if (!key || key->trimmed().isEmpty())
-            return kNoKey;
+            return noKey();
         addNames(*key, names);
         return QString();
     }
     if (suffix == QLatin1String("idx")) {
         if (data.size() < 512)
-            return kIncomplete;
+            return incomplete();
         if (static_cast<uchar>(data.at(14)) & 0x20) {
             // FoxPro 2 compact index: the key and FOR expressions in the pool
             // of the second 512 bytes.
             if (data.size() < 1024)
-                return kIncomplete;
+                return incomplete();
             const auto key = expression(data, 512, 512);
             if (!key || key->trimmed().isEmpty())
-                return kNoKey;
+                return noKey();
             addNames(QByteArrayView(data).sliced(512, 512), names);
             return QString();
         }
@@ -100,14 +106,14 @@ QString readHeader(const QByteArray &data, const QString &suffix, QSet<QByteArra
         const auto key = expression(data, 16, 220);
         const auto condition = expression(data, 236, 220);
         if (!key || key->trimmed().isEmpty() || !condition)
-            return kNoKey;
+            return noKey();
         addNames(*key, names);
         addNames(*condition, names);
         return QString();
     }
     // Compound indexes (.cdx, .mdx): every name anywhere in the file.
     if (data.size() < 512)
-        return kIncomplete;
+        return incomplete();
     addNames(data, names);
     return QString();
 }
@@ -126,7 +132,8 @@ const DbfIndexFiles::Index &DbfIndexFiles::index(const QString &path, const QStr
     read.modified = modified;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        read.unreadable = QStringLiteral("nu poate fi deschis: %1").arg(file.errorString());
+        read.unreadable =
+            QCoreApplication::translate("DbfIndexFiles", "nu poate fi deschis: %1").arg(file.errorString());
     else
         read.unreadable = readHeader(file.readAll(), suffix, &read.names);
     return *mIndexes.insert(path, read);
@@ -137,7 +144,11 @@ QString DbfIndexFiles::obstacle(const DbfTable &table, const QString &column)
     const QFileInfo info(table.path());
     const int c = table.columnIndex(column);
     if (c >= 0 && table.columns().at(c).indexed)
-        return QStringLiteral("Coloana %1 a tabelului %2 are o eticheta in indexul de productie (.mdx).").arg(column, info.fileName()) + kAdvice;
+        return QCoreApplication::translate("DbfIndexFiles",
+                                           "Coloana %1 a tabelului %2 are o eticheta in indexul de productie (.mdx). "
+                                           "Stergeti intai acest index in programul care foloseste tabelul, apoi "
+                                           "reluati conversia.")
+            .arg(column, info.fileName());
     QDir dir(info.path());
     dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
@@ -160,17 +171,42 @@ QString DbfIndexFiles::obstacle(const DbfTable &table, const QString &column)
             continue; // another table's structural index
         production = production || (own && compound);
         const Index &read = index(fi.filePath(), suffix);
-        const QString scope = own ? QString() : kAnyTable;
-        if (read.names.contains(word))
-            return QStringLiteral("Fisierul de index %1 poate folosi coloana %2%3.").arg(fi.fileName(), column, scope) + kAdvice;
-        if (!read.unreadable.isEmpty())
-            return QStringLiteral("Fisierul de index %1 nu poate fi citit (%3), deci nu se stie daca foloseste coloana %2%4.")
-                       .arg(fi.fileName(), column, read.unreadable, scope)
-                   + kAdvice;
+        // An index named otherwise than the table may belong to any table
+        // of the folder: the message says so.
+        if (read.names.contains(word)) {
+            return own ? QCoreApplication::translate("DbfIndexFiles",
+                                                     "Fisierul de index %1 poate folosi coloana %2. Stergeti intai "
+                                                     "acest index in programul care foloseste tabelul, apoi reluati "
+                                                     "conversia.")
+                             .arg(fi.fileName(), column)
+                       : QCoreApplication::translate("DbfIndexFiles",
+                                                     "Fisierul de index %1 poate folosi coloana %2 (un fisier de index "
+                                                     "cu alt nume decat al tabelului poate fi al oricarui tabel din "
+                                                     "dosar). Stergeti intai acest index in programul care foloseste "
+                                                     "tabelul, apoi reluati conversia.")
+                             .arg(fi.fileName(), column);
+        }
+        if (!read.unreadable.isEmpty()) {
+            return own ? QCoreApplication::translate("DbfIndexFiles",
+                                                     "Fisierul de index %1 nu poate fi citit (%3), deci nu se stie "
+                                                     "daca foloseste coloana %2. Stergeti intai acest index in "
+                                                     "programul care foloseste tabelul, apoi reluati conversia.")
+                             .arg(fi.fileName(), column, read.unreadable)
+                       : QCoreApplication::translate("DbfIndexFiles",
+                                                     "Fisierul de index %1 nu poate fi citit (%3), deci nu se stie "
+                                                     "daca foloseste coloana %2 (un fisier de index cu alt nume decat "
+                                                     "al tabelului poate fi al oricarui tabel din dosar). Stergeti "
+                                                     "intai acest index in programul care foloseste tabelul, apoi "
+                                                     "reluati conversia.")
+                             .arg(fi.fileName(), column, read.unreadable);
+        }
     }
     if (table.hasProductionIndex() && !production)
-        return QStringLiteral("Tabelul %1 are un index de productie care lipseste din dosar, deci nu se stie daca foloseste coloana %2.")
-                   .arg(info.fileName(), column) + kAdvice;
+        return QCoreApplication::translate("DbfIndexFiles",
+                                           "Tabelul %1 are un index de productie care lipseste din dosar, deci nu se "
+                                           "stie daca foloseste coloana %2. Stergeti intai acest index in programul "
+                                           "care foloseste tabelul, apoi reluati conversia.")
+            .arg(info.fileName(), column);
     return QString();
 }
 

@@ -4,6 +4,7 @@
 #include "data/db/Decimal.h"
 #include "data/db/sqlite/SqliteRateFunction.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstring>
 #include <optional>
@@ -12,6 +13,13 @@
 namespace db {
 
 namespace {
+
+// Fails the call of a function with `message`.
+void resultError(sqlite3_context *ctx, const QString &message)
+{
+    const QByteArray utf8 = message.toUtf8();
+    sqlite3_result_error(ctx, utf8.constData(), static_cast<int>(utf8.size()));
+}
 
 std::optional<dec::Decimal> argument(sqlite3_value *v)
 {
@@ -32,15 +40,13 @@ void decimalFunction(sqlite3_context *ctx, int, sqlite3_value **argv, bool round
     }
     const auto x = argument(argv[0]);
     if (!x) {
-        const QByteArray message = QStringLiteral("Valoarea \"%1\" nu este un numar.")
-                                       .arg(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0]))))
-                                       .toUtf8();
-        sqlite3_result_error(ctx, message.constData(), static_cast<int>(message.size()));
+        resultError(ctx, QCoreApplication::translate("DbfMemory", "Valoarea \"%1\" nu este un numar.")
+                             .arg(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])))));
         return;
     }
     const int n = sqlite3_value_int(argv[1]);
     if (n < -40 || n > 40) {
-        sqlite3_result_error(ctx, "Argument in afara limitelor.", -1);
+        resultError(ctx, QCoreApplication::translate("DbfMemory", "Argument in afara limitelor."));
         return;
     }
     const QByteArray out = dec::toText(rounding ? dec::round(*x, n) : dec::shift(*x, n)).toUtf8();
@@ -57,7 +63,7 @@ void decimalSubtract(sqlite3_context *ctx, int, sqlite3_value **argv)
     const auto a = argument(argv[0]);
     auto b = argument(argv[1]);
     if (!a || !b) {
-        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
+        resultError(ctx, QCoreApplication::translate("DbfMemory", "Valoarea nu este un numar."));
         return;
     }
     b->negative = !b->negative;
@@ -77,7 +83,7 @@ void decimalSumStep(sqlite3_context *ctx, int, sqlite3_value **argv)
         return;
     const auto x = argument(argv[0]);
     if (!x) {
-        sqlite3_result_error(ctx, "Valoarea nu este un numar.", -1);
+        resultError(ctx, QCoreApplication::translate("DbfMemory", "Valoarea nu este un numar."));
         return;
     }
     if (!*sum)
@@ -118,7 +124,8 @@ DbfMemory openDbfMemory()
     sqlite3 *raw = nullptr;
     if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         sqlite3_close_v2(raw);
-        throw DbError(E_FAIL, QStringLiteral("Memoria de lucru a furnizorului DBF nu poate fi deschisa."));
+        throw DbError(E_FAIL, QCoreApplication::translate("DbfMemory",
+                                                          "Memoria de lucru a furnizorului DBF nu poate fi deschisa."));
     }
     DbfMemory db(raw, [](sqlite3 *h) { sqlite3_close_v2(h); });
     sqlite3_create_function_v2(

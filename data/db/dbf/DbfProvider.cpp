@@ -8,6 +8,7 @@
 #include "data/db/dbf/DbfMemory.h"
 #include "data/db/dbf/DbfTableGuard.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -21,7 +22,10 @@ namespace db {
 
 namespace {
 
-const QString kNoCommand = QStringLiteral("Comanda nu contine nicio instructiune SQL.");
+QString noCommandText()
+{
+    return QCoreApplication::translate("DbfProvider", "Comanda nu contine nicio instructiune SQL.");
+}
 
 [[noreturn]] void throwSqlite(sqlite3 *db, int rc)
 {
@@ -115,7 +119,7 @@ public:
         if (rc != SQLITE_OK)
             throwSqlite(db, rc);
         if (!mStmt)
-            throw DbError(static_cast<qint32>(0x80040E0Cu), kNoCommand);
+            throw DbError(static_cast<qint32>(0x80040E0Cu), noCommandText());
         // Blanks and comments may follow; a second statement may not.
         if (tail && *tail) {
             sqlite3_stmt *rest = nullptr;
@@ -123,7 +127,8 @@ public:
             const bool second = more != SQLITE_OK || rest != nullptr;
             sqlite3_finalize(rest);
             if (second)
-                throw DbError(E_FAIL, QStringLiteral("Comanda contine mai multe instructiuni SQL."));
+                throw DbError(
+                    E_FAIL, QCoreApplication::translate("DbfProvider", "Comanda contine mai multe instructiuni SQL."));
         }
     }
     ~Statement() { sqlite3_finalize(mStmt); }
@@ -203,7 +208,8 @@ int authorize(void *data, int action, const char *a1, const char *a2, const char
         auth->updates.append({QString::fromUtf8(a1), QString::fromUtf8(a2)});
         return SQLITE_OK;
     default:
-        auth->refused = QStringLiteral("Furnizorul DBF ruleaza doar SELECT, UPDATE si ALTER TABLE ADD / DROP COLUMN.");
+        auth->refused = QCoreApplication::translate(
+            "DbfProvider", "Furnizorul DBF ruleaza doar SELECT, UPDATE si ALTER TABLE ADD / DROP COLUMN.");
         return SQLITE_DENY;
     }
 }
@@ -314,8 +320,10 @@ public:
         const DbfTable t = current(table);
         const int i = t.columnIndex(column);
         if (i < 0)
-            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
-                          QStringLiteral("42S22"));
+            throw DbError(
+                DB_E_ERRORSINCOMMAND,
+                QCoreApplication::translate("DbfProvider", "Coloana %1 nu exista in tabelul %2.").arg(column, table),
+                QStringLiteral("42S22"));
         const DbfField f = t.columns().at(i);
         // A column an index file may use cannot be converted: its type is
         // not offered for it, so nothing of the table changes.
@@ -329,7 +337,9 @@ private:
     sqlite3 *handle() const
     {
         if (!mDb)
-            throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+            throw DbError(
+                ADO_E_ILLEGALOPERATION,
+                QCoreApplication::translate("DbfProvider", "Operatia nu este permisa cand conexiunea este inchisa."));
         return mDb.get();
     }
 
@@ -346,7 +356,7 @@ private:
     {
         QDir dir(mFolder);
         if (!dir.exists())
-            throw DbError(E_FAIL, QStringLiteral("Dosarul %1 nu exista.").arg(mFolder));
+            throw DbError(E_FAIL, QCoreApplication::translate("DbfProvider", "Dosarul %1 nu exista.").arg(mFolder));
         dir.setNameFilters({QStringLiteral("*.dbf")});
         dir.setFilter(QDir::Files);
         dir.setSorting(QDir::Name | QDir::IgnoreCase);
@@ -369,7 +379,9 @@ private:
     {
         const QString path = fileOf(name);
         if (path.isEmpty())
-            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(name), QStringLiteral("42S02"));
+            throw DbError(DB_E_ERRORSINCOMMAND,
+                          QCoreApplication::translate("DbfProvider", "Tabelul %1 nu exista.").arg(name),
+                          QStringLiteral("42S02"));
         const auto it = mTables.find(path);
         if (it != mTables.end())
             return it->second.table;
@@ -492,7 +504,9 @@ private:
                               | QFileDevice::WriteOther;
         if (mReadOnly || !info.isWritable() || !(info.permissions() & anyWrite)
             || !QFileInfo(info.path()).isWritable())
-            return QStringLiteral("Tabelul %1 poate fi doar citit: Vamor nu il poate modifica.").arg(info.fileName());
+            return QCoreApplication::translate("DbfProvider",
+                                               "Tabelul %1 poate fi doar citit: Vamor nu il poate modifica.")
+                .arg(info.fileName());
         return QString();
     }
 
@@ -500,7 +514,9 @@ private:
     {
         const QString path = fileOf(m.captured(1));
         if (path.isEmpty())
-            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(m.captured(1)), QStringLiteral("42S02"));
+            throw DbError(DB_E_ERRORSINCOMMAND,
+                          QCoreApplication::translate("DbfProvider", "Tabelul %1 nu exista.").arg(m.captured(1)),
+                          QStringLiteral("42S02"));
         Loaded &l = load(path);
         const QString column = unquote(m.captured(3));
         const bool add = m.captured(2).compare(QLatin1String("ADD"), Qt::CaseInsensitive) == 0;
@@ -513,7 +529,9 @@ private:
             static const QRegularExpression typeRe(QStringLiteral(R"(^\s*([A-Za-z]+)\s*(?:\(\s*(\d+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"));
             const auto t = typeRe.match(m.captured(4));
             if (!t.hasMatch())
-                throw DbError(DB_E_ERRORSOCCURRED, QStringLiteral("Tipul de coloana \"%1\" nu este cunoscut.").arg(m.captured(4).trimmed()));
+                throw DbError(DB_E_ERRORSOCCURRED,
+                              QCoreApplication::translate("DbfProvider", "Tipul de coloana \"%1\" nu este cunoscut.")
+                                  .arg(m.captured(4).trimmed()));
             const QString word = t.captured(1).toUpper();
             static const QList<QPair<QString, char>> names{
                 {QStringLiteral("N"), 'N'}, {QStringLiteral("NUMERIC"), 'N'}, {QStringLiteral("F"), 'F'},
@@ -527,7 +545,9 @@ private:
                 if (n == word)
                     type = c;
             if (type == 0)
-                throw DbError(DB_E_ERRORSOCCURRED, QStringLiteral("Tipul de coloana \"%1\" nu este cunoscut.").arg(m.captured(4).trimmed()));
+                throw DbError(DB_E_ERRORSOCCURRED,
+                              QCoreApplication::translate("DbfProvider", "Tipul de coloana \"%1\" nu este cunoscut.")
+                                  .arg(m.captured(4).trimmed()));
             const int length = t.captured(2).isEmpty() ? 10 : t.captured(2).toInt();
             l.table.addColumn(column, type, length, t.captured(3).toInt());
             const DbfField f = l.table.columns().back();
@@ -535,7 +555,9 @@ private:
         } else {
             const int c = l.table.columnIndex(column);
             if (c < 0)
-                throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, QFileInfo(path).fileName()),
+                throw DbError(DB_E_ERRORSINCOMMAND,
+                              QCoreApplication::translate("DbfProvider", "Coloana %1 nu exista in tabelul %2.")
+                                  .arg(column, QFileInfo(path).fileName()),
                               QStringLiteral("42S22"));
             const QString name = l.table.columns().at(c).name;
             l.table.dropColumn(c);
@@ -652,7 +674,9 @@ private:
             int r = 0;
             while (st.step()) {
                 if (sqlite3_column_int64(st.get(), 0) != r + 1 || r >= l.table.recordCount())
-                    throw DbError(E_FAIL, QStringLiteral("Inregistrarile tabelului %1 nu mai corespund fisierului.").arg(QFileInfo(path).fileName()));
+                    throw DbError(E_FAIL, QCoreApplication::translate(
+                                              "DbfProvider", "Inregistrarile tabelului %1 nu mai corespund fisierului.")
+                                              .arg(QFileInfo(path).fileName()));
                 for (int c = 0; c < cols.size(); ++c) {
                     const Variant now = cellOf(st.get(), c + 1, cols.at(c).type);
                     if (!sameValue(now, l.table.value(r, c)))
@@ -661,7 +685,9 @@ private:
                 ++r;
             }
             if (r != l.table.recordCount())
-                throw DbError(E_FAIL, QStringLiteral("Inregistrarile tabelului %1 nu mai corespund fisierului.").arg(QFileInfo(path).fileName()));
+                throw DbError(E_FAIL, QCoreApplication::translate(
+                                          "DbfProvider", "Inregistrarile tabelului %1 nu mai corespund fisierului.")
+                                          .arg(QFileInfo(path).fileName()));
         }
         for (auto &[path, l] : mTables)
             if (l.dirty) {
@@ -688,9 +714,11 @@ private:
 std::unique_ptr<Provider> openDbfProvider(const QString &folder, bool readOnly, int lockTimeoutMs)
 {
     if (folder.trimmed().isEmpty())
-        throw DbError(E_FAIL, QStringLiteral("Sirul de conectare nu numeste dosarul tabelelor DBF (Data Source)."));
+        throw DbError(E_FAIL, QCoreApplication::translate(
+                                  "DbfProvider", "Sirul de conectare nu numeste dosarul tabelelor DBF (Data Source)."));
     if (!QFileInfo(folder).isDir())
-        throw DbError(E_FAIL, QStringLiteral("Dosarul tabelelor DBF nu exista: %1").arg(folder));
+        throw DbError(E_FAIL,
+                      QCoreApplication::translate("DbfProvider", "Dosarul tabelelor DBF nu exista: %1").arg(folder));
     return std::make_unique<DbfProvider>(folder, readOnly, lockTimeoutMs);
 }
 

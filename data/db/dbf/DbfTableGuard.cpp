@@ -2,6 +2,7 @@
 
 #include "data/db/DbError.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -52,7 +53,9 @@ QString systemError()
 
 [[noreturn]] void changed(const QString &path)
 {
-    fail(QStringLiteral("Tabelul \"%1\" a fost schimbat de alt program in timpul conversiei; nu a fost scris nimic.")
+    fail(QCoreApplication::translate(
+             "DbfTableGuard",
+             "Tabelul \"%1\" a fost schimbat de alt program in timpul conversiei; nu a fost scris nimic.")
              .arg(nameOf(path)));
 }
 
@@ -70,17 +73,38 @@ QString processName(pid_t pid)
     return QString::fromLocal8Bit(comm.readAll()).trimmed();
 }
 
+// Names the process that holds the table when it is known: its number,
+// and its name too when that can be read.
 QString heldMessage(const QString &path, const Holder &holder)
 {
-    QString who;
-    if (holder.pid > 0) {
-        const QString name = processName(holder.pid);
-        who = name.isEmpty() ? QStringLiteral(" (procesul %1)").arg(holder.pid)
-                             : QStringLiteral(" (procesul %1, %2)").arg(QString::number(holder.pid), name);
+    const QString table = nameOf(path);
+    const QString pid = QString::number(holder.pid);
+    const QString name = holder.pid > 0 ? processName(holder.pid) : QString();
+    if (holder.kind == Holder::Locked) {
+        if (holder.pid <= 0)
+            return QCoreApplication::translate("DbfTableGuard", "Tabelul \"%1\" este blocat de alt program; "
+                                                                "inchideti programul si reluati conversia.")
+                .arg(table);
+        if (name.isEmpty())
+            return QCoreApplication::translate("DbfTableGuard", "Tabelul \"%1\" este blocat de alt program "
+                                                                "(procesul %2); inchideti programul si reluati "
+                                                                "conversia.")
+                .arg(table, pid);
+        return QCoreApplication::translate("DbfTableGuard", "Tabelul \"%1\" este blocat de alt program (procesul "
+                                                            "%2, %3); inchideti programul si reluati conversia.")
+            .arg(table, pid, name);
     }
-    const QString how = holder.kind == Holder::Locked ? QStringLiteral("este blocat de") : QStringLiteral("este folosit de");
-    return QStringLiteral("Tabelul \"%1\" %2 alt program%3; inchideti programul si reluati conversia.")
-        .arg(nameOf(path), how, who);
+    if (holder.pid <= 0)
+        return QCoreApplication::translate("DbfTableGuard", "Tabelul \"%1\" este folosit de alt program; inchideti "
+                                                            "programul si reluati conversia.")
+            .arg(table);
+    if (name.isEmpty())
+        return QCoreApplication::translate("DbfTableGuard", "Tabelul \"%1\" este folosit de alt program (procesul "
+                                                            "%2); inchideti programul si reluati conversia.")
+            .arg(table, pid);
+    return QCoreApplication::translate("DbfTableGuard", "Tabelul \"%1\" este folosit de alt program (procesul %2, "
+                                                        "%3); inchideti programul si reluati conversia.")
+        .arg(table, pid, name);
 }
 
 // Another process of this machine that has the file open; 0 when none is
@@ -130,7 +154,8 @@ bool otherRecordLock(const QString &path, int fd, pid_t *pid)
     lock.l_start = 0;
     lock.l_len = 0; // to the largest offset
     if (fcntl(fd, F_OFD_GETLK, &lock) != 0)
-        fail(QStringLiteral("Blocarile tabelului \"%1\" nu pot fi verificate: %2").arg(nameOf(path), systemError()));
+        fail(QCoreApplication::translate("DbfTableGuard", "Blocarile tabelului \"%1\" nu pot fi verificate: %2")
+                 .arg(nameOf(path), systemError()));
     if (lock.l_type == F_UNLCK)
         return false;
     *pid = lock.l_pid > 0 ? lock.l_pid : 0; // an open file description lock has no process
@@ -293,7 +318,9 @@ std::unique_ptr<DbfTableGuard> DbfTableGuard::take(const QString &path, const Db
         if (holder.pid == 0) {
             const int fd = open(native.constData(), O_RDWR | O_CLOEXEC);
             if (fd < 0)
-                fail(QStringLiteral("Tabelul \"%1\" nu poate fi deschis pentru scriere: %2").arg(nameOf(path), systemError()));
+                fail(QCoreApplication::translate("DbfTableGuard",
+                                                 "Tabelul \"%1\" nu poate fi deschis pentru scriere: %2")
+                         .arg(nameOf(path), systemError()));
             struct flock own {};
             own.l_type = F_WRLCK;
             own.l_whence = SEEK_SET;
@@ -309,7 +336,8 @@ std::unique_ptr<DbfTableGuard> DbfTableGuard::take(const QString &path, const Db
             close(fd);
             if (error != EAGAIN && error != EACCES) {
                 errno = error;
-                fail(QStringLiteral("Tabelul \"%1\" nu poate fi blocat: %2").arg(nameOf(path), systemError()));
+                fail(QCoreApplication::translate("DbfTableGuard", "Tabelul \"%1\" nu poate fi blocat: %2")
+                         .arg(nameOf(path), systemError()));
             }
             holder = {Holder::Locked, otherProcessWith(st.st_dev, st.st_ino)};
         }
@@ -345,7 +373,7 @@ void DbfTableGuard::replace(const QByteArray &content)
 {
     const QString name = nameOf(mPath);
     const auto cannotWrite = [&name]() {
-        fail(QStringLiteral("Tabelul %1 nu poate fi scris: %2").arg(name, systemError()));
+        fail(QCoreApplication::translate("DbfTableGuard", "Tabelul %1 nu poate fi scris: %2").arg(name, systemError()));
     };
     struct stat table;
     if (fstat(mFd, &table) != 0)

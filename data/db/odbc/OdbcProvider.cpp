@@ -6,6 +6,7 @@
 #include "data/db/odbc/OdbcProviderImpl.h"
 #include "data/db/odbc/OdbcSupport.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -124,7 +125,9 @@ OdbcProvider::OdbcProvider(const QString &connectionString, std::optional<qint64
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &mEnv);
     if (!succeeded(rc)) {
         mEnv = SQL_NULL_HENV;
-        throw DbError(E_FAIL, QStringLiteral("Managerul de drivere ODBC nu a putut fi initializat."), QStringLiteral("HY000"));
+        throw DbError(
+            E_FAIL, QCoreApplication::translate("OdbcProvider", "Managerul de drivere ODBC nu a putut fi initializat."),
+            QStringLiteral("HY000"));
     }
     try {
         check(SQLSetEnvAttr(mEnv, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
@@ -150,7 +153,8 @@ OdbcProvider::OdbcProvider(const QString &connectionString, std::optional<qint64
             const QString driverText = summariseDriverOutput(capture.finish(false));
             if (d.messages.isEmpty() && !driverText.isEmpty())
                 d.messages.append(driverText);
-            throwError(d, QStringLiteral("Driverul ODBC a refuzat conexiunea fara sa spuna de ce."));
+            throwError(d, QCoreApplication::translate("OdbcProvider",
+                                                      "Driverul ODBC a refuzat conexiunea fara sa spuna de ce."));
         }
         capture.finish(true);
         mConnected = true;
@@ -301,13 +305,15 @@ void OdbcProvider::beginTrans()
 {
     dbc();
     if (!mTransactions)
-        throw DbError(E_FAIL, QStringLiteral("Driverul ODBC nu suporta tranzactii."), QStringLiteral("HYC00"));
+        throw DbError(E_FAIL, QCoreApplication::translate("OdbcProvider", "Driverul ODBC nu suporta tranzactii."),
+                      QStringLiteral("HYC00"));
     if (mInTransaction)
-        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("O tranzactie este deja deschisa."));
+        throw DbError(ADO_E_ILLEGALOPERATION,
+                      QCoreApplication::translate("OdbcProvider", "O tranzactie este deja deschisa."));
     if (!succeeded(setAutocommit(false))) {
         const Diagnostics failure = readDiagnostics(SQL_HANDLE_DBC, mDbc);
         setAutocommit(true); // nothing ran since: this commits nothing
-        throwError(failure, QStringLiteral("Tranzactia nu a putut incepe."));
+        throwError(failure, QCoreApplication::translate("OdbcProvider", "Tranzactia nu a putut incepe."));
     }
     mInTransaction = true;
 }
@@ -327,7 +333,7 @@ void OdbcProvider::commitTrans()
         backToAutocommit();
     else
         drop(lostText());
-    throwError(failure, QStringLiteral("Tranzactia nu a putut fi salvata."));
+    throwError(failure, QCoreApplication::translate("OdbcProvider", "Tranzactia nu a putut fi salvata."));
 }
 
 void OdbcProvider::rollbackTrans()
@@ -342,7 +348,7 @@ void OdbcProvider::rollbackTrans()
     // transaction of a connection that ends.
     Diagnostics failure = readDiagnostics(SQL_HANDLE_DBC, mDbc);
     if (failure.messages.isEmpty())
-        failure.messages.append(QStringLiteral("Tranzactia nu a putut fi anulata."));
+        failure.messages.append(QCoreApplication::translate("OdbcProvider", "Tranzactia nu a putut fi anulata."));
     failure.messages.append(lostText());
     drop(lostText());
     throwError(failure, QString());
@@ -382,7 +388,8 @@ Recordset OdbcProvider::query(const QString &sql, LockType lock, int maxRows)
 
 QString OdbcProvider::lostText()
 {
-    return QStringLiteral("Conexiunea a fost inchisa fara a salva tranzactia; baza de date o anuleaza.");
+    return QCoreApplication::translate("OdbcProvider",
+                                       "Conexiunea a fost inchisa fara a salva tranzactia; baza de date o anuleaza.");
 }
 
 // The session is ended by the server itself (its transaction rolled back,
@@ -448,7 +455,8 @@ SQLHDBC OdbcProvider::dbc() const
 {
     if (!mConnected)
         throw DbError(ADO_E_ILLEGALOPERATION,
-                      mLostReason.isEmpty() ? QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa.")
+                      mLostReason.isEmpty() ? QCoreApplication::translate(
+                          "OdbcProvider", "Operatia nu este permisa cand conexiunea este inchisa.")
                                             : mLostReason);
     return mDbc;
 }
@@ -457,7 +465,8 @@ void OdbcProvider::requireTransaction() const
 {
     dbc();
     if (!mInTransaction)
-        throw DbError(ADO_E_ILLEGALOPERATION, QStringLiteral("Nu exista o tranzactie deschisa."));
+        throw DbError(ADO_E_ILLEGALOPERATION,
+                      QCoreApplication::translate("OdbcProvider", "Nu exista o tranzactie deschisa."));
 }
 
 SQLRETURN OdbcProvider::setAutocommit(bool on)
@@ -485,8 +494,9 @@ void OdbcProvider::backToAutocommit()
 {
     mInTransaction = false;
     if (!succeeded(setAutocommit(true)))
-        drop(QStringLiteral("Conexiunea a fost inchisa: driverul ODBC nu a revenit la salvarea automata a "
-                            "fiecarei instructiuni dupa tranzactie."));
+        drop(QCoreApplication::translate("OdbcProvider",
+                                         "Conexiunea a fost inchisa: driverul ODBC nu a revenit la salvarea automata a "
+                                         "fiecarei instructiuni dupa tranzactie."));
 }
 
 // Ends the connection without committing anything. A driver that

@@ -5,6 +5,7 @@
 #include "data/db/odbc/OdbcProvider.h"
 #include "data/db/sqlite/SqliteProvider.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 // The catalog side of the ODBC provider: the tables of a data source, the
@@ -108,11 +109,15 @@ ColumnType OdbcProvider::columnType(const QString &schema, const QString &table,
 {
     const std::vector<CatalogColumn> columns = readCatalogColumns(schema, table);
     if (columns.empty())
-        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
+        throw DbError(DB_E_ERRORSINCOMMAND,
+                      QCoreApplication::translate("OdbcProvider", "Tabelul %1 nu exista.").arg(table),
+                      QStringLiteral("42S02"));
     const CatalogColumn *c = findNamed(columns, column);
     if (!c)
-        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
-                      QStringLiteral("42S22"));
+        throw DbError(
+            DB_E_ERRORSINCOMMAND,
+            QCoreApplication::translate("OdbcProvider", "Coloana %1 nu exista in tabelul %2.").arg(column, table),
+            QStringLiteral("42S22"));
     return typeOf(schema, *c);
 }
 
@@ -256,8 +261,10 @@ ColumnType OdbcProvider::postgresColumnType(const QString &schema, const Catalog
     // The driver's own description is no substitute: it calls an
     // unconstrained numeric numeric(28,6).
     if (rs.eof())
-        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(c.name, c.table),
-                      QStringLiteral("42S22"));
+        throw DbError(
+            DB_E_ERRORSINCOMMAND,
+            QCoreApplication::translate("OdbcProvider", "Coloana %1 nu exista in tabelul %2.").arg(c.name, c.table),
+            QStringLiteral("42S22"));
     return ColumnType{c.adoType, rs.value(0).toString(),
                       postgresScale(rs.value(1).toInt(), rs.value(2).toInt(), rs.value(3).toInt())};
 }

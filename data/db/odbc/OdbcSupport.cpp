@@ -7,6 +7,7 @@
 
 #include <odbcinst.h>
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
@@ -80,7 +81,8 @@ void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const char *w
 {
     if (!succeeded(rc))
         throwDiagnostics(handleType, handle,
-                         QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
+                         QCoreApplication::translate("OdbcSupport", "Apelul ODBC %1 a esuat (cod %2).")
+                             .arg(QLatin1String(what), QString::number(rc)));
 }
 
 // ---- handles ----
@@ -147,7 +149,8 @@ void Statement::check(SQLRETURN rc, const char *what) const
         throw DbError::lockTimeout(d.messages.join(QLatin1Char('\n')), d.state);
     if (mInFlight && mInFlight->timeoutSeconds > 0 && isStatementTimeout(mInFlight->engine, d))
         throw DbError::statementTimeout(mInFlight->timeoutSeconds);
-    throwError(d, QStringLiteral("Apelul ODBC %1 a esuat (cod %2).").arg(QLatin1String(what)).arg(rc));
+    throwError(d, QCoreApplication::translate("OdbcSupport", "Apelul ODBC %1 a esuat (cod %2).")
+                      .arg(QLatin1String(what), QString::number(rc)));
 }
 
 void Statement::requireNotCancelled() const

@@ -6,6 +6,7 @@
 #include "data/db/DbError.h"
 #include "data/db/SqlScan.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -209,7 +210,8 @@ public:
         st.step();
         if (sqlite3_changes(db.get()) == 0)
             throw DbError(DB_E_ERRORSOCCURRED,
-                          QStringLiteral("Inregistrarea nu mai exista in tabelul %1.").arg(mTable));
+                          QCoreApplication::translate("SqliteProvider", "Inregistrarea nu mai exista in tabelul %1.")
+                              .arg(mTable));
     }
 
 private:
@@ -218,7 +220,8 @@ private:
         DbHandle db = mDb.lock();
         if (!db)
             throw DbError(ADO_E_ILLEGALOPERATION,
-                          QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+                          QCoreApplication::translate("SqliteProvider",
+                                                      "Operatia nu este permisa cand conexiunea este inchisa."));
         return db;
     }
 
@@ -228,7 +231,9 @@ private:
             if (!mKey.isEmpty() && mOrigins.at(i).compare(mKey, Qt::CaseInsensitive) == 0)
                 return i;
         throw DbError(ADO_E_ILLEGALOPERATION,
-                      QStringLiteral("Inregistrarea nu poate fi actualizata: lipseste cheia tabelului %1.").arg(mTable));
+                      QCoreApplication::translate("SqliteProvider",
+                                                  "Inregistrarea nu poate fi actualizata: lipseste cheia tabelului %1.")
+                          .arg(mTable));
     }
 
     QList<Variant> readRow(sqlite3 *db, const QList<Column> &columns, const QString &where, const Variant &arg)
@@ -273,7 +278,10 @@ void requireNothingAfter(sqlite3 *db, const QByteArray &utf8, int offset)
         throw DbError(E_FAIL, multipleStatementsMessage());
 }
 
-const QString kNoCommand = QStringLiteral("Comanda nu contine nicio instructiune SQL.");
+QString noCommandText()
+{
+    return QCoreApplication::translate("SqliteProvider", "Comanda nu contine nicio instructiune SQL.");
+}
 
 class SqliteProvider : public Provider {
 public:
@@ -301,7 +309,7 @@ public:
         const QByteArray utf8 = translateJet(sql).toUtf8();
         Statement st(db, utf8, 0);
         if (!st.get())
-            throw DbError(static_cast<qint32>(0x80040E0Cu), kNoCommand);
+            throw DbError(static_cast<qint32>(0x80040E0Cu), noCommandText());
         requireNothingAfter(db, utf8, st.tailOffset());
         const sqlite3_int64 before = sqlite3_total_changes64(db);
         while (st.step() == SQLITE_ROW) {
@@ -372,7 +380,7 @@ public:
         const QByteArray utf8 = translateJet(sql).toUtf8();
         Statement st(db, utf8, 0);
         if (!st.get())
-            throw DbError(static_cast<qint32>(0x80040E0Cu), kNoCommand);
+            throw DbError(static_cast<qint32>(0x80040E0Cu), noCommandText());
         requireNothingAfter(db, utf8, st.tailOffset());
         const int n = sqlite3_column_count(st.get());
         if (n == 0) {
@@ -466,11 +474,15 @@ public:
     {
         const std::vector<TableColumn> columns = tableColumns(schema, table);
         if (columns.empty())
-            throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Tabelul %1 nu exista.").arg(table), QStringLiteral("42S02"));
+            throw DbError(DB_E_ERRORSINCOMMAND,
+                          QCoreApplication::translate("SqliteProvider", "Tabelul %1 nu exista.").arg(table),
+                          QStringLiteral("42S02"));
         if (const TableColumn *found = findNamed(columns, column))
             return found->type;
-        throw DbError(DB_E_ERRORSINCOMMAND, QStringLiteral("Coloana %1 nu exista in tabelul %2.").arg(column, table),
-                      QStringLiteral("42S22"));
+        throw DbError(
+            DB_E_ERRORSINCOMMAND,
+            QCoreApplication::translate("SqliteProvider", "Coloana %1 nu exista in tabelul %2.").arg(column, table),
+            QStringLiteral("42S22"));
     }
 
     // Every column with its type from one reading of the table's definition.
@@ -485,7 +497,9 @@ public:
 private:
     static QString lostText()
     {
-        return QStringLiteral("Conexiunea a fost inchisa, iar baza de date a anulat tranzactia: nimic din ea nu a fost salvat.");
+        return QCoreApplication::translate(
+            "SqliteProvider",
+            "Conexiunea a fost inchisa, iar baza de date a anulat tranzactia: nimic din ea nu a fost salvat.");
     }
 
     static ColumnType typeOf(const QString &declaredType)
@@ -531,7 +545,9 @@ private:
     {
         if (!mDb)
             throw DbError(ADO_E_ILLEGALOPERATION,
-                          mLost ? lostText() : QStringLiteral("Operatia nu este permisa cand conexiunea este inchisa."));
+                          mLost ? lostText()
+                                : QCoreApplication::translate(
+                                      "SqliteProvider", "Operatia nu este permisa cand conexiunea este inchisa."));
         if (mTimeoutSeconds > 0) {
             mClock.start();
             tTimedOut = 0;
@@ -665,7 +681,8 @@ void configureSqliteOnce()
 std::unique_ptr<Provider> openSqliteProvider(const QString &path, bool readOnly, bool sharedCache, qint64 lockTimeoutMs)
 {
     if (!QFileInfo(path).isFile())
-        throw DbError(E_FAIL, QStringLiteral("Fisierul bazei de date nu exista: %1").arg(path));
+        throw DbError(E_FAIL,
+                      QCoreApplication::translate("SqliteProvider", "Fisierul bazei de date nu exista: %1").arg(path));
     sqlite3 *raw = nullptr;
     configureSqliteOnce();
     // Each connection is used by one thread at a time (the database layer is

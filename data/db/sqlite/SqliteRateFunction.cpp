@@ -3,6 +3,7 @@
 #include "data/db/Decimal.h"
 #include "data/db/RateDivision.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 #include <sqlite3.h>
@@ -38,20 +39,22 @@ void rateDivide(sqlite3_context *ctx, int, sqlite3_value **argv)
     else
         amount = dec::parse(valueText(argv[0]));
     if (!amount) {
-        fail(ctx, QStringLiteral("Valoarea \"%1\" nu este un numar.").arg(valueText(argv[0])));
+        fail(ctx, QCoreApplication::translate("SqliteRateFunction", "Valoarea \"%1\" nu este un numar.")
+                      .arg(valueText(argv[0])));
         return;
     }
     const int decimals = sqlite3_value_int(argv[2]);
     const auto rule = rate::roundingNamed(sqlite3_value_type(argv[3]) == SQLITE_NULL ? QString() : valueText(argv[3]));
     if (!rule) {
-        fail(ctx, QStringLiteral("Regula de rotunjire \"%1\" nu este cunoscuta.").arg(valueText(argv[3])));
+        fail(ctx, QCoreApplication::translate("SqliteRateFunction", "Regula de rotunjire \"%1\" nu este cunoscuta.")
+                      .arg(valueText(argv[3])));
         return;
     }
     const auto quotient = rate::divide(dec::toText(*amount), valueText(argv[1]), decimals, *rule);
     if (!quotient) {
-        fail(ctx, QStringLiteral("Cursul \"%1\" sau numarul de zecimale %2 nu pot fi folosite.")
-                      .arg(valueText(argv[1]))
-                      .arg(decimals));
+        fail(ctx, QCoreApplication::translate("SqliteRateFunction",
+                                              "Cursul \"%1\" sau numarul de zecimale %2 nu pot fi folosite.")
+                      .arg(valueText(argv[1]), QString::number(decimals)));
         return;
     }
     if (kind == SQLITE_TEXT || kind == SQLITE_BLOB) {
