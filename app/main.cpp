@@ -4,12 +4,11 @@
 #include "conversion/CommandLine.h"
 #include "discovery/Discovery.h"
 #include "util/core/AppInfo.h"
+#include "util/core/Language.h"
 #include "util/widgets/GuiPrompts.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <QUrl>
 
 #include <cstdio>
@@ -50,11 +49,9 @@ int runWindowed(int argc, char *argv[])
     QApplication::setApplicationName(kAppTitle);
     QApplication::setApplicationVersion(fgAppVersion());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/vamor.svg")));
-    // The toolkit's own texts (file dialogs) in Romanian, when its
-    // translations are installed.
-    QTranslator toolkit;
-    if (toolkit.load(QStringLiteral("qtbase_ro"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkit);
+    // The program's texts, and the toolkit's own (file and print dialogs),
+    // in the user's language.
+    language::installChosen();
     ui::installGuiPrompts();
 
     frmMain window;
@@ -93,15 +90,19 @@ int main(int argc, char *argv[])
             args.append(QString::fromLocal8Bit(argv[i]));
         if (discovery::isDiscoverCommand(args)) {
             QCoreApplication app(argc, argv);
+            language::installChosen();
             return discovery::runDiscoverCommand(args);
         }
         return runCommandLine(argc, argv);
     }
     if (!hasDisplay()) {
+        QCoreApplication app(argc, argv);
+        language::installChosen();
         std::fprintf(stderr, "%s\n",
-                     "Programul cu ferestre are nevoie de un ecran (variabila DISPLAY nu este setata).\n"
-                     "Conversia fara ferestre: vamor --convert PROIECT.vmd --to noi|vechi (vamor --help spune "
-                     "mai mult).");
+                     qPrintable(QCoreApplication::translate(
+                         "Vamor", "Programul cu ferestre are nevoie de un ecran (variabila DISPLAY nu este setata).\n"
+                                  "Conversia fara ferestre: vamor --convert PROIECT.vmd --to noi|vechi (vamor --help "
+                                  "spune mai mult).")));
         return 2;
     }
     return runWindowed(argc, argv);

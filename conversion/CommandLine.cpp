@@ -3,6 +3,7 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/ConversionListing.h"
 #include "conversion/ReportLog.h"
+#include "util/core/Language.h"
 #include "conversion/ReportPrint.h"
 #include "conversion/CommandLineProject.h"
 #include "conversion/HistoryCommand.h"
@@ -534,6 +535,7 @@ int runCommandLine(int argc, char **argv)
         } else {
             app = std::make_unique<QCoreApplication>(argc, argv);
         }
+        language::installChosen();
     }
 
     QStringList args;

@@ -1,6 +1,7 @@
 #include "conversion/ReportLog.h"
 
 #include "data/db/DbError.h"
+#include "util/core/Language.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -84,9 +85,9 @@ void ReportLog::setTimes(const QDateTime &start, const QDateTime &end)
     mEnd = end;
 }
 
-QString ReportLog::formatTime(const QDateTime &time)
+QString ReportLog::formatTime(const QDateTime &time, Dates dates)
 {
-    const QLocale locale = QLocale::system();
+    const QLocale locale = dates == Dates::Shown ? language::locale() : QLocale::system();
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     // The long format may name the time zone; the report does not.
     timeFormat.remove(QLatin1Char('t'));
@@ -95,10 +96,10 @@ QString ReportLog::formatTime(const QDateTime &time)
            + locale.toString(time.time(), timeFormat);
 }
 
-QStringList ReportLog::titleLines() const
+QStringList ReportLog::titleLines(Dates dates) const
 {
-    QStringList lines{QCoreApplication::translate("ReportLog", "Inceput Conversie: %1").arg(formatTime(mStart)),
-                      QCoreApplication::translate("ReportLog", "Final Conversie: %1").arg(formatTime(mEnd))};
+    QStringList lines{QCoreApplication::translate("ReportLog", "Inceput Conversie: %1").arg(formatTime(mStart, dates)),
+                      QCoreApplication::translate("ReportLog", "Final Conversie: %1").arg(formatTime(mEnd, dates))};
     if (!mEndStatus.isEmpty())
         lines.append(mEndStatus);
     return lines;

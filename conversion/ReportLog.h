@@ -77,7 +77,10 @@ public:
 
     // "Inceput Conversie: …", "Final Conversie: …" and the end status when
     // there is one.
-    QStringList titleLines() const;
+    // The dates of a saved, printed or copied report follow the system's
+    // regional settings; in a window they follow the program's language.
+    enum class Dates { Saved, Shown };
+    QStringList titleLines(Dates dates = Dates::Saved) const;
     // Whether `line` reads as the first (`index` 0) or the second (1) of the
     // title lines, as a report written in Romanian or in the language the
     // program shows now has them.
@@ -103,9 +106,10 @@ public:
     // DbError with the reason when the file cannot be written.
     void saveToFile(const QString &path) const;
 
-    // A date and time as the system's regional settings write them: short
-    // date, then the time with seconds.
-    static QString formatTime(const QDateTime &time);
+    // A date and time as the system's regional settings write them (as
+    // the program's language writes them, `Dates::Shown`): short date, then
+    // the time with seconds.
+    static QString formatTime(const QDateTime &time, Dates dates = Dates::Saved);
 
 private:
     void forEachTotalsRow(const std::function<void(const TotalsRow &)> &visit) const;

@@ -114,7 +114,7 @@ void ReportView::showLog(const conversion::ReportLog &log, bool toLeiNoi)
         item->setIcon(0, QIcon(ok ? QStringLiteral(":/conversion/ok.svg") : QStringLiteral(":/conversion/err.svg")));
         item->setData(0, Qt::UserRole, ok ? QStringLiteral("ok") : QStringLiteral("err"));
     }
-    txtTitle->setPlainText(log.titleLines().join(QLatin1Char('\n')));
+    txtTitle->setPlainText(log.titleLines(conversion::ReportLog::Dates::Shown).join(QLatin1Char('\n')));
     txtTotal->setPlainText(log.totalLines().join(QLatin1Char('\n')));
     pgWideListView(lsv, 0, -1);
     fillTotals(log, toLeiNoi);

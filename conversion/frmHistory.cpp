@@ -16,7 +16,11 @@
 namespace {
 const QString kModule = QStringLiteral("frmHistory");
 
-QString when(const QDateTime &time) { return time.isValid() ? conversion::ReportLog::formatTime(time) : QStringLiteral("-"); }
+QString when(const QDateTime &time)
+{
+    using conversion::ReportLog;
+    return time.isValid() ? ReportLog::formatTime(time, ReportLog::Dates::Shown) : QStringLiteral("-");
+}
 } // namespace
 
 frmHistory::frmHistory(QWidget *parentWindow) : QDialog(parentWindow)

@@ -1,5 +1,6 @@
 #include "data/Changeover.h"
 
+#include "data/TemplateTexts.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/RateDivision.h"
@@ -50,6 +51,10 @@ Changeover Changeover::of(db::Connection &project)
     take(changeover.rate, "Rate");
     take(changeover.rounding, "Rounding");
     take(changeover.description, "Description");
+    // The names and the line the templates wrote, in the user's language.
+    changeover.oldName = templatetext::shown(changeover.oldName);
+    changeover.newName = templatetext::shown(changeover.newName);
+    changeover.description = templatetext::shown(changeover.description);
     const db::Variant decimals = rs.value(QStringLiteral("Decimals"));
     if (!decimals.isNull() && !decimals.isEmpty())
         changeover.decimals = decimals.toInt();
@@ -69,8 +74,10 @@ Changeover Changeover::of(db::Connection &project)
 
 QString Changeover::inSentence(bool toNew) const
 {
+    // Only a first word written "Lei" loses its capital: "OLD lei" and
+    // "СТАРИ леи" read the same inside a sentence.
     QString text = name(toNew);
-    if (!isCode(text) && !text.isEmpty())
+    if (!isCode(text) && text.size() > 1 && text.at(0).isUpper() && text.at(1).isLower())
         text[0] = text.at(0).toLower();
     return text;
 }

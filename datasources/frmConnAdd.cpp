@@ -2,6 +2,7 @@
 
 #include "data/ErrorTrap.h"
 #include "data/Lookups.h"
+#include "data/TemplateTexts.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
@@ -132,7 +133,7 @@ void frmConnAdd::Form_Load()
             if (!option && index > mopt.lastKey())
                 option = createOption(index);
             if (option) {
-                option->setText(rs.value(QStringLiteral("Description")).toString());
+                option->setText(templatetext::shown(rs.value(QStringLiteral("Description")).toString()));
                 option->resize(option->sizeHint());
                 if (rs.value(QStringLiteral("Enabled")).toBool()) {
                     option->move(option->x(), next);

@@ -1,6 +1,7 @@
 #include "help/frmHelp.h"
 
 #include "util/core/HelpTopics.h"
+#include "util/core/Language.h"
 #include "util/core/ShellTools.h"
 #include "util/widgets/FormTools.h"
 
@@ -42,10 +43,20 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
     return QTextBrowser::loadResource(type, name);
 }
 
+// The window's caption, saying so when the pages are in another language
+// than the program's (Bulgarian reads the English pages).
+QString frmHelp::pTitle(const QString &pageTitle) const
+{
+    QString title = pageTitle.isEmpty() ? tr("Vamor - Ajutor") : tr("Vamor - Ajutor - %1").arg(pageTitle);
+    if (fgHelpLanguage() == QLatin1String("en") && language::current() != QLatin1String("en"))
+        title += tr(" (paginile in limba engleza)");
+    return title;
+}
+
 frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(tr("Vamor - Ajutor"));
+    setWindowTitle(pTitle(QString()));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     mEngine = new QHelpEngine(collectionFile, this);
@@ -123,7 +134,7 @@ frmHelp::frmHelp(const QString &collectionFile, QWidget *parent) : QWidget(paren
     connect(mBrowser, &QTextBrowser::sourceChanged, this, [this] {
         pSyncContents();
         const QString title = mBrowser->documentTitle();
-        setWindowTitle(title.isEmpty() ? tr("Vamor - Ajutor") : tr("Vamor - Ajutor - %1").arg(title));
+        setWindowTitle(pTitle(title));
     });
     // Escape closes the window, as it closes the program's dialogs.
     auto *close = new QAction(this);

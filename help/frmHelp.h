@@ -41,6 +41,7 @@ public:
     QLineEdit *indexFilter() const { return mIndexFilter; }
 
 private:
+    QString pTitle(const QString &pageTitle) const;
     void pSyncContents();
 
     QHelpEngine *mEngine = nullptr;

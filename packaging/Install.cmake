@@ -1,6 +1,7 @@
 # Installation where a Linux desktop expects a program, and its Debian package:
 #   bin/vamor
-#   share/vamor/                 the project templates (*.vmt), the help (Vamor.qhc, Vamor.qch)
+#   share/vamor/                 the project templates (*.vmt), the help (Vamor.qhc, Vamor.qch,
+#                                Vamor_en.*), the translations (vamor_en.qm, vamor_bg.qm)
 #   share/applications/vamor.desktop
 #   share/icons/hicolor/...      the application icon, and the icon of project files
 #   share/mime/packages/vamor.xml  the type of project files (*.vmd)
@@ -22,7 +23,7 @@ install(CODE "
   if(NOT EXISTS \"${VAMOR_BIN_DIR}/Vamor.vmt\")
     message(FATAL_ERROR \"The project template Vamor.vmt has not been built in ${VAMOR_BIN_DIR}\")
   endif()
-  file(GLOB vamor_data_files \"${VAMOR_BIN_DIR}/*.vmt\" \"${VAMOR_BIN_DIR}/Vamor.qhc\" \"${VAMOR_BIN_DIR}/Vamor.qch\" \"${VAMOR_BIN_DIR}/Vamor_en.qhc\" \"${VAMOR_BIN_DIR}/Vamor_en.qch\")
+  file(GLOB vamor_data_files \"${VAMOR_BIN_DIR}/*.vmt\" \"${VAMOR_BIN_DIR}/Vamor.qhc\" \"${VAMOR_BIN_DIR}/Vamor.qch\" \"${VAMOR_BIN_DIR}/Vamor_en.qhc\" \"${VAMOR_BIN_DIR}/Vamor_en.qch\" \"${VAMOR_BIN_DIR}/vamor_*.qm\")
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${VAMOR_INSTALL_DATADIR}\" TYPE FILE
        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
        FILES \${vamor_data_files})

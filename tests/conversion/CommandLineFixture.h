@@ -32,7 +32,7 @@ protected:
         QString err;
     };
     // The program's environment: VAMOR_HOME is the temporary folder, no display.
-    QProcessEnvironment environment() const;
+    virtual QProcessEnvironment environment() const;
     std::unique_ptr<QProcess> start(const QStringList &args, const QString &workingDir = QString());
     // Closes the input, waits for the end and reads what is left.
     static Outcome finish(QProcess &process, const QByteArray &errSoFar = QByteArray());

@@ -19,6 +19,27 @@ struct Message {
     QStringList translations; // one, or one per plural form
 };
 
+// The text of the element the reader is at, with the characters that XML
+// cannot hold as they are (a carriage return) written as <byte value="xd"/>.
+QString elementText(QXmlStreamReader &xml)
+{
+    QString text;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isCharacters())
+            text += xml.text();
+        else if (xml.isStartElement() && xml.name() == QLatin1String("byte")) {
+            bool ok = false;
+            const QString value = xml.attributes().value(QStringLiteral("value")).toString();
+            const uint code = value.startsWith(QLatin1Char('x')) ? value.mid(1).toUInt(&ok, 16) : value.toUInt(&ok);
+            if (ok)
+                text += QChar(char16_t(code));
+        } else if (xml.isEndElement() && xml.name() != QLatin1String("byte"))
+            break;
+    }
+    return text;
+}
+
 // The messages of a .ts file, by context and source text.
 QHash<QString, Message> readTs(const QString &path, QString *error)
 {
@@ -42,14 +63,14 @@ QHash<QString, Message> readTs(const QString &path, QString *error)
                 message.context = context;
                 message.numerus = xml.attributes().value(QStringLiteral("numerus")) == QLatin1String("yes");
             } else if (name == QLatin1String("source"))
-                message.source = xml.readElementText();
+                message.source = elementText(xml);
             else if (name == QLatin1String("translation")) {
                 const QString type = xml.attributes().value(QStringLiteral("type")).toString();
                 message.finished = type.isEmpty();
                 if (!message.numerus)
-                    message.translations.append(xml.readElementText());
+                    message.translations.append(elementText(xml));
             } else if (name == QLatin1String("numerusform"))
-                message.translations.append(xml.readElementText());
+                message.translations.append(elementText(xml));
         } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
             messages.insert(message.context + QLatin1Char('\x1f') + message.source, message);
             message = Message();

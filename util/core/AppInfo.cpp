@@ -147,6 +147,18 @@ QStringList appinfo::templateFiles(const QStringList &folders)
     return result;
 }
 
+QString fgProgramFile(const QString &name)
+{
+    QStringList folders = fgDataPaths();
+    folders += appinfo::resolveFolders(exeFolder(), QString()).data;
+    for (const QString &folder : folders) {
+        const QString path = QDir(folder).filePath(name);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
+
 QString fgDataFile(const QString &name)
 {
     const QStringList folders = fgDataPaths();

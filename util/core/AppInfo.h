@@ -32,6 +32,10 @@ QStringList fgTemplateFiles();
 // The full path of the file `name` in the first data folder holding it;
 // when none does, its path in the first data folder (which does not exist).
 QString fgDataFile(const QString &name);
+// A file that comes with the program itself (a translation): as
+// fgDataFile, then in the program's own folders also when VAMOR_HOME names
+// another. "" when there is none.
+QString fgProgramFile(const QString &name);
 
 namespace appinfo {
 

@@ -1,11 +1,34 @@
 #include "util/core/HelpTopics.h"
 
 #include "util/core/AppInfo.h"
+#include "util/core/Language.h"
 
-QString fgHelpFile()
+#include <QFileInfo>
+
+namespace {
+
+// The help's pages exist in Romanian (Vamor.qhc) and English (Vamor_en.qhc).
+QString helpFileFor(const QString &code)
 {
-    return fgDataFile(QStringLiteral("Vamor.qhc"));
+    return fgDataFile(code == QLatin1String("ro") ? QStringLiteral("Vamor.qhc")
+                                                  : QStringLiteral("Vamor_%1.qhc").arg(code));
 }
+
+} // namespace
+
+QString fgHelpLanguage()
+{
+    const QString code = language::current();
+    if (code == QLatin1String("ro"))
+        return code;
+    // A language whose pages are not written yet reads the English ones.
+    for (const QString &candidate : {code, QStringLiteral("en")})
+        if (QFileInfo(helpFileFor(candidate)).isFile())
+            return candidate;
+    return QStringLiteral("ro");
+}
+
+QString fgHelpFile() { return helpFileFor(fgHelpLanguage()); }
 
 namespace help {
 

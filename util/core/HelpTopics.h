@@ -6,10 +6,14 @@
 
 // The topics of the help collection behind the help context numbers that the
 // windows carry (property "HelpContextID"). Each number has one page.
-// The help collection, Vamor.qhc, where the program looks for it (the first
+// The help collection of the language in force (Vamor.qhc in Romanian,
+// Vamor_en.qhc in English), where the program looks for it (the first
 // data folder holding it). The help commands do nothing when this file does
 // not exist.
 QString fgHelpFile();
+// The language of the help's pages: the program's own, else English (a
+// language the pages are not written in yet), else Romanian.
+QString fgHelpLanguage();
 
 namespace help {
 

@@ -101,7 +101,8 @@ QString install(const QString &code)
         auto program = std::make_unique<QTranslator>();
         const QString file = QStringLiteral("vamor_") + code + QStringLiteral(".qm");
         // Without its translation the program stays Romanian throughout.
-        if (!program->load(fgDataFile(file)))
+        const QString path = fgProgramFile(file);
+        if (path.isEmpty() || !program->load(path))
             return gCurrent;
         QCoreApplication::installTranslator(program.get());
         gProgram = std::move(program);
@@ -120,6 +121,14 @@ QString install(const QString &code)
 QString installChosen() { return install(choose(currentSources())); }
 
 QString current() { return gCurrent; }
+
+QLocale locale()
+{
+    const QLocale system = QLocale::system();
+    if (gCurrent == QLatin1String("ro") || languageOf(system.name()) == gCurrent)
+        return system;
+    return QLocale(gCurrent);
+}
 
 QString savedChoice() { return QSettings(kAppTitle, kAppTitle).value(kSettingsKey).toString(); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +40,10 @@ QString install(const QString &code);
 QString installChosen();
 // The language in force.
 QString current();
+// How dates and times are written in the windows: as the system's regional
+// settings write them when they are of the language in force (or the
+// language is Romanian, the program's own), else as the language does.
+QLocale locale();
 
 // The menu's choice, applied at the next start ("" = the system's).
 QString savedChoice();
