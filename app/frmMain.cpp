@@ -251,6 +251,7 @@ void frmMain::createActions()
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpEmpty1"));
     mnuHelpTerms = helpItem(tr("Termene si Conditii"), QStringLiteral("mnuHelpTerms"));
     mnuHelpAbout = helpItem(tr("Despre"), QStringLiteral("mnuHelpAbout"));
+    pSetupLanguageMenu();
 }
 
 QAction *frmMain::tlbButton(const QString &pstrKey) const { return mTlbButtons.value(pstrKey); }

@@ -105,6 +105,10 @@ public:
     // The context menu of a data source node ("Cauta sume...").
     void pSetupSourceMenu();
 
+    // The Limba menu (frmMainLanguage.cpp): the language of the next start.
+    void pSetupLanguageMenu();
+    void pChooseLanguage(const QString &code);
+
     // Tables and fields (frmMainTables.cpp): the add-table and add-field
     // dialogs (one kept per data source and per table), the deletion of the
     // selected table and of the table window's selected field.
@@ -147,6 +151,7 @@ public:
     QAction *mnuExit = nullptr;
     QMenu *mnuProject = nullptr;
     QAction *mnuDiscover = nullptr;
+    QMenu *mnuLanguage = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHepContent = nullptr;
     QAction *mnuHelpIndex = nullptr;

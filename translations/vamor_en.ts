@@ -2328,7 +2328,7 @@ Converting without windows: vamor --convert PROJECT.vmd --to noi|vechi (vamor --
     <message>
         <source>Deconectat</source>
         <extracomment>The data source is not connected to (tick box and state).</extracomment>
-        <translation>Disconnected</translation>
+        <translation>Offline</translation>
     </message>
     <message>
         <source>Cauta sume...</source>
