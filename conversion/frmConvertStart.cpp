@@ -44,12 +44,19 @@ frmConvertStart::frmConvertStart(QWidget *parentWindow) : QDialog(parentWindow)
     lsv->setObjectName(QStringLiteral("lsv"));
     pgMakeReportList(lsv);
     lsv->setHeaderLabels({tr("Sursa Date"), tr("Tabel"), tr("Camp"), tr("Observatii")});
+    pgWideListView(lsv, 0, -1); // every heading readable while the list fills
     lblWait = new QLabel(this);
     lblWait->setObjectName(QStringLiteral("lblWait"));
     lblWait->hide();
     txtTotal = new QLineEdit(this);
     txtTotal->setObjectName(QStringLiteral("txtTotal"));
     txtTotal->setReadOnly(true);
+    // The whole line stays readable, in every language: the box widens
+    // (and the window with it) to what it says.
+    connect(txtTotal, &QLineEdit::textChanged, this, [this](const QString &text) {
+        txtTotal->setMinimumWidth(txtTotal->fontMetrics().horizontalAdvance(text) + 16);
+        txtTotal->setCursorPosition(0);
+    });
     chkTotals = new QCheckBox(tr("Totaluri de control"), this);
     chkTotals->setObjectName(QStringLiteral("chkTotals"));
     chkTotals->setChecked(true);

@@ -3,6 +3,7 @@
 #include "data/ErrorTrap.h"
 #include "data/Lookups.h"
 #include "data/ProjectHost.h"
+#include "data/TemplateTexts.h"
 #include "data/db/Connection.h"
 #include "data/db/DbError.h"
 #include "data/db/Recordset.h"
@@ -133,7 +134,7 @@ void frmConn::Load()
             db::CursorType::Static, db::LockType::ReadOnly);
         if (!rs.eof()) {
             mlngIdConnType = static_cast<qint32>(rs.value(QStringLiteral("IdConnType")).toInt());
-            txtType->setText(text(rs, "ConnType"));
+            txtType->setText(templatetext::shown(text(rs, "ConnType")));
             txtDescription->setText(text(rs, "Description"));
             ctlDetails->setConnType(mlngIdConnType);
             ctlDetails->setDataSource(text(rs, "DataSource"));

@@ -7,9 +7,11 @@
 #include "util/widgets/ModalDialog.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
 static void initHelpResources() { Q_INIT_RESOURCE(help); }
@@ -88,8 +90,45 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
         l->setWordWrap(false);
         connect(l, &QLabel::linkActivated, this, &frmAbout::lbl_LinkActivated);
     }
+    pFitTexts();
 
     setPicture(defaultPicture());
+}
+
+// The card's texts in any language: the description's lines take the
+// height their words need, in a smaller font while they do not fit above the
+// rule of the card; the two links at the bottom right take their own width.
+void frmAbout::pFitTexts()
+{
+    const QStringList names{QStringLiteral("lblDescription1"), QStringLiteral("lblDescription2"),
+                            QStringLiteral("lblDescription3")};
+    constexpr int kTop = 140, kBottom = 256, kLeft = 176, kWidth = 330;
+    for (int points = 10; points >= 7; --points) {
+        int y = kTop;
+        for (const QString &name : names) {
+            auto *l = findChild<QLabel *>(name);
+            QString style = l->styleSheet();
+            style.replace(QRegularExpression(QStringLiteral("font-size:\\d+pt;")),
+                          QStringLiteral("font-size:%1pt;").arg(points));
+            l->setStyleSheet(style);
+            QFont font = l->font();
+            font.setPointSize(points);
+            font.setBold(style.contains(QLatin1String("font-weight:bold")));
+            const int height = QFontMetrics(font)
+                                   .boundingRect(QRect(0, 0, kWidth, 1000), Qt::TextWordWrap, l->text())
+                                   .height() + 2;
+            l->setGeometry(kLeft, y, kWidth, height);
+            y += height + 4;
+        }
+        if (y - 4 <= kBottom)
+            break;
+    }
+    findChild<QLabel *>(QStringLiteral("lblContact"))->setGeometry(50, 262, 468, 20);
+    constexpr int kRight = 518, kGap = 10;
+    const int closeWidth = lblClose->sizeHint().width();
+    lblClose->setGeometry(kRight - closeWidth, 306, closeWidth, 20);
+    const int termsWidth = lblTerms->sizeHint().width();
+    lblTerms->setGeometry(kRight - closeWidth - kGap - termsWidth, 306, termsWidth, 20);
 }
 
 void frmAbout::setPicture(const QImage &picture)

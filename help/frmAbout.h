@@ -34,6 +34,7 @@ protected:
 
 private:
     void lbl_LinkActivated(const QString &link);
+    void pFitTexts();
 
     QImage mPicture;
     // Where the left button was pressed, in the window's coordinates.

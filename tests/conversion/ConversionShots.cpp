@@ -6,6 +6,7 @@
 #include "conversion/frmProgress.h"
 #include "data/ProjectHost.h"
 #include "data/db/Connection.h"
+#include "util/core/Language.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,7 @@ using shots::shoot;
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    language::installChosen(); // VAMOR_LANG=en or bg for the translated windows
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const QString templates = qEnvironmentVariable("VAMOR_TEMPLATES");
     QTemporaryDir dir;

@@ -19,6 +19,7 @@
 #include "tests/support/Shots.h"
 #include "util/core/Prompt.h"
 #include "util/widgets/ModalDialog.h"
+#include "util/core/Language.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,6 +61,7 @@ QWidget *visibleWindow(const char *name)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    language::installChosen(); // VAMOR_LANG=en or bg for the translated windows
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const QString pg = qEnvironmentVariable("VAMOR_TEST_PG");
     if (pg.isEmpty()) {

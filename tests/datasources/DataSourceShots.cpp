@@ -7,6 +7,7 @@
 #include "datasources/ctlConnDetails.h"
 #include "datasources/frmConn.h"
 #include "datasources/frmConnAdd.h"
+#include "util/core/Language.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,6 +27,7 @@ using shots::shoot;
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    language::installChosen(); // VAMOR_LANG=en or bg for the translated windows
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     auto file = [&](const QString &name) { return QDir(out).filePath(name); };
     QTemporaryDir dir;

@@ -6,6 +6,7 @@
 #include "help/frmTerms.h"
 #include "tests/support/Shots.h"
 #include "tests/support/TestSupport.h"
+#include "util/core/Language.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    language::installChosen(); // VAMOR_LANG=en or bg for the translated windows
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
     QTextStream log(stdout);

@@ -11,6 +11,7 @@
 #include "tables/frmTable.h"
 #include "tables/frmTableAdd.h"
 #include "util/widgets/ModalDialog.h"
+#include "util/core/Language.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +30,7 @@ using shots::shoot;
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    language::installChosen(); // VAMOR_LANG=en or bg for the translated windows
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const QString templates = qEnvironmentVariable("VAMOR_TEMPLATES");
     QTemporaryDir dir;
