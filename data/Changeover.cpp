@@ -25,6 +25,15 @@ QString textOf(const db::Recordset &rs, const char *column)
     return v.isNull() || v.isEmpty() ? QString() : v.toString().trimmed();
 }
 
+// The names and the line the templates wrote, in the user's language.
+Changeover shown(Changeover changeover)
+{
+    changeover.oldName = templatetext::shown(changeover.oldName);
+    changeover.newName = templatetext::shown(changeover.newName);
+    changeover.description = templatetext::shown(changeover.description);
+    return changeover;
+}
+
 } // namespace
 
 Changeover Changeover::of(db::Connection &project)
@@ -34,11 +43,11 @@ Changeover Changeover::of(db::Connection &project)
         QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'tChangeover'"),
         db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     if (exists.eof())
-        return changeover;
+        return shown(changeover);
     db::Recordset rs = project.openRecordset(QStringLiteral("SELECT * FROM tChangeover"), db::CursorType::ForwardOnly,
                                              db::LockType::ReadOnly);
     if (rs.eof())
-        return changeover;
+        return shown(changeover);
     const auto take = [&](QString &into, const char *column) {
         const QString value = textOf(rs, column);
         if (!value.isEmpty())
@@ -51,10 +60,6 @@ Changeover Changeover::of(db::Connection &project)
     take(changeover.rate, "Rate");
     take(changeover.rounding, "Rounding");
     take(changeover.description, "Description");
-    // The names and the line the templates wrote, in the user's language.
-    changeover.oldName = templatetext::shown(changeover.oldName);
-    changeover.newName = templatetext::shown(changeover.newName);
-    changeover.description = templatetext::shown(changeover.description);
     const db::Variant decimals = rs.value(QStringLiteral("Decimals"));
     if (!decimals.isNull() && !decimals.isEmpty())
         changeover.decimals = decimals.toInt();
@@ -69,7 +74,7 @@ Changeover Changeover::of(db::Connection &project)
                                                                   "Regula de rotunjire din proiect (\"%1\") nu este "
                                                                   "cunoscuta.")
                                           .arg(changeover.rounding));
-    return changeover;
+    return shown(changeover);
 }
 
 QString Changeover::inSentence(bool toNew) const

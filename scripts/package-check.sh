@@ -50,6 +50,10 @@ if [ -f "$build/bin/Vamor.qhc" ]; then
   check "holds the help /usr/share/vamor/Vamor.qhc and Vamor.qch" \
     sh -c "grep -qxF /usr/share/vamor/Vamor.qhc '$work/files.txt' && grep -qxF /usr/share/vamor/Vamor.qch '$work/files.txt'"
 fi
+check "holds the translations /usr/share/vamor/vamor_en.qm and vamor_bg.qm" \
+  sh -c "grep -qxF /usr/share/vamor/vamor_en.qm '$work/files.txt' && grep -qxF /usr/share/vamor/vamor_bg.qm '$work/files.txt'"
+check "the installed program speaks English: VAMOR_LANG=en vamor --help" \
+  sh -c "VAMOR_LANG=en '$work/root/usr/bin/vamor' --help | grep -q '^Usage:'"
 check "the changelog names this version" sh -c "gzip -dc '$work/root/usr/share/doc/vamor/changelog.gz' | head -1 | grep -qF 'vamor ($(field Version))'"
 check "nothing outside /usr" sh -c "! grep -v '^/usr/' '$work/files.txt'"
 check "no maintainer scripts" sh -c "! dpkg-deb -I '$deb' | grep -Eq ' (pre|post)(inst|rm) '"

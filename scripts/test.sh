@@ -15,6 +15,9 @@
 # Set VAMOR_SKIP_INSTALL=1 to skip the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The checks read the program's own (Romanian) texts whatever the machine's
+# locale; the language tests choose their languages themselves.
+export VAMOR_LANG=ro
 
 if [ "${VAMOR_SKIP_INSTALL:-0}" != "1" ]; then
   scripts/install-deps.sh
