@@ -118,9 +118,7 @@ void frmField::cmdOk_Click()
     fgTrap(kModule, QStringLiteral("cmdOk_Click"), [&] {
         const QString text = txtSQLWhere->toPlainText();
         if (!db::isWellFormedText(text))
-            throw db::DbError(db::E_FAIL, db::malformedTextMessage(
-                                              //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
-                                              tr("Clauza WHERE")));
+            throw db::DbError(db::E_FAIL, db::malformedTextMessage(db::TextSubject::WhereClause));
         db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tField WHERE IdField = ")
                                                            + QString::number(IdField),
                                                        db::CursorType::Static, db::LockType::Optimistic);

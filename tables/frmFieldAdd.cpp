@@ -173,8 +173,7 @@ void frmFieldAdd::cmdOk_Click()
                 return;
             }
             if (!db::isWellFormedText(name)) {
-                //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
-                ui::msgBox(db::malformedTextMessage(tr("Numele campului")), ui::Buttons::Ok,
+                ui::msgBox(db::malformedTextMessage(db::TextSubject::FieldName), ui::Buttons::Ok,
                            ui::Icon::Information);
                 txtFieldName->setFocus();
                 return;
@@ -212,7 +211,7 @@ void frmFieldAdd::cmdOk_Click()
                 db::isWellFormedText(name)
                     ? stepWaiting(this, tr("Se verifica tipul campului \"%1\"").arg(name),
                                   [idTable, name] { return fgCheckFieldType(idTable, name); })
-                    : db::malformedTextMessage(tr("Numele campului"));
+                    : db::malformedTextMessage(db::TextSubject::FieldName);
             if (!message.isEmpty()) {
                 const ui::Answer answer = ui::msgBox(
                     tr("Campul %1 nu se poate adauga din cauza urmatoarei erori:\r\n%2\r\n\r\nDoriti sa continuati?")

@@ -316,9 +316,7 @@ bool frmTable::pSave()
     return fgTrap(kModule, QStringLiteral("pSave"), [&] {
         const QString clause = txtSQLWhere->toPlainText();
         if (!db::isWellFormedText(clause))
-            throw db::DbError(db::E_FAIL, db::malformedTextMessage(
-                                              //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
-                                              tr("Clauza WHERE")));
+            throw db::DbError(db::E_FAIL, db::malformedTextMessage(db::TextSubject::WhereClause));
         db::Recordset rs = projectConn().openRecordset(QStringLiteral("SELECT * FROM tTable WHERE IdTable = ")
                                                            + QString::number(IdTable),
                                                        db::CursorType::Static, db::LockType::Optimistic);

@@ -255,8 +255,7 @@ void frmTableAdd::cmdOk_Click()
         }
         // A name read from bytes that were not UTF-8 is not the table's name.
         if (!db::isWellFormedText(TableName) || !db::isWellFormedText(Owner)) {
-            //: Subject of "... contine caractere care nu sunt text UTF-8 valid"
-            ui::msgBox(db::malformedTextMessage(tr("Numele tabelului")), ui::Buttons::Ok,
+            ui::msgBox(db::malformedTextMessage(db::TextSubject::TableName), ui::Buttons::Ok,
                        ui::Icon::Information);
             return;
         }

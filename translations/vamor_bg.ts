@@ -1928,11 +1928,6 @@ Proiectul poate fi deschis dupa ce acel program il inchide.</source>
         <source>Numele tabelului contine caractere care nu sunt text UTF-8 valid (afisate ca &quot;%1&quot;); corectati textul.</source>
         <translation>Името на таблицата съдържа знаци, които не са валиден текст в UTF-8 (показани като &quot;%1&quot;); коригирайте текста.</translation>
     </message>
-    <message>
-        <source>%1 contine caractere care nu sunt text UTF-8 valid (afisate ca &quot;%2&quot;); corectati textul.</source>
-        <extracomment>%1 names the text refused (&quot;Comanda&quot;, &quot;Clauza WHERE&quot;), starting with a capital; %2 is the sign shown in place of the characters that are not UTF-8.</extracomment>
-        <translation>%1 съдържа знаци, които не са валиден текст в UTF-8 (показани като &quot;%2&quot;); коригирайте текста.</translation>
-    </message>
 </context>
 <context>
     <name>SqliteProvider</name>
@@ -2626,11 +2621,6 @@ Vamor може да чете тази база данни, но не може д
         <translation>Отказ</translation>
     </message>
     <message>
-        <source>Clauza WHERE</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
-        <translation>Клауза WHERE</translation>
-    </message>
-    <message>
         <source>Campul nu mai exista in proiect.</source>
         <translation>Полето вече не съществува в проекта.</translation>
     </message>
@@ -2664,11 +2654,6 @@ Vamor може да чете тази база данни, но не може д
     <message>
         <source>Trebuie sa specificati numele campului</source>
         <translation>Трябва да въведете името на полето</translation>
-    </message>
-    <message>
-        <source>Numele campului</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
-        <translation>Името на полето</translation>
     </message>
     <message>
         <source>Campul este deja adaugat la tabelul curent.</source>
@@ -3132,7 +3117,6 @@ Da - o deschide, Nu - o sterge, Anulare - o lasa asa.</source>
     </message>
     <message>
         <source>Clauza WHERE</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
         <translation>Клауза WHERE</translation>
     </message>
     <message>
@@ -3210,11 +3194,6 @@ Doriti sa continuati?</source>
     <message>
         <source>Trebuie sa selectati un tabel din lista</source>
         <translation>Трябва да изберете таблица от списъка</translation>
-    </message>
-    <message>
-        <source>Numele tabelului</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
-        <translation>Името на таблицата</translation>
     </message>
     <message>
         <source>Tabelul este deja adaugat la conexiunea curenta.</source>

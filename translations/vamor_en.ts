@@ -1929,11 +1929,6 @@ The project can be opened once that program closes it.</translation>
         <source>Numele tabelului contine caractere care nu sunt text UTF-8 valid (afisate ca &quot;%1&quot;); corectati textul.</source>
         <translation>The table name contains characters that are not valid UTF-8 text (shown as &quot;%1&quot;); correct the text.</translation>
     </message>
-    <message>
-        <source>%1 contine caractere care nu sunt text UTF-8 valid (afisate ca &quot;%2&quot;); corectati textul.</source>
-        <extracomment>%1 names the text refused (&quot;Comanda&quot;, &quot;Clauza WHERE&quot;), starting with a capital; %2 is the sign shown in place of the characters that are not UTF-8.</extracomment>
-        <translation>%1 contains characters that are not valid UTF-8 text (shown as &quot;%2&quot;); correct the text.</translation>
-    </message>
 </context>
 <context>
     <name>SqliteProvider</name>
@@ -2627,11 +2622,6 @@ Vamor can read this database but cannot write to it (its driver is read-only): i
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>Clauza WHERE</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
-        <translation>WHERE clause</translation>
-    </message>
-    <message>
         <source>Campul nu mai exista in proiect.</source>
         <translation>The field no longer exists in the project.</translation>
     </message>
@@ -2665,11 +2655,6 @@ Vamor can read this database but cannot write to it (its driver is read-only): i
     <message>
         <source>Trebuie sa specificati numele campului</source>
         <translation>You must specify the field name</translation>
-    </message>
-    <message>
-        <source>Numele campului</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
-        <translation>Field name</translation>
     </message>
     <message>
         <source>Campul este deja adaugat la tabelul curent.</source>
@@ -3133,7 +3118,6 @@ Yes - open it, No - delete it, Cancel - leave it as it is.</translation>
     </message>
     <message>
         <source>Clauza WHERE</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
         <translation>WHERE clause</translation>
     </message>
     <message>
@@ -3211,11 +3195,6 @@ Do you want to continue?</translation>
     <message>
         <source>Trebuie sa selectati un tabel din lista</source>
         <translation>You must select a table from the list</translation>
-    </message>
-    <message>
-        <source>Numele tabelului</source>
-        <extracomment>Subject of &quot;... contine caractere care nu sunt text UTF-8 valid&quot;</extracomment>
-        <translation>Table name</translation>
     </message>
     <message>
         <source>Tabelul este deja adaugat la conexiunea curenta.</source>

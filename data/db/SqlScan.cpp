@@ -359,13 +359,4 @@ QString malformedTextMessage(TextSubject what)
     return malformedTextMessage(TextSubject::Command);
 }
 
-QString malformedTextMessage(const QString &what)
-{
-    //: %1 names the text refused ("Comanda", "Clauza WHERE"), starting with a capital; %2 is the sign shown in
-    //: place of the characters that are not UTF-8.
-    return QCoreApplication::translate("SqlScan", "%1 contine caractere care nu sunt text UTF-8 valid (afisate ca "
-                                                  "\"%2\"); corectati textul.")
-        .arg(what, QString(QChar::ReplacementCharacter));
-}
-
 } // namespace db

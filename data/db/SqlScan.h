@@ -53,8 +53,5 @@ enum class TextSubject {
 // The message that refuses a text `isWellFormedText` does not accept: one
 // whole sentence for each subject.
 QString malformedTextMessage(TextSubject what);
-// The same for a subject the caller names, already in the user's language
-// and starting with a capital.
-QString malformedTextMessage(const QString &what);
 
 } // namespace db

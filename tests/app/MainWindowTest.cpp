@@ -111,6 +111,7 @@ TEST_F(MainWindow, ToolbarMenusAndStartingButtonStates)
     EXPECT_EQ(menus, QStringList({"Fisier:Proiect Nou,Deschide Proiect,-,Salveaza,Istoric conversii...,-,Inchide",
                                   "Proiect:Adauga Sursa de Date,Sterge Sursa de Date,Cauta sume...,Adauga Tabel,Sterge Tabel,"
                                   "Adauga Camp,Sterge Camp,-,Converteste la lei NOI,Converteste la lei VECHI",
+                                  QString::fromUtf8("Limba:Limba sistemului,-,Romana,English,Български"),
                                   "Ajutor:Continut,Index,-,Termene si Conditii,Despre"}));
     // The project menu follows the toolbar's states, and every command has
     // a key: the whole road can be walked without the mouse.

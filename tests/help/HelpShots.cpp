@@ -6,6 +6,7 @@
 #include "help/frmTerms.h"
 #include "tests/support/Shots.h"
 #include "tests/support/TestSupport.h"
+#include "util/core/HelpTopics.h"
 #include "util/core/Language.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ int main(int argc, char **argv)
     QDir().mkpath(out);
     QTextStream log(stdout);
 
-    frmHelp help(QDir(testsupport::templatesDir()).filePath(QStringLiteral("Vamor.qhc")));
+    frmHelp help(fgHelpFile());
     help.resize(900, 620);
     help.move(20, 20);
     help.showTopic(8);

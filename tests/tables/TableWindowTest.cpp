@@ -178,7 +178,7 @@ TEST(TableWindow, AClauseThatIsNotUtf8IsNotStored)
     EXPECT_TRUE(p.dirtyCalls.isEmpty());
     ASSERT_EQ(prompts.messages().size(), 2);
     for (const ui::MessageRequest &m : prompts.messages())
-        EXPECT_TRUE(m.text.contains(db::malformedTextMessage(QStringLiteral("Clauza WHERE")))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(db::malformedTextMessage(db::TextSubject::WhereClause))) << m.text.toStdString();
 }
 
 // --- Removing fields
