@@ -8,6 +8,7 @@
 #
 # DIR/env.sh exports the ODBC connection strings the tests read:
 #   VAMOR_TEST_PG       "Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=…;…"
+#   VAMOR_TEST_PG_STANDBY  the same database on a streaming standby of it
 #   VAMOR_TEST_MARIADB  "Driver=MariaDB Unicode;Server=127.0.0.1;Port=…;…;Option=2;"
 # (Option=2 is the connector's FOUND_ROWS flag: UPDATE counts the rows it
 # matched, as every other engine does, not only the rows whose values changed.)
@@ -108,13 +109,42 @@ start_pg() {
     echo "$port" > "$dir/pg/port"
     echo "export VAMOR_TEST_PG=\"Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=$port;Database=$TEST_DB;Uid=$TEST_USER;Pwd=$TEST_PASSWORD;\"" >> "$dir/env.sh"
     echo "PostgreSQL listening on 127.0.0.1:$port (files in $dir/pg)"
+    start_pg_standby "$dir" "$port" || loud "PostgreSQL standby is NOT available: VAMOR_TEST_PG_STANDBY is not set"
+    return 0
+}
+
+# A streaming standby of the server above: a base backup of it that follows
+# its WAL (standby.signal and primary_conninfo written by pg_basebackup -R),
+# open for reading (hot_standby).
+start_pg_standby() {
+    local dir=$1 primary=$2
+    local data=$dir/pg/standby sock=$dir/pg/sock log=$dir/pg/standby.log port attempt
+    if ! as_pg env PGPASSWORD="$TEST_PASSWORD" "$PG_BIN/pg_basebackup" -h 127.0.0.1 -p "$primary" -U postgres \
+            -D "$data" -R -X stream --no-sync >"$dir/pg/basebackup.log" 2>&1; then
+        loud "PostgreSQL standby: pg_basebackup failed, see $dir/pg/basebackup.log"
+        return 1
+    fi
+    for attempt in 1 2 3; do
+        port=$(free_port)
+        if as_pg "$PG_BIN/pg_ctl" -D "$data" -l "$log" -w -t 30 \
+                -o "-c listen_addresses=127.0.0.1 -p $port -k $sock -c fsync=off -c hot_standby=on" \
+                start >/dev/null 2>&1; then
+            break
+        fi
+        port=
+    done
+    [ -n "$port" ] || { loud "PostgreSQL standby: the server did not start, see $log"; return 1; }
+    echo "export VAMOR_TEST_PG_STANDBY=\"Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=$port;Database=$TEST_DB;Uid=$TEST_USER;Pwd=$TEST_PASSWORD;\"" >> "$dir/env.sh"
+    echo "PostgreSQL standby listening on 127.0.0.1:$port, following 127.0.0.1:$primary"
 }
 
 stop_pg() {
-    local dir=$1
-    [ -f "$dir/pg/data/postmaster.pid" ] || return 0
-    as_pg "$PG_BIN/pg_ctl" -D "$dir/pg/data" -m immediate -w stop >/dev/null 2>&1 \
-        || echo "servers.sh: PostgreSQL in $dir did not stop cleanly" >&2
+    local dir=$1 data
+    for data in "$dir/pg/standby" "$dir/pg/data"; do
+        [ -f "$data/postmaster.pid" ] || continue
+        as_pg "$PG_BIN/pg_ctl" -D "$data" -m immediate -w stop >/dev/null 2>&1 \
+            || echo "servers.sh: PostgreSQL in $data did not stop cleanly" >&2
+    done
 }
 
 # ---- MariaDB ----
