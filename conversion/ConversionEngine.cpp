@@ -65,6 +65,14 @@ QString readOnlySourceMessage()
                                        "este doar pentru citire); campul nu a fost convertit.");
 }
 
+QString standbySourceMessage()
+{
+    return QCoreApplication::translate("ConversionEngine",
+                                       "Serverul acestei surse de date este un server de rezerva (standby) care urmeaza "
+                                       "alt server si poate fi doar citit; conversia se face prin serverul principal. "
+                                       "Campul nu a fost convertit.");
+}
+
 QString recoveryFieldName(const db::Recordset &fields)
 {
     const QString stored = text(fields, "RecFieldName");
@@ -235,10 +243,14 @@ ConversionEngine::Result ConversionEngine::run(bool pbLeiNoi)
                 // What the fields of each user table claim, across the rows
                 // that list the same table.
                 QHash<QString, TableClaims> claims;
-                // A source its driver can only read: nothing is sent to it.
-                bool readOnly = false;
+                // A source that can only be read (its driver, or a standby
+                // server): nothing is sent to it; each field says why.
+                QString readOnly;
                 try {
-                    readOnly = userConn->isReadOnly();
+                    if (userConn->isStandby())
+                        readOnly = standbySourceMessage();
+                    else if (userConn->isReadOnly())
+                        readOnly = readOnlySourceMessage();
                 } catch (const std::exception &) {
                 }
                 tables.setFilter(QStringLiteral("IdConn = ") + QString::number(idConn));

@@ -61,6 +61,8 @@ QHash<qint64, QString> fieldConflicts(db::Recordset &fields, TableClaims &claims
 
 // What a field of a source that can only be read reports.
 QString readOnlySourceMessage();
+// The same for a server that is a standby of another (PostgreSQL in recovery).
+QString standbySourceMessage();
 
 // One conversion run over every selected field of the open project: walks the
 // online data sources, their tables and their fields, converts each field
@@ -112,13 +114,14 @@ private:
     void skipSource(Result &result, const QString &dataSource, const QString &reason, qint32 fieldCount);
     // Converts the current field. `conflict`, when not "", is why it must
     // not be touched at all (another field of the table claims its columns);
-    // on a source that can only be read (`readOnly`) it fails once probed.
+    // on a source that can only be read it fails once probed, with
+    // `readOnly`, the reason ("" for a source that can be written).
     // The source's connection comes from the pool (`connString`); it is
     // given back while the recovery column is added, so that step borrows
     // it outside any transaction, and taken again for the conversion.
     void convertField(db::PooledConnection &userConn, const QString &connString, qint32 idConnType,
                       const QString &templateText, const QString &dataSource, db::Recordset &tables,
-                      db::Recordset &fields, bool pbLeiNoi, const QString &conflict, bool readOnly);
+                      db::Recordset &fields, bool pbLeiNoi, const QString &conflict, const QString &readOnly);
 
     db::Connection &mProject;
     IConversionProgress &mProgress;

@@ -275,7 +275,8 @@ QString totalsFailedMessage(const QString &error)
 
 void ConversionEngine::convertField(db::PooledConnection &lease, const QString &connString, qint32 idConnType,
                                     const QString &templateText, const QString &dataSource, db::Recordset &tables,
-                                    db::Recordset &fields, bool pbLeiNoi, const QString &conflict, bool readOnly)
+                                    db::Recordset &fields, bool pbLeiNoi, const QString &conflict,
+                                    const QString &readOnly)
 {
     const QString fieldName = text(fields, "FieldName");
     const QString tableName = text(tables, "TableName");
@@ -333,8 +334,8 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
         return fail(probe.error);
     if (probe.converted == pbLeiNoi)
         return; // already in the wanted currency
-    if (readOnly)
-        return fail(readOnlySourceMessage());
+    if (!readOnly.isEmpty())
+        return fail(readOnly);
 
     // To new lei: the column must hold numbers, and the amounts are rounded
     // to the decimals it keeps.

@@ -548,6 +548,10 @@ Doriti sa se faca salvarea acum?</source>
         <source>Camp</source>
         <translation>Поле</translation>
     </message>
+    <message>
+        <source>Serverul acestei surse de date este un server de rezerva (standby) care urmeaza alt server si poate fi doar citit; conversia se face prin serverul principal. Campul nu a fost convertit.</source>
+        <translation>Сървърът на този източник на данни е резервен сървър (standby), който следва друг сървър и може само да се чете; конвертирането се извършва през основния сървър. Полето не е конвертирано.</translation>
+    </message>
 </context>
 <context>
     <name>ConversionField</name>

@@ -549,6 +549,10 @@ Do you want to save it now?</translation>
         <source>Camp</source>
         <translation>Field</translation>
     </message>
+    <message>
+        <source>Serverul acestei surse de date este un server de rezerva (standby) care urmeaza alt server si poate fi doar citit; conversia se face prin serverul principal. Campul nu a fost convertit.</source>
+        <translation>The server of this data source is a standby that follows another server and can only be read; convert through the primary server. The field was not converted.</translation>
+    </message>
 </context>
 <context>
     <name>ConversionField</name>

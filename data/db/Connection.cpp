@@ -622,6 +622,11 @@ bool Connection::isReadOnly() const
     return provider().isReadOnly();
 }
 
+bool Connection::isStandby() const
+{
+    return provider().isStandby();
+}
+
 void inOneTransaction(Connection &conn, const std::function<void()> &work)
 {
     conn.beginTrans();

@@ -77,6 +77,9 @@ public:
     virtual bool weaklyTyped() const = 0;
     // True when the database can be read but not changed through this connection.
     virtual bool isReadOnly() const = 0;
+    // True when the server is a standby that follows another one (it can
+    // only be read until it is promoted).
+    virtual bool isStandby() const { return false; }
     // Called from another thread while one runs a statement: stops it, so
     // that it throws DbError::cancelled(). Must be safe at any moment,
     // also when no statement runs (then it does nothing).
@@ -256,6 +259,9 @@ public:
     // its data source is read-only, the driver cannot write (MDB Tools), or
     // the SQLite file was opened read-only.
     bool isReadOnly() const;
+    // True when the server is a standby of another (PostgreSQL in recovery):
+    // read-only as well, and said so.
+    bool isStandby() const;
 
 private:
     Provider &provider() const;

@@ -180,6 +180,18 @@ OdbcProvider::OdbcProvider(const QString &connectionString, std::optional<qint64
             // good all the same.
             mLockTimeoutMs.reset();
         }
+        // A PostgreSQL standby accepts the connection and every read, and
+        // refuses the first write: it is known as read-only from the start.
+        mStandby = false;
+        if (mEngine == Engine::PostgreSql) {
+            try {
+                Recordset rs = query(QStringLiteral("VALUES (pg_is_in_recovery())"), LockType::ReadOnly, 1);
+                mStandby = !rs.eof() && rs.value(0).toBool();
+                mReadOnly = mReadOnly || mStandby;
+            } catch (const DbError &) {
+                // a look-alike without the function: taken as a primary
+            }
+        }
     } catch (...) {
         release();
         throw;

@@ -42,6 +42,7 @@ public:
     SqlDialect dialect() const override;
     bool weaklyTyped() const override { return mEngine == Engine::Sqlite; }
     bool isReadOnly() const override { return mReadOnly; }
+    bool isStandby() const override { return mStandby; }
     Recordset query(const QString &sql, LockType lock, int maxRows) override;
     void cancel() override { mInFlight.cancel(); }
     std::optional<qint64> lockTimeoutMs() const override { return mLockTimeoutMs; }
@@ -90,6 +91,7 @@ private:
     bool mInTransaction = false;
     Engine mEngine = Engine::Other;
     bool mReadOnly = false;
+    bool mStandby = false;
     QString mLostReason;
     InFlight mInFlight; // the statement running now, for cancel()
     std::optional<qint64> mLockTimeoutMs; // in force in the session, when set here
