@@ -35,7 +35,7 @@ TESTS=(
   googletest libgtest-dev
   # fuzzing: clang with libFuzzer and the sanitizers, llvm-symbolizer for the reports
   clang libclang-rt-14-dev llvm
-  postgresql mariadb-server
+  postgresql mariadb-server galera-4 rsync
   xvfb xauth imagemagick xdotool
   # the printed report read back (pdftotext) and shown (pdftoppm)
   poppler-utils

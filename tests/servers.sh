@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Private database servers for the tests.
 #
-#   tests/servers.sh start DIR   start PostgreSQL 15 and MariaDB on free loopback
-#                                ports with their files in DIR, create a test user
-#                                and database in each, write DIR/env.sh
-#   tests/servers.sh stop DIR    stop both servers started in DIR
+#   tests/servers.sh start DIR   start PostgreSQL 15 (with a streaming standby),
+#                                MariaDB and a three-node MariaDB Galera cluster
+#                                on free loopback ports with their files in DIR,
+#                                create a test user and database in each, write
+#                                DIR/env.sh
+#   tests/servers.sh stop DIR    stop every server started in DIR
 #
 # DIR/env.sh exports the ODBC connection strings the tests read:
 #   VAMOR_TEST_PG       "Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=…;…"
 #   VAMOR_TEST_PG_STANDBY  the same database on a streaming standby of it
 #   VAMOR_TEST_MARIADB  "Driver=MariaDB Unicode;Server=127.0.0.1;Port=…;…;Option=2;"
+#   VAMOR_TEST_GALERA1, 2, 3  the same through each node of the cluster, and
+#   VAMOR_TEST_GALERA1_PID, … the node's server process
 # (Option=2 is the connector's FOUND_ROWS flag: UPDATE counts the rows it
 # matched, as every other engine does, not only the rows whose values changed.)
 #
@@ -242,6 +246,9 @@ stop_maria() {
 # ---- main ----
 
 [ $# -eq 2 ] || die "usage: $0 start|stop DIR"
+# The Galera cluster (start_galera, stop_galera).
+source "$(dirname "$0")/galera.sh"
+
 cmd=$1
 mkdir -p "$2" || die "cannot create $2"
 dir=$(cd "$2" && pwd -P)
@@ -250,20 +257,24 @@ case $cmd in
 start)
     stop_pg "$dir"
     stop_maria "$dir"
-    # The postgres user must be able to pass through DIR.
+    stop_galera "$dir"
+    # The postgres and mysql users must be able to pass through DIR.
     [ "$(id -u)" = 0 ] && chmod a+x "$dir"
     : > "$dir/env.sh"
     status=0
     start_pg "$dir" & pg_job=$!
     start_maria "$dir" & maria_job=$!
+    start_galera "$dir" & galera_job=$!
     wait "$pg_job" || { status=1; loud "PostgreSQL is NOT available: VAMOR_TEST_PG is not set"; }
     wait "$maria_job" || { status=1; loud "MariaDB is NOT available: VAMOR_TEST_MARIADB is not set"; }
+    wait "$galera_job" || { status=1; loud "The Galera cluster is NOT available: VAMOR_TEST_GALERA1..3 are not set"; }
     echo "Connection strings written to $dir/env.sh (source it before running the tests)"
     exit $status
     ;;
 stop)
     stop_pg "$dir"
     stop_maria "$dir"
+    stop_galera "$dir"
     ;;
 *)
     die "usage: $0 start|stop DIR"

@@ -30,11 +30,13 @@ QStringList amounts(db::Connection &conn, const QString &table)
     return list;
 }
 
-// Waits until the standby has replayed everything the primary wrote so far.
+// Waits until the standby has replayed everything the primary wrote so far
+// (commits of the test server may still sit in its WAL buffers: the insert
+// position counts them).
 bool replayed(db::Connection &primary, db::Connection &standby)
 {
     const QString target =
-        primary.openRecordset(QStringLiteral("SELECT CAST(pg_current_wal_lsn() AS TEXT)")).value(0).toString();
+        primary.openRecordset(QStringLiteral("SELECT CAST(pg_current_wal_insert_lsn() AS TEXT)")).value(0).toString();
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 30000) {
