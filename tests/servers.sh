@@ -63,6 +63,21 @@ as_pg() {
 
 # ---- PostgreSQL ----
 
+# pg_start DATA LOG SOCK OPTIONS: starts the server of DATA on a free port
+# (three tries) and prints the port; prints nothing when it did not start.
+pg_start() {
+    local data=$1 log=$2 sock=$3 options=$4 attempt port
+    for attempt in 1 2 3; do
+        port=$(free_port)
+        if as_pg "$PG_BIN/pg_ctl" -D "$data" -l "$log" -w -t 30 \
+                -o "-c listen_addresses=127.0.0.1 -p $port -k $sock -c fsync=off $options" \
+                start >/dev/null 2>&1; then
+            echo "$port"
+            return 0
+        fi
+    done
+}
+
 start_pg() {
     local dir=$1
     local data=$dir/pg/data sock=$dir/pg/sock log=$dir/pg/server.log port
@@ -89,16 +104,7 @@ start_pg() {
         return 1
     fi
     rm -f "$pwfile"
-    local attempt
-    for attempt in 1 2 3; do
-        port=$(free_port)
-        if as_pg "$PG_BIN/pg_ctl" -D "$data" -l "$log" -w -t 30 \
-                -o "-c listen_addresses=127.0.0.1 -p $port -k $sock -c fsync=off -c synchronous_commit=off -c full_page_writes=off" \
-                start >/dev/null 2>&1; then
-            break
-        fi
-        port=
-    done
+    port=$(pg_start "$data" "$log" "$sock" "-c synchronous_commit=off -c full_page_writes=off")
     if [ -z "$port" ]; then
         loud "PostgreSQL: the server did not start, see $log"
         tail -5 "$log" >&2
@@ -122,21 +128,13 @@ start_pg() {
 # open for reading (hot_standby).
 start_pg_standby() {
     local dir=$1 primary=$2
-    local data=$dir/pg/standby sock=$dir/pg/sock log=$dir/pg/standby.log port attempt
+    local data=$dir/pg/standby sock=$dir/pg/sock log=$dir/pg/standby.log port
     if ! as_pg env PGPASSWORD="$TEST_PASSWORD" "$PG_BIN/pg_basebackup" -h 127.0.0.1 -p "$primary" -U postgres \
-            -D "$data" -R -X stream --no-sync >"$dir/pg/basebackup.log" 2>&1; then
+            -D "$data" -R -X stream --checkpoint=fast --no-sync >"$dir/pg/basebackup.log" 2>&1; then
         loud "PostgreSQL standby: pg_basebackup failed, see $dir/pg/basebackup.log"
         return 1
     fi
-    for attempt in 1 2 3; do
-        port=$(free_port)
-        if as_pg "$PG_BIN/pg_ctl" -D "$data" -l "$log" -w -t 30 \
-                -o "-c listen_addresses=127.0.0.1 -p $port -k $sock -c fsync=off -c hot_standby=on" \
-                start >/dev/null 2>&1; then
-            break
-        fi
-        port=
-    done
+    port=$(pg_start "$data" "$log" "$sock" "-c hot_standby=on")
     [ -n "$port" ] || { loud "PostgreSQL standby: the server did not start, see $log"; return 1; }
     echo "export VAMOR_TEST_PG_STANDBY=\"Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=$port;Database=$TEST_DB;Uid=$TEST_USER;Pwd=$TEST_PASSWORD;\"" >> "$dir/env.sh"
     echo "PostgreSQL standby listening on 127.0.0.1:$port, following 127.0.0.1:$primary"
