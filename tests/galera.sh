@@ -4,7 +4,8 @@
 # own client, group (gcomm), IST and SST ports; node 1 bootstraps the
 # cluster with the test database, nodes 2 and 3 join it by an rsync state
 # transfer. As root the nodes run as the `mysql` user, so that the rsync
-# transfer may write their folders.
+# transfer may write their folders. The test user may change the provider's
+# options (SUPER), so that a test can cut a node off its cluster.
 
 galera_provider() {
     local p
@@ -84,7 +85,8 @@ start_galera() {
             CREATE USER '$TEST_USER'@'127.0.0.1' IDENTIFIED BY '$TEST_PASSWORD';
             CREATE USER '$TEST_USER'@'localhost' IDENTIFIED BY '$TEST_PASSWORD';
             GRANT ALL PRIVILEGES ON $TEST_DB.* TO '$TEST_USER'@'127.0.0.1';
-            GRANT ALL PRIVILEGES ON $TEST_DB.* TO '$TEST_USER'@'localhost';" >>"$dir/galera/install.log" 2>&1; then
+            GRANT ALL PRIVILEGES ON $TEST_DB.* TO '$TEST_USER'@'localhost';
+            GRANT SUPER ON *.* TO '$TEST_USER'@'127.0.0.1';" >>"$dir/galera/install.log" 2>&1; then
         loud "Galera: could not create the test user and database"
         return 1
     fi

@@ -1417,6 +1417,10 @@ Cod de iesire: 0, sau 2 pentru argumente gresite sau un proiect care nu poate fi
         <source>Apelul ODBC %1 a esuat (cod %2).</source>
         <translation>Извикването на ODBC %1 беше неуспешно (код %2).</translation>
     </message>
+    <message>
+        <source>Nodul clusterului Galera prin care se conecteaza aceasta sursa de date este despartit de celelalte noduri (nu face parte din componenta principala a clusterului) si nu primeste comenzi; conversia se face printr-un nod legat de cluster.</source>
+        <translation>Възелът на клъстера Galera, през който се свързва този източник на данни, е отделен от останалите възли (не е част от основния компонент на клъстера) и не приема команди; конвертирането се извършва през възел, свързан с клъстера.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>

@@ -1418,6 +1418,10 @@ Exit code: 0, or 2 for wrong arguments or a project that cannot be opened.
         <source>Apelul ODBC %1 a esuat (cod %2).</source>
         <translation>ODBC call %1 failed (code %2).</translation>
     </message>
+    <message>
+        <source>Nodul clusterului Galera prin care se conecteaza aceasta sursa de date este despartit de celelalte noduri (nu face parte din componenta principala a clusterului) si nu primeste comenzi; conversia se face printr-un nod legat de cluster.</source>
+        <translation>The Galera cluster node this data source connects through is cut off from the other nodes (it is not part of the cluster&apos;s primary component) and accepts no commands; convert through a node that is joined to the cluster.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>

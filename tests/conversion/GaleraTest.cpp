@@ -7,7 +7,10 @@
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <functional>
 #include <gtest/gtest.h>
 
 using testsupport::ProjectFixture;
@@ -72,6 +75,78 @@ TEST(GaleraCluster, ConvertedThroughOneNodeAndBackEveryNodeHoldsTheSameAmounts)
     for (int n = 0; n < 3; ++n)
         EXPECT_EQ(amounts(nodes[n], table), before) << "node " << n + 1;
     nodes[0].execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+}
+
+// The node's own view of its cluster: "Primary" or "non-Primary", and how
+// many nodes it sees.
+QString clusterStatus(db::Connection &node)
+{
+    db::Recordset rs = node.openRecordset(QStringLiteral("SHOW STATUS LIKE 'wsrep_cluster_status'"));
+    return rs.eof() ? QString() : rs.value(1).toString();
+}
+
+int clusterSize(db::Connection &node)
+{
+    db::Recordset rs = node.openRecordset(QStringLiteral("SHOW STATUS LIKE 'wsrep_cluster_size'"));
+    return rs.eof() ? 0 : rs.value(1).toString().toInt();
+}
+
+bool waitUntil(const std::function<bool()> &condition)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60000) {
+        if (condition())
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+// A node cut off from the other two (not in the primary component) is
+// named in every field's message; nothing changes anywhere; the node
+// joins its cluster again afterwards.
+TEST(GaleraCluster, ANodeCutOffFromItsClusterIsNamedAndNothingChanges)
+{
+    VAMOR_REQUIRE_SERVER(node1String, "VAMOR_TEST_GALERA1");
+    VAMOR_REQUIRE_SERVER(node3String, "VAMOR_TEST_GALERA3");
+    db::Connection node1, node3;
+    node1.open(node1String);
+    node3.open(node3String);
+    const QString table = testsupport::UserDatabase::tableName(QStringLiteral("galera_cut"));
+    node1.execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+    node1.execute(QStringLiteral("CREATE TABLE %1 (id INTEGER PRIMARY KEY, suma DECIMAL(18,2), tva INTEGER)").arg(table));
+    node1.execute(QStringLiteral("INSERT INTO %1 VALUES (1, 1000000, 190000)").arg(table));
+    const QStringList before{QStringLiteral("1000000.00|190000")};
+    ASSERT_EQ(amounts(node3, table), before);
+
+    node3.execute(QStringLiteral("SET GLOBAL wsrep_provider_options = 'gmcast.isolate=1'"));
+    // Whatever happens below, the node goes back to its cluster.
+    struct Rejoin {
+        db::Connection &node;
+        ~Rejoin()
+        {
+            node.execute(QStringLiteral("SET GLOBAL wsrep_provider_options = 'gmcast.isolate=0'"));
+            waitUntil([&] { return clusterSize(node) == 3 && clusterStatus(node) == QLatin1String("Primary"); });
+        }
+    } rejoin{node3};
+    ASSERT_TRUE(waitUntil([&] { return clusterStatus(node3) == QLatin1String("non-Primary"); }));
+
+    ProjectFixture project;
+    ASSERT_TRUE(project.ok());
+    const int idTable = project.addTable(project.addConn(6, QStringLiteral("Nodul 3"), node3String), table);
+    project.addField(idTable, QStringLiteral("suma"));
+    project.addField(idTable, QStringLiteral("tva"));
+    const conversion::ReportLog run = convtest::runEngineAt(project.Conn(), true);
+    ASSERT_EQ(run.rows().size(), 2);
+    for (const auto &row : run.rows())
+        EXPECT_TRUE(row.error.contains(QStringLiteral("este despartit de celelalte noduri"))) << row.error.toStdString();
+    node1.execute(QStringLiteral("SET SESSION wsrep_sync_wait = 1"));
+    EXPECT_EQ(amounts(node1, table), before);
+    EXPECT_FALSE(node1.openRecordset(QStringLiteral("SELECT COUNT(*) FROM information_schema.columns WHERE "
+                                                    "table_name = '%1' AND column_name = 'suma_VM'").arg(table))
+                     .value(0)
+                     .toInt());
 }
 
 } // namespace

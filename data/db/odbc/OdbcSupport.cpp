@@ -149,6 +149,18 @@ void Statement::check(SQLRETURN rc, const char *what) const
         throw DbError::lockTimeout(d.messages.join(QLatin1Char('\n')), d.state);
     if (mInFlight && mInFlight->timeoutSeconds > 0 && isStatementTimeout(mInFlight->engine, d))
         throw DbError::statementTimeout(mInFlight->timeoutSeconds);
+    // A Galera node cut off from the rest of its cluster (not in the primary
+    // component) answers, but refuses every command on a table: ER 1047.
+    // The node is alive, so it is not told as a lost connection.
+    if (mInFlight && mInFlight->engine == Engine::MySql && d.native == 1047)
+        throw DbError(E_FAIL,
+                      QCoreApplication::translate(
+                          "OdbcSupport",
+                          "Nodul clusterului Galera prin care se conecteaza aceasta sursa de date este despartit de "
+                          "celelalte noduri (nu face parte din componenta principala a clusterului) si nu primeste "
+                          "comenzi; conversia se face printr-un nod legat de cluster.")
+                          + QLatin1Char('\n') + d.messages.join(QLatin1Char('\n')),
+                      QStringLiteral("HY000"));
     throwError(d, QCoreApplication::translate("OdbcSupport", "Apelul ODBC %1 a esuat (cod %2).")
                       .arg(QLatin1String(what), QString::number(rc)));
 }
