@@ -147,10 +147,11 @@ QStringList appinfo::templateFiles(const QStringList &folders)
     return result;
 }
 
-QString fgProgramFile(const QString &name)
+namespace {
+
+// The path of `name` in the first of `folders` holding it, "" when none does.
+QString firstFile(const QStringList &folders, const QString &name)
 {
-    QStringList folders = fgDataPaths();
-    folders += appinfo::resolveFolders(exeFolder(), QString()).data;
     for (const QString &folder : folders) {
         const QString path = QDir(folder).filePath(name);
         if (QFileInfo(path).isFile())
@@ -159,13 +160,18 @@ QString fgProgramFile(const QString &name)
     return QString();
 }
 
+} // namespace
+
+QString fgProgramFile(const QString &name)
+{
+    return firstFile(fgDataPaths() + appinfo::resolveFolders(exeFolder(), QString()).data, name);
+}
+
 QString fgDataFile(const QString &name)
 {
     const QStringList folders = fgDataPaths();
-    for (const QString &folder : folders) {
-        const QString path = QDir(folder).filePath(name);
-        if (QFileInfo(path).isFile())
-            return path;
-    }
+    const QString found = firstFile(folders, name);
+    if (!found.isEmpty())
+        return found;
     return folders.isEmpty() ? name : QDir(folders.first()).filePath(name);
 }
