@@ -14,6 +14,7 @@
 #include "conversion/TableStateProbe.h"
 #include "conversion/ControlTotals.h"
 #include "conversion/ConversionListing.h"
+#include "conversion/FieldRecheck.h"
 #include "conversion/Waits.h"
 
 #include <QCoreApplication>
@@ -205,46 +206,6 @@ db::ColumnType freshColumnType(db::Connection &userConn, const QString &table, c
     if (!found)
         return userConn.columnType(table, column, owner);
     return found->known ? found->type : userConn.columnType(table, found->name, owner);
-}
-
-// After a commit that did not answer: on a new connection the abandoned
-// session is ended first (a transaction it left open can then never be
-// kept later), and the field's state is read afresh by the usual probe.
-// What was found, or why it is not known. The connection is one of its
-// own, not the pool's: the pool's built-in SQLite connections share their
-// cache, where the abandoned transaction would keep the table from being
-// read at all. `lease` is given back (closed) first.
-QString stateAfterInterruption(db::PooledConnection &lease, const QString &connString, qint32 idConnType,
-                               const QString &dataSource, const db::Recordset &tables, db::Recordset &fields,
-                               std::optional<qint64> abandonedSession, qint64 waitMs, const Changeover &changeover)
-{
-    const auto unknown = [](const QString &reason) {
-        return QCoreApplication::translate("ConversionField",
-                                           "Starea campului este necunoscuta: nu a putut fi verificata din nou dupa "
-                                           "intrerupere (%1).")
-            .arg(reason);
-    };
-    lease.release();
-    try {
-        db::Connection fresh;
-        fresh.open(connString);
-        fresh.setStatementTimeout(probeTimeout());
-        const std::optional<bool> ended =
-            abandonedSession ? fresh.endSession(*abandonedSession, waitMs) : std::nullopt;
-        if (ended && !*ended)
-            return unknown(QCoreApplication::translate("ConversionField",
-                                                       "sesiunea abandonata, numarul %1 pe server, nu s-a incheiat "
-                                                       "inca, iar tranzactia ei poate fi inca salvata")
-                               .arg(*abandonedSession));
-        const FieldProbe probe = refreshConvertedState(fresh, idConnType, dataSource, tables, fields, false);
-        if (!probe.error.isEmpty())
-            return unknown(probe.error);
-        return QCoreApplication::translate("ConversionField",
-                                           "Starea a fost verificata din nou dupa o intrerupere: campul este in %1.")
-            .arg(changeover.inSentence(probe.converted));
-    } catch (const std::exception &e) {
-        return unknown(errorText(e));
-    }
 }
 
 QString restoreDiffersMessage(const FieldTotals &totals, const Changeover &changeover)
@@ -532,22 +493,22 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     }
     // A commit is only asked for when every statement succeeded. One the
     // database does not answer within the lock timeout is abandoned with its
-    // connection; the field's state is then asked afresh.
+    // connection, and one whose link broke may have been kept: the field's
+    // state is then asked afresh.
     bool committed = false;
     // From the commit on, the user's Stop no longer cuts in: what the
     // database kept is confirmed and recorded.
     const db::StopScope finishing(nullptr);
     if (errors.isEmpty()) {
-        const std::optional<qint64> session = userConn.sessionId();
+        const Interruption interruption{userConn.sessionId(), userConn.clusterNodeId(), lockWaitMs};
         try {
             userConn.commitTrans(lockWaitMs);
             committed = true;
         } catch (const db::DbError &e) {
-            if (e.kind() == db::DbError::Kind::NoAnswer) {
-                const QString message =
-                    e.description() + QLatin1Char(' ')
-                    + stateAfterInterruption(lease, connString, idConnType, dataSource, tables, fields, session,
-                                             lockWaitMs, mChangeover);
+            if (e.kind() == db::DbError::Kind::NoAnswer || e.kind() == db::DbError::Kind::LinkLost) {
+                const QString message = e.description() + QLatin1Char(' ')
+                                        + stateAfterInterruption(lease, connString, idConnType, dataSource, tables,
+                                                                 fields, interruption, mChangeover);
                 fields.setValue(QStringLiteral("Error"), message);
                 fields.update();
                 mReport.AddField(dataSource, tableName, fieldName, 0, message, QString());

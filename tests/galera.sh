@@ -5,7 +5,9 @@
 # cluster with the test database, nodes 2 and 3 join it by an rsync state
 # transfer. As root the nodes run as the `mysql` user, so that the rsync
 # transfer may write their folders. The test user may change the provider's
-# options (SUPER), so that a test can cut a node off its cluster.
+# options (SUPER), so that a test can cut a node off its cluster, and read
+# the cluster's members (mysql.wsrep_cluster_members), as the program does
+# to learn that a node it lost has left the cluster.
 
 galera_provider() {
     local p
@@ -27,12 +29,18 @@ start_galera_node() {
     local root=$dir/galera/node$n server provider
     server=$(mariadb_server_bin)
     provider=$(galera_provider)
-    local port gport iport sport
-    port=$(free_port); gport=$(free_port); iport=$(free_port); sport=$(free_port)
-    echo "$port" > "$root/port"
-    echo "$gport" > "$root/gport"
+    # A node started again keeps its ports.
+    local port gport iport sport name
+    for name in port gport iport sport; do
+        if [ -s "$root/$name" ]; then
+            printf -v "$name" '%s' "$(cat "$root/$name")"
+        else
+            printf -v "$name" '%s' "$(free_port)"
+            echo "${!name}" > "$root/$name"
+        fi
+    done
     local extra=()
-    [ "$n" = 1 ] && extra+=(--wsrep-new-cluster)
+    [ -z "$cluster" ] && extra+=(--wsrep-new-cluster)
     setsid "$server" --no-defaults --datadir="$root/data" --socket="$root/mysqld.sock" --port="$port" \
         --bind-address=127.0.0.1 --pid-file="$root/mysqld.pid" --log-error="$root/server.log" --user="$runas" \
         --skip-name-resolve --innodb-buffer-pool-size=32M --innodb-log-file-size=16M \
@@ -86,7 +94,8 @@ start_galera() {
             CREATE USER '$TEST_USER'@'localhost' IDENTIFIED BY '$TEST_PASSWORD';
             GRANT ALL PRIVILEGES ON $TEST_DB.* TO '$TEST_USER'@'127.0.0.1';
             GRANT ALL PRIVILEGES ON $TEST_DB.* TO '$TEST_USER'@'localhost';
-            GRANT SUPER ON *.* TO '$TEST_USER'@'127.0.0.1';" >>"$dir/galera/install.log" 2>&1; then
+            GRANT SUPER ON *.* TO '$TEST_USER'@'127.0.0.1';
+            GRANT SELECT ON mysql.wsrep_cluster_members TO '$TEST_USER'@'127.0.0.1';" >>"$dir/galera/install.log" 2>&1; then
         loud "Galera: could not create the test user and database"
         return 1
     fi
@@ -96,9 +105,23 @@ start_galera() {
     start_galera_node "$dir" 3 "$first" "$runas" || return 1
     for n in 1 2 3; do
         echo "export VAMOR_TEST_GALERA$n=\"Driver=MariaDB Unicode;Server=127.0.0.1;Port=$(cat "$dir/galera/node$n/port");Database=$TEST_DB;Uid=$TEST_USER;Pwd=$TEST_PASSWORD;Option=2;\"" >> "$dir/env.sh"
-        echo "export VAMOR_TEST_GALERA${n}_PID=$(cat "$dir/galera/node$n/server.pid")" >> "$dir/env.sh"
     done
+    echo "export VAMOR_TEST_GALERA_DIR=\"$dir/galera\"" >> "$dir/env.sh"
+    echo "export VAMOR_TEST_SERVERS=\"$(cd "$(dirname "$0")" && pwd -P)/servers.sh\"" >> "$dir/env.sh"
     echo "Galera cluster of three nodes on 127.0.0.1 ports $(cat "$dir"/galera/node*/port | tr '\n' ' ')(files in $dir/galera)"
+}
+
+# restart_galera_node DIR N: starts node N again after it stopped (a test
+# killed it), joining the nodes that run; waits until it is synced.
+restart_galera_node() {
+    local dir=$1 n=$2 other cluster="" runas
+    runas=$(id -un)
+    [ "$(id -u)" = 0 ] && runas=mysql
+    for other in 1 2 3; do
+        [ "$other" = "$n" ] && continue
+        cluster="$cluster${cluster:+,}127.0.0.1:$(cat "$dir/galera/node$other/gport")"
+    done
+    start_galera_node "$dir" "$n" "$cluster" "$runas"
 }
 
 stop_galera() {

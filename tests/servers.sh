@@ -7,13 +7,17 @@
 #                                create a test user and database in each, write
 #                                DIR/env.sh
 #   tests/servers.sh stop DIR    stop every server started in DIR
+#   tests/servers.sh restart-galera-node DIR N
+#                                start Galera node N (1-3) again after a test
+#                                killed it; it joins the running nodes
 #
 # DIR/env.sh exports the ODBC connection strings the tests read:
 #   VAMOR_TEST_PG       "Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=…;…"
 #   VAMOR_TEST_PG_STANDBY  the same database on a streaming standby of it
 #   VAMOR_TEST_MARIADB  "Driver=MariaDB Unicode;Server=127.0.0.1;Port=…;…;Option=2;"
-#   VAMOR_TEST_GALERA1, 2, 3  the same through each node of the cluster, and
-#   VAMOR_TEST_GALERA1_PID, … the node's server process
+#   VAMOR_TEST_GALERA1, 2, 3  the same through each node of the cluster
+#   VAMOR_TEST_GALERA_DIR   the cluster's folder (nodeN/server.pid: a node's process)
+#   VAMOR_TEST_SERVERS      this script, to start a killed node again
 # (Option=2 is the connector's FOUND_ROWS flag: UPDATE counts the rows it
 # matched, as every other engine does, not only the rows whose values changed.)
 #
@@ -243,7 +247,8 @@ stop_maria() {
 
 # ---- main ----
 
-[ $# -eq 2 ] || die "usage: $0 start|stop DIR"
+usage="usage: $0 start|stop DIR, or $0 restart-galera-node DIR N"
+[ $# -eq 2 ] || { [ $# -eq 3 ] && [ "$1" = restart-galera-node ]; } || die "$usage"
 # The Galera cluster (start_galera, stop_galera).
 source "$(dirname "$0")/galera.sh"
 
@@ -274,7 +279,10 @@ stop)
     stop_maria "$dir"
     stop_galera "$dir"
     ;;
+restart-galera-node)
+    restart_galera_node "$dir" "$3"
+    ;;
 *)
-    die "usage: $0 start|stop DIR"
+    die "$usage"
     ;;
 esac

@@ -3,6 +3,7 @@
 #include "data/db/DbError.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include <algorithm>
 #include <atomic>
@@ -139,7 +140,22 @@ std::atomic<qint64> gRunLockTimeoutMs{-1};
 
 } // namespace
 
-QString withoutLockTimeout(const QString &connectionString)
+namespace {
+
+bool isOwnKey(const QString &key)
+{
+    return key.compare(kLockTimeoutKey, Qt::CaseInsensitive) == 0
+           || key.compare(kClusterNodesKey, Qt::CaseInsensitive) == 0;
+}
+
+QString joined(const QStringList &attributes)
+{
+    return attributes.isEmpty() ? QString() : attributes.join(QLatin1Char(';')) + QLatin1Char(';');
+}
+
+} // namespace
+
+QString forDriver(const QString &connectionString)
 {
     ConnString parsed;
     try {
@@ -147,13 +163,66 @@ QString withoutLockTimeout(const QString &connectionString)
     } catch (const DbError &) {
         return connectionString; // the driver says what is wrong with it
     }
-    if (!parsed.contains(kLockTimeoutKey))
+    if (!parsed.contains(kLockTimeoutKey) && !parsed.contains(kClusterNodesKey))
         return connectionString;
     QStringList kept;
     for (const auto &[key, value] : parsed.items())
-        if (key.compare(kLockTimeoutKey, Qt::CaseInsensitive) != 0)
+        if (!isOwnKey(key))
             kept << connectionAttribute(key, value);
-    return kept.isEmpty() ? QString() : kept.join(QLatin1Char(';')) + QLatin1Char(';');
+    return joined(kept);
+}
+
+QList<ClusterNode> clusterNodesOf(const QString &connectionString)
+{
+    QList<ClusterNode> nodes;
+    ConnString parsed;
+    try {
+        parsed = ConnString::parse(connectionString);
+    } catch (const DbError &) {
+        return nodes;
+    }
+    const QStringList given = parsed.value(kClusterNodesKey).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &entry : given) {
+        const QString address = entry.trimmed();
+        if (address.isEmpty())
+            continue;
+        // "host", "host:port", "[v6]" or "[v6]:port"
+        QString host = address, port;
+        const qsizetype colon = address.lastIndexOf(QLatin1Char(':'));
+        const bool bracketed = address.startsWith(QLatin1Char('['));
+        const qsizetype close = address.indexOf(QLatin1Char(']'));
+        if (bracketed && close > 0) {
+            host = address.mid(1, close - 1);
+            if (colon > close)
+                port = address.mid(colon + 1);
+        } else if (colon > 0 && address.indexOf(QLatin1Char(':')) == colon) {
+            host = address.left(colon);
+            port = address.mid(colon + 1);
+        }
+        QStringList attributes;
+        bool hostSet = false, portSet = false;
+        for (const auto &[key, value] : parsed.items()) {
+            if (key.compare(kClusterNodesKey, Qt::CaseInsensitive) == 0)
+                continue;
+            if (key.compare(QLatin1String("Server"), Qt::CaseInsensitive) == 0) {
+                if (!hostSet)
+                    attributes << connectionAttribute(key, host);
+                hostSet = true;
+            } else if (key.compare(QLatin1String("Port"), Qt::CaseInsensitive) == 0 && !port.isEmpty()) {
+                if (!portSet)
+                    attributes << connectionAttribute(key, port);
+                portSet = true;
+            } else {
+                attributes << connectionAttribute(key, value);
+            }
+        }
+        if (!hostSet)
+            attributes << connectionAttribute(QStringLiteral("Server"), host);
+        if (!portSet && !port.isEmpty())
+            attributes << connectionAttribute(QStringLiteral("Port"), port);
+        nodes.append({address, joined(attributes)});
+    }
+    return nodes;
 }
 
 void setRunLockTimeout(std::optional<qint64> ms)

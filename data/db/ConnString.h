@@ -43,9 +43,21 @@ inline const QString kLockTimeoutKey = QStringLiteral("LockTimeout");
 // The string's LockTimeout in milliseconds; nullopt when it sets none.
 // Throws DbError for a value that is not a number of seconds.
 std::optional<qint64> lockTimeoutMsOf(const ConnString &parsed);
-// `connectionString` without its LockTimeout; as written when it has none
-// (or cannot be parsed).
-QString withoutLockTimeout(const QString &connectionString);
+// `connectionString` as the driver gets it: without this program's own
+// keys (LockTimeout, ClusterNodes); as written when it has none (or cannot
+// be parsed).
+QString forDriver(const QString &connectionString);
+
+// "ClusterNodes=host:port,host:port": the other nodes of the cluster whose
+// node the string names (a Galera cluster). When a commit leaves a field's
+// state unknown and its own node cannot tell, the state is read through
+// one of them. A node is "host", "host:port", "[v6]" or "[v6]:port".
+inline const QString kClusterNodesKey = QStringLiteral("ClusterNodes");
+struct ClusterNode {
+    QString address;          // as the user wrote it
+    QString connectionString; // the string with its Server (and Port) for the node
+};
+QList<ClusterNode> clusterNodesOf(const QString &connectionString);
 
 // A lock timeout for every data source of this run of the program, over
 // what their strings say (the command line's --lock-timeout); nullopt ends

@@ -627,6 +627,11 @@ bool Connection::isStandby() const
     return provider().isStandby();
 }
 
+QString Connection::clusterNodeId() const
+{
+    return provider().clusterNodeId();
+}
+
 void inOneTransaction(Connection &conn, const std::function<void()> &work)
 {
     conn.beginTrans();

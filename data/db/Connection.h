@@ -80,6 +80,9 @@ public:
     // True when the server is a standby that follows another one (it can
     // only be read until it is promoted).
     virtual bool isStandby() const { return false; }
+    // The node's own id in its cluster (a Galera node's group member id);
+    // empty for a server that is not a cluster node.
+    virtual QString clusterNodeId() const { return QString(); }
     // Called from another thread while one runs a statement: stops it, so
     // that it throws DbError::cancelled(). Must be safe at any moment,
     // also when no statement runs (then it does nothing).
@@ -262,6 +265,9 @@ public:
     // True when the server is a standby of another (PostgreSQL in recovery):
     // read-only as well, and said so.
     bool isStandby() const;
+    // The id of the cluster node the connection goes to (Galera); empty
+    // when the server is not a cluster node.
+    QString clusterNodeId() const;
 
 private:
     Provider &provider() const;

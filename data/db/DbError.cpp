@@ -45,6 +45,15 @@ DbError DbError::statementTimeout(int seconds)
                    QStringLiteral("HYT00"), Kind::StatementTimeout);
 }
 
+DbError DbError::commitLinkLost(const QString &providerText, const QString &sqlState)
+{
+    QString text = QCoreApplication::translate("DbError", "Legatura cu serverul s-a pierdut in timpul salvarii "
+                                                          "tranzactiei.");
+    if (!providerText.trimmed().isEmpty())
+        text += QLatin1Char('\n') + providerText.trimmed();
+    return DbError(E_FAIL, text, sqlState, Kind::LinkLost);
+}
+
 DbError DbError::commitNotAnswered(qint64 waitedMs)
 {
     const QString wait = waitedMs % 1000 == 0

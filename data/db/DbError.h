@@ -31,6 +31,7 @@ public:
         LockTimeout, // it waited the lock timeout for a lock another session holds
         StatementTimeout, // it ran longer than the connection's statement timeout
         NoAnswer,    // a commit the database did not answer in time: the connection was abandoned
+        LinkLost,    // the link to the server ended during a commit: whether it was kept is not known
     };
 
     DbError(qint32 number, QString description, QString sqlState = QString(), Kind kind = Kind::Other)
@@ -59,6 +60,10 @@ public:
     // `waitedMs`: its connection was abandoned, and whether the
     // transaction was kept is not known.
     static DbError commitNotAnswered(qint64 waitedMs);
+    // The error of a commit whose link to the server was lost before the
+    // answer came, with the provider's words: whether the transaction was
+    // kept is not known.
+    static DbError commitLinkLost(const QString &providerText, const QString &sqlState);
     const char *what() const noexcept override { return mWhat.c_str(); }
 
     // Maps a SQLSTATE to the error number: class 42 (and SQLite's own SQL

@@ -3,31 +3,24 @@
 #include "data/db/Connection.h"
 #include "data/db/Recordset.h"
 #include "tests/conversion/ConversionTestSupport.h"
+#include "tests/conversion/GaleraSupport.h"
 #include "tests/support/ProjectFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tables/UserDatabase.h"
 
-#include <QElapsedTimer>
-#include <QThread>
-
-#include <functional>
 #include <gtest/gtest.h>
 
 using testsupport::ProjectFixture;
 
 namespace {
 
-// The amounts of the table as one node holds them once it has applied
-// everything committed in the cluster before the read.
+using galeratest::clusterSize;
+using galeratest::clusterStatus;
+using galeratest::waitUntil;
+
 QStringList amounts(db::Connection &node, const QString &table)
 {
-    node.execute(QStringLiteral("SET SESSION wsrep_sync_wait = 1"));
-    QStringList list;
-    db::Recordset rs = node.openRecordset(
-        QStringLiteral("SELECT CAST(suma AS CHAR), CAST(tva AS CHAR) FROM %1 ORDER BY id").arg(table));
-    for (; !rs.eof(); rs.moveNext())
-        list.append(rs.value(0).toString() + QLatin1Char('|') + rs.value(1).toString());
-    return list;
+    return galeratest::amounts(node, table, {QStringLiteral("suma"), QStringLiteral("tva")});
 }
 
 TEST(GaleraCluster, ConvertedThroughOneNodeAndBackEveryNodeHoldsTheSameAmounts)
@@ -39,6 +32,9 @@ TEST(GaleraCluster, ConvertedThroughOneNodeAndBackEveryNodeHoldsTheSameAmounts)
     nodes[0].open(node1String);
     nodes[1].open(node2String);
     nodes[2].open(node3String);
+    // Each node names itself by its own member id in the cluster.
+    EXPECT_EQ(nodes[0].clusterNodeId().size(), 36);
+    EXPECT_NE(nodes[0].clusterNodeId(), nodes[1].clusterNodeId());
     const QString table = testsupport::UserDatabase::tableName(QStringLiteral("galera"));
     nodes[0].execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
     nodes[0].execute(
@@ -75,32 +71,6 @@ TEST(GaleraCluster, ConvertedThroughOneNodeAndBackEveryNodeHoldsTheSameAmounts)
     for (int n = 0; n < 3; ++n)
         EXPECT_EQ(amounts(nodes[n], table), before) << "node " << n + 1;
     nodes[0].execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
-}
-
-// The node's own view of its cluster: "Primary" or "non-Primary", and how
-// many nodes it sees.
-QString clusterStatus(db::Connection &node)
-{
-    db::Recordset rs = node.openRecordset(QStringLiteral("SHOW STATUS LIKE 'wsrep_cluster_status'"));
-    return rs.eof() ? QString() : rs.value(1).toString();
-}
-
-int clusterSize(db::Connection &node)
-{
-    db::Recordset rs = node.openRecordset(QStringLiteral("SHOW STATUS LIKE 'wsrep_cluster_size'"));
-    return rs.eof() ? 0 : rs.value(1).toString().toInt();
-}
-
-bool waitUntil(const std::function<bool()> &condition)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 60000) {
-        if (condition())
-            return true;
-        QThread::msleep(100);
-    }
-    return false;
 }
 
 // A node cut off from the other two (not in the primary component) is

@@ -134,10 +134,10 @@ TEST(LockTimeoutString, ValueIsReadCheckedAndLeftOutOfTheDriversString)
     const DbError e = expectDbError([&] { conn.open(QStringLiteral("Provider=SQLite;LockTimeout=x;Data Source=") + file); });
     EXPECT_TRUE(e.description().contains(QStringLiteral("LockTimeout"))) << e;
 
-    EXPECT_EQ(withoutLockTimeout(QStringLiteral("Driver={A B};LockTimeout=5;Pwd={a;b}}c};Server=s")),
+    EXPECT_EQ(forDriver(QStringLiteral("Driver={A B};LockTimeout=5;Pwd={a;b}}c};Server=s")),
               QStringLiteral("Driver=A B;Pwd={a;b}}c};Server=s;"));
-    EXPECT_EQ(withoutLockTimeout(QStringLiteral("Driver={A B};Server=s")), QStringLiteral("Driver={A B};Server=s"));
-    const ConnString stripped = ConnString::parse(withoutLockTimeout(QStringLiteral("Pwd={ x;y };LOCKTIMEOUT=1")));
+    EXPECT_EQ(forDriver(QStringLiteral("Driver={A B};Server=s")), QStringLiteral("Driver={A B};Server=s"));
+    const ConnString stripped = ConnString::parse(forDriver(QStringLiteral("Pwd={ x;y };LOCKTIMEOUT=1")));
     EXPECT_EQ(stripped.value(QStringLiteral("Pwd")), QStringLiteral(" x;y "));
     EXPECT_FALSE(stripped.contains(QStringLiteral("LockTimeout")));
 }

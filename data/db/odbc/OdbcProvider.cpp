@@ -192,6 +192,20 @@ OdbcProvider::OdbcProvider(const QString &connectionString, std::optional<qint64
                 // a look-alike without the function: taken as a primary
             }
         }
+        // A node of a Galera cluster names itself by its group member id;
+        // a server without Galera has none.
+        if (mEngine == Engine::MySql) {
+            try {
+                Recordset rs = query(QStringLiteral("SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_STATUS "
+                                                      "WHERE VARIABLE_NAME = 'WSREP_GCOMM_UUID'"),
+                                       LockType::ReadOnly, 1);
+                if (!rs.eof())
+                    mClusterNodeId = rs.value(0).toString().trimmed();
+            } catch (const DbError &) {
+                // a look-alike without the status: not a cluster node
+            }
+            mInFlight.galera = !mClusterNodeId.isEmpty();
+        }
     } catch (...) {
         release();
         throw;
@@ -345,6 +359,11 @@ void OdbcProvider::commitTrans()
         backToAutocommit();
     else
         drop(lostText());
+    // A commit sent over a link that then broke may have been kept.
+    if (isLinkLost(mEngine, failure))
+        throw DbError::commitLinkLost(failure.messages.join(QLatin1Char('\n')), failure.state);
+    if (mEngine == Engine::MySql)
+        throwIfCluster(failure, mInFlight.galera);
     throwError(failure, QCoreApplication::translate("OdbcProvider", "Tranzactia nu a putut fi salvata."));
 }
 
@@ -657,7 +676,7 @@ int odbcLoginTimeout(const QString &connectionString)
 std::unique_ptr<Provider> openOdbcProvider(const QString &connectionString, std::optional<qint64> lockTimeoutMs)
 {
     return std::make_unique<odbc::OdbcProvider>(
-        odbcConnectionString(withSqliteDriverTimeout(withoutLockTimeout(connectionString), lockTimeoutMs)),
+        odbcConnectionString(withSqliteDriverTimeout(forDriver(connectionString), lockTimeoutMs)),
         lockTimeoutMs);
 }
 

@@ -43,6 +43,7 @@ public:
     bool weaklyTyped() const override { return mEngine == Engine::Sqlite; }
     bool isReadOnly() const override { return mReadOnly; }
     bool isStandby() const override { return mStandby; }
+    QString clusterNodeId() const override { return mClusterNodeId; }
     Recordset query(const QString &sql, LockType lock, int maxRows) override;
     void cancel() override { mInFlight.cancel(); }
     std::optional<qint64> lockTimeoutMs() const override { return mLockTimeoutMs; }
@@ -92,6 +93,7 @@ private:
     Engine mEngine = Engine::Other;
     bool mReadOnly = false;
     bool mStandby = false;
+    QString mClusterNodeId;
     QString mLostReason;
     InFlight mInFlight; // the statement running now, for cancel()
     std::optional<qint64> mLockTimeoutMs; // in force in the session, when set here

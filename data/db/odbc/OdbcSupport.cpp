@@ -116,6 +116,58 @@ bool InFlight::cancelled(SQLHSTMT statement)
     return mCancelled && mCurrent == statement;
 }
 
+void throwIfCluster(const Diagnostics &d, bool galera)
+{
+    const QString said = d.messages.join(QLatin1Char('\n'));
+    const auto fail = [&](const QString &explained) {
+        throw DbError(E_FAIL, explained + QLatin1Char('\n') + said, QStringLiteral("HY000"));
+    };
+    // A node cut off from the rest of its cluster (not in the primary
+    // component) answers, but refuses every command on a table: ER 1047.
+    // The node is alive, so it is not told as a lost connection.
+    if (d.native == 1047)
+        fail(QCoreApplication::translate("OdbcSupport",
+                                         "Nodul clusterului Galera prin care se conecteaza aceasta sursa de date este "
+                                         "despartit de celelalte noduri (nu face parte din componenta principala a "
+                                         "clusterului) si nu primeste comenzi; conversia se face printr-un nod legat "
+                                         "de cluster."));
+    // A write set over the cluster's limits: the statement that reaches
+    // the number of rows, or the commit that replicates too many bytes.
+    if (said.contains(QLatin1String("wsrep_max_ws_rows"), Qt::CaseInsensitive))
+        fail(QCoreApplication::translate("OdbcSupport",
+                                         "Tranzactia depaseste numarul de inregistrari pe care clusterul Galera il "
+                                         "accepta intr-o singura tranzactie (variabila wsrep_max_ws_rows a serverului); "
+                                         "nimic nu a fost schimbat. Administratorul bazei de date poate mari limita "
+                                         "pe fiecare nod, de exemplu cu SET GLOBAL wsrep_max_ws_rows = 0 (fara limita) "
+                                         "si in fisierul de configurare al serverului, sectiunea [galera]; apoi "
+                                         "conversia se reia."));
+    if (galera && (said.contains(QLatin1String("writeset size"), Qt::CaseInsensitive)
+                   || said.contains(QLatin1String("wsrep_max_ws_size"), Qt::CaseInsensitive)))
+        fail(QCoreApplication::translate("OdbcSupport",
+                                         "Tranzactia depaseste marimea pe care clusterul Galera o accepta intr-o "
+                                         "singura tranzactie (variabila wsrep_max_ws_size a serverului); nimic nu a "
+                                         "fost schimbat. Administratorul bazei de date poate mari limita pe fiecare "
+                                         "nod, pana la SET GLOBAL wsrep_max_ws_size = 2147483647 (2 GB), si in "
+                                         "fisierul de configurare al serverului, sectiunea [galera]; apoi conversia "
+                                         "se reia."));
+    // Certification: another node committed changes to the same rows
+    // first, and this transaction was refused (at its commit, or aborted
+    // by the other node's changes while it ran).
+    if (galera && d.native == 1213)
+        fail(QCoreApplication::translate("OdbcSupport",
+                                         "Clusterul Galera a refuzat tranzactia: alt nod al clusterului a modificat in "
+                                         "acelasi timp aceleasi inregistrari (conflict de certificare). Tranzactia a "
+                                         "fost anulata si nimic nu a fost schimbat; conversia se poate relua."));
+}
+
+bool isLinkLost(Engine engine, const Diagnostics &d)
+{
+    if (d.state.startsWith(QLatin1String("08")))
+        return true;
+    // CR_SERVER_GONE_ERROR, CR_SERVER_LOST
+    return engine == Engine::MySql && (d.native == 2006 || d.native == 2013);
+}
+
 bool isLockTimeout(Engine engine, const Diagnostics &d)
 {
     switch (engine) {
@@ -149,18 +201,8 @@ void Statement::check(SQLRETURN rc, const char *what) const
         throw DbError::lockTimeout(d.messages.join(QLatin1Char('\n')), d.state);
     if (mInFlight && mInFlight->timeoutSeconds > 0 && isStatementTimeout(mInFlight->engine, d))
         throw DbError::statementTimeout(mInFlight->timeoutSeconds);
-    // A Galera node cut off from the rest of its cluster (not in the primary
-    // component) answers, but refuses every command on a table: ER 1047.
-    // The node is alive, so it is not told as a lost connection.
-    if (mInFlight && mInFlight->engine == Engine::MySql && d.native == 1047)
-        throw DbError(E_FAIL,
-                      QCoreApplication::translate(
-                          "OdbcSupport",
-                          "Nodul clusterului Galera prin care se conecteaza aceasta sursa de date este despartit de "
-                          "celelalte noduri (nu face parte din componenta principala a clusterului) si nu primeste "
-                          "comenzi; conversia se face printr-un nod legat de cluster.")
-                          + QLatin1Char('\n') + d.messages.join(QLatin1Char('\n')),
-                      QStringLiteral("HY000"));
+    if (mInFlight && mInFlight->engine == Engine::MySql)
+        throwIfCluster(d, mInFlight->galera);
     throwError(d, QCoreApplication::translate("OdbcSupport", "Apelul ODBC %1 a esuat (cod %2).")
                       .arg(QLatin1String(what), QString::number(rc)));
 }

@@ -48,6 +48,13 @@ enum class Engine { Other, PostgreSql, MySql, Sqlite, MdbTools };
 bool isLockTimeout(Engine engine, const Diagnostics &d);
 // Whether they say that the statement ran longer than its statement timeout.
 bool isStatementTimeout(Engine engine, const Diagnostics &d);
+// For a MariaDB/MySQL session: throws what a failure says about the
+// session's cluster, in the user's words with the server's after them (a
+// node cut off from its cluster, a transaction over the cluster's limits,
+// a certification conflict when `galera`); returns for any other failure.
+void throwIfCluster(const Diagnostics &d, bool galera);
+// Whether a failure says that the link to the server was lost.
+bool isLinkLost(Engine engine, const Diagnostics &d);
 
 Diagnostics readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
 // Throws the diagnostics as a DbError; `fallback` when they hold no text.
@@ -79,6 +86,7 @@ public:
     // statement timeout they run with (seconds, 0 for none).
     Engine engine = Engine::Other;
     int timeoutSeconds = 0;
+    bool galera = false; // a node of a MariaDB Galera cluster
 
     void begin(SQLHSTMT statement);
     void end(SQLHSTMT statement);
