@@ -614,6 +614,26 @@ Doriti sa se faca salvarea acum?</source>
         <source>Baza de date a confirmat tranzactia, dar nu arata campul convertit; starea lui a fost citita din nou din baza de date.</source>
         <translation>Базата данни потвърди транзакцията, но не показва полето като конвертирано; състоянието му беше прочетено отново от базата данни.</translation>
     </message>
+    <message>
+        <source>nodul nu face parte din componenta principala a clusterului</source>
+        <translation>възелът не е част от основния компонент на клъстера</translation>
+    </message>
+    <message>
+        <source>nodul il vede inca in cluster pe cel prin care s-a facut conversia, unde tranzactia poate fi inca salvata</source>
+        <translation>възелът все още вижда в клъстера възела, през който е извършено преобразуването, където транзакцията все още може да бъде записана</translation>
+    </message>
+    <message>
+        <source>membrii clusterului nu au putut fi cititi; utilizatorul sursei de date are nevoie de dreptul de a citi tabelul mysql.wsrep_cluster_members: %1</source>
+        <translation>членовете на клъстера не можаха да бъдат прочетени; потребителят на източника на данни се нуждае от право да чете таблицата mysql.wsrep_cluster_members: %1</translation>
+    </message>
+    <message>
+        <source>Starea a fost verificata din nou dupa o intrerupere, prin nodul %1 al clusterului: campul este in %2.</source>
+        <translation>Състоянието беше проверено отново след прекъсване, през възел %1 на клъстера: полето е в %2.</translation>
+    </message>
+    <message>
+        <source>prin nodul %1: %2</source>
+        <translation>през възел %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ConversionListing</name>
@@ -675,6 +695,10 @@ Doriti sa se faca salvarea acum?</source>
     <message>
         <source>Baza de date nu a raspuns la salvarea tranzactiei in %1 s; conexiunea a fost abandonata.</source>
         <translation>Базата данни не отговори при записването на транзакцията за %1 с; връзката беше изоставена.</translation>
+    </message>
+    <message>
+        <source>Legatura cu serverul s-a pierdut in timpul salvarii tranzactiei.</source>
+        <translation>Връзката със сървъра беше загубена, докато транзакцията се записваше.</translation>
     </message>
 </context>
 <context>
@@ -1420,6 +1444,18 @@ Cod de iesire: 0, sau 2 pentru argumente gresite sau un proiect care nu poate fi
     <message>
         <source>Nodul clusterului Galera prin care se conecteaza aceasta sursa de date este despartit de celelalte noduri (nu face parte din componenta principala a clusterului) si nu primeste comenzi; conversia se face printr-un nod legat de cluster.</source>
         <translation>Възелът на клъстера Galera, през който се свързва този източник на данни, е отделен от останалите възли (не е част от основния компонент на клъстера) и не приема команди; конвертирането се извършва през възел, свързан с клъстера.</translation>
+    </message>
+    <message>
+        <source>Tranzactia depaseste numarul de inregistrari pe care clusterul Galera il accepta intr-o singura tranzactie (variabila wsrep_max_ws_rows a serverului); nicio suma nu a fost schimbata. Administratorul bazei de date poate mari limita pe fiecare nod, de exemplu cu SET GLOBAL wsrep_max_ws_rows = 0 (fara limita) si in fisierul de configurare al serverului, sectiunea [galera]; apoi conversia se reia.</source>
+        <translation>Транзакцията надхвърля броя записи, които клъстерът Galera приема в една транзакция (променливата wsrep_max_ws_rows на сървъра); никоя сума не е променена. Администраторът на базата данни може да увеличи ограничението на всеки възел, например със SET GLOBAL wsrep_max_ws_rows = 0 (без ограничение) и в конфигурационния файл на сървъра, раздел [galera]; след това преобразуването се повтаря.</translation>
+    </message>
+    <message>
+        <source>Tranzactia depaseste marimea pe care clusterul Galera o accepta intr-o singura tranzactie (variabila wsrep_max_ws_size a serverului); nicio suma nu a fost schimbata. Administratorul bazei de date poate mari limita pe fiecare nod, pana la SET GLOBAL wsrep_max_ws_size = 2147483647 (2 GB), si in fisierul de configurare al serverului, sectiunea [galera]; apoi conversia se reia.</source>
+        <translation>Транзакцията надхвърля размера, който клъстерът Galera приема в една транзакция (променливата wsrep_max_ws_size на сървъра); никоя сума не е променена. Администраторът на базата данни може да увеличи ограничението на всеки възел, до SET GLOBAL wsrep_max_ws_size = 2147483647 (2 GB), и в конфигурационния файл на сървъра, раздел [galera]; след това преобразуването се повтаря.</translation>
+    </message>
+    <message>
+        <source>Clusterul Galera a refuzat tranzactia: alt nod al clusterului a modificat in acelasi timp aceleasi inregistrari (conflict de certificare). Tranzactia a fost anulata si nicio suma nu a fost schimbata; conversia se poate relua.</source>
+        <translation>Клъстерът Galera отказа транзакцията: друг възел на клъстера промени едновременно същите записи (конфликт при сертифициране). Транзакцията беше отменена и никоя сума не е променена; преобразуването може да се повтори.</translation>
     </message>
 </context>
 <context>

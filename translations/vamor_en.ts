@@ -615,6 +615,26 @@ Do you want to save it now?</translation>
         <source>Baza de date a confirmat tranzactia, dar nu arata campul convertit; starea lui a fost citita din nou din baza de date.</source>
         <translation>The database confirmed the transaction but does not show the field as converted; its state was read again from the database.</translation>
     </message>
+    <message>
+        <source>nodul nu face parte din componenta principala a clusterului</source>
+        <translation>the node is not part of the cluster&apos;s primary component</translation>
+    </message>
+    <message>
+        <source>nodul il vede inca in cluster pe cel prin care s-a facut conversia, unde tranzactia poate fi inca salvata</source>
+        <translation>the node still sees the node the conversion went through in its cluster, where the transaction may still be committed</translation>
+    </message>
+    <message>
+        <source>membrii clusterului nu au putut fi cititi; utilizatorul sursei de date are nevoie de dreptul de a citi tabelul mysql.wsrep_cluster_members: %1</source>
+        <translation>the cluster&apos;s members could not be read; the data source&apos;s user needs the right to read the table mysql.wsrep_cluster_members: %1</translation>
+    </message>
+    <message>
+        <source>Starea a fost verificata din nou dupa o intrerupere, prin nodul %1 al clusterului: campul este in %2.</source>
+        <translation>The state was checked again after an interruption, through node %1 of the cluster: the field is in %2.</translation>
+    </message>
+    <message>
+        <source>prin nodul %1: %2</source>
+        <translation>through node %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ConversionListing</name>
@@ -676,6 +696,10 @@ Do you want to save it now?</translation>
     <message>
         <source>Baza de date nu a raspuns la salvarea tranzactiei in %1 s; conexiunea a fost abandonata.</source>
         <translation>The database did not respond to the transaction commit within %1 s; the connection was abandoned.</translation>
+    </message>
+    <message>
+        <source>Legatura cu serverul s-a pierdut in timpul salvarii tranzactiei.</source>
+        <translation>The link to the server was lost while the transaction was being committed.</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1445,18 @@ Exit code: 0, or 2 for wrong arguments or a project that cannot be opened.
     <message>
         <source>Nodul clusterului Galera prin care se conecteaza aceasta sursa de date este despartit de celelalte noduri (nu face parte din componenta principala a clusterului) si nu primeste comenzi; conversia se face printr-un nod legat de cluster.</source>
         <translation>The Galera cluster node this data source connects through is cut off from the other nodes (it is not part of the cluster&apos;s primary component) and accepts no commands; convert through a node that is joined to the cluster.</translation>
+    </message>
+    <message>
+        <source>Tranzactia depaseste numarul de inregistrari pe care clusterul Galera il accepta intr-o singura tranzactie (variabila wsrep_max_ws_rows a serverului); nicio suma nu a fost schimbata. Administratorul bazei de date poate mari limita pe fiecare nod, de exemplu cu SET GLOBAL wsrep_max_ws_rows = 0 (fara limita) si in fisierul de configurare al serverului, sectiunea [galera]; apoi conversia se reia.</source>
+        <translation>The transaction exceeds the number of rows the Galera cluster accepts in a single transaction (the server&apos;s wsrep_max_ws_rows variable); no amount was changed. The database administrator can raise the limit on every node, for example with SET GLOBAL wsrep_max_ws_rows = 0 (no limit) and in the server&apos;s configuration file, section [galera]; then run the conversion again.</translation>
+    </message>
+    <message>
+        <source>Tranzactia depaseste marimea pe care clusterul Galera o accepta intr-o singura tranzactie (variabila wsrep_max_ws_size a serverului); nicio suma nu a fost schimbata. Administratorul bazei de date poate mari limita pe fiecare nod, pana la SET GLOBAL wsrep_max_ws_size = 2147483647 (2 GB), si in fisierul de configurare al serverului, sectiunea [galera]; apoi conversia se reia.</source>
+        <translation>The transaction exceeds the size the Galera cluster accepts in a single transaction (the server&apos;s wsrep_max_ws_size variable); no amount was changed. The database administrator can raise the limit on every node, up to SET GLOBAL wsrep_max_ws_size = 2147483647 (2 GB), and in the server&apos;s configuration file, section [galera]; then run the conversion again.</translation>
+    </message>
+    <message>
+        <source>Clusterul Galera a refuzat tranzactia: alt nod al clusterului a modificat in acelasi timp aceleasi inregistrari (conflict de certificare). Tranzactia a fost anulata si nicio suma nu a fost schimbata; conversia se poate relua.</source>
+        <translation>The Galera cluster refused the transaction: another node of the cluster changed the same rows at the same time (a certification conflict). The transaction was rolled back and no amount was changed; the conversion can be run again.</translation>
     </message>
 </context>
 <context>

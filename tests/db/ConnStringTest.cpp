@@ -46,3 +46,43 @@ TEST(ConnStringTest, MalformedStringsAreRefusedClearly)
         EXPECT_TRUE(e.description().startsWith(QLatin1String("Sirul de conectare nu este valid"))) << e;
     }
 }
+
+// The other nodes of a cluster, as a data source names them: each gets the
+// string with its own server and port, without the program's own keys
+// (which the driver never sees either).
+TEST(ConnStringTest, ClusterNodesGiveOneStringPerNode)
+{
+    struct Case {
+        const char *given;
+        const char *address;
+        const char *server;
+        const char *port;
+    };
+    const QString base = QStringLiteral("Driver={MariaDB Unicode};SERVER=db1;Port=3306;Pwd={a;b};LockTimeout=10;");
+    for (const Case &c : {Case{"db2:3307", "db2:3307", "db2", "3307"}, Case{" db3 ", "db3", "db3", "3306"},
+                          Case{"10.0.0.4:3310", "10.0.0.4:3310", "10.0.0.4", "3310"},
+                          Case{"[fe80::1]:3311", "[fe80::1]:3311", "fe80::1", "3311"},
+                          Case{"[fe80::2]", "[fe80::2]", "fe80::2", "3306"}}) {
+        SCOPED_TRACE(c.given);
+        const QList<db::ClusterNode> nodes =
+            db::clusterNodesOf(base + QStringLiteral("ClusterNodes={%1, }").arg(QLatin1String(c.given)));
+        ASSERT_EQ(nodes.size(), 1);
+        EXPECT_EQ(nodes[0].address, QLatin1String(c.address));
+        const ConnString node = ConnString::parse(nodes[0].connectionString);
+        EXPECT_EQ(node.value(QStringLiteral("Server")), QLatin1String(c.server));
+        EXPECT_EQ(node.value(QStringLiteral("Port")), QLatin1String(c.port));
+        EXPECT_EQ(node.value(QStringLiteral("Pwd")), QStringLiteral("a;b"));
+        EXPECT_EQ(node.value(QStringLiteral("LockTimeout")), QStringLiteral("10"));
+        EXPECT_FALSE(node.contains(QStringLiteral("ClusterNodes")));
+    }
+    // A DSN without Server or Port gets both; no ClusterNodes, no nodes.
+    const QList<db::ClusterNode> dsn = db::clusterNodesOf(QStringLiteral("DSN=firma;ClusterNodes=db2:3307,db3:3308"));
+    ASSERT_EQ(dsn.size(), 2);
+    EXPECT_EQ(dsn[1].connectionString, QStringLiteral("DSN=firma;Server=db3;Port=3308;"));
+    EXPECT_TRUE(db::clusterNodesOf(base).isEmpty());
+
+    const ConnString driver = ConnString::parse(db::forDriver(base + QStringLiteral("ClusterNodes=db2,db3")));
+    EXPECT_FALSE(driver.contains(QStringLiteral("ClusterNodes")));
+    EXPECT_FALSE(driver.contains(QStringLiteral("LockTimeout")));
+    EXPECT_EQ(driver.value(QStringLiteral("Pwd")), QStringLiteral("a;b"));
+}

@@ -137,7 +137,7 @@ void throwIfCluster(const Diagnostics &d, bool galera)
         fail(QCoreApplication::translate("OdbcSupport",
                                          "Tranzactia depaseste numarul de inregistrari pe care clusterul Galera il "
                                          "accepta intr-o singura tranzactie (variabila wsrep_max_ws_rows a serverului); "
-                                         "nimic nu a fost schimbat. Administratorul bazei de date poate mari limita "
+                                         "nicio suma nu a fost schimbata. Administratorul bazei de date poate mari limita "
                                          "pe fiecare nod, de exemplu cu SET GLOBAL wsrep_max_ws_rows = 0 (fara limita) "
                                          "si in fisierul de configurare al serverului, sectiunea [galera]; apoi "
                                          "conversia se reia."));
@@ -145,8 +145,8 @@ void throwIfCluster(const Diagnostics &d, bool galera)
                    || said.contains(QLatin1String("wsrep_max_ws_size"), Qt::CaseInsensitive)))
         fail(QCoreApplication::translate("OdbcSupport",
                                          "Tranzactia depaseste marimea pe care clusterul Galera o accepta intr-o "
-                                         "singura tranzactie (variabila wsrep_max_ws_size a serverului); nimic nu a "
-                                         "fost schimbat. Administratorul bazei de date poate mari limita pe fiecare "
+                                         "singura tranzactie (variabila wsrep_max_ws_size a serverului); nicio suma nu a "
+                                         "fost schimbata. Administratorul bazei de date poate mari limita pe fiecare "
                                          "nod, pana la SET GLOBAL wsrep_max_ws_size = 2147483647 (2 GB), si in "
                                          "fisierul de configurare al serverului, sectiunea [galera]; apoi conversia "
                                          "se reia."));
@@ -157,7 +157,7 @@ void throwIfCluster(const Diagnostics &d, bool galera)
         fail(QCoreApplication::translate("OdbcSupport",
                                          "Clusterul Galera a refuzat tranzactia: alt nod al clusterului a modificat in "
                                          "acelasi timp aceleasi inregistrari (conflict de certificare). Tranzactia a "
-                                         "fost anulata si nimic nu a fost schimbat; conversia se poate relua."));
+                                         "fost anulata si nicio suma nu a fost schimbata; conversia se poate relua."));
 }
 
 bool isLinkLost(Engine engine, const Diagnostics &d)
