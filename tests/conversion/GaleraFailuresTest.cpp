@@ -46,6 +46,13 @@ QStringList expected(int rows, bool sumaNew, bool tvaNew)
     return list;
 }
 
+// Node 1's string with the other two nodes named, and `extra` attributes.
+QString withOtherNodes(const QString &node1String, const QString &extra = QString())
+{
+    return node1String + extra
+           + QStringLiteral("ClusterNodes=%1,%2;").arg(galeratest::nodeAddress(2), galeratest::nodeAddress(3));
+}
+
 struct ClusterProject {
     ProjectFixture project;
     int idTable = 0;
@@ -158,9 +165,7 @@ TEST(GaleraFailures, ACommitWhoseNodeDiesIsReadAfreshThroughAnotherNode)
     node2.open(node2String);
     const QString table = makeTable(node1, "galera_lost", 5);
     node1.close();
-    ClusterProject cluster(node1String + QStringLiteral("ClusterNodes=%1,%2;")
-                                             .arg(galeratest::nodeAddress(2), galeratest::nodeAddress(3)),
-                           table);
+    ClusterProject cluster(withOtherNodes(node1String), table);
 
     std::atomic<bool> killed{false};
     db::Connection::setCommitHook([&](std::optional<qint64>) {
@@ -201,9 +206,7 @@ TEST(GaleraFailures, ACommitWaitingForTheClusterEndsAtTheCommitTimeout)
     node1.open(node1String);
     const QString table = makeTable(node1, "galera_wait", 5);
     node1.close();
-    ClusterProject cluster(node1String + QStringLiteral("LockTimeout=2;ClusterNodes=%1,%2;")
-                                             .arg(galeratest::nodeAddress(2), galeratest::nodeAddress(3)),
-                           table);
+    ClusterProject cluster(withOtherNodes(node1String, QStringLiteral("LockTimeout=2;")), table);
 
     std::thread wakeUp;
     std::atomic<bool> paused{false};
