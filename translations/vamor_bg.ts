@@ -1457,6 +1457,10 @@ Cod de iesire: 0, sau 2 pentru argumente gresite sau un proiect care nu poate fi
         <source>Clusterul Galera a refuzat tranzactia: alt nod al clusterului a modificat in acelasi timp aceleasi inregistrari (conflict de certificare). Tranzactia a fost anulata si nicio suma nu a fost schimbata; conversia se poate relua.</source>
         <translation>Клъстерът Galera отказа транзакцията: друг възел на клъстера промени едновременно същите записи (конфликт при сертифициране). Транзакцията беше отменена и никоя сума не е променена; преобразуването може да се повтори.</translation>
     </message>
+    <message>
+        <source>Nodul clusterului Galera prin care se conecteaza aceasta sursa de date nu facea parte din componenta principala a clusterului cand tranzactia a fost trimisa celorlalte noduri (de exemplu, un alt nod tocmai se oprise). Tranzactia a fost anulata si nicio suma nu a fost schimbata; conversia se poate relua.</source>
+        <translation>Възелът на клъстера Galera, през който се свързва този източник на данни, не беше част от основния компонент на клъстера, когато транзакцията беше изпратена до другите възли (например друг възел току-що беше спрял). Транзакцията беше отменена и никоя сума не е променена; преобразуването може да се повтори.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>

@@ -1458,6 +1458,10 @@ Exit code: 0, or 2 for wrong arguments or a project that cannot be opened.
         <source>Clusterul Galera a refuzat tranzactia: alt nod al clusterului a modificat in acelasi timp aceleasi inregistrari (conflict de certificare). Tranzactia a fost anulata si nicio suma nu a fost schimbata; conversia se poate relua.</source>
         <translation>The Galera cluster refused the transaction: another node of the cluster changed the same rows at the same time (a certification conflict). The transaction was rolled back and no amount was changed; the conversion can be run again.</translation>
     </message>
+    <message>
+        <source>Nodul clusterului Galera prin care se conecteaza aceasta sursa de date nu facea parte din componenta principala a clusterului cand tranzactia a fost trimisa celorlalte noduri (de exemplu, un alt nod tocmai se oprise). Tranzactia a fost anulata si nicio suma nu a fost schimbata; conversia se poate relua.</source>
+        <translation>The Galera cluster node this data source connects through was not part of the cluster&apos;s primary component when the transaction was sent to the other nodes (for example, another node had just stopped). The transaction was rolled back and no amount was changed; the conversion can be run again.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>

@@ -131,6 +131,16 @@ void throwIfCluster(const Diagnostics &d, bool galera)
                                          "despartit de celelalte noduri (nu face parte din componenta principala a "
                                          "clusterului) si nu primeste comenzi; conversia se face printr-un nod legat "
                                          "de cluster."));
+    // The node left the primary component while the transaction was being
+    // replicated (another node stopped, and the cluster was forming its new
+    // membership): the transaction was rolled back.
+    if (galera && said.contains(QLatin1String("Not connected to Primary Component"), Qt::CaseInsensitive))
+        fail(QCoreApplication::translate("OdbcSupport",
+                                         "Nodul clusterului Galera prin care se conecteaza aceasta sursa de date nu "
+                                         "facea parte din componenta principala a clusterului cand tranzactia a fost "
+                                         "trimisa celorlalte noduri (de exemplu, un alt nod tocmai se oprise). "
+                                         "Tranzactia a fost anulata si nicio suma nu a fost schimbata; conversia se "
+                                         "poate relua."));
     // A write set over the cluster's limits: the statement that reaches
     // the number of rows, or the commit that replicates too many bytes.
     if (said.contains(QLatin1String("wsrep_max_ws_rows"), Qt::CaseInsensitive))
