@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
+
 namespace conversion {
 
 using detail::errorText;
@@ -108,7 +110,7 @@ QString stateThroughOtherNodes(const QString &connString, const QString &nodeId,
         left = again;
         if (left.isEmpty() || clock.elapsed() >= waitMs)
             break;
-        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(500, waitMs - clock.elapsed())));
+        QThread::msleep(static_cast<unsigned long>(std::clamp<qint64>(waitMs - clock.elapsed(), 0, 500)));
     }
     return unknown(ownReason + QStringLiteral("; ") + reasons.join(QStringLiteral("; ")));
 }
