@@ -528,7 +528,10 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
     }
     // The database confirms the work it committed, by the query that
     // decides the state: the converted rows hold their recovery values, the
-    // restored ones none.
+    // restored ones none. A read that fails (the server went away just
+    // after the commit) takes nothing back: the commit was confirmed, and
+    // the field is recorded as the database said, with the failed check
+    // told.
     if (committed && (expectConverted || expectRestored)) {
         QString confirmError;
         const qint32 after = stateNow(&confirmError);
@@ -537,7 +540,6 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
                                                     "Baza de date a confirmat tranzactia, dar starea campului nu a "
                                                     "putut fi citita din nou: %1")
                             .arg(confirmError));
-            committed = false;
         } else if (pbLeiNoi ? after != 1 : after == 1) {
             appendError(QCoreApplication::translate("ConversionField",
                                                     "Baza de date a confirmat tranzactia, dar nu arata campul "
@@ -555,7 +557,7 @@ void ConversionEngine::convertField(db::PooledConnection &lease, const QString &
 
     // Nothing of a rolled-back field stays changed: it reports no records.
     QString note;
-    if (!errors.isEmpty())
+    if (!errors.isEmpty() && !committed)
         recCount = 0;
     else if (pbLeiNoi && convertsql::keepsFewerDecimals(columnScale, keptDecimals))
         note = roundedNote(columnScale);

@@ -9,7 +9,7 @@
 #      UndefinedBehaviorSanitizer (scripts/sanitize.sh --engine,
 #      ./build-asan; scripts/sanitize.sh alone runs the whole suite so);
 #   4. the fuzz targets, each for a bounded time (scripts/fuzz.sh,
-#      ./build-fuzz, VAMOR_FUZZ_SECONDS per target, 15 by default here).
+#      ./build-fuzz, VAMOR_FUZZ_SECONDS per target, 10 by default here).
 # Every part runs even when an earlier one fails; the exit status is not 0
 # when any failed. A summary of the figures ends the output.
 # Set VAMOR_SKIP_INSTALL=1 to skip the packages.
@@ -82,7 +82,7 @@ VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness.txt \
 run_part package scripts/package-check.sh
 VAMOR_ROBUSTNESS_SUMMARY=$notes/robustness-sanitized.txt \
   run_part sanitizers scripts/sanitize.sh --engine
-VAMOR_FUZZ_SUMMARY=$notes/fuzz.txt VAMOR_FUZZ_SECONDS=${VAMOR_FUZZ_SECONDS:-15} \
+VAMOR_FUZZ_SUMMARY=$notes/fuzz.txt VAMOR_FUZZ_SECONDS=${VAMOR_FUZZ_SECONDS:-10} \
   run_part fuzzing scripts/fuzz.sh
 
 echo

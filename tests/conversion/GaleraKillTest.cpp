@@ -57,7 +57,7 @@ TEST_F(GaleraKillTest, ANodeKilledDuringARunLeavesEveryFieldWholeOnTheNodesLeft)
     VAMOR_REQUIRE_SERVER(node2String, "VAMOR_TEST_GALERA2");
     VAMOR_REQUIRE_SERVER(node3String, "VAMOR_TEST_GALERA3");
     const quint32 seed = qEnvironmentVariableIsSet("VAMOR_TEST_SEED")
-                             ? static_cast<quint32>(qEnvironmentVariableIntValue("VAMOR_TEST_SEED"))
+                             ? qEnvironmentVariable("VAMOR_TEST_SEED").toUInt()
                              : QRandomGenerator::system()->generate();
     std::cout << "VAMOR_TEST_SEED=" << seed << std::endl;
     RecordProperty("seed", std::to_string(seed));

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+#include <cmath>
+
 using namespace db;
 using dbtest::Engine;
 using dbtest::expectDbError;
@@ -13,15 +15,18 @@ namespace {
 
 class StatementTimeoutTest : public dbtest::EngineFixture {
 protected:
-    // A query that takes `seconds` (SQLite: about that, by counting).
+    // A query that takes `seconds` (SQLite: about that, by comparing every
+    // pair of a counted series, some 30 million pairs a second; the series
+    // is made once, so the pairs cost no memory of their own, which keeps
+    // the query as quick under the address sanitizer).
     QString queryTaking(double seconds) const
     {
         switch (engine()) {
         case Engine::BuiltInSqlite:
         case Engine::SqliteOdbc:
             return QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %1) "
-                                  "SELECT count(*) FROM c")
-                .arg(static_cast<qint64>(seconds * 5000000));
+                                  "SELECT count(*) FROM c a, c b WHERE a.x + b.x > 0")
+                .arg(static_cast<qint64>(std::sqrt(seconds * 30000000.0)) + 1);
         case Engine::PostgreSql: return QStringLiteral("SELECT pg_sleep(%1)").arg(seconds);
         case Engine::MariaDb: return QStringLiteral("SELECT SLEEP(%1)").arg(seconds);
         }
